@@ -1,0 +1,69 @@
+#pragma once
+// The one-second tick: decides what the rules do now and tells a TickActions what to carry out, in
+// order. Steps that open a modal window return only when it is closed; every later step reads the
+// clock afresh, so it sees the later time.
+#include <string>
+#include <vector>
+
+#include "engine/clock.h"
+#include "engine/sweep_rules.h"
+#include "store/rule_lists.h"
+
+namespace tallowby::engine {
+
+// The whole-day panel as loaded from the whole-day file: the sweeps and the hosts writer read these,
+// the notices read WholeDayLines.
+struct WholeDayPanel {
+    std::vector<std::string> processes; // items of lb_wholedayprocess
+    std::vector<std::string> domains;   // items of lb_wholedaydomain
+    bool focus = false;                 // rb_wholedayFocus checked (else rb_wohledayblock)
+};
+
+// State kept between ticks (owned by the main window).
+struct TickState {
+    int CurrentSessionIndex = -1;
+    bool HostsRefreshPending = true;
+    bool AlarmSoundFlag = false;
+};
+
+struct HeaderTexts {
+    std::string clock;        // lb_clock, "hh-mm-ss"
+    std::string profile;      // lb_profile
+    std::string todayCaption; // gb_today caption, "Today"
+    std::string today;        // lb_today, "mm/dd/yyyy  Dayname"
+};
+
+// What the tick asks the program to do, called in the tick's own order. Methods that show a modal
+// window return after it has closed (and further ticks may have run meanwhile).
+class TickActions {
+  public:
+    virtual ~TickActions() = default;
+    virtual void showHeader(const HeaderTexts& texts) = 0;
+    virtual void showCurrentSession(const std::string& text) = 0; // lb_current
+    virtual void killTaskManager() = 0;
+    virtual void showReminder(const std::string& caption, const std::string& subject) = 0;
+    virtual void showShutdownWarning(const std::string& caption) = 0;
+    virtual void startShutdown() = 0;
+    virtual void sweepWindows(const SweepRule& rule) = 0;
+    virtual void showNotice(const std::string& text) = 0;
+    // Writes the hosts file with the localhost line and these sites in order. false when the write
+    // failed (the program has told the user); the rest of the tick's session step is then skipped.
+    virtual bool writeHosts(const std::vector<std::string>& sites) = 0;
+    virtual bool sessionListHasSelection() = 0;
+    virtual void clearSessionPanel() = 0;
+};
+
+struct TickInputs {
+    const store::RuleLists& lists;
+    const WholeDayPanel& wholeDay;
+    int intervalMs = 1000;
+};
+
+void runTick(const TickInputs& inputs, TickState& state, const Clock& clock, TickActions& actions);
+
+// What WriteWholeDayHosts writes: the whole-day websites when the whole-day days select today,
+// otherwise no websites.
+std::vector<std::string> wholeDayHostsSites(const store::RuleLists& lists, const WholeDayPanel& panel,
+                                            const LocalDateTime& now);
+
+} // namespace tallowby::engine

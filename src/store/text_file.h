@@ -1,0 +1,44 @@
+#pragma once
+// Plain text-line files: every rule file, the configuration and the lists are stored this way.
+// Bytes are kept exactly as they are; only the line ends are interpreted.
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tallowby::store {
+
+using Lines = std::vector<std::string>;
+
+// CR, LF and CR LF each end a line; a line break at the very end adds no empty line.
+Lines splitLines(std::string_view bytes);
+
+// Every line followed by CR LF.
+std::string joinLines(const Lines& lines);
+
+// A file that could not be read or written. what() is the system's description of the failure,
+// for showing to the user; path() names the file.
+class FileError : public std::runtime_error {
+  public:
+    FileError(std::filesystem::path path, const std::string& description);
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// The file's lines, or nothing when no file exists at the path. Throws FileError when it exists but
+// cannot be read.
+std::optional<Lines> readLines(const std::filesystem::path& path);
+
+// Replaces the file with exactly these lines (CR LF ends). A complete temporary file is written
+// beside the old one and renamed over it, so a failed or interrupted write leaves the previous file
+// intact. Throws FileError.
+void writeLines(const std::filesystem::path& path, const Lines& lines);
+
+// The same replacement for arbitrary bytes; keeps the owner and mode of a file that is replaced.
+void replaceFileContents(const std::filesystem::path& path, std::string_view bytes);
+
+} // namespace tallowby::store
