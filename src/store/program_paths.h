@@ -16,7 +16,9 @@ class ProgramPaths {
     std::filesystem::path sessionFile(const std::string& profile) const {
         return profilesFolder() / (profile + ".db");
     }
-    std::filesystem::path wholeDayFile(const std::string& profile) const { return profilesFolder() / profile; }
+    std::filesystem::path wholeDayFile(const std::string& profile) const {
+        return profilesFolder() / profile;
+    }
     std::filesystem::path reminderFile(const std::string& profile) const {
         return profilesFolder() / (profile + ".rem");
     }

@@ -1,0 +1,19 @@
+#include "store/config_lines.h"
+
+#include "store/line_values.h"
+
+namespace tallowby::store {
+
+const std::string& configValue(const Lines& configLines, ConfigLine line) {
+    return lineAt(configLines, static_cast<int>(line));
+}
+
+bool configFlag(const Lines& configLines, ConfigLine line) {
+    return isOn(configValue(configLines, line));
+}
+
+void setConfigValue(Lines& configLines, ConfigLine line, std::string value) {
+    setLine(configLines, static_cast<std::size_t>(line), std::move(value));
+}
+
+} // namespace tallowby::store

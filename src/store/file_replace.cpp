@@ -1,0 +1,151 @@
+// Whole-file replacement that never leaves a half-written file behind: the new contents go to a
+// temporary file in the same folder, which is flushed to disk and then renamed over the old file.
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "store/posix_io.h"
+#include "store/text_file.h"
+
+namespace tallowby::store {
+namespace {
+
+namespace fs = std::filesystem;
+using posix_io::throwFileError;
+using posix_io::UniqueFd;
+
+// A link is followed, so the link itself stays a link and the file it names gets the new contents.
+fs::path resolveLink(const fs::path& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    std::error_code error;
+    fs::path target = fs::canonical(path, error);
+    return error ? path : target;
+}
+
+std::uint64_t nextRandom() {
+    // splitmix64 over a per-thread seed: enough to make a name collision unlikely; O_EXCL makes it
+    // harmless anyway.
+    thread_local std::uint64_t state =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<std::uint64_t>(::getpid()) << 32);
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+// The temporary file; removed again unless it was renamed into place.
+class TempFile {
+  public:
+    TempFile(const fs::path& folder, const std::string& name, const fs::path& reported) {
+        static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        // Leave room for the prefix and suffix within the usual 255-byte name limit.
+        const std::string stem = "." + name.substr(0, 200) + ".";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string suffix;
+            std::uint64_t bits = nextRandom();
+            for (int i = 0; i < 6; ++i, bits /= 62)
+                suffix += kChars[bits % 62];
+            path_ = folder / (stem + suffix);
+            // 0666 lets the umask decide the mode of a file that is new.
+            const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                fd_.reset(fd);
+                return;
+            }
+            if (errno != EEXIST)
+                throwFileError(reported, errno);
+        }
+        throwFileError(reported, EEXIST);
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile() {
+        fd_.closeChecked();
+        if (!renamed_)
+            ::unlink(path_.c_str());
+    }
+
+    int fd() const { return fd_.get(); }
+    const fs::path& path() const { return path_; }
+    int close() { return fd_.closeChecked(); }
+    void markRenamed() { renamed_ = true; }
+
+  private:
+    fs::path path_;
+    UniqueFd fd_;
+    bool renamed_ = false;
+};
+
+void keepOwnerAndMode(int fd, const struct stat& old, const fs::path& reported) {
+    // Only root may give a file away; an ordinary user keeps at least the group when they belong to
+    // it. The replacement is still made when neither is allowed.
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+        (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    // After fchown, which may clear the set-id bits.
+    if (::fchmod(fd, old.st_mode & 07777) != 0)
+        throwFileError(reported, errno);
+}
+
+void syncFolder(const fs::path& folder) {
+    // Makes the rename itself durable. Some file systems refuse fsync on a folder; the new contents
+    // are in place by now, so that is not reported.
+    UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.valid())
+        (void)::fsync(dir.get());
+}
+
+// A file that is a mount point (a bind-mounted /etc/hosts in a container, for one) cannot be renamed
+// over; it can only be rewritten where it is.
+void rewriteInPlace(const fs::path& target, std::string_view bytes, const fs::path& reported) {
+    UniqueFd fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (!fd.valid())
+        throwFileError(reported, errno);
+    posix_io::writeAll(fd.get(), bytes, reported);
+    if (::fsync(fd.get()) != 0)
+        throwFileError(reported, errno);
+    if (const int error = fd.closeChecked())
+        throwFileError(reported, error);
+}
+
+} // namespace
+
+void replaceFileContents(const fs::path& path, std::string_view bytes) {
+    const fs::path target = resolveLink(path);
+    const std::string name = target.filename().string();
+    if (name.empty() || name == "." || name == "..")
+        throwFileError(path, EISDIR);
+    fs::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (replacing && S_ISDIR(old.st_mode))
+        throwFileError(path, EISDIR);
+
+    TempFile temp(folder, name, path);
+    posix_io::writeAll(temp.fd(), bytes, path);
+    if (replacing)
+        keepOwnerAndMode(temp.fd(), old, path);
+    if (::fsync(temp.fd()) != 0)
+        throwFileError(path, errno);
+    if (const int error = temp.close())
+        throwFileError(path, error);
+
+    if (::rename(temp.path().c_str(), target.c_str()) != 0) {
+        if (errno != EBUSY || !replacing)
+            throwFileError(path, errno);
+        rewriteInPlace(target, bytes, path);
+    } else {
+        temp.markRenamed();
+    }
+    syncFolder(folder);
+}
+
+} // namespace tallowby::store

@@ -1,0 +1,41 @@
+#pragma once
+// Small helpers over POSIX file descriptors for the text-file code: every failure becomes a
+// FileError carrying the system's description of errno.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tallowby::store::posix_io {
+
+// Closes the descriptor when it goes out of scope (errors on that path are not reported; callers
+// that need the result of close() call closeChecked()).
+class UniqueFd {
+  public:
+    explicit UniqueFd(int fd = -1) : fd_(fd) {}
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd();
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now; returns 0 or the errno of a failed close.
+    int closeChecked();
+    // Takes over another descriptor, closing the one held.
+    void reset(int fd) {
+        closeChecked();
+        fd_ = fd;
+    }
+
+  private:
+    int fd_;
+};
+
+[[noreturn]] void throwFileError(const std::filesystem::path& path, int error);
+
+// Reads until end of file, retrying interrupted reads.
+std::string readAll(int fd, const std::filesystem::path& path);
+
+// Writes every byte, retrying interrupted and partial writes.
+void writeAll(int fd, std::string_view bytes, const std::filesystem::path& path);
+
+} // namespace tallowby::store::posix_io

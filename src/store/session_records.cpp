@@ -1,0 +1,52 @@
+#include "store/session_records.h"
+
+#include <algorithm>
+
+namespace tallowby::store {
+namespace {
+
+constexpr std::size_t kStart = 0;
+constexpr std::size_t kEnd = 1;
+constexpr std::size_t kRules = 2;
+
+} // namespace
+
+int sessionCount(std::size_t lineCount) {
+    return recordCount(kSessionLayout, lineCount);
+}
+
+std::string sessionCaption(const Lines& lines, int i) {
+    return lines[recordLine(kSessionLayout, lines, i, kStart)] + "-" +
+           lines[recordLine(kSessionLayout, lines, i, kEnd)];
+}
+
+Lines appendSession(Lines lines, const std::string& start, const std::string& end) {
+    lines = dropIncompleteRecord(kSessionLayout, std::move(lines));
+    lines.insert(lines.end(), {start, end, "1111111", "0", "", ""});
+    return lines;
+}
+
+Lines deleteSession(Lines lines, int i) {
+    return eraseRecord(kSessionLayout, std::move(lines), i);
+}
+
+Lines clearSessions() {
+    return {};
+}
+
+SessionFields sessionFields(const Lines& lines, int i) {
+    return decodeRuleFields(lines, recordLine(kSessionLayout, lines, i, kRules));
+}
+
+Lines saveSessionFields(Lines lines, int i, const SessionFields& fields) {
+    const std::size_t first = recordLine(kSessionLayout, lines, i, kRules);
+    const Lines encoded = encodeRuleFields(fields);
+    std::copy(encoded.begin(), encoded.end(), lines.begin() + static_cast<std::ptrdiff_t>(first));
+    return lines;
+}
+
+Lines sortSessions(const Lines& lines) {
+    return sortRecordsByTime(kSessionLayout, lines);
+}
+
+} // namespace tallowby::store

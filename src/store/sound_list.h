@@ -1,0 +1,17 @@
+#pragma once
+// "sound.db": line 0 the reminder alert sound, line 1 the shutdown alert sound, full paths.
+#include "store/program_paths.h"
+#include "store/rule_lists.h"
+
+namespace tallowby::store {
+
+// Replaces SoundLines with the file's lines when it exists. Then an entry 0 or 1 that is missing or
+// names no existing file is set to the default sound of the program folder; that replacement stays
+// in memory only. Afterwards SoundLines has at least two entries. Returns whether the file was read.
+bool loadSound(RuleLists& lists, const ProgramPaths& paths);
+
+// Writes exactly entries 0 and 1 of SoundLines as the file, then loadSound. Throws FileError; the
+// entries then keep what the caller put in them.
+void saveSound(RuleLists& lists, const ProgramPaths& paths);
+
+} // namespace tallowby::store

@@ -1,0 +1,36 @@
+#include "store/text_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "store/posix_io.h"
+
+namespace tallowby::store {
+
+FileError::FileError(std::filesystem::path path, const std::string& description)
+    : std::runtime_error(description), path_(std::move(path)) {}
+
+std::optional<Lines> readLines(const std::filesystem::path& path) {
+    posix_io::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) {
+        // A path through something that is not a folder names no file either.
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
+        posix_io::throwFileError(path, errno);
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        posix_io::throwFileError(path, errno);
+    // A folder is not a file: this happens for the whole-day file of a profile with an empty name,
+    // whose path is the profiles folder itself.
+    if (S_ISDIR(info.st_mode))
+        return std::nullopt;
+    return splitLines(posix_io::readAll(fd.get(), path));
+}
+
+void writeLines(const std::filesystem::path& path, const Lines& lines) {
+    replaceFileContents(path, joinLines(lines));
+}
+
+} // namespace tallowby::store

@@ -1,0 +1,13 @@
+#include "store/whole_day_record.h"
+
+namespace tallowby::store {
+
+WholeDayFields decodeWholeDay(const Lines& lines) {
+    return decodeRuleFields(lines, 0);
+}
+
+Lines encodeWholeDay(const WholeDayFields& fields) {
+    return encodeRuleFields(fields);
+}
+
+} // namespace tallowby::store
