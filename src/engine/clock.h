@@ -7,9 +7,9 @@ namespace tallowby::engine {
 
 struct LocalDateTime {
     int year = 2000;
-    int month = 1;    // 1-12
-    int day = 1;      // 1-31
-    int weekDay = 7;  // 1 = Sunday ... 7 = Saturday
+    int month = 1;            // 1-12
+    int day = 1;              // 1-31
+    int weekDay = 7;          // 1 = Sunday ... 7 = Saturday
     std::int64_t msOfDay = 0; // milliseconds since local midnight, 0 .. 86 399 999
 };
 

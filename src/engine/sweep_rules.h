@@ -19,10 +19,16 @@ struct SweepRule {
     // Session sweeps only: the whole-day Focus list when it applies today, else empty.
     std::vector<std::string> wholeDayFocusNames;
     WindowCommand command = WindowCommand::Minimize;
+    // The program's own executable name as the platform reports it ("tallowby" on Linux). It is
+    // spared like the fixed "Tallowby.exe", so the program's own pop-ups survive a Focus sweep.
+    std::string ownExecutableName;
 };
 
 // The names a sweep never acts on, whatever its lists say.
 const std::vector<std::string>& exemptNames(SweepKind kind);
+
+// Whether a sweep spares this name: one of its exempt names or the program's own executable.
+bool isExempt(const SweepRule& rule, const std::string& processName);
 
 // Whether a sweep looks at a window at all: it must be visible, have a title, and be neither the
 // desktop ("Program Manager") nor the program's own main window.

@@ -1,0 +1,40 @@
+// Reminders and the automatic shutdown: the tick's alarm steps.
+#include "engine/record_lines.h"
+#include "engine/tick_steps.h"
+#include "engine/time_rules.h"
+#include "store/line_values.h"
+#include "store/reminder_records.h"
+
+namespace tallowby::engine {
+
+void runReminders(const TickContext& tick) {
+    // The count is read again after every pop-up: closing one may have reloaded the list.
+    for (int i = 0; i < reminderCount(tick.lists()); ++i) {
+        const store::ReminderRecord reminder = store::reminderRecord(tick.lists().ReminderLines, i);
+        const std::optional<std::int64_t> time = readTime(reminder.time);
+        if (!time || !dueAndScheduled(*time, reminder.weekDays, tick.now(), tick.interval())) {
+            continue;
+        }
+        tick.state.AlarmSoundFlag = reminder.playSound;
+        tick.actions.showReminder("Reminder - It's time " + reminder.time, reminder.subject);
+    }
+}
+
+void runAutomaticShutdown(const TickContext& tick) {
+    const store::Lines& settings = tick.lists().ReminderLines;
+    const std::string warnDays = store::lineAt(settings, 0);
+    const std::string warnTimeText = store::lineAt(settings, 1);
+    const std::optional<std::int64_t> warnTime = readTime(warnTimeText);
+    if (warnTime && dueAndScheduled(*warnTime - kTenMinutesMs, warnDays, tick.now(), tick.interval())) {
+        tick.state.AlarmSoundFlag = store::isOn(store::lineAt(settings, 3));
+        tick.actions.showShutdownWarning("Reminder for shutdown at " + warnTimeText);
+    }
+    // Read again after the warning: cancelling it rewrites the week days so that no day is selected.
+    const std::string days = store::lineAt(tick.lists().ReminderLines, 0);
+    const std::optional<std::int64_t> time = readTime(store::lineAt(tick.lists().ReminderLines, 1));
+    if (time && dueAndScheduled(*time, days, tick.now(), tick.interval())) {
+        tick.actions.startShutdown();
+    }
+}
+
+} // namespace tallowby::engine

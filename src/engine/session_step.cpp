@@ -1,0 +1,98 @@
+// One session's part of the tick: its notices, and while it is current the hosts file and its sweep.
+#include "engine/entry_list.h"
+#include "engine/notices.h"
+#include "engine/record_lines.h"
+#include "engine/tick_steps.h"
+#include "engine/time_rules.h"
+#include "store/config_lines.h"
+#include "store/line_values.h"
+#include "store/week_days.h"
+
+namespace tallowby::engine {
+
+namespace {
+
+using NoticeText = std::string (*)(const SessionRecord&, const WholeDayRecord*);
+
+// A notice concerns the day its time falls on, which near midnight is tomorrow: the session's days
+// and the whole-day days are both tested against that day.
+void noticeIfDue(const TickContext& tick, const SessionRecord& session, std::int64_t timeMs,
+                 NoticeText text) {
+    const int day = dueWeekDay(timeMs, tick.now(), tick.interval());
+    if (!store::scheduledOn(session.weekDays, day)) {
+        return;
+    }
+    const WholeDayRecord wholeDay = wholeDayRecord(tick.lists().WholeDayLines);
+    const bool wholeDayToo = store::scheduledOn(wholeDay.weekDays, day);
+    tick.actions.showNotice(text(session, wholeDayToo ? &wholeDay : nullptr));
+}
+
+std::vector<std::string> joined(std::vector<std::string> first, const std::vector<std::string>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// The hosts file of the current session. false when a write failed, which skips the session's sweep.
+bool updateHosts(const TickContext& tick, const SessionRecord& session, std::int64_t start,
+                 std::int64_t end) {
+    const std::vector<std::string> sessionSites = filledEntries(SplitEntryList(session.websites));
+    const std::vector<std::string>& wholeDaySites = tick.inputs.wholeDay.domains;
+    if (tick.state.HostsRefreshPending) {
+        // Cleared before writing, so a failing write is reported once and not every second.
+        tick.state.HostsRefreshPending = false;
+        return tick.actions.writeHosts(joined(sessionSites, wholeDaySites));
+    }
+    if (sessionStartJustPassed(start, tick.now().msOfDay, tick.interval()) &&
+        !tick.actions.writeHosts(joined(sessionSites, wholeDaySites))) {
+        return false;
+    }
+    if (DueThisTick(end, tick.now().msOfDay, tick.interval()) != DueDay::NotDue &&
+        !tick.actions.writeHosts(wholeDaySites)) {
+        return false;
+    }
+    return true;
+}
+
+void sweepSession(const TickContext& tick, const SessionRecord& session) {
+    const SweepKind kind = session.mode == "1" ? SweepKind::SessionFocus : SweepKind::SessionBlock;
+    SweepRule rule = tick.sweepRule(kind, SplitEntryList(session.processes));
+    const WholeDayPanel& panel = tick.inputs.wholeDay;
+    if (panel.focus && !panel.processes.empty() &&
+        ScheduledToday(store::lineAt(tick.lists().WholeDayLines, 0), tick.now())) {
+        rule.wholeDayFocusNames = panel.processes;
+    }
+    tick.actions.sweepWindows(rule);
+}
+
+} // namespace
+
+void runSession(const TickContext& tick, int index) {
+    const SessionRecord session = sessionRecord(tick.lists().SessionLines, index);
+    const std::optional<std::int64_t> start = readTime(session.start);
+    const std::optional<std::int64_t> end = readTime(session.end);
+    if (!start || !end) {
+        return;
+    }
+    if (store::configFlag(tick.lists().ConfigLines, store::ConfigLine::SessionReminder)) {
+        noticeIfDue(tick, session, *start - kTenMinutesMs, PreSessionNoticeText);
+    }
+    if (store::configFlag(tick.lists().ConfigLines, store::ConfigLine::SessionEndReminder)) {
+        noticeIfDue(tick, session, *end, SessionEndNoticeText);
+    }
+    const LocalDateTime now = tick.now();
+    if (!inSessionWindow(*start, *end, now.msOfDay)) {
+        return;
+    }
+    if (!ScheduledToday(session.weekDays, now)) {
+        tick.actions.showCurrentSession("No session");
+        tick.state.CurrentSessionIndex = -1;
+        return;
+    }
+    tick.actions.showCurrentSession(session.start + "-" + session.end);
+    tick.state.CurrentSessionIndex = index;
+    if (updateHosts(tick, session, *start, *end)) {
+        sweepSession(tick, session);
+    }
+}
+
+} // namespace tallowby::engine

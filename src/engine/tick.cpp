@@ -1,0 +1,79 @@
+#include "engine/tick.h"
+
+#include "engine/header_texts.h"
+#include "engine/record_lines.h"
+#include "engine/tick_steps.h"
+#include "engine/time_rules.h"
+#include "store/config_lines.h"
+#include "store/line_values.h"
+#include "store/time_of_day.h"
+
+namespace tallowby::engine {
+
+namespace {
+
+void sweepWholeDayBlock(const TickContext& tick) {
+    const WholeDayPanel& panel = tick.inputs.wholeDay;
+    if (panel.processes.empty() || panel.focus ||
+        !ScheduledToday(store::lineAt(tick.lists().WholeDayLines, 0), tick.now())) {
+        return;
+    }
+    tick.actions.sweepWindows(tick.sweepRule(SweepKind::WholeDayBlock, panel.processes));
+}
+
+} // namespace
+
+std::optional<std::int64_t> readTime(const std::string& text) {
+    try {
+        return store::parseTimeOfDay(text);
+    } catch (const store::TimeFormatError&) {
+        return std::nullopt;
+    }
+}
+
+SweepRule TickContext::sweepRule(SweepKind kind, std::vector<std::string> names) const {
+    SweepRule rule;
+    rule.kind = kind;
+    rule.names = std::move(names);
+    rule.command = store::configValue(lists().ConfigLines, store::ConfigLine::WindowAction) == "0"
+                       ? WindowCommand::Minimize
+                       : WindowCommand::Close;
+    rule.ownExecutableName = inputs.ownExecutableName;
+    return rule;
+}
+
+void runTick(const TickInputs& inputs, TickState& state, const Clock& clock, TickActions& actions) {
+    const TickContext tick{inputs, state, clock, actions};
+    state.CurrentSessionIndex = -1;
+
+    const LocalDateTime now = tick.now();
+    actions.showHeader({clockText(now),
+                        store::configValue(inputs.lists.ConfigLines, store::ConfigLine::Profile), "Today",
+                        todayText(now)});
+    if (store::configFlag(inputs.lists.ConfigLines, store::ConfigLine::BlockTaskManager)) {
+        actions.killTaskManager();
+    }
+    actions.showCurrentSession("No session");
+
+    runReminders(tick);
+    runAutomaticShutdown(tick);
+    sweepWholeDayBlock(tick);
+    // The count is read again after every session: a notice is modal and the lists may change meanwhile.
+    for (int i = 0; i < sessionCount(inputs.lists); ++i) {
+        runSession(tick, i);
+    }
+
+    if (!actions.sessionListHasSelection()) {
+        actions.clearSessionPanel();
+    }
+}
+
+std::vector<std::string> wholeDayHostsSites(const store::RuleLists& lists, const WholeDayPanel& panel,
+                                            const LocalDateTime& now) {
+    if (!ScheduledToday(store::lineAt(lists.WholeDayLines, 0), now)) {
+        return {};
+    }
+    return panel.domains;
+}
+
+} // namespace tallowby::engine
