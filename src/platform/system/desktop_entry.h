@@ -1,0 +1,20 @@
+#pragma once
+// The XDG desktop entry that starts the companion program at log-on.
+#include <filesystem>
+#include <string>
+
+namespace tallowby::platform {
+
+// The companion's file name, beside the program in its folder.
+inline constexpr const char* kCompanionName = "tallowby_start";
+// The entry's file name in an autostart folder.
+inline constexpr const char* kAutostartEntryName = "tallowby.desktop";
+
+// One argument of an Exec key, quoted and escaped as the Desktop Entry Specification asks, so that
+// any folder name (spaces, quotes, "$", "%", backslashes) reaches the launcher unchanged.
+std::string desktopExecArgument(const std::string& argument);
+
+// The whole entry, LF line ends, naming the companion in programFolder.
+std::string autostartDesktopEntry(const std::filesystem::path& programFolder);
+
+} // namespace tallowby::platform

@@ -1,0 +1,21 @@
+#pragma once
+// Starts a program that lives on by itself: its own session (no terminal hang-up reaches it), input
+// from /dev/null, and nobody waiting for it. Output goes where the caller's goes.
+#include <filesystem>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace tallowby::platform {
+
+struct Spawned {
+    pid_t pid = -1;
+    int error = 0; // the errno that kept the program from starting, 0 when it started
+    bool started() const { return error == 0; }
+};
+
+// program is run by path (no PATH search); args follow argv[0], which is the program path. The
+// child is reaped in the background when it ends, so a long-running caller collects no zombies.
+Spawned spawnDetached(const std::filesystem::path& program, const std::vector<std::string>& args);
+
+} // namespace tallowby::platform

@@ -1,0 +1,41 @@
+#pragma once
+// Stand-ins for tests of the code that calls the system operations: they act on nothing and record
+// what was asked.
+#include "platform/system/autostart.h"
+#include "platform/system/shutdown.h"
+
+namespace tallowby::platform {
+
+class FakeAutoStart : public AutoStart {
+  public:
+    bool present = false;    // whether an entry exists
+    bool failWrites = false; // like a user without the right to write the autostart location
+    int adds = 0;
+    int dels = 0;
+
+    bool AddAutoStart() override {
+        ++adds;
+        if (!present && !failWrites) {
+            present = true;
+        }
+        return present;
+    }
+    bool DelAutoStart() override {
+        ++dels;
+        if (present && !failWrites) {
+            present = false;
+        }
+        return !present;
+    }
+};
+
+class FakeShutdown : public ShutdownCommand {
+  public:
+    int starts = 0;
+    bool start() override {
+        ++starts;
+        return true;
+    }
+};
+
+} // namespace tallowby::platform

@@ -1,0 +1,38 @@
+#pragma once
+// Shutting the machine down a minute from now. The program starts it and goes on: the result is
+// not checked, and the next scheduled time tries again.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tallowby::platform {
+
+class ShutdownCommand {
+  public:
+    virtual ~ShutdownCommand() = default;
+    // true when the command was handed on; callers ignore it.
+    virtual bool start() = 0;
+};
+
+// The command line, program name first: power off after one minute, running programs being ended
+// by the system whether they agree or not.
+const std::vector<std::string>& shutdownCommandLine();
+
+// Runs the machine's shutdown command, detached.
+class SystemShutdown : public ShutdownCommand {
+  public:
+    bool start() override;
+};
+
+// The sandbox's stand-in: appends "<YYYY-MM-DD hh:mm:ss> <command line>" to a log file, one line a
+// call, and shuts nothing down.
+class LoggedShutdown : public ShutdownCommand {
+  public:
+    explicit LoggedShutdown(std::filesystem::path logFile) : logFile_(std::move(logFile)) {}
+    bool start() override;
+
+  private:
+    std::filesystem::path logFile_;
+};
+
+} // namespace tallowby::platform

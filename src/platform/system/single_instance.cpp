@@ -1,0 +1,132 @@
+#include "platform/system/single_instance.h"
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace tallowby::platform {
+namespace {
+
+// The same folder must give the same name however it was spelled ("dir/", "dir/../dir", a link).
+std::string normalisedFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::weakly_canonical(folder, error);
+    if (error) {
+        path = folder.lexically_normal();
+    }
+    std::string text = path.string();
+    while (text.size() > 1 && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::uint64_t fnv1a64(std::string_view text) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= 0x100000001b3ULL;
+    }
+    return hash;
+}
+
+bool usableFileName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos;
+}
+
+// A folder in a shared /tmp is only trusted when it is ours alone: anyone else could otherwise
+// hold our lock and keep the program from starting.
+bool privateFolder(const std::filesystem::path& folder) {
+    struct stat info {};
+    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+           (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+} // namespace
+
+std::string SingleInstance::nameFor(std::string_view title, const std::filesystem::path& programFolder) {
+    char digest[17];
+    std::snprintf(digest, sizeof digest, "%016" PRIx64, fnv1a64(normalisedFolder(programFolder)));
+    return std::string(title) + "-" + digest;
+}
+
+std::filesystem::path SingleInstance::lockFolder() {
+    return lockFolder(std::getenv("XDG_RUNTIME_DIR"), "/tmp");
+}
+
+std::filesystem::path SingleInstance::lockFolder(const char* runtimeDir,
+                                                 const std::filesystem::path& tmpRoot) {
+    std::error_code error;
+    if (runtimeDir != nullptr && runtimeDir[0] == '/' && std::filesystem::is_directory(runtimeDir, error)) {
+        return runtimeDir;
+    }
+    const std::filesystem::path folder = tmpRoot / ("tallowby-" + std::to_string(::geteuid()));
+    ::mkdir(folder.c_str(), 0700);
+    return privateFolder(folder) ? folder : std::filesystem::path{};
+}
+
+std::optional<SingleInstance> SingleInstance::acquire(const std::string& name) {
+    return acquireIn(lockFolder(), name);
+}
+
+std::optional<SingleInstance> SingleInstance::acquireIn(const std::filesystem::path& folder,
+                                                        const std::string& name) {
+    if (folder.empty() || !usableFileName(name)) {
+        return SingleInstance(-1, {});
+    }
+    std::filesystem::path file = folder / (name + ".lock");
+    // Close-on-exec: a program started from here (the shutdown command) must not inherit the lock
+    // and keep it after this program has ended.
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        return SingleInstance(-1, {});
+    }
+    int result;
+    do {
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd);
+        if (held) {
+            return std::nullopt;
+        }
+        return SingleInstance(-1, {});
+    }
+    return SingleInstance(fd, std::move(file));
+}
+
+SingleInstance::SingleInstance(SingleInstance&& other) noexcept
+    : fd_(other.fd_), lockFile_(std::move(other.lockFile_)) {
+    other.fd_ = -1;
+}
+
+SingleInstance& SingleInstance::operator=(SingleInstance&& other) noexcept {
+    if (this != &other) {
+        release();
+        fd_ = other.fd_;
+        lockFile_ = std::move(other.lockFile_);
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+SingleInstance::~SingleInstance() {
+    release();
+}
+
+void SingleInstance::release() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+} // namespace tallowby::platform

@@ -1,0 +1,52 @@
+#pragma once
+// One running program per program folder and user. The lock is an flock on a file outside the
+// program folder; the kernel drops it when its holder ends in any way, SIGKILL included, so a
+// crashed program never keeps the next one from starting.
+//
+// The lock's name joins the application title with a digest of the program folder, so the real and
+// the sandbox program (or two installed copies) each have their own lock: what they must not share
+// is their data files, and those live in their folders.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tallowby::platform {
+
+class SingleInstance {
+  public:
+    // The lock name of a program: title + "-" + 16 hex digits of the folder's normalised path.
+    static std::string nameFor(std::string_view title, const std::filesystem::path& programFolder);
+
+    // Where this user's locks live: $XDG_RUNTIME_DIR when it names a folder, otherwise
+    // "<tmpRoot>/tallowby-<uid>", made private to the user (an unsafe one is refused: empty path).
+    static std::filesystem::path lockFolder();
+    static std::filesystem::path lockFolder(const char* runtimeDir, const std::filesystem::path& tmpRoot);
+
+    // nullopt when another process holds the lock: this program is a second instance. When no lock
+    // can be made at all (no usable folder, unsupported file system) the program may run unguarded,
+    // as it would where the named lock could not be created: holdsLock() tells.
+    static std::optional<SingleInstance> acquire(const std::string& name);
+    static std::optional<SingleInstance> acquireIn(const std::filesystem::path& folder,
+                                                   const std::string& name);
+
+    SingleInstance(SingleInstance&& other) noexcept;
+    SingleInstance& operator=(SingleInstance&& other) noexcept;
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+    // Releases the lock. The file stays: removing it would let a newcomer lock a fresh file while
+    // a waiting opener still locks the old one.
+    ~SingleInstance();
+
+    bool holdsLock() const { return fd_ >= 0; }
+    const std::filesystem::path& lockFile() const { return lockFile_; }
+
+  private:
+    SingleInstance(int fd, std::filesystem::path lockFile) : fd_(fd), lockFile_(std::move(lockFile)) {}
+    void release();
+
+    int fd_ = -1;
+    std::filesystem::path lockFile_;
+};
+
+} // namespace tallowby::platform

@@ -1,0 +1,19 @@
+#include "platform/system/system_operations.h"
+
+#include "platform/system/xdg_autostart.h"
+
+namespace tallowby::platform {
+
+std::unique_ptr<AutoStart> makeAutoStart(const SystemPaths& paths,
+                                         const std::filesystem::path& programFolder) {
+    return std::make_unique<XdgAutoStart>(paths.autostartFolder, programFolder);
+}
+
+std::unique_ptr<ShutdownCommand> makeShutdown(const SystemPaths& paths) {
+    if (paths.sandbox()) {
+        return std::make_unique<LoggedShutdown>(paths.shutdownLog);
+    }
+    return std::make_unique<SystemShutdown>();
+}
+
+} // namespace tallowby::platform

@@ -1,0 +1,17 @@
+#pragma once
+// The system operations a program folder gets: the real machine's, or the sandbox's stand-ins
+// inside the folder, as its SystemPaths say.
+#include <filesystem>
+#include <memory>
+
+#include "platform/system/autostart.h"
+#include "platform/system/shutdown.h"
+#include "platform/system/system_paths.h"
+
+namespace tallowby::platform {
+
+std::unique_ptr<AutoStart> makeAutoStart(const SystemPaths& paths,
+                                         const std::filesystem::path& programFolder);
+std::unique_ptr<ShutdownCommand> makeShutdown(const SystemPaths& paths);
+
+} // namespace tallowby::platform

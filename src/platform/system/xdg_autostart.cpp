@@ -1,0 +1,56 @@
+#include "platform/system/xdg_autostart.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+#include "platform/system/desktop_entry.h"
+#include "platform/system/fd_write.h"
+
+namespace tallowby::platform {
+XdgAutoStart::XdgAutoStart(std::filesystem::path autostartFolder, const std::filesystem::path& programFolder)
+    : autostartFolder_(std::move(autostartFolder)) {
+    // A relative folder would give an entry that only works from one working folder.
+    std::error_code error;
+    programFolder_ = std::filesystem::absolute(programFolder, error);
+    if (error) {
+        programFolder_ = programFolder;
+    }
+}
+
+std::filesystem::path XdgAutoStart::entryFile() const {
+    return autostartFolder_ / kAutostartEntryName;
+}
+
+bool XdgAutoStart::AddAutoStart() {
+    std::error_code error;
+    std::filesystem::create_directories(autostartFolder_, error);
+    const std::filesystem::path file = entryFile();
+    // O_EXCL keeps any entry already there, even one written between a check and the write;
+    // O_NOFOLLOW keeps a planted link from redirecting the write.
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return errno == EEXIST;
+    }
+    // Every user's session reads the machine-wide folder, whatever umask the writer had.
+    ::fchmod(fd, 0644);
+    const bool written = writeAll(fd, autostartDesktopEntry(programFolder_));
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        // A half-written entry would be kept by every later Add.
+        ::unlink(file.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool XdgAutoStart::DelAutoStart() {
+    const std::filesystem::path file = entryFile();
+    // No entry can be there when the file or one of its folders is missing.
+    return ::unlink(file.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR;
+}
+
+} // namespace tallowby::platform

@@ -1,0 +1,31 @@
+// tallowby_start: the program the autostart entry runs at log-on. It starts "tallowby" from its own
+// folder and ends at once, so the session's start-up does not wait for the program.
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <unistd.h>
+
+#include "platform/system/detached_spawn.h"
+#include "platform/system/own_folder.h"
+
+int main() {
+    using namespace tallowby::platform;
+    const std::filesystem::path folder = ownExecutableFolder();
+    if (folder.empty()) {
+        std::cerr << "tallowby_start: cannot find its own folder\n";
+        return 1;
+    }
+    const std::filesystem::path program = folder / "tallowby";
+    // Checked first, so a missing program is reported with its path rather than as a failed start.
+    int error = ::access(program.c_str(), X_OK) == 0 ? 0 : errno;
+    if (error == 0) {
+        error = spawnDetached(program, {}).error;
+    }
+    if (error != 0) {
+        std::cerr << "tallowby_start: cannot start " << program.string() << ": " << std::strerror(error)
+                  << "\n";
+        return 1;
+    }
+    return 0;
+}
