@@ -4,6 +4,7 @@
 #include "engine/time_rules.h"
 #include "store/line_values.h"
 #include "store/reminder_records.h"
+#include "store/week_days.h"
 
 namespace tallowby::engine {
 
@@ -12,7 +13,7 @@ void runReminders(const TickContext& tick) {
     for (int i = 0; i < reminderCount(tick.lists()); ++i) {
         const store::ReminderRecord reminder = store::reminderRecord(tick.lists().ReminderLines, i);
         const std::optional<std::int64_t> time = readTime(reminder.time);
-        if (!time || !dueAndScheduled(*time, reminder.weekDays, tick.now(), tick.interval())) {
+        if (!time || !dueAndScheduled(*time, reminder.weekDays, tick.begun, tick.interval())) {
             continue;
         }
         tick.state.AlarmSoundFlag = reminder.playSound;
@@ -25,14 +26,14 @@ void runAutomaticShutdown(const TickContext& tick) {
     const std::string warnDays = store::lineAt(settings, 0);
     const std::string warnTimeText = store::lineAt(settings, 1);
     const std::optional<std::int64_t> warnTime = readTime(warnTimeText);
-    if (warnTime && dueAndScheduled(*warnTime - kTenMinutesMs, warnDays, tick.now(), tick.interval())) {
+    if (warnTime && store::scheduledOn(warnDays, tick.dueDay(*warnTime - kTenMinutesMs))) {
         tick.state.AlarmSoundFlag = store::isOn(store::lineAt(settings, 3));
         tick.actions.showShutdownWarning("Reminder for shutdown at " + warnTimeText);
     }
     // Read again after the warning: cancelling it rewrites the week days so that no day is selected.
     const std::string days = store::lineAt(tick.lists().ReminderLines, 0);
     const std::optional<std::int64_t> time = readTime(store::lineAt(tick.lists().ReminderLines, 1));
-    if (time && dueAndScheduled(*time, days, tick.now(), tick.interval())) {
+    if (time && store::scheduledOn(days, tick.dueDay(*time))) {
         tick.actions.startShutdown();
     }
 }

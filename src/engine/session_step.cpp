@@ -18,7 +18,7 @@ using NoticeText = std::string (*)(const SessionRecord&, const WholeDayRecord*);
 // and the whole-day days are both tested against that day.
 void noticeIfDue(const TickContext& tick, const SessionRecord& session, std::int64_t timeMs,
                  NoticeText text) {
-    const int day = dueWeekDay(timeMs, tick.now(), tick.interval());
+    const int day = tick.dueDay(timeMs);
     if (!store::scheduledOn(session.weekDays, day)) {
         return;
     }
@@ -42,12 +42,11 @@ bool updateHosts(const TickContext& tick, const SessionRecord& session, std::int
         tick.state.HostsRefreshPending = false;
         return tick.actions.writeHosts(joined(sessionSites, wholeDaySites));
     }
-    if (sessionStartJustPassed(start, tick.now().msOfDay, tick.interval()) &&
+    if (sessionStartJustPassed(start, tick.begun.msOfDay, tick.interval()) &&
         !tick.actions.writeHosts(joined(sessionSites, wholeDaySites))) {
         return false;
     }
-    if (DueThisTick(end, tick.now().msOfDay, tick.interval()) != DueDay::NotDue &&
-        !tick.actions.writeHosts(wholeDaySites)) {
+    if (tick.dueDay(end) != 0 && !tick.actions.writeHosts(wholeDaySites)) {
         return false;
     }
     return true;
@@ -66,12 +65,12 @@ void sweepSession(const TickContext& tick, const SessionRecord& session) {
 
 } // namespace
 
-void runSession(const TickContext& tick, int index) {
+bool runSession(const TickContext& tick, int index) {
     const SessionRecord session = sessionRecord(tick.lists().SessionLines, index);
     const std::optional<std::int64_t> start = readTime(session.start);
     const std::optional<std::int64_t> end = readTime(session.end);
     if (!start || !end) {
-        return;
+        return false;
     }
     if (store::configFlag(tick.lists().ConfigLines, store::ConfigLine::SessionReminder)) {
         noticeIfDue(tick, session, *start - kTenMinutesMs, PreSessionNoticeText);
@@ -81,18 +80,25 @@ void runSession(const TickContext& tick, int index) {
     }
     const LocalDateTime now = tick.now();
     if (!inSessionWindow(*start, *end, now.msOfDay)) {
-        return;
+        // The end fell in this tick but a pop-up kept the tick open past it. A session that became
+        // current meanwhile writes its own websites through the refresh flag.
+        const bool endLeft = store::scheduledOn(session.weekDays, tick.dueDay(*end));
+        if (endLeft) {
+            tick.state.HostsRefreshPending = true;
+        }
+        return endLeft;
     }
     if (!ScheduledToday(session.weekDays, now)) {
         tick.actions.showCurrentSession("No session");
         tick.state.CurrentSessionIndex = -1;
-        return;
+        return false;
     }
     tick.actions.showCurrentSession(session.start + "-" + session.end);
     tick.state.CurrentSessionIndex = index;
     if (updateHosts(tick, session, *start, *end)) {
         sweepSession(tick, session);
     }
+    return false;
 }
 
 } // namespace tallowby::engine

@@ -43,13 +43,12 @@ SweepRule TickContext::sweepRule(SweepKind kind, std::vector<std::string> names)
 }
 
 void runTick(const TickInputs& inputs, TickState& state, const Clock& clock, TickActions& actions) {
-    const TickContext tick{inputs, state, clock, actions};
+    const TickContext tick{inputs, state, clock, actions, clock.now()};
     state.CurrentSessionIndex = -1;
 
-    const LocalDateTime now = tick.now();
-    actions.showHeader({clockText(now),
+    actions.showHeader({clockText(tick.begun),
                         store::configValue(inputs.lists.ConfigLines, store::ConfigLine::Profile), "Today",
-                        todayText(now)});
+                        todayText(tick.begun)});
     if (store::configFlag(inputs.lists.ConfigLines, store::ConfigLine::BlockTaskManager)) {
         actions.killTaskManager();
     }
@@ -59,8 +58,14 @@ void runTick(const TickInputs& inputs, TickState& state, const Clock& clock, Tic
     runAutomaticShutdown(tick);
     sweepWholeDayBlock(tick);
     // The count is read again after every session: a notice is modal and the lists may change meanwhile.
+    bool endWriteLeft = false;
     for (int i = 0; i < sessionCount(inputs.lists); ++i) {
-        runSession(tick, i);
+        endWriteLeft = runSession(tick, i) || endWriteLeft;
+    }
+    // A session whose end fell in this tick while a pop-up held the tick open still gives up its
+    // websites, unless another session has become current meanwhile.
+    if (endWriteLeft && state.CurrentSessionIndex == -1) {
+        actions.writeHosts(inputs.wholeDay.domains);
     }
 
     if (!actions.sessionListHasSelection()) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/tick.h"
+#include "engine/time_rules.h"
 
 namespace tallowby::engine {
 
@@ -15,10 +16,19 @@ struct TickContext {
     const Clock& clock;
     TickActions& actions;
 
+    // The clock when the tick began. The tick answers for the timed events of [begun, begun + interval);
+    // the ticks that run while one of its pop-ups is open answer for the windows after it. So an event
+    // is never lost because an earlier pop-up of its own tick stayed open, and never repeated by a
+    // nested tick.
+    LocalDateTime begun;
+
     const store::RuleLists& lists() const { return inputs.lists; }
-    // Read afresh for every check: a modal window opened earlier in the tick may have taken minutes.
+    // The present, read afresh for every decision about it (which session is current, what a sweep
+    // spares): a pop-up opened earlier in the tick may have stayed open for minutes.
     LocalDateTime now() const { return clock.now(); }
     std::int64_t interval() const { return inputs.intervalMs; }
+    // The week day of an event due in this tick's window, 0 when it is not due.
+    int dueDay(std::int64_t timeMs) const { return dueWeekDay(timeMs, begun, interval()); }
     // A sweep rule of this kind with the tick's window command and the program's own name.
     SweepRule sweepRule(SweepKind kind, std::vector<std::string> names) const;
 };
@@ -29,6 +39,9 @@ std::optional<std::int64_t> readTime(const std::string& text);
 
 void runReminders(const TickContext& tick);
 void runAutomaticShutdown(const TickContext& tick);
-void runSession(const TickContext& tick, int index);
+// true when the session's end fell in this tick's window but an earlier pop-up of the tick kept it
+// open past the end: the end's hosts write is then left to the end of the session loop, and the
+// refresh flag is set for whichever session is current next.
+bool runSession(const TickContext& tick, int index);
 
 } // namespace tallowby::engine

@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include "engine/entry_list.h"
+
+namespace tallowby::engine {
+namespace {
+
+using Slots = std::vector<std::string>;
+
+TEST(SplitEntryList, OneSlotPerSeparator) {
+    EXPECT_EQ(SplitEntryList("notepad.exe;calc.exe;"), (Slots{"notepad.exe", "calc.exe"}));
+    EXPECT_EQ(SplitEntryList(""), Slots{});
+    EXPECT_EQ(SplitEntryList("notepad.exe"), Slots{});
+    EXPECT_EQ(SplitEntryList("notepad.exe;trailing"), Slots{"notepad.exe"});
+}
+
+TEST(SplitEntryList, ShortEntryEndsTheReadingAndLeavesEmptySlots) {
+    EXPECT_EQ(SplitEntryList("ab;notepad.exe;"), (Slots{"", ""}));
+    EXPECT_EQ(SplitEntryList("notepad.exe;ab;"), (Slots{"notepad.exe", ""}));
+    EXPECT_EQ(SplitEntryList("abc;calc.exe;"), (Slots{"", ""}));
+    EXPECT_EQ(SplitEntryList("abcd;"), Slots{"abcd"});
+    EXPECT_EQ(SplitEntryList(";;;"), (Slots{"", "", ""}));
+    EXPECT_EQ(SplitEntryList("word.exe;;more.exe;"), (Slots{"word.exe", "", ""}));
+}
+
+TEST(SplitEntryList, KeepsExactText) {
+    EXPECT_EQ(SplitEntryList(" Notepad.EXE ;"), Slots{" Notepad.EXE "});
+}
+
+TEST(FilledEntries, DropsEmptySlots) {
+    EXPECT_EQ(filledEntries(SplitEntryList("notepad.exe;ab;x.exe;")), Slots{"notepad.exe"});
+    EXPECT_EQ(filledEntries(Slots{"", ""}), Slots{});
+}
+
+} // namespace
+} // namespace tallowby::engine
