@@ -38,7 +38,10 @@ std::optional<Lines> readLines(const std::filesystem::path& path);
 // intact. Throws FileError.
 void writeLines(const std::filesystem::path& path, const Lines& lines);
 
-// The same replacement for arbitrary bytes; keeps the owner and mode of a file that is replaced.
+// The same replacement for arbitrary bytes; keeps the owner and mode of a file that is replaced (the
+// owner only where the caller may give files away) and gives a new file 0666 less the umask. A link
+// is followed: its target gets the contents. A file that is a mount point cannot be renamed over and
+// is rewritten in place instead, the one case in which a failed write can leave it partly written.
 void replaceFileContents(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace tallowby::store
