@@ -19,8 +19,22 @@ template <typename T, typename... Args> T* makeNamed(const char* name, Args&&...
 
 // member = new <member's type>(args...) named after the member.
 #define TB_CREATE(member, ...)                                                                               \
-    member = ::tallowby::ui::makeNamed<std::remove_pointer_t<decltype(member)>>(#member __VA_OPT__(, )       \
-                                                                                    __VA_ARGS__)
+    (member = ::tallowby::ui::makeNamed<std::remove_pointer_t<decltype(member)>>(#member __VA_OPT__(, )      \
+                                                                                     __VA_ARGS__))
+
+// A member still to be created, with its name: lets one helper build the same group of controls
+// for two panels whose members have different names.
+template <typename T> struct Slot {
+    T*& member;
+    const char* name;
+
+    template <typename... Args> T* create(Args&&... args) const {
+        member = makeNamed<T>(name, std::forward<Args>(args)...);
+        return member;
+    }
+};
+
+#define TB_SLOT(member) (::tallowby::ui::Slot<std::remove_pointer_t<decltype(member)>>{member, #member})
 
 // Hints stay up for ten seconds, long enough to read the longer ones.
 constexpr int kHintMilliseconds = 10000;

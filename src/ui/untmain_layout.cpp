@@ -29,11 +29,6 @@ QPushButton* compact(QPushButton* button) {
     return button;
 }
 
-QListWidget* sizedList(QListWidget* list, int width) {
-    list->setMinimumSize(width, kListHeight);
-    return list;
-}
-
 QHBoxLayout* row(std::initializer_list<QWidget*> widgets, bool stretchAtEnd = true) {
     auto* layout = new QHBoxLayout;
     for (QWidget* widget : widgets)
@@ -43,21 +38,63 @@ QHBoxLayout* row(std::initializer_list<QWidget*> widgets, bool stretchAtEnd = tr
     return layout;
 }
 
-QGroupBox* dayBox(QGroupBox* box, const std::array<QCheckBox*, 7>& days) {
-    auto* layout = new QHBoxLayout(box);
-    for (QCheckBox* day : days)
-        layout->addWidget(day);
-    layout->addStretch();
+// The week days, the process list with its mode and the website list: the same controls in the
+// session panel and in the whole-day panel.
+struct RuleControls {
+    Slot<QGroupBox> dayGroup;
+    std::array<Slot<QCheckBox>, 7> days;
+    Slot<QGroupBox> processGroup;
+    Slot<QLabel> modeLabel;
+    Slot<QRadioButton> block;
+    Slot<QRadioButton> focus;
+    Slot<QListWidget> processes;
+    Slot<QPushButton> processAdd;
+    Slot<QPushButton> processDel;
+    Slot<QGroupBox> websiteGroup;
+    Slot<QListWidget> websites;
+    Slot<QPushButton> websiteAdd;
+    Slot<QPushButton> websiteDel;
+};
+
+// A group holding a list over its Add and Del buttons.
+QGroupBox* listGroup(QGroupBox* box, QListWidget* list, QPushButton* add, QPushButton* del) {
+    auto* layout = new QVBoxLayout(box);
+    list->setMinimumSize(kListWidth, kListHeight);
+    layout->addWidget(list, 1);
+    layout->addLayout(row({compact(add), compact(del)}));
     return box;
 }
 
-// A group holding a list over its Add and Del buttons, optionally under a "Mode:" row.
-void fillListGroup(QGroupBox* box, QLayout* modeRow, QListWidget* list, QPushButton* add, QPushButton* del) {
-    auto* layout = new QVBoxLayout(box);
-    if (modeRow)
-        layout->addLayout(modeRow);
-    layout->addWidget(list, 1);
-    layout->addLayout(row({compact(add), compact(del)}));
+// Week days across the top, the process and website groups side by side below.
+QGridLayout* buildRuleControls(const RuleControls& c) {
+    static const char* const dayCaptions[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    QGroupBox* days = c.dayGroup.create(QStringLiteral("Week Days"));
+    setHint(days, QStringLiteral("Select days want to RUN rules"));
+    auto* dayRow = new QHBoxLayout(days);
+    for (std::size_t day = 0; day < c.days.size(); ++day)
+        dayRow->addWidget(c.days[day].create(QString::fromLatin1(dayCaptions[day])));
+    dayRow->addStretch();
+
+    QGroupBox* processes =
+        listGroup(c.processGroup.create(QStringLiteral("Process List")), c.processes.create(),
+                  c.processAdd.create(QStringLiteral("Add")), c.processDel.create(QStringLiteral("Del")));
+    QRadioButton* block = c.block.create(QStringLiteral("Block"));
+    setHint(block, QStringLiteral("Block below process"));
+    QRadioButton* focus = c.focus.create(QStringLiteral("Focus"));
+    setHint(focus, QStringLiteral("Allow only below process"));
+    auto* processLayout = static_cast<QVBoxLayout*>(processes->layout());
+    processLayout->insertLayout(0, row({c.modeLabel.create(QStringLiteral("Mode:")), block, focus}));
+
+    QGroupBox* websites =
+        listGroup(c.websiteGroup.create(QStringLiteral("Blocked Website List")), c.websites.create(),
+                  c.websiteAdd.create(QStringLiteral("Add")), c.websiteDel.create(QStringLiteral("Del")));
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(days, 0, 0, 1, 2);
+    grid->addWidget(processes, 1, 0);
+    grid->addWidget(websites, 1, 1);
+    grid->setRowStretch(1, 1);
+    return grid;
 }
 
 QGroupBox* headerBox(QGroupBox* box, std::initializer_list<QWidget*> labels) {
@@ -130,10 +167,8 @@ QGroupBox* Tfrmmain::buildNotePanel() {
 }
 
 QGroupBox* Tfrmmain::buildSessionPanel() {
-    const QString daysHint = QStringLiteral("Select days want to RUN rules");
-
     TB_CREATE(lb_sessionList);
-    sizedList(lb_sessionList, kSessionListWidth);
+    lb_sessionList->setMinimumSize(kSessionListWidth, kListHeight);
     TB_CREATE(btn_sessionAdd, QStringLiteral("Add"));
     setHint(btn_sessionAdd, QStringLiteral("Add one new session"));
     TB_CREATE(btn_sessionDel, QStringLiteral("Del"));
@@ -151,43 +186,24 @@ QGroupBox* Tfrmmain::buildSessionPanel() {
     listLayout->addWidget(compact(btn_clear), 2, 1);
     listLayout->setRowStretch(0, 1);
 
-    TB_CREATE(cb_sun, QStringLiteral("Sun"));
-    TB_CREATE(cb_Mon, QStringLiteral("Mon"));
-    TB_CREATE(cb_Tue, QStringLiteral("Tue"));
-    TB_CREATE(cb_wed, QStringLiteral("Wed"));
-    TB_CREATE(cb_Thu, QStringLiteral("Thu"));
-    TB_CREATE(cb_fri, QStringLiteral("Fri"));
-    TB_CREATE(cb_sat, QStringLiteral("Sat"));
-    TB_CREATE(gb_weekDay, QStringLiteral("Week Days"));
-    setHint(gb_weekDay, daysHint);
-    dayBox(gb_weekDay, sessionDayBoxes());
-
-    TB_CREATE(lb_mode, QStringLiteral("Mode:"));
-    TB_CREATE(rb_blockMode, QStringLiteral("Block"));
-    setHint(rb_blockMode, QStringLiteral("Block below process"));
+    QGridLayout* rules =
+        buildRuleControls({TB_SLOT(gb_weekDay),
+                           {TB_SLOT(cb_sun), TB_SLOT(cb_Mon), TB_SLOT(cb_Tue), TB_SLOT(cb_wed),
+                            TB_SLOT(cb_Thu), TB_SLOT(cb_fri), TB_SLOT(cb_sat)},
+                           TB_SLOT(gb_processList),
+                           TB_SLOT(lb_mode),
+                           TB_SLOT(rb_blockMode),
+                           TB_SLOT(rb_dedicatedMode),
+                           TB_SLOT(lbox_processList),
+                           TB_SLOT(btn_processAdd),
+                           TB_SLOT(btn_processDel),
+                           TB_SLOT(gb_blockedDomain),
+                           TB_SLOT(Lbox_domainlist),
+                           TB_SLOT(btn_domainAdd),
+                           TB_SLOT(btn_domainDel)});
     rb_blockMode->setChecked(true);
-    TB_CREATE(rb_dedicatedMode, QStringLiteral("Focus"));
-    setHint(rb_dedicatedMode, QStringLiteral("Allow only below process"));
-    TB_CREATE(lbox_processList);
-    TB_CREATE(btn_processAdd, QStringLiteral("Add"));
-    TB_CREATE(btn_processDel, QStringLiteral("Del"));
-    TB_CREATE(gb_processList, QStringLiteral("Process List"));
-    fillListGroup(gb_processList, row({lb_mode, rb_blockMode, rb_dedicatedMode}),
-                  sizedList(lbox_processList, kListWidth), btn_processAdd, btn_processDel);
-
-    TB_CREATE(Lbox_domainlist);
-    TB_CREATE(btn_domainAdd, QStringLiteral("Add"));
-    TB_CREATE(btn_domainDel, QStringLiteral("Del"));
-    TB_CREATE(gb_blockedDomain, QStringLiteral("Blocked Website List"));
-    fillListGroup(gb_blockedDomain, nullptr, sizedList(Lbox_domainlist, kListWidth), btn_domainAdd,
-                  btn_domainDel);
 
     TB_CREATE(gb_sessionAll, QStringLiteral("Session Events"));
-    auto* rules = new QGridLayout;
-    rules->addWidget(gb_weekDay, 0, 0, 1, 2);
-    rules->addWidget(gb_processList, 1, 0);
-    rules->addWidget(gb_blockedDomain, 1, 1);
-    rules->setRowStretch(1, 1);
     auto* layout = new QHBoxLayout(gb_sessionAll);
     layout->addWidget(gb_sessionList);
     layout->addLayout(rules, 1);
@@ -195,88 +211,57 @@ QGroupBox* Tfrmmain::buildSessionPanel() {
 }
 
 QGroupBox* Tfrmmain::buildWholeDayPanel() {
-    TB_CREATE(cb_w0, QStringLiteral("Sun"));
-    TB_CREATE(cb_w1, QStringLiteral("Mon"));
-    TB_CREATE(cb_w2, QStringLiteral("Tue"));
-    TB_CREATE(cb_w3, QStringLiteral("Wed"));
-    TB_CREATE(cb_w4, QStringLiteral("Thu"));
-    TB_CREATE(cb_w5, QStringLiteral("Fri"));
-    TB_CREATE(cb_w6, QStringLiteral("Sat"));
-    TB_CREATE(fb_wholedayweekdays, QStringLiteral("Week Days"));
-    setHint(fb_wholedayweekdays, QStringLiteral("Select days want to RUN rules"));
-    dayBox(fb_wholedayweekdays, wholeDayBoxes());
-
-    TB_CREATE(lb_wholedayMode, QStringLiteral("Mode:"));
-    TB_CREATE(rb_wohledayblock, QStringLiteral("Block"));
-    setHint(rb_wohledayblock, QStringLiteral("Block below process"));
-    TB_CREATE(rb_wholedayFocus, QStringLiteral("Focus"));
-    setHint(rb_wholedayFocus, QStringLiteral("Allow only below process"));
+    QGridLayout* rules = buildRuleControls({TB_SLOT(fb_wholedayweekdays),
+                                            {TB_SLOT(cb_w0), TB_SLOT(cb_w1), TB_SLOT(cb_w2), TB_SLOT(cb_w3),
+                                             TB_SLOT(cb_w4), TB_SLOT(cb_w5), TB_SLOT(cb_w6)},
+                                            TB_SLOT(gb_wholedayProcess),
+                                            TB_SLOT(lb_wholedayMode),
+                                            TB_SLOT(rb_wohledayblock),
+                                            TB_SLOT(rb_wholedayFocus),
+                                            TB_SLOT(lb_wholedayprocess),
+                                            TB_SLOT(btn_wholedayprocessAdd),
+                                            TB_SLOT(btn_wholedayprocessDel),
+                                            TB_SLOT(fb_wholedaydomain),
+                                            TB_SLOT(lb_wholedaydomain),
+                                            TB_SLOT(btn_wholedaydomainAdd),
+                                            TB_SLOT(btn_wholedaydomainDel)});
     rb_wholedayFocus->setChecked(true);
-    TB_CREATE(lb_wholedayprocess);
-    TB_CREATE(btn_wholedayprocessAdd, QStringLiteral("Add"));
-    TB_CREATE(btn_wholedayprocessDel, QStringLiteral("Del"));
-    TB_CREATE(gb_wholedayProcess, QStringLiteral("Process List"));
-    fillListGroup(gb_wholedayProcess, row({lb_wholedayMode, rb_wohledayblock, rb_wholedayFocus}),
-                  sizedList(lb_wholedayprocess, kListWidth), btn_wholedayprocessAdd, btn_wholedayprocessDel);
-
-    TB_CREATE(lb_wholedaydomain);
-    TB_CREATE(btn_wholedaydomainAdd, QStringLiteral("Add"));
-    TB_CREATE(btn_wholedaydomainDel, QStringLiteral("Del"));
-    TB_CREATE(fb_wholedaydomain, QStringLiteral("Blocked Website List"));
-    fillListGroup(fb_wholedaydomain, nullptr, sizedList(lb_wholedaydomain, kListWidth), btn_wholedaydomainAdd,
-                  btn_wholedaydomainDel);
 
     TB_CREATE(gb_wholeday, QStringLiteral("Whole Day Events"));
     setHint(gb_wholeday, QStringLiteral("Whole Day Events have higher priority than Session events"));
-    auto* layout = new QGridLayout(gb_wholeday);
-    layout->addWidget(fb_wholedayweekdays, 0, 0, 1, 2);
-    layout->addWidget(gb_wholedayProcess, 1, 0);
-    layout->addWidget(fb_wholedaydomain, 1, 1);
-    layout->setRowStretch(1, 1);
+    gb_wholeday->setLayout(rules);
     return gb_wholeday;
 }
 
 void Tfrmmain::buildMenus() {
     QMenuBar* bar = menuBar();
-    TB_CREATE(m_run, QStringLiteral("Run"), this);
-    TB_CREATE(M_stop, QStringLiteral("Stop"), this);
-    TB_CREATE(M_pause, QStringLiteral("Pause"), this);
-    bar->addAction(m_run);
-    bar->addAction(M_stop);
-    bar->addAction(M_pause);
-
-    TB_CREATE(M_profiles, QStringLiteral("Profiles"), this);
-    TB_CREATE(M_showprofiles, QStringLiteral("Profiles"), this);
-    M_profiles->addAction(M_showprofiles);
-    bar->addMenu(M_profiles);
-
-    TB_CREATE(M_mReminder, QStringLiteral("Reminders"), this);
-    TB_CREATE(M_reminder, QStringLiteral("Reminders"), this);
-    TB_CREATE(M_shutdown, QStringLiteral("Auto shutdown"), this);
-    M_mReminder->addAction(M_reminder);
-    M_mReminder->addAction(M_shutdown);
-    bar->addMenu(M_mReminder);
-
-    TB_CREATE(M_options, QStringLiteral("Options"), this);
-    TB_CREATE(M_showoptions, QStringLiteral("Options"), this);
-    TB_CREATE(M_wholedayevents, QStringLiteral("Show whole day events"), this);
+    auto submenu = [bar](QMenu* menu, std::initializer_list<QAction*> items) {
+        for (QAction* item : items) {
+            if (item)
+                menu->addAction(item);
+            else
+                menu->addSeparator();
+        }
+        bar->addMenu(menu);
+    };
+    // Top-level items without a submenu act directly from the menu bar.
+    bar->addAction(TB_CREATE(m_run, QStringLiteral("Run"), this));
+    bar->addAction(TB_CREATE(M_stop, QStringLiteral("Stop"), this));
+    bar->addAction(TB_CREATE(M_pause, QStringLiteral("Pause"), this));
+    submenu(TB_CREATE(M_profiles, QStringLiteral("Profiles"), this),
+            {TB_CREATE(M_showprofiles, QStringLiteral("Profiles"), this)});
+    submenu(TB_CREATE(M_mReminder, QStringLiteral("Reminders"), this),
+            {TB_CREATE(M_reminder, QStringLiteral("Reminders"), this),
+             TB_CREATE(M_shutdown, QStringLiteral("Auto shutdown"), this)});
+    submenu(TB_CREATE(M_options, QStringLiteral("Options"), this),
+            {TB_CREATE(M_showoptions, QStringLiteral("Options"), this),
+             TB_CREATE(M_wholedayevents, QStringLiteral("Show whole day events"), this)});
     M_wholedayevents->setCheckable(true);
-    M_options->addAction(M_showoptions);
-    M_options->addAction(M_wholedayevents);
-    bar->addMenu(M_options);
-
-    TB_CREATE(m_help, QStringLiteral("Help"), this);
-    TB_CREATE(Content1, QStringLiteral("Content"), this);
-    TB_CREATE(Onlinehelp1, QStringLiteral("Online help"), this);
-    TB_CREATE(About2, QStringLiteral("About"), this);
-    m_help->addAction(Content1);
-    m_help->addAction(Onlinehelp1);
-    m_help->addSeparator();
-    m_help->addAction(About2);
-    bar->addMenu(m_help);
-
-    TB_CREATE(m_exit, QStringLiteral("Exit"), this);
-    bar->addAction(m_exit);
+    submenu(TB_CREATE(m_help, QStringLiteral("Help"), this),
+            {TB_CREATE(Content1, QStringLiteral("Content"), this),
+             TB_CREATE(Onlinehelp1, QStringLiteral("Online help"), this), nullptr,
+             TB_CREATE(About2, QStringLiteral("About"), this)});
+    bar->addAction(TB_CREATE(m_exit, QStringLiteral("Exit"), this));
 }
 
 std::array<QCheckBox*, 7> Tfrmmain::sessionDayBoxes() const {
