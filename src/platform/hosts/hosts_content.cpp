@@ -1,0 +1,149 @@
+#include "platform/hosts/hosts_content.h"
+
+#include <algorithm>
+
+namespace tallowby::platform {
+
+namespace {
+
+struct HostsLine {
+    std::string_view bytes; // as stored, with its line end
+    std::string_view text;  // without the line end (LF, or CR LF)
+};
+
+// Only LF ends a line, as for the system's resolver; a CR before it is part of the line end, any
+// other CR is part of the line.
+std::vector<HostsLine> splitKeepingEnds(std::string_view content) {
+    std::vector<HostsLine> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1);
+    while (!content.empty()) {
+        const std::size_t lf = content.find('\n');
+        const std::size_t length = lf == std::string_view::npos ? content.size() : lf + 1;
+        HostsLine line{content.substr(0, length), content.substr(0, length)};
+        if (line.text.ends_with('\n'))
+            line.text.remove_suffix(1);
+        if (line.text.ends_with('\r'))
+            line.text.remove_suffix(1);
+        lines.push_back(line);
+        content.remove_prefix(length);
+    }
+    return lines;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+// A marker is still recognised after an editor added or removed blanks around it.
+bool isMarker(const HostsLine& line, std::string_view marker) {
+    std::string_view text = line.text;
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text == marker;
+}
+
+bool looksLikeProgramLine(const HostsLine& line) {
+    return line.text.size() > kHostsLinePrefix.size() && line.text.starts_with(kHostsLinePrefix);
+}
+
+// Marks the lines that belong to blocks of the program: the markers, the program's lines between a
+// begin and an end marker, and those directly beside a marker whose partner was lost. Only a marker
+// or a line of the program's own shape is ever taken, so no line of the user is lost, not even one
+// written between the markers.
+std::vector<bool> programLines(const std::vector<HostsLine>& lines) {
+    const std::size_t count = lines.size();
+    std::vector<bool> own(count, false);
+    std::size_t i = 0;
+    while (i < count) {
+        if (isMarker(lines[i], kHostsBeginMarker)) {
+            std::size_t end = i + 1;
+            while (end < count && !isMarker(lines[end], kHostsBeginMarker) &&
+                   !isMarker(lines[end], kHostsEndMarker))
+                ++end;
+            own[i] = true;
+            const bool closed = end < count && isMarker(lines[end], kHostsEndMarker);
+            std::size_t next = i + 1;
+            for (; next < end && (closed || looksLikeProgramLine(lines[next])); ++next)
+                own[next] = looksLikeProgramLine(lines[next]);
+            if (closed) {
+                own[end] = true;
+                next = end + 1;
+            }
+            i = next;
+        } else if (isMarker(lines[i], kHostsEndMarker)) {
+            own[i] = true;
+            for (std::size_t k = i; k > 0 && !own[k - 1] && looksLikeProgramLine(lines[k - 1]); --k)
+                own[k - 1] = true;
+            ++i;
+        } else {
+            ++i;
+        }
+    }
+    return own;
+}
+
+void appendLine(std::string& out, std::string_view text, std::string_view lineEnd) {
+    out += text;
+    out += lineEnd;
+}
+
+std::size_t blockSize(const std::vector<std::string>& sites, std::string_view lineEnd) {
+    std::size_t size =
+        kHostsBeginMarker.size() + kHostsLocalhostLine.size() + kHostsEndMarker.size() + 3 * lineEnd.size();
+    for (const auto& site : sites)
+        size += kHostsLinePrefix.size() + site.size() + lineEnd.size();
+    return size;
+}
+
+void appendBlock(std::string& out, const std::vector<std::string>& sites, std::string_view lineEnd) {
+    out.reserve(out.size() + blockSize(sites, lineEnd));
+    appendLine(out, kHostsBeginMarker, lineEnd);
+    appendLine(out, kHostsLocalhostLine, lineEnd);
+    for (const auto& site : sites) {
+        if (!isWritableSite(site))
+            continue;
+        out += kHostsLinePrefix;
+        appendLine(out, site, lineEnd);
+    }
+    appendLine(out, kHostsEndMarker, lineEnd);
+}
+
+} // namespace
+
+bool isWritableSite(std::string_view site) {
+    return !site.empty() &&
+           std::none_of(site.begin(), site.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
+}
+
+std::string renderHostsBlock(const std::vector<std::string>& sites, std::string_view lineEnd) {
+    std::string block;
+    appendBlock(block, sites, lineEnd);
+    return block;
+}
+
+std::string renderHosts(std::string_view oldContent, const std::vector<std::string>& sites,
+                        std::string_view lineEnd) {
+    const std::vector<HostsLine> lines = splitKeepingEnds(oldContent);
+    const std::vector<bool> own = programLines(lines);
+    std::string out;
+    out.reserve(oldContent.size() + blockSize(sites, lineEnd) + lineEnd.size());
+    bool placed = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!own[i]) {
+            out += lines[i].bytes;
+        } else if (!placed) {
+            appendBlock(out, sites, lineEnd);
+            placed = true;
+        }
+    }
+    if (!placed) {
+        if (!out.empty() && out.back() != '\n')
+            out += lineEnd;
+        appendBlock(out, sites, lineEnd);
+    }
+    return out;
+}
+
+} // namespace tallowby::platform

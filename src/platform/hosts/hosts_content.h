@@ -1,0 +1,34 @@
+#pragma once
+// The bytes of a hosts file that carries the program's blocked sites. The program's lines stand in
+// one block between two marker comments; every other line belongs to the user (on Linux the lines
+// that resolve the machine's own name) and is kept byte for byte. Pure: no files are touched here.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tallowby::platform {
+
+inline constexpr std::string_view kHostsBeginMarker =
+    "# BEGIN Tallowby blocked sites - managed by Tallowby, do not edit";
+inline constexpr std::string_view kHostsEndMarker = "# END Tallowby blocked sites";
+// The address and seven spaces that start every line of the block but the markers.
+inline constexpr std::string_view kHostsLinePrefix = "127.0.0.1       ";
+inline constexpr std::string_view kHostsLocalhostLine = "127.0.0.1       localhost";
+
+// Whether a site can stand on a line of its own. An empty name would leave a line without a name,
+// and a line break would let a name write lines (even markers) of its own into a system file.
+bool isWritableSite(std::string_view site);
+
+// The block: the begin marker, the localhost line, one line per writable site exactly as given and
+// in order (no de-duplication), the end marker; every line ended by lineEnd.
+std::string renderHostsBlock(const std::vector<std::string>& sites, std::string_view lineEnd);
+
+// oldContent with its blocks replaced by one new block. The block goes where the first old one
+// stood, else at the end (a last line without a line end gets lineEnd first). Only markers and lines
+// of the program's own shape are removed: between a begin and an end marker all of those, beside a
+// begin marker whose end was lost those directly after it, beside an end marker whose begin was lost
+// those directly before it. Any other line, even one between the markers, is kept as it is.
+std::string renderHosts(std::string_view oldContent, const std::vector<std::string>& sites,
+                        std::string_view lineEnd);
+
+} // namespace tallowby::platform

@@ -1,0 +1,65 @@
+#include "platform/hosts/hosts_file.h"
+
+#include "platform/hosts/hosts_content.h"
+#include "platform/hosts/hosts_io.h"
+#include "store/text_file.h"
+
+namespace tallowby::platform {
+
+namespace {
+
+// Where a symbolic link at the path leads (through every hop, even to a file not yet there), so
+// that a write replaces the file the resolver reads rather than the link.
+std::filesystem::path followLinks(std::filesystem::path path) {
+    constexpr int kMaxHops = 40;
+    for (int hop = 0; hop < kMaxHops; ++hop) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error)))
+            break;
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error)
+            break;
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+} // namespace
+
+std::filesystem::path systemHostsPath() {
+#ifdef _WIN32
+    return "C:\\Windows\\System32\\drivers\\etc\\hosts";
+#else
+    return "/etc/hosts";
+#endif
+}
+
+std::string_view nativeLineEnd() {
+#ifdef _WIN32
+    return "\r\n";
+#else
+    return "\n";
+#endif
+}
+
+HostsFile::HostsFile(std::filesystem::path path, std::string lineEnd)
+    : path_(std::move(path)), lineEnd_(std::move(lineEnd)), folderProbe_(hosts_io::folderWriteError) {}
+
+void HostsFile::write(const std::vector<std::string>& sites) const {
+    const std::filesystem::path target = followLinks(path_);
+    const std::optional<std::string> old = hosts_io::readFileBytes(target);
+    const std::string bytes = renderHosts(old.value_or(std::string()), sites, lineEnd_);
+    if (old == bytes)
+        return;
+    if (!old)
+        hosts_io::createReadableFile(target);
+    // Inside a container /etc/hosts is often a file mounted on its own, and some systems keep /etc
+    // read-only with the hosts file on a writable mount: no file can be renamed over it there, so its
+    // content is rewritten in place, giving up atomicity where it is not to be had.
+    if (hosts_io::isMountPoint(target) || folderProbe_(target.parent_path()) != 0)
+        hosts_io::rewriteInPlace(target, bytes);
+    else
+        store::replaceFileContents(target, bytes);
+}
+
+} // namespace tallowby::platform

@@ -1,0 +1,30 @@
+#pragma once
+// The file operations the hosts writer needs beyond the store's atomic replacement. Failures throw
+// store::FileError carrying the system's description.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tallowby::platform::hosts_io {
+
+// The file's bytes, or nothing when no file exists at the path.
+std::optional<std::string> readFileBytes(const std::filesystem::path& path);
+
+// Creates an empty file readable by everyone, as the resolvers of every user must read the hosts
+// file. A file that appeared meanwhile is left as it is.
+void createReadableFile(const std::filesystem::path& path);
+
+// Whether something is mounted on the path itself (a bind-mounted file, as /etc/hosts in a
+// container): no other file can be renamed over it.
+bool isMountPoint(const std::filesystem::path& path);
+
+// 0 when new files can be made and renamed in the folder, else the errno that refuses them.
+int folderWriteError(const std::filesystem::path& folder);
+
+// Writes the bytes over the file's old content through the same inode: write, truncate to the new
+// length, flush to the disk. Unlike a replacement it is not atomic: a crash during the write can
+// leave old and new bytes mixed. It serves only where no replacement is possible.
+void rewriteInPlace(const std::filesystem::path& path, std::string_view bytes);
+
+} // namespace tallowby::platform::hosts_io

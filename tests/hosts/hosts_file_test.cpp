@@ -1,0 +1,128 @@
+// The hosts writer on real files in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+#include "hosts_test_support.h"
+#include "platform/hosts/hosts_content.h"
+#include "platform/hosts/hosts_file.h"
+#include "store/text_file.h"
+#include "support/temp_folder.h"
+
+namespace tallowby::platform {
+namespace {
+
+using hosts_testing::readFile;
+using hosts_testing::writeFile;
+using testsupport::TempFolder;
+
+const std::string kDebianHosts = "127.0.0.1\tlocalhost\n127.0.1.1\tbox.lan\tbox\n\n"
+                                 "# The following lines are desirable for IPv6 capable hosts\n"
+                                 "::1     localhost ip6-localhost ip6-loopback\n";
+
+struct stat statOf(const std::filesystem::path& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0);
+    return info;
+}
+
+class HostsFileTest : public ::testing::Test {
+  protected:
+    TempFolder folder;
+    std::filesystem::path hosts = folder.path() / "hosts";
+};
+
+TEST_F(HostsFileTest, KeepsTheUserLinesAndReplacesTheFileAtomically) {
+    writeFile(hosts, kDebianHosts);
+    ASSERT_EQ(::chmod(hosts.c_str(), 0640), 0);
+    const ino_t before = statOf(hosts).st_ino;
+    HostsFile(hosts, "\n").write({"example.com", "example.org"});
+    EXPECT_EQ(readFile(hosts), kDebianHosts + renderHostsBlock({"example.com", "example.org"}, "\n"));
+    EXPECT_NE(statOf(hosts).st_ino, before) << "a new file renamed into place";
+    EXPECT_EQ(statOf(hosts).st_mode & 07777, 0640u);
+    EXPECT_EQ(hosts_testing::folderEntries(folder.path()), std::vector<std::string>{"hosts"});
+}
+
+TEST_F(HostsFileTest, RepeatedAndAlternatingWritesLeaveTheSameBytes) {
+    writeFile(hosts, kDebianHosts);
+    const HostsFile file(hosts, "\n");
+    file.write({"a.com"});
+    const std::string once = readFile(hosts);
+    const ino_t inode = statOf(hosts).st_ino;
+    file.write({"a.com"});
+    EXPECT_EQ(statOf(hosts).st_ino, inode) << "an unchanged file is not rewritten";
+    file.write({});
+    EXPECT_EQ(readFile(hosts), kDebianHosts + renderHostsBlock({}, "\n"));
+    file.write({"a.com"});
+    EXPECT_EQ(readFile(hosts), once);
+}
+
+TEST_F(HostsFileTest, MissingOrEmptyFileGetsTheBlockAlone) {
+    const mode_t oldMask = ::umask(077);
+    HostsFile(hosts, "\r\n").write({"x.com"});
+    ::umask(oldMask);
+    EXPECT_EQ(readFile(hosts), renderHostsBlock({"x.com"}, "\r\n"));
+    EXPECT_EQ(statOf(hosts).st_mode & 07777, 0644u) << "every user's resolver reads the file";
+
+    writeFile(hosts, "");
+    HostsFile(hosts, "\n").write({});
+    EXPECT_EQ(readFile(hosts), renderHostsBlock({}, "\n"));
+}
+
+TEST_F(HostsFileTest, CrLfFileWithoutFinalLineEndKeepsItsLines) {
+    const std::string user = "127.0.0.1       localhost\r\n127.0.0.1 box";
+    writeFile(hosts, user);
+    HostsFile(hosts, "\r\n").write({"a.com"});
+    EXPECT_EQ(readFile(hosts), user + "\r\n" + renderHostsBlock({"a.com"}, "\r\n"));
+}
+
+TEST_F(HostsFileTest, LinksStayLinksAndTheFileTheyNameIsWritten) {
+    const auto real = folder.path() / "real-hosts";
+    writeFile(real, kDebianHosts);
+    std::filesystem::create_symlink("real-hosts", hosts);
+    HostsFile(hosts, "\n").write({"a.com"});
+    EXPECT_TRUE(std::filesystem::is_symlink(hosts));
+    EXPECT_EQ(readFile(real), kDebianHosts + renderHostsBlock({"a.com"}, "\n"));
+
+    // A link to a file not there yet: the file is created, the link kept.
+    const auto dangling = folder.path() / "dangling";
+    std::filesystem::create_symlink(folder.path() / "later", dangling);
+    HostsFile(dangling, "\n").write({});
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+    EXPECT_EQ(readFile(folder.path() / "later"), renderHostsBlock({}, "\n"));
+}
+
+TEST_F(HostsFileTest, UnwritablePathsThrowTheSystemsDescription) {
+    // Root passes every permission check, so the failures come from the shape of the path.
+    writeFile(folder.path() / "etc", kDebianHosts);
+    try {
+        HostsFile(folder.path() / "etc" / "hosts", "\n").write({"a.com"});
+        FAIL() << "no error";
+    } catch (const store::FileError& error) {
+        EXPECT_STREQ(error.what(), "Not a directory");
+    }
+    EXPECT_EQ(readFile(folder.path() / "etc"), kDebianHosts);
+
+    std::filesystem::create_directory(hosts);
+    EXPECT_THROW(HostsFile(hosts, "\n").write({"a.com"}), store::FileError);
+    EXPECT_TRUE(std::filesystem::is_directory(hosts));
+}
+
+TEST_F(HostsFileTest, FolderRefusingNewFilesRewritesTheFileInPlace) {
+    writeFile(hosts, kDebianHosts);
+    HostsFile file(hosts, "\n");
+    file.setFolderProbe([](const std::filesystem::path&) { return EACCES; });
+    const ino_t inode = statOf(hosts).st_ino;
+    const auto many = hosts_testing::numberedSites(2000, "site", ".example");
+    file.write(many);
+    EXPECT_EQ(readFile(hosts), kDebianHosts + renderHostsBlock(many, "\n"));
+    // Shrinking cuts the old tail off.
+    file.write({"a.com"});
+    EXPECT_EQ(readFile(hosts), kDebianHosts + renderHostsBlock({"a.com"}, "\n"));
+    EXPECT_EQ(statOf(hosts).st_ino, inode);
+    EXPECT_EQ(hosts_testing::folderEntries(folder.path()), std::vector<std::string>{"hosts"});
+}
+
+} // namespace
+} // namespace tallowby::platform

@@ -1,0 +1,181 @@
+// The bytes the hosts writer produces, without any file.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "platform/hosts/hosts_content.h"
+
+namespace tallowby::platform {
+namespace {
+
+const std::string kBegin(kHostsBeginMarker);
+const std::string kEnd(kHostsEndMarker);
+
+std::string block(const std::vector<std::string>& sites, const std::string& end = "\n") {
+    std::string bytes = kBegin + end + "127.0.0.1       localhost" + end;
+    for (const auto& site : sites)
+        bytes += "127.0.0.1       " + site + end;
+    return bytes + kEnd + end;
+}
+
+TEST(RenderHosts, FirstWriteOfAnEmptyFileIsTheBlockAlone) {
+    EXPECT_EQ(renderHosts("", {"example.com", "example.org"}, "\n"),
+              "# BEGIN Tallowby blocked sites - managed by Tallowby, do not edit\n"
+              "127.0.0.1       localhost\n"
+              "127.0.0.1       example.com\n"
+              "127.0.0.1       example.org\n"
+              "# END Tallowby blocked sites\n");
+    EXPECT_EQ(renderHosts("", {}, "\r\n"),
+              "# BEGIN Tallowby blocked sites - managed by Tallowby, do not edit\r\n"
+              "127.0.0.1       localhost\r\n"
+              "# END Tallowby blocked sites\r\n");
+}
+
+TEST(RenderHosts, SitesStandExactlyAsGivenInOrderWithDuplicates) {
+    const std::vector<std::string> sites{"WWW.Example.COM", "b.org", "WWW.Example.COM", "a b.net"};
+    EXPECT_EQ(renderHosts("", sites, "\n"), block(sites));
+}
+
+TEST(RenderHosts, UserLinesAroundTheBlockAreKeptByteForByte) {
+    const std::string before = "127.0.0.1\tlocalhost\n127.0.1.1 box.lan box\r\n# a comment \t\n\n";
+    const std::string after = "::1     localhost ip6-localhost\nff02::1 ip6-allnodes\r\n10.0.0.1 nas";
+    const std::string old = before + block({"old.com"}) + after;
+    EXPECT_EQ(renderHosts(old, {"new.com", "other.com"}, "\n"),
+              before + block({"new.com", "other.com"}) + after);
+}
+
+TEST(RenderHosts, FirstWriteAppendsAfterTheUserLines) {
+    EXPECT_EQ(renderHosts("127.0.0.1 localhost\n", {"x.com"}, "\n"),
+              "127.0.0.1 localhost\n" + block({"x.com"}));
+    // A last line without a line end gets one before the block.
+    EXPECT_EQ(renderHosts("127.0.0.1 localhost", {"x.com"}, "\n"),
+              "127.0.0.1 localhost\n" + block({"x.com"}));
+    EXPECT_EQ(renderHosts("127.0.0.1 localhost", {}, "\r\n"), "127.0.0.1 localhost\r\n" + block({}, "\r\n"));
+}
+
+TEST(RenderHosts, RepeatedWritesAreIdempotentAndLiftingLeavesLocalhostAlone) {
+    const std::string user = "127.0.1.1 box\n";
+    const std::string once = renderHosts(user, {"a.com", "b.com"}, "\n");
+    EXPECT_EQ(renderHosts(once, {"a.com", "b.com"}, "\n"), once);
+    const std::string lifted = renderHosts(once, {}, "\n");
+    EXPECT_EQ(lifted, user + block({}));
+    EXPECT_EQ(renderHosts(lifted, {"a.com", "b.com"}, "\n"), once);
+}
+
+TEST(RenderHosts, StaleBlocksAreReplacedByOneWhereTheFirstStood) {
+    const std::string old =
+        "head\n" + block({"one.com"}) + "middle\n" + block({"two.com", "three.com"}) + block({}) + "tail\n";
+    EXPECT_EQ(renderHosts(old, {"new.com"}, "\n"), "head\n" + block({"new.com"}) + "middle\ntail\n");
+}
+
+TEST(RenderHosts, LostEndMarkerTakesOnlyTheProgramLinesAfterTheBegin) {
+    const std::string old = "head\n" + kBegin + "\n127.0.0.1       localhost\n127.0.0.1       a.com\r\n" +
+                            "127.0.0.1 box.lan\n127.0.0.1       kept.com\n";
+    EXPECT_EQ(renderHosts(old, {"b.com"}, "\n"),
+              "head\n" + block({"b.com"}) + "127.0.0.1 box.lan\n127.0.0.1       kept.com\n");
+    // At the end of the file, the last program line lacking its line end.
+    EXPECT_EQ(renderHosts(kBegin + "\n127.0.0.1       a.com", {}, "\n"), block({}));
+}
+
+TEST(RenderHosts, LostBeginMarkerTakesOnlyTheProgramLinesBeforeTheEnd) {
+    const std::string old = "127.0.0.1 box\n127.0.0.1       kept.com\n# mine\n127.0.0.1       localhost\n"
+                            "127.0.0.1       a.com\n" +
+                            kEnd + "\ntail\n";
+    EXPECT_EQ(renderHosts(old, {"b.com"}, "\n"),
+              "127.0.0.1 box\n127.0.0.1       kept.com\n# mine\n" + block({"b.com"}) + "tail\n");
+}
+
+TEST(RenderHosts, UserLinesWrittenBetweenTheMarkersMoveBelowTheBlock) {
+    const std::string old = "u1\n" + kBegin +
+                            "\n127.0.0.1       a.com\n10.0.0.5 nas\n127.0.0.1       b.com\n# x\n" + kEnd +
+                            "\nu2\n";
+    EXPECT_EQ(renderHosts(old, {"c.com"}, "\n"), "u1\n" + block({"c.com"}) + "10.0.0.5 nas\n# x\nu2\n");
+}
+
+TEST(RenderHosts, BeginMarkerFollowedByAnotherBlockFolds) {
+    const std::string old = "u1\n" + kBegin + "\n127.0.0.1       a.com\n" + block({"b.com"}) + "u2\n";
+    EXPECT_EQ(renderHosts(old, {"c.com"}, "\n"), "u1\n" + block({"c.com"}) + "u2\n");
+}
+
+TEST(RenderHosts, MarkersAreFoundThroughBlanksAndAnyLineEnd) {
+    const std::string old = "u1\r\n  " + kBegin + " \t\r\n127.0.0.1       a.com\r\n\t" + kEnd + "\r\nu2\r\n";
+    EXPECT_EQ(renderHosts(old, {"b.com"}, "\r\n"), "u1\r\n" + block({"b.com"}, "\r\n") + "u2\r\n");
+}
+
+TEST(RenderHosts, UserLineEndsStayWhileTheBlockUsesTheGivenOne) {
+    const std::string crlf = "127.0.0.1 localhost\r\n::1 localhost\r\n";
+    EXPECT_EQ(renderHosts(crlf, {"x.com"}, "\n"), crlf + block({"x.com"}));
+    const std::string lf = "127.0.0.1 localhost\n";
+    EXPECT_EQ(renderHosts(lf, {"x.com"}, "\r\n"), lf + block({"x.com"}, "\r\n"));
+    // A CR that ends no line is part of the user's line.
+    const std::string odd = "a\rb\n";
+    EXPECT_EQ(renderHosts(odd + block({}), {}, "\n"), odd + block({}));
+}
+
+TEST(RenderHosts, NamesThatCannotStandOnALineAreLeftOut) {
+    EXPECT_FALSE(isWritableSite(""));
+    EXPECT_FALSE(isWritableSite("a.com\n127.0.0.1 bank.com"));
+    EXPECT_FALSE(isWritableSite("a.com\r"));
+    EXPECT_FALSE(isWritableSite(std::string("a\0b", 3)));
+    EXPECT_TRUE(isWritableSite("a.com"));
+    // A name carrying an end marker would otherwise split the block and leave its tail behind for good.
+    const std::vector<std::string> sites{"a.com", "x.com\n" + kEnd + "\n127.0.0.1       stuck.com", "",
+                                         "b.com"};
+    const std::string once = renderHosts("u\n", sites, "\n");
+    EXPECT_EQ(once, "u\n" + block({"a.com", "b.com"}));
+    EXPECT_EQ(renderHosts(once, {}, "\n"), "u\n" + block({}));
+}
+
+// Random files built from user lines, markers and program lines in every arrangement: every line that
+// is neither a marker nor of the program's shape must survive in order, one block must come out, and
+// a second write must change nothing.
+std::vector<std::string> userLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t lf = bytes.find('\n', start);
+        if (lf == std::string::npos)
+            lf = bytes.size();
+        std::string line = bytes.substr(start, lf - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.find(kBegin) == std::string::npos && line.find(kEnd) == std::string::npos &&
+            !line.starts_with("127.0.0.1       "))
+            lines.push_back(line);
+        start = lf + 1;
+    }
+    return lines;
+}
+
+TEST(RenderHosts, RandomFilesKeepUserLinesAndEndWithOneBlock) {
+    const std::vector<std::string> pieces{kBegin,
+                                          kEnd,
+                                          " " + kBegin + "\r",
+                                          "127.0.0.1       x.com",
+                                          "127.0.0.1       localhost",
+                                          "127.0.0.1 box",
+                                          "# note",
+                                          "",
+                                          "::1 localhost",
+                                          "\r",
+                                          "a\rb"};
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 2000; ++round) {
+        std::string old;
+        const int count = static_cast<int>(random() % 12);
+        for (int i = 0; i < count; ++i) {
+            old += pieces[random() % pieces.size()];
+            if (i + 1 < count || random() % 2)
+                old += random() % 2 ? "\n" : "\r\n";
+        }
+        const std::string once = renderHosts(old, {"s.com"}, "\n");
+        SCOPED_TRACE(::testing::Message() << "old: " << ::testing::PrintToString(old));
+        ASSERT_EQ(renderHosts(once, {"s.com"}, "\n"), once);
+        ASSERT_EQ(userLines(once), userLines(old));
+        ASSERT_NE(once.find(block({"s.com"})), std::string::npos);
+        ASSERT_EQ(once.find(kBegin), once.rfind(kBegin));
+    }
+}
+
+} // namespace
+} // namespace tallowby::platform
