@@ -26,14 +26,6 @@ std::filesystem::path followLinks(std::filesystem::path path) {
 
 } // namespace
 
-std::filesystem::path systemHostsPath() {
-#ifdef _WIN32
-    return "C:\\Windows\\System32\\drivers\\etc\\hosts";
-#else
-    return "/etc/hosts";
-#endif
-}
-
 std::string_view nativeLineEnd() {
 #ifdef _WIN32
     return "\r\n";
@@ -53,9 +45,9 @@ void HostsFile::write(const std::vector<std::string>& sites) const {
         return;
     if (!old)
         hosts_io::createReadableFile(target);
-    // Inside a container /etc/hosts is often a file mounted on its own, and some systems keep /etc
-    // read-only with the hosts file on a writable mount: no file can be renamed over it there, so its
-    // content is rewritten in place, giving up atomicity where it is not to be had.
+    // Inside a container /etc/hosts is often a file mounted on its own, and a folder may refuse new
+    // files while the file itself takes writes: nothing can be renamed over the file there, so its
+    // content is rewritten in place, giving up atomicity only where it cannot be had.
     if (hosts_io::isMountPoint(target) || folderProbe_(target.parent_path()) != 0)
         hosts_io::rewriteInPlace(target, bytes);
     else

@@ -8,8 +8,8 @@
 
 namespace tallowby::platform {
 
-// Where the system's resolver reads its hosts file, and the line end its own lines use.
-std::filesystem::path systemHostsPath();
+// The line end of the system's own text files, for the program's lines (the path of the hosts file
+// is in SystemPaths).
 std::string_view nativeLineEnd();
 
 class HostsFile {
