@@ -74,11 +74,16 @@ Tfrmmain::Tfrmmain(store::ProgramPaths paths, std::unique_ptr<engine::Clock> clo
     // The profile's files are named by the configuration, so it is read first.
     LoadConfiglist(paths_.configFile());
     LoadprofileList(paths_.profileListFile());
-    if (!currentProfile().empty()) {
+    // Without a profile name there are no profile files to read (the name alone would make the
+    // whole-day path the profiles folder itself).
+    const bool haveProfile = !currentProfile().empty();
+    if (haveProfile) {
         LoadSessionList(paths_.sessionFile(currentProfile()));
         LoadWholedayList(paths_.wholeDayFile(currentProfile()));
-        LoadReminderList(paths_.reminderFile(currentProfile()));
     }
+    WriteWholeDayHosts();
+    if (haveProfile)
+        LoadReminderList(paths_.reminderFile(currentProfile()));
     LoadSound();
     CurrentSessionIndex = -1;
 
@@ -150,6 +155,10 @@ void Tfrmmain::LoadWholedayList(const std::filesystem::path& path) {
         (fields.blockMode ? rb_wohledayblock : rb_wholedayFocus)->setChecked(true);
     }
     LoadingWholeDayPanel = false;
+}
+
+void Tfrmmain::WriteWholeDayHosts() {
+    // carried out by the enforcement layer
 }
 
 void Tfrmmain::LoadReminderList(const std::filesystem::path& path) {

@@ -47,6 +47,10 @@ class Tfrmmain : public QMainWindow {
     void LoadReminderList(const std::filesystem::path& path);
     void LoadSound();
 
+    // Writes the hosts file from the whole-day rules alone (at start-up, by Run, after whole-day
+    // day and website changes).
+    void WriteWholeDayHosts();
+
     // ConfigLines line 0, or "" while no configuration names a profile.
     const std::string& currentProfile() const;
     // ConfigLines line 10 ("Start to Icon") is on: the window is not shown at start.
