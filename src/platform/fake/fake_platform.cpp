@@ -1,0 +1,30 @@
+#include "platform/fake/fake_platform.h"
+
+#include <algorithm>
+
+namespace tallowby::platform {
+
+std::vector<TopLevelWindow> FakePlatform::topLevelWindows() {
+    ++windowListings;
+    return windows;
+}
+
+ProcessSnapshot FakePlatform::snapshot() {
+    ++snapshots;
+    return processes;
+}
+
+void FakePlatform::post(WindowId window, WindowCommand command) {
+    posts.push_back({window, command});
+}
+
+std::vector<ProcessId> FakePlatform::killProcessesByName(std::span<const std::string> names) {
+    const auto targets = matchingProcesses(snapshot(), names);
+    const auto ended = [&](ProcessId pid) { return std::ranges::find(targets, pid) != targets.end(); };
+    std::erase_if(processes, [&](const ProcessInfo& process) { return ended(process.pid); });
+    std::erase_if(windows, [&](const TopLevelWindow& window) { return ended(window.pid); });
+    killed.insert(killed.end(), targets.begin(), targets.end());
+    return targets;
+}
+
+} // namespace tallowby::platform

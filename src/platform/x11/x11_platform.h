@@ -1,0 +1,35 @@
+#pragma once
+// Everything the sweeps and the process pickers need on Linux with X11, sharing one X connection.
+#include <string>
+
+#include "platform/linux/procfs_processes.h"
+#include "platform/window_sweep.h"
+#include "platform/x11/x11_window_commander.h"
+#include "platform/x11/x11_window_list.h"
+#include "platform/x11/x_connection.h"
+
+namespace tallowby::platform::x11 {
+
+class X11Platform {
+  public:
+    // An empty display name means $DISPLAY. Nothing is opened until the first call.
+    explicit X11Platform(std::string displayName = {})
+        : connection_(std::move(displayName)), windows_(connection_), commander_(connection_),
+          killer_(processes_) {}
+
+    WindowLister& windows() { return windows_; }
+    WindowCommander& commander() { return commander_; }
+    ProcessLister& processes() { return processes_; }
+    ProcessKiller& killer() { return killer_; }
+    SweepPlatform sweepPlatform() { return {windows_, processes_, commander_}; }
+    XConnection& connection() { return connection_; }
+
+  private:
+    XConnection connection_;
+    X11WindowList windows_;
+    X11WindowCommander commander_;
+    ProcfsProcessLister processes_;
+    SignalProcessKiller killer_;
+};
+
+} // namespace tallowby::platform::x11

@@ -1,0 +1,26 @@
+#pragma once
+// The real process snapshot narrowed to the processes this test started, so that ending processes
+// by name can never reach a process of the machine.
+#include <algorithm>
+#include <vector>
+
+#include "platform/linux/procfs_processes.h"
+
+namespace tallowby::platform {
+
+class OwnChildren : public ProcessLister {
+  public:
+    void add(ProcessId pid) { pids_.push_back(pid); }
+    ProcessSnapshot snapshot() override {
+        auto all = real_.snapshot();
+        std::erase_if(all,
+                      [&](const ProcessInfo& p) { return std::ranges::find(pids_, p.pid) == pids_.end(); });
+        return all;
+    }
+
+  private:
+    ProcfsProcessLister real_;
+    std::vector<ProcessId> pids_;
+};
+
+} // namespace tallowby::platform
