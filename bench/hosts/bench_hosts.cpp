@@ -72,10 +72,13 @@ BENCHMARK(BM_RenderHosts)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond
 // Prints, after the table, how a hosts write compares with the plain replacement of the same size.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
+    // With repetitions the median stands for the benchmark, else its single run.
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if ((single || median) && !run.error_occurred)
+                times_[run.run_name.str()] = run.GetAdjustedRealTime();
         }
         ConsoleReporter::ReportRuns(runs);
     }
