@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "program_folder_fixture.h"
+#include "ui/system_clock.h"
 #include "ui/untmain.h"
 
 namespace tallowby::test {
@@ -312,6 +313,27 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesAndCaptions) {
     EXPECT_EQ(window->gb_profile->toolTip(), "Click to show all profiles");
     EXPECT_EQ(window->btn_clear->toolTip(), "Clear session list, all sessions will be removed");
     EXPECT_EQ(window->gb_wholeday->toolTip(), "Whole Day Events have higher priority than Session events");
+}
+
+TEST(SystemClockTest, WeekDaysCountFromSundayAndTimeFromMidnight) {
+    struct Case {
+        QDateTime time;
+        int weekDay;
+        std::int64_t msOfDay;
+    };
+    const Case cases[] = {
+        {QDateTime(QDate(2026, 12, 6), QTime(23, 59, 59, 999)), 1, 86'399'999}, // Sunday
+        {QDateTime(QDate(2026, 12, 7), QTime(0, 0)), 2, 0},                     // Monday
+        {QDateTime(QDate(2026, 12, 12), QTime(9, 30, 5)), 7, 34'205'000},       // Saturday
+    };
+    for (const Case& c : cases) {
+        const engine::LocalDateTime local = ui::toLocalDateTime(c.time);
+        EXPECT_EQ(local.weekDay, c.weekDay) << c.time.toString().toStdString();
+        EXPECT_EQ(local.msOfDay, c.msOfDay);
+        EXPECT_EQ(local.year, c.time.date().year());
+        EXPECT_EQ(local.month, c.time.date().month());
+        EXPECT_EQ(local.day, c.time.date().day());
+    }
 }
 
 } // namespace
