@@ -256,16 +256,6 @@ TEST_F(MainWindowTest, TimerReachesTheTickThroughTheEventQueue) {
     EXPECT_EQ(window->lb_clock->text(), "09-30-05");
 }
 
-TEST_F(MainWindowTest, TimerRunsFromCreationEverySecond) {
-    writeWorkProfile();
-    auto fixed = std::make_unique<FixedClock>();
-    fixed->time = monday(8, 0, 0);
-    Tfrmmain running(folder.paths(), std::move(fixed));
-    EXPECT_TRUE(running.timer_tofocuson->isActive());
-    EXPECT_EQ(running.timer_tofocuson->interval(), 1000);
-    EXPECT_FALSE(running.timer_tofocuson->isSingleShot());
-}
-
 // The caption a control shows, whatever its kind.
 QString captionOf(const QObject* control) {
     if (auto* box = qobject_cast<const QGroupBox*>(control))
