@@ -62,48 +62,12 @@ TEST_F(WindowSweepTest, FocusWithEmptyListActsOnEveryConsideredWindowExceptExemp
     EXPECT_EQ(sweep(rule(SweepKind::SessionFocus, {})), (std::vector{notepad, calc}));
 }
 
-TEST_F(WindowSweepTest, FocusSparesSessionAndWholeDayListsButNotLookalikeNames) {
-    addWindow("Notepad", "notepad.exe");
-    addWindow("Word", "winword.exe");
-    const auto upper = addWindow("Paint", "mspaint.exe");
-    const auto sparedBySession =
-        rule(SweepKind::SessionFocus, {"notepad.exe", "MSPAINT.EXE"}, {"winword.exe"});
-    EXPECT_EQ(sweep(sparedBySession), (std::vector{upper}));
-}
-
-TEST_F(WindowSweepTest, BlockSweepsActOnListedProgramsOnly) {
+TEST_F(WindowSweepTest, PostsAsManyCommandsAsTheRuleAsksFor) {
     const auto notepad = addWindow("Notepad", "notepad.exe");
-    addWindow("Calculator", "calc.exe");
     addWindow("Notepad too", "Notepad.exe");
-    EXPECT_EQ(sweep(rule(SweepKind::SessionBlock, {"notepad.exe"})), (std::vector{notepad}));
-    EXPECT_EQ(sweep(rule(SweepKind::WholeDayBlock, {"notepad.exe"})), (std::vector{notepad}));
-}
-
-TEST_F(WindowSweepTest, ExemptProgramsSurviveBeingListed) {
-    addWindow("Files", "explorer.exe");
-    const auto delphi = addWindow("IDE", "delphi32.exe");
-    addWindow("Pop-up", "Tallowby.exe");
-    addWindow("Reminder", "tallowby");
-    const auto sidebar = addWindow("Gadgets", "sidebar.exe");
-    const std::vector<std::string> all{"explorer.exe", "delphi32.exe", "Tallowby.exe", "tallowby",
-                                       "sidebar.exe"};
-
-    // sidebar.exe is exempt in Focus sweeps only.
-    EXPECT_EQ(sweep(rule(SweepKind::SessionBlock, all)), (std::vector{sidebar}));
-    // The whole-day sweep does not spare delphi32.exe.
-    EXPECT_EQ(sweep(rule(SweepKind::WholeDayBlock, all)), (std::vector{delphi, sidebar}));
-}
-
-TEST_F(WindowSweepTest, ListingTwiceMeansTwoCommandsPerSweep) {
-    const auto notepad = addWindow("Notepad", "notepad.exe");
     EXPECT_EQ(sweep(rule(SweepKind::SessionBlock, {"notepad.exe", "calc.exe", "notepad.exe"})),
               (std::vector{notepad, notepad}));
     EXPECT_EQ(fake.posts.size(), 2u);
-}
-
-TEST_F(WindowSweepTest, WholeDayFocusListSparesSessionBlockEntries) {
-    addWindow("Notepad", "notepad.exe");
-    EXPECT_TRUE(sweep(rule(SweepKind::SessionBlock, {"notepad.exe"}, {"notepad.exe"})).empty());
 }
 
 TEST_F(WindowSweepTest, PostsTheRulesCommandInZOrder) {

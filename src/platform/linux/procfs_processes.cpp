@@ -39,9 +39,10 @@ std::optional<ProcessId> parsePid(std::string_view text) {
     return pid;
 }
 
-std::string exeFileName(int processDir) {
+// `exe` names the link relative to `dir`.
+std::string exeFileName(int dir, const char* exe) {
     std::array<char, 4096> target{};
-    const ssize_t length = ::readlinkat(processDir, "exe", target.data(), target.size());
+    const ssize_t length = ::readlinkat(dir, exe, target.data(), target.size());
     if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) {
         return {};
     }
@@ -54,8 +55,8 @@ std::string exeFileName(int processDir) {
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::string commName(int processDir) {
-    FdCloser file{::openat(processDir, "comm", O_RDONLY | O_CLOEXEC)};
+std::string commName(int dir, const char* comm) {
+    FdCloser file{::openat(dir, comm, O_RDONLY | O_CLOEXEC)};
     if (file.fd < 0) {
         return {};
     }
@@ -71,13 +72,15 @@ std::string commName(int processDir) {
     return std::string(name);
 }
 
-std::string processName(int procDir, const char* pidText) {
-    FdCloser processDir{::openat(procDir, pidText, O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    if (processDir.fd < 0) {
-        return {};
+std::string processName(int procDir, std::string_view pidText) {
+    std::string path(pidText);
+    path += "/exe";
+    std::string name = exeFileName(procDir, path.c_str());
+    if (!name.empty()) {
+        return name;
     }
-    std::string name = exeFileName(processDir.fd);
-    return name.empty() ? commName(processDir.fd) : name;
+    path.replace(path.size() - 3, 3, "comm");
+    return commName(procDir, path.c_str());
 }
 
 } // namespace
@@ -112,8 +115,7 @@ std::vector<ProcessId> SignalProcessKiller::killProcessesByName(std::span<const 
 }
 
 std::string ownExecutableName() {
-    FdCloser self{::open("/proc/self", O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    return self.fd < 0 ? std::string() : exeFileName(self.fd);
+    return exeFileName(AT_FDCWD, "/proc/self/exe");
 }
 
 } // namespace tallowby::platform

@@ -154,7 +154,8 @@ PidRequest requestPid(XConnection& x, xcb_window_t window) {
 }
 
 ProcessId collectPid(XConnection& x, const PidRequest& request) {
-    const auto values = values32(awaitProperty(x, request.netWmPid), XCB_ATOM_CARDINAL);
+    const auto reply = awaitProperty(x, request.netWmPid);
+    const auto values = values32(reply, XCB_ATOM_CARDINAL);
     return values.empty() ? kNoProcess : values[0];
 }
 
