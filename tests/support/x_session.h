@@ -27,6 +27,7 @@ class XSession {
 
     // ":N"
     const std::string& display() const { return display_; }
+    pid_t serverPid() const { return server_->pid(); }
     // The DISPLAY variable for children of the test.
     std::pair<std::string, std::string> displayVariable() const { return {"DISPLAY", display_}; }
     // Points this process's own DISPLAY at the session, for code that reads $DISPLAY.
