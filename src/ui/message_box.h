@@ -1,0 +1,26 @@
+#pragma once
+// The program's plain message boxes, titled "Tallowby". Every window shows its messages through
+// here, so tests can answer them without a modal loop.
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace tallowby::ui {
+
+// A plain modal message box titled "Tallowby" with an OK button.
+void showMessage(QWidget* parent, const QString& text);
+
+// Tests: when a hook is set, showMessage calls it instead of opening a box (nullptr restores boxes).
+void setMessageHook(std::function<void(const QString&)> hook);
+
+// A Yes/No confirmation box titled "Tallowby"; true for Yes.
+bool askYesNo(QWidget* parent, const QString& text);
+
+// Tests: the answer the next askYesNo gives without opening a box. It is used once; std::nullopt
+// withdraws an answer not yet used. The question still reaches the message hook, if one is set, so
+// a test can see what was asked.
+void setNextAnswer(std::optional<bool> answer);
+
+} // namespace tallowby::ui
