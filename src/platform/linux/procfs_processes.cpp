@@ -1,7 +1,6 @@
 #include "platform/linux/procfs_processes.h"
 
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <csignal>
 #include <fcntl.h>
