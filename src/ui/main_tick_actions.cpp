@@ -2,8 +2,11 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 
 #include "local_text.h"
+#include "platform/process_killer.h"
+#include "platform/window_sweep.h"
 #include "untmain.h"
 
 namespace tallowby::ui {
@@ -28,32 +31,36 @@ void MainTickActions::clearSessionPanel() {
 }
 
 void MainTickActions::killTaskManager() {
-    // carried out by the enforcement layer
+    platform::KillTaskManager(window_.enforcement().killer);
 }
 
 void MainTickActions::showReminder(const std::string&, const std::string&) {
-    // carried out by the enforcement layer
+    // The reminder pop-up is a window of its own that is not built yet.
 }
 
 void MainTickActions::showShutdownWarning(const std::string&) {
-    // carried out by the enforcement layer
+    // The shutdown warning is a window of its own that is not built yet.
 }
 
 void MainTickActions::startShutdown() {
-    // carried out by the enforcement layer
+    window_.enforcement().shutdown.start();
 }
 
-void MainTickActions::sweepWindows(const engine::SweepRule&) {
-    // carried out by the enforcement layer
+void MainTickActions::sweepWindows(const engine::SweepRule& rule) {
+    Enforcement& enforcement = window_.enforcement();
+    platform::WindowSweep(enforcement.sweep, rule,
+                          {toBytes(window_.windowTitle()), enforcement.ownExecutableName});
 }
 
-void MainTickActions::showNotice(const std::string&) {
-    // carried out by the enforcement layer
+void MainTickActions::showNotice(const std::string& text) {
+    // The notices break their lines with a lone CR.
+    QString shown = fromBytes(text);
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox::information(&window_, QStringLiteral("Tallowby"), shown);
 }
 
-bool MainTickActions::writeHosts(const std::vector<std::string>&) {
-    // carried out by the enforcement layer; nothing is written yet, so nothing has failed
-    return true;
+bool MainTickActions::writeHosts(const std::vector<std::string>& sites) {
+    return window_.writeHostsFile(sites);
 }
 
 } // namespace tallowby::ui

@@ -48,16 +48,16 @@ int rightEdge(const QWidget* widget) {
 
 } // namespace
 
-Tfrmmain::Tfrmmain(store::ProgramPaths paths, std::unique_ptr<engine::Clock> clock, QWidget* parent)
-    : QMainWindow(parent), paths_(std::move(paths)),
+Tfrmmain::Tfrmmain(store::ProgramPaths paths, Enforcement enforcement, std::unique_ptr<engine::Clock> clock,
+                   QWidget* parent)
+    : QMainWindow(parent), paths_(std::move(paths)), enforcement_(std::move(enforcement)),
       clock_(clock ? std::move(clock) : std::make_unique<SystemClock>()), ConfigLines(lists_.ConfigLines),
       ProfileLines(lists_.ProfileLines), SessionLines(lists_.SessionLines), SessionCount(lists_.SessionCount),
       WholeDayLines(lists_.WholeDayLines), ReminderLines(lists_.ReminderLines),
       ReminderCount(lists_.ReminderCount), SoundLines(lists_.SoundLines),
       CurrentSessionIndex(tickState_.CurrentSessionIndex),
       HostsRefreshPending(tickState_.HostsRefreshPending), AlarmSoundFlag(tickState_.AlarmSoundFlag),
-      tickActions_(std::make_unique<MainTickActions>(*this)),
-      ownExecutableName_(toBytes(QFileInfo(QCoreApplication::applicationFilePath()).fileName())) {
+      tickActions_(std::make_unique<MainTickActions>(*this)) {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Tallowby"));
     // Only the system menu and the close box: the window has one size per panel setting.
@@ -158,7 +158,17 @@ void Tfrmmain::LoadWholedayList(const std::filesystem::path& path) {
 }
 
 void Tfrmmain::WriteWholeDayHosts() {
-    // carried out by the enforcement layer
+    writeHostsFile(engine::wholeDayHostsSites(lists_, wholeDayPanel(), clock_->now()));
+}
+
+bool Tfrmmain::writeHostsFile(const std::vector<std::string>& sites) {
+    try {
+        enforcement_.hosts.write(sites);
+        return true;
+    } catch (const store::FileError& error) {
+        reportError(error);
+        return false;
+    }
 }
 
 void Tfrmmain::LoadReminderList(const std::filesystem::path& path) {
@@ -205,7 +215,8 @@ void Tfrmmain::Nosession() {
 void Tfrmmain::timer_tofocusonTimer() {
     try {
         const engine::WholeDayPanel panel = wholeDayPanel();
-        const engine::TickInputs inputs{lists_, panel, timer_tofocuson->interval(), ownExecutableName_};
+        const engine::TickInputs inputs{lists_, panel, timer_tofocuson->interval(),
+                                        enforcement_.ownExecutableName};
         engine::runTick(inputs, tickState_, *clock_, *tickActions_);
     } catch (const std::exception& error) {
         reportError(error);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "enforcement.h"
 #include "engine/clock.h"
 #include "engine/tick.h"
 #include "store/program_paths.h"
@@ -32,11 +33,13 @@ class Tfrmmain : public QMainWindow {
   public:
     // Creates the window and loads the program folder's files (the window's FormCreate). The clock
     // is the local wall clock unless a test passes its own.
-    explicit Tfrmmain(store::ProgramPaths paths, std::unique_ptr<engine::Clock> clock = nullptr,
-                      QWidget* parent = nullptr);
+    Tfrmmain(store::ProgramPaths paths, Enforcement enforcement,
+             std::unique_ptr<engine::Clock> clock = nullptr, QWidget* parent = nullptr);
     ~Tfrmmain() override;
 
     const store::ProgramPaths& programPaths() const { return paths_; }
+    Enforcement& enforcement() { return enforcement_; }
+    const engine::Clock& clock() const { return *clock_; }
 
     // --- Loaders: each reads its file through the store and then brings the widgets in line. A
     // missing file leaves the list and the widgets as they were.
@@ -50,6 +53,9 @@ class Tfrmmain : public QMainWindow {
     // Writes the hosts file from the whole-day rules alone (at start-up, by Run, after whole-day
     // day and website changes).
     void WriteWholeDayHosts();
+    // Writes the hosts file with the localhost line and these sites. A failure is shown to the user
+    // and gives false; the caller skips what depended on the write.
+    bool writeHostsFile(const std::vector<std::string>& sites);
 
     // ConfigLines line 0, or "" while no configuration names a profile.
     const std::string& currentProfile() const;
@@ -73,6 +79,7 @@ class Tfrmmain : public QMainWindow {
 
   private:
     store::ProgramPaths paths_;
+    Enforcement enforcement_;
     std::unique_ptr<engine::Clock> clock_;
     store::RuleLists lists_;
     engine::TickState tickState_;
@@ -211,8 +218,6 @@ class Tfrmmain : public QMainWindow {
     void reportError(const std::exception& error);
 
     std::unique_ptr<MainTickActions> tickActions_;
-    // The sweeps spare the program's own windows by this name.
-    std::string ownExecutableName_;
     bool reportingError_ = false;
 };
 

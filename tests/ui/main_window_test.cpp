@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "fake_enforcement.h"
 #include "program_folder_fixture.h"
 #include "ui/system_clock.h"
 #include "ui/untmain.h"
@@ -47,6 +48,7 @@ QStringList itemsOf(const QListWidget* list) {
 class MainWindowTest : public testing::Test {
   protected:
     TempProgramFolder folder;
+    FakeEnforcement enforcement{folder.folder() / "hosts"};
     FixedClock* clock = nullptr;
     std::unique_ptr<Tfrmmain> window;
 
@@ -68,7 +70,7 @@ class MainWindowTest : public testing::Test {
         auto fixed = std::make_unique<FixedClock>();
         clock = fixed.get();
         clock->time = monday(9, 30, 5);
-        window = std::make_unique<Tfrmmain>(folder.paths(), std::move(fixed));
+        window = std::make_unique<Tfrmmain>(folder.paths(), enforcement.make(), std::move(fixed));
         window->timer_tofocuson->stop(); // the tests tick by hand
     }
 };

@@ -1,0 +1,25 @@
+#pragma once
+// The operations through which the running rules act on the machine: other programs' windows and
+// processes, the hosts file, the shutdown and the autostart entry. The program passes the real
+// platform's (or the sandbox's); tests pass fakes and temporary files.
+#include <string>
+
+#include "platform/hosts/hosts_file.h"
+#include "platform/process_killer.h"
+#include "platform/system/autostart.h"
+#include "platform/system/shutdown.h"
+#include "platform/window_sweep.h"
+
+namespace tallowby::ui {
+
+struct Enforcement {
+    platform::SweepPlatform sweep;
+    platform::ProcessKiller& killer;
+    platform::HostsFile hosts;
+    platform::ShutdownCommand& shutdown;
+    platform::AutoStart& autostart;
+    // The program's own executable name as the process snapshot reports it: its windows are exempt.
+    std::string ownExecutableName;
+};
+
+} // namespace tallowby::ui
