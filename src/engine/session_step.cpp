@@ -80,9 +80,11 @@ bool runSession(const TickContext& tick, int index) {
     }
     const LocalDateTime now = tick.now();
     if (!inSessionWindow(*start, *end, now.msOfDay)) {
-        // The end fell in this tick but a pop-up kept the tick open past it. A session that became
-        // current meanwhile writes its own websites through the refresh flag.
-        const bool endLeft = store::scheduledOn(session.weekDays, tick.dueDay(*end));
+        // The session was current when the tick began and its end fell in this tick, but a pop-up
+        // kept the tick open past it. A session that became current meanwhile writes its own
+        // websites through the refresh flag.
+        const bool endLeft = inSessionWindow(*start, *end, tick.begun.msOfDay) &&
+                             ScheduledToday(session.weekDays, tick.begun) && tick.dueDay(*end) != 0;
         if (endLeft) {
             tick.state.HostsRefreshPending = true;
         }

@@ -95,6 +95,11 @@ class TickTest : public ::testing::Test {
         };
     }
 
+    void noticesOn() {
+        config(store::ConfigLine::SessionReminder, "1");
+        config(store::ConfigLine::SessionEndReminder, "1");
+    }
+
     std::vector<std::string> texts(Act act) const {
         std::vector<std::string> found;
         for (const kit::ActionRecord& r : actions.of(act)) {
@@ -102,6 +107,12 @@ class TickTest : public ::testing::Test {
         }
         return found;
     }
+};
+
+// Both session notices switched on.
+class NoticeTickTest : public TickTest {
+  protected:
+    NoticeTickTest() { noticesOn(); }
 };
 
 } // namespace tallowby::engine

@@ -5,14 +5,6 @@
 namespace tallowby::engine {
 namespace {
 
-class NoticeTickTest : public TickTest {
-  protected:
-    NoticeTickTest() {
-        config(store::ConfigLine::SessionReminder, "1");
-        config(store::ConfigLine::SessionEndReminder, "1");
-    }
-};
-
 TEST_F(NoticeTickTest, BeforeAndAtTheEndOfASession) {
     addSession("09:00", "12:00", kMondayOnly, "1", "notepad.exe;", "example.com;");
     ticksFrom(hms(8, 49, 57, 10), 6);

@@ -7,13 +7,7 @@ namespace {
 
 using Sites = std::vector<std::string>;
 
-class PopUpTest : public TickTest {
-  protected:
-    PopUpTest() {
-        config(store::ConfigLine::SessionReminder, "1");
-        config(store::ConfigLine::SessionEndReminder, "1");
-    }
-};
+using PopUpTest = NoticeTickTest;
 
 TEST_F(PopUpTest, EventsOfTheSameSecondSurviveAPopUpThatStaysOpen) {
     addReminder("14:30", kEveryDay, "first");
@@ -92,6 +86,16 @@ TEST_F(PopUpTest, SessionThatStartedUnderAPopUpWritesItsWebsitesOnce) {
     const auto writes = actions.of(Act::Hosts);
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(writes[0].at.msOfDay, hms(9, 0, 1)) << "written by the tick that ran inside the pop-up";
+}
+
+TEST_F(PopUpTest, ASessionThatNeverBeganGivesUpNothing) {
+    addReminder("12:00", kEveryDay, "lunch");
+    addSession("13:00", "12:00", kEveryDay, "0", "", "news.example;"); // hand-edited: ends before it starts
+    addSession("12:00", "12:30", "1011111", "0", "", "shop.example;"); // not on Mondays
+    modalsStayOpen(5 * 1000);
+    ticksFrom(hms(11, 59, 59, 500), 2);
+    EXPECT_EQ(actions.count(Act::Hosts), 0u);
+    EXPECT_FALSE(state.HostsRefreshPending);
 }
 
 } // namespace
