@@ -100,19 +100,6 @@ void syncFolder(const fs::path& folder) {
         (void)::fsync(dir.get());
 }
 
-// A file that is a mount point (a bind-mounted /etc/hosts in a container, for one) cannot be renamed
-// over; it can only be rewritten where it is.
-void rewriteInPlace(const fs::path& target, std::string_view bytes, const fs::path& reported) {
-    UniqueFd fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-    if (!fd.valid())
-        throwFileError(reported, errno);
-    posix_io::writeAll(fd.get(), bytes, reported);
-    if (::fsync(fd.get()) != 0)
-        throwFileError(reported, errno);
-    if (const int error = fd.closeChecked())
-        throwFileError(reported, error);
-}
-
 } // namespace
 
 void replaceFileContents(const fs::path& path, std::string_view bytes) {
@@ -141,11 +128,26 @@ void replaceFileContents(const fs::path& path, std::string_view bytes) {
     if (::rename(temp.path().c_str(), target.c_str()) != 0) {
         if (errno != EBUSY || !replacing)
             throwFileError(path, errno);
-        rewriteInPlace(target, bytes, path);
+        // A file that is a mount point (a bind-mounted /etc/hosts in a container, for one) cannot be
+        // renamed over; it can only be rewritten where it is.
+        rewriteFileInPlace(target, bytes);
     } else {
         temp.markRenamed();
     }
     syncFolder(folder);
+}
+
+void rewriteFileInPlace(const fs::path& path, std::string_view bytes) {
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_CLOEXEC));
+    if (!fd.valid())
+        throwFileError(path, errno);
+    posix_io::writeAll(fd.get(), bytes, path);
+    // Truncating only after the new bytes are written: a crash in between leaves old bytes at the
+    // end, never a file cut short inside the lines before them.
+    if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.get()) != 0)
+        throwFileError(path, errno);
+    if (const int error = fd.closeChecked())
+        throwFileError(path, error);
 }
 
 } // namespace tallowby::store

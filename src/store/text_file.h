@@ -44,4 +44,9 @@ void writeLines(const std::filesystem::path& path, const Lines& lines);
 // is rewritten in place instead, the one case in which a failed write can leave it partly written.
 void replaceFileContents(const std::filesystem::path& path, std::string_view bytes);
 
+// Writes the bytes over an existing file's content through the same inode: write, truncate to the
+// new length, flush to the disk. Not atomic (a crash during the write can leave old and new bytes
+// mixed, never a file cut short); only for files that cannot be replaced, such as a mounted file.
+void rewriteFileInPlace(const std::filesystem::path& path, std::string_view bytes);
+
 } // namespace tallowby::store

@@ -49,7 +49,7 @@ void HostsFile::write(const std::vector<std::string>& sites) const {
     // files while the file itself takes writes: nothing can be renamed over the file there, so its
     // content is rewritten in place, giving up atomicity only where it cannot be had.
     if (hosts_io::isMountPoint(target) || folderProbe_(target.parent_path()) != 0)
-        hosts_io::rewriteInPlace(target, bytes);
+        store::rewriteFileInPlace(target, bytes);
     else
         store::replaceFileContents(target, bytes);
 }

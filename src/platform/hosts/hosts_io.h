@@ -22,9 +22,4 @@ bool isMountPoint(const std::filesystem::path& path);
 // 0 when new files can be made and renamed in the folder, else the errno that refuses them.
 int folderWriteError(const std::filesystem::path& folder);
 
-// Writes the bytes over the file's old content through the same inode: write, truncate to the new
-// length, flush to the disk. Unlike a replacement it is not atomic: a crash during the write can
-// leave old and new bytes mixed. It serves only where no replacement is possible.
-void rewriteInPlace(const std::filesystem::path& path, std::string_view bytes);
-
 } // namespace tallowby::platform::hosts_io

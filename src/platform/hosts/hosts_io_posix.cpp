@@ -89,17 +89,4 @@ int folderWriteError(const std::filesystem::path& folder) {
     return ::access(checked.c_str(), W_OK | X_OK) == 0 ? 0 : errno;
 }
 
-void rewriteInPlace(const std::filesystem::path& path, std::string_view bytes) {
-    posix_io::UniqueFd fd(::open(path.c_str(), O_RDWR | O_CLOEXEC));
-    if (!fd.valid())
-        posix_io::throwFileError(path, errno);
-    posix_io::writeAll(fd.get(), bytes, path);
-    // Truncating only after the new bytes are written: a crash in between leaves old bytes at the
-    // end, never a file cut short inside the user's lines.
-    if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.get()) != 0)
-        posix_io::throwFileError(path, errno);
-    if (const int error = fd.closeChecked())
-        posix_io::throwFileError(path, error);
-}
-
 } // namespace tallowby::platform::hosts_io
