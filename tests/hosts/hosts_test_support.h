@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "support/file_bytes.h"
+
 namespace tallowby::platform::hosts_testing {
 
-std::string readFile(const std::filesystem::path& path);
-void writeFile(const std::filesystem::path& path, const std::string& bytes);
+using testsupport::readFile;
+using testsupport::writeFile;
 
 // Names of everything in the folder, sorted.
 std::vector<std::string> folderEntries(const std::filesystem::path& folder);
