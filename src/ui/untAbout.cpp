@@ -5,12 +5,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "fixed_dialog.h"
 #include "named_widgets.h"
 
 namespace tallowby::ui {
 
 // The box names no mail or web address: the program has no maker's pages of its own to point at.
-TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
     setModal(true);

@@ -11,6 +11,7 @@
 #include <array>
 #include <utility>
 
+#include "fixed_dialog.h"
 #include "local_text.h"
 #include "message_box.h"
 #include "named_widgets.h"
@@ -40,9 +41,8 @@ void showError(QWidget* parent, const std::exception& error) {
 Tfrm_Options::Tfrm_Options(store::Lines& configLines, std::filesystem::path configPath,
                            platform::AutoStart& autoStart, Tfrm_checkcode& checkcode, CheckGuard& guard,
                            Callbacks callbacks, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), configLines_(configLines),
-      configPath_(std::move(configPath)), autoStart_(autoStart), checkcode_(checkcode), guard_(guard),
-      callbacks_(std::move(callbacks)) {
+    : QDialog(parent, kFixedDialogFlags), configLines_(configLines), configPath_(std::move(configPath)),
+      autoStart_(autoStart), checkcode_(checkcode), guard_(guard), callbacks_(std::move(callbacks)) {
     setObjectName(QStringLiteral("frm_Options"));
     setWindowTitle(QStringLiteral("Options"));
     setModal(true);

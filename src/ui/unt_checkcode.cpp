@@ -1,15 +1,14 @@
 #include "unt_checkcode.h"
 
 #include <QFont>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <algorithm>
 #include <utility>
 
 #include "engine/check_code.h"
+#include "fixed_dialog.h"
 #include "message_box.h"
 #include "named_widgets.h"
 
@@ -59,8 +58,10 @@ const Route kRoutes[] = {
 
 Tfrm_checkcode::Tfrm_checkcode(CheckGuard& guard, LengthText lengthText, CodeSource codeSource,
                                QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), guard_(guard),
-      lengthText_(std::move(lengthText)), codeSource_(codeSource ? std::move(codeSource) : generatedCode) {
+    : QDialog(parent, kFixedDialogFlags), guard_(guard), lengthText_(std::move(lengthText)),
+      codeSource_(codeSource ? std::move(codeSource) : generatedCode) {
+    if (!lengthText_)
+        lengthText_ = [] { return std::to_string(kDefaultCodeLength); };
     setObjectName(QStringLiteral("frm_checkcode"));
     setModal(true);
     buildControls();
@@ -125,7 +126,7 @@ void Tfrm_checkcode::FormShow() {
     btn_retryClick();
     setWindowTitle(QStringLiteral("Check code - ") + QString::fromLocal8Bit(lengthText_()) +
                    QStringLiteral(" bits"));
-    centreOnScreen();
+    centreOnScreen(this);
 }
 
 void Tfrm_checkcode::btn_retryClick() {
@@ -158,14 +159,6 @@ void Tfrm_checkcode::placeControls() {
     btn_retry->setGeometry(cancelLeft + kButtonStep, buttonTop, kButtonWidth, buttonHeight);
 
     setFixedSize(clientWidth, buttonTop + buttonHeight + kBottom);
-}
-
-void Tfrm_checkcode::centreOnScreen() {
-    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!shown)
-        return;
-    const QRect area = shown->availableGeometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
 
 void Tfrm_checkcode::btn_OKClick() {

@@ -60,7 +60,6 @@ class Tfrm_checkcode : public QDialog {
     void buildControls();
     void FormShow();
     void placeControls();
-    void centreOnScreen();
     void dispatch();
 
     CheckGuard& guard_;

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "fixed_dialog.h"
 #include "named_widgets.h"
 #include "store/config_lines.h"
 #include "unt_checkcode.h"
@@ -15,8 +16,8 @@ namespace tallowby::ui {
 
 Tfrm_pause::Tfrm_pause(const store::Lines& configLines, Tfrm_checkcode& checkcode, CheckGuard& guard,
                        BeginPause beginPause, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), configLines_(configLines),
-      checkcode_(checkcode), guard_(guard), beginPause_(std::move(beginPause)) {
+    : QDialog(parent, kFixedDialogFlags), configLines_(configLines), checkcode_(checkcode), guard_(guard),
+      beginPause_(std::move(beginPause)) {
     setObjectName(QStringLiteral("frm_pause"));
     setWindowTitle(QStringLiteral("Pause"));
     setModal(true);
@@ -55,6 +56,11 @@ void Tfrm_pause::buildControls() {
 
     connect(btn_ok, &QPushButton::clicked, this, &Tfrm_pause::btn_okClick);
     connect(btn_cancel, &QPushButton::clicked, this, &Tfrm_pause::btn_cancelClick);
+}
+
+void Tfrm_pause::showEvent(QShowEvent* event) {
+    centreOnScreen(this);
+    QDialog::showEvent(event);
 }
 
 int Tfrm_pause::minutes() const {

@@ -45,6 +45,9 @@ class Tfrm_pause : public QDialog {
     void btn_okClick();
     void btn_cancelClick();
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void buildControls();
 

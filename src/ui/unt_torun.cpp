@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "fixed_dialog.h"
 #include "local_text.h"
 #include "message_box.h"
 #include "named_widgets.h"
@@ -14,8 +15,7 @@
 namespace tallowby::ui {
 
 Tfrm_toRun::Tfrm_toRun(std::function<void()> yesAndSave, std::function<void()> run, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), yesAndSave_(std::move(yesAndSave)),
-      run_(std::move(run)) {
+    : QDialog(parent, kFixedDialogFlags), yesAndSave_(std::move(yesAndSave)), run_(std::move(run)) {
     setObjectName(QStringLiteral("frm_toRun"));
     setWindowTitle(QStringLiteral("Tallowby"));
     setModal(true);

@@ -49,15 +49,5 @@ TEST(CheckCodeGenerator, LengthFollowsTheCountAndTheSeedFixesTheCode) {
     EXPECT_EQ(Checkcode(40, 99).substr(0, 10), Checkcode(10, 99));
 }
 
-TEST(CheckCodeGenerator, DrawsFollowTheLinearCongruentialSteps) {
-    // seed 0 steps to 1, then 134775814; the draw is the high half of seed * n.
-    engine::CheckCodeRandom random(0);
-    EXPECT_EQ(random.draw(93), 0u);
-    EXPECT_EQ(random.draw(93), static_cast<std::uint32_t>((134775814ull * 93) >> 32));
-    engine::CheckCodeRandom top(0xFFFFFFFFu);
-    // (0xFFFFFFFF * 134775813 + 1) mod 2^32 = 0xF7F77BFC.
-    EXPECT_EQ(top.draw(93), static_cast<std::uint32_t>((0xF7F77BFCull * 93) >> 32));
-}
-
 } // namespace
 } // namespace tallowby::test

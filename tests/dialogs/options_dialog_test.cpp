@@ -35,6 +35,13 @@ store::Lines quietConfig() {
     return {"Work", "0", "0", "0", "0", "0", "0", "10", "0", "1", "0", "2", "0", "0"};
 }
 
+// The same with "Checkcode to save  Options" on.
+store::Lines saveGuardedConfig() {
+    store::Lines lines = quietConfig();
+    lines[6] = "1";
+    return lines;
+}
+
 class OptionsDialogTest : public testing::Test {
   protected:
     QTemporaryDir dir;
@@ -175,9 +182,7 @@ TEST_F(OptionsDialogTest, StartWithWindowsAddsOrRemovesTheAutostartEntry) {
 }
 
 TEST_F(OptionsDialogTest, CancelledCheckCodeLeavesTheFileAndRestoresTheControls) {
-    store::Lines lines = quietConfig();
-    lines[6] = "1";
-    writeConfig(lines);
+    writeConfig(saveGuardedConfig());
     const std::string before = fileBytes();
     options.show();
     options.cb_tskmanager->setChecked(true);
@@ -197,9 +202,7 @@ TEST_F(OptionsDialogTest, CancelledCheckCodeLeavesTheFileAndRestoresTheControls)
 }
 
 TEST_F(OptionsDialogTest, CorrectCodeSavesWhileTheCheckCodeDialogIsStillOpen) {
-    store::Lines lines = quietConfig();
-    lines[6] = "1";
-    writeConfig(lines);
+    writeConfig(saveGuardedConfig());
     bool checkcodeOpenAtMessage = false;
     ui::setMessageHook([&](const QString& text) {
         messages.texts << text;
@@ -220,9 +223,7 @@ TEST_F(OptionsDialogTest, CorrectCodeSavesWhileTheCheckCodeDialogIsStillOpen) {
 }
 
 TEST_F(OptionsDialogTest, ClearingTheSaveSwitchStillAsksThenLaterSavesDoNot) {
-    store::Lines lines = quietConfig();
-    lines[6] = "1";
-    writeConfig(lines);
+    writeConfig(saveGuardedConfig());
     const std::string before = fileBytes();
     options.show();
     options.cb_checksave->setChecked(false);
