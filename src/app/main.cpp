@@ -2,33 +2,51 @@
 // keeps the machine's files (hosts, autostart folder, shutdown) inside that folder as well.
 #include <QApplication>
 #include <QFile>
-#include <QMessageBox>
 #include <exception>
-#include <memory>
 
+#include "platform/debug_privilege.h"
 #include "platform/hosts/hosts_file.h"
 #include "platform/linux/procfs_processes.h"
+#include "platform/system/single_instance.h"
 #include "platform/system/system_operations.h"
 #include "platform/x11/x11_platform.h"
+#include "program_windows.h"
 #include "store/program_paths.h"
+#include "ui/local_text.h"
+#include "ui/message_box.h"
 #include "ui/untmain.h"
 
 #ifndef TALLOWBY_SANDBOX
 #define TALLOWBY_SANDBOX 0
 #endif
 
+namespace {
+
+constexpr char kTitle[] = "Tallowby";
+
+} // namespace
+
 int main(int argc, char** argv) {
     using namespace tallowby;
     QApplication app(argc, argv);
     // The application title. No display name: Qt would append it to every window's caption, and
     // the captions are compared exactly (the rules spare their own main window by its caption).
-    QApplication::setApplicationName(QStringLiteral("Tallowby"));
+    QApplication::setApplicationName(QString::fromLatin1(kTitle));
+    // Hidden in the notification area, the program has no visible window; only Exit ends it.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     const std::filesystem::path folder =
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+
+    // One program per folder: a second start ends here, before it has read or written any file
+    // and before it has a window or a timer. The lock lives for the whole run.
+    const auto instance =
+        platform::SingleInstance::acquire(platform::SingleInstance::nameFor(kTitle, folder));
+    if (!instance)
+        return 0;
+
     const store::ProgramPaths paths(folder);
     const platform::SystemPaths system = platform::SystemPaths::forProgram(folder, TALLOWBY_SANDBOX);
-
     platform::x11::X11Platform desktop;
     const auto shutdown = platform::makeShutdown(system);
     const auto autostart = platform::makeAutoStart(system, folder);
@@ -37,16 +55,17 @@ int main(int argc, char** argv) {
                                 platform::HostsFile(system.hostsFile, std::string(platform::nativeLineEnd())),
                                 *shutdown,
                                 *autostart,
-                                platform::ownExecutableName()};
+                                platform::ownExecutableName(),
+                                platform::EnableDebugPrivilege};
 
-    std::unique_ptr<ui::Tfrmmain> frmmain;
+    app::ProgramWindows windows;
     try {
-        frmmain = std::make_unique<ui::Tfrmmain>(paths, std::move(enforcement));
+        windows = app::createProgramWindows(paths, std::move(enforcement));
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, QStringLiteral("Tallowby"), QString::fromLocal8Bit(error.what()));
+        ui::showMessage(nullptr, ui::fromBytes(error.what()));
         return 1;
     }
-    if (!frmmain->startsToIcon())
-        frmmain->show();
+    if (windows.frmmain->ShowMainForm)
+        windows.frmmain->show();
     return QApplication::exec();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The operations through which the running rules act on the machine: other programs' windows and
-// processes, the hosts file, the shutdown and the autostart entry. The program passes the real
-// platform's (or the sandbox's); tests pass fakes and temporary files.
+// processes, the hosts file, the shutdown, the autostart entry and the process rights. The program passes the
+// real platform's (or the sandbox's); tests pass fakes and temporary files.
+#include <functional>
 #include <string>
 
 #include "platform/hosts/hosts_file.h"
@@ -20,6 +21,8 @@ struct Enforcement {
     platform::AutoStart& autostart;
     // The program's own executable name as the process snapshot reports it: its windows are exempt.
     std::string ownExecutableName;
+    // Asks for the right to end other users' processes (Task Manager); tests pass nothing.
+    std::function<void()> enableDebugPrivilege;
 };
 
 } // namespace tallowby::ui

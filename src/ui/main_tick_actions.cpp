@@ -2,14 +2,20 @@
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QMessageBox>
 
 #include "local_text.h"
+#include "message_box.h"
 #include "platform/process_killer.h"
 #include "platform/window_sweep.h"
 #include "untmain.h"
 
 namespace tallowby::ui {
+
+MainTickActions::MainTickActions(Tfrmmain& window) : window_(window), stopCountAtStart_(window.stopCount()) {}
+
+bool MainTickActions::rulesStoppedSinceTickBegan() const {
+    return window_.stopCount() != stopCountAtStart_;
+}
 
 void MainTickActions::showHeader(const engine::HeaderTexts& texts) {
     window_.lb_clock->setText(fromBytes(texts.clock));
@@ -31,6 +37,8 @@ void MainTickActions::clearSessionPanel() {
 }
 
 void MainTickActions::killTaskManager() {
+    if (rulesStoppedSinceTickBegan())
+        return;
     platform::KillTaskManager(window_.enforcement().killer);
 }
 
@@ -47,6 +55,8 @@ void MainTickActions::startShutdown() {
 }
 
 void MainTickActions::sweepWindows(const engine::SweepRule& rule) {
+    if (rulesStoppedSinceTickBegan())
+        return;
     Enforcement& enforcement = window_.enforcement();
     platform::WindowSweep(enforcement.sweep, rule,
                           {toBytes(window_.windowTitle()), enforcement.ownExecutableName});
@@ -56,10 +66,13 @@ void MainTickActions::showNotice(const std::string& text) {
     // The notices break their lines with a lone CR.
     QString shown = fromBytes(text);
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox::information(&window_, QStringLiteral("Tallowby"), shown);
+    showMessage(&window_, shown);
 }
 
 bool MainTickActions::writeHosts(const std::vector<std::string>& sites) {
+    // Stop has left the hosts file with the localhost line alone; it stays so.
+    if (rulesStoppedSinceTickBegan())
+        return false;
     return window_.writeHostsFile(sites);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// What the main window does for the tick: the header and session-panel steps happen here; the
-// enforcement steps are the enforcement layer's and plug in at the marked methods.
+// What the main window does for one tick: the header and session-panel steps, and the enforcement
+// steps through the window's Enforcement.
 #include "engine/tick.h"
 
 namespace tallowby::ui {
@@ -9,7 +9,8 @@ class Tfrmmain;
 
 class MainTickActions : public engine::TickActions {
   public:
-    explicit MainTickActions(Tfrmmain& window) : window_(window) {}
+    // One per tick: it remembers how often the rules had been stopped when its tick began.
+    explicit MainTickActions(Tfrmmain& window);
 
     void showHeader(const engine::HeaderTexts& texts) override;
     void showCurrentSession(const std::string& text) override;
@@ -25,7 +26,12 @@ class MainTickActions : public engine::TickActions {
     bool writeHosts(const std::vector<std::string>& sites) override;
 
   private:
+    // A tick waits inside its own notices; when the user stops the rules (or pauses, or exits)
+    // meanwhile, the rest of that tick must not block sites or close windows again.
+    bool rulesStoppedSinceTickBegan() const;
+
     Tfrmmain& window_;
+    int stopCountAtStart_;
 };
 
 } // namespace tallowby::ui

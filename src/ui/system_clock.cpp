@@ -2,6 +2,10 @@
 
 namespace tallowby::ui {
 
+namespace {
+constexpr std::int64_t kDayMs = 86'400'000;
+}
+
 engine::LocalDateTime toLocalDateTime(const QDateTime& time) {
     const QDate date = time.date();
     engine::LocalDateTime result;
@@ -11,6 +15,10 @@ engine::LocalDateTime toLocalDateTime(const QDateTime& time) {
     result.weekDay = date.dayOfWeek() % 7 + 1; // Qt counts Monday = 1 .. Sunday = 7
     result.msOfDay = time.time().msecsSinceStartOfDay();
     return result;
+}
+
+std::int64_t wallClockMs(const engine::LocalDateTime& time) {
+    return QDate(time.year, time.month, time.day).toJulianDay() * kDayMs + time.msOfDay;
 }
 
 } // namespace tallowby::ui

@@ -1,6 +1,7 @@
 #pragma once
 // The local wall clock, as the tick reads it.
 #include <QDateTime>
+#include <cstdint>
 
 #include "engine/clock.h"
 
@@ -8,6 +9,10 @@ namespace tallowby::ui {
 
 // The date, the week day (1 = Sunday ... 7 = Saturday) and the milliseconds since midnight.
 engine::LocalDateTime toLocalDateTime(const QDateTime& time);
+
+// Milliseconds on the local wall clock's own time line (every day 24 hours long), for spans such as
+// a pause's remaining time: the difference of two readings is what the clock face says passed.
+std::int64_t wallClockMs(const engine::LocalDateTime& time);
 
 class SystemClock : public engine::Clock {
   public:

@@ -8,25 +8,32 @@
 #include <QLayout>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
 
 #include "local_text.h"
 #include "main_tick_actions.h"
+#include "message_box.h"
 #include "named_widgets.h"
+#include "platform/system/folder_attribute.h"
 #include "store/config_lines.h"
 #include "store/list_loaders.h"
 #include "store/session_records.h"
 #include "store/sound_list.h"
 #include "store/whole_day_record.h"
+#include "unt_Options.h"
+#include "unt_checkcode.h"
+#include "unt_pause.h"
+#include "unt_torun.h"
+#include "untAbout.h"
 #include "system_clock.h"
 
 namespace tallowby::ui {
 namespace {
 
 constexpr int kTickMilliseconds = 1000;
+constexpr int kStartDelayMilliseconds = 100;
 constexpr int kClientMargin = 4;
 
 void fillList(QListWidget* list, const std::vector<std::string>& entries) {
@@ -56,20 +63,36 @@ Tfrmmain::Tfrmmain(store::ProgramPaths paths, Enforcement enforcement, std::uniq
       WholeDayLines(lists_.WholeDayLines), ReminderLines(lists_.ReminderLines),
       ReminderCount(lists_.ReminderCount), SoundLines(lists_.SoundLines),
       CurrentSessionIndex(tickState_.CurrentSessionIndex),
-      HostsRefreshPending(tickState_.HostsRefreshPending), AlarmSoundFlag(tickState_.AlarmSoundFlag),
-      tickActions_(std::make_unique<MainTickActions>(*this)) {
+      HostsRefreshPending(tickState_.HostsRefreshPending), AlarmSoundFlag(tickState_.AlarmSoundFlag) {
+    // The single-instance check comes before this window exists: the program entry ends a second
+    // instance before it reads a single file.
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Tallowby"));
     // Only the system menu and the close box: the window has one size per panel setting.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
+    // Every hint is given its ten seconds on screen where it is set (setHint); Qt has no
+    // application-wide hint duration.
     buildControls();
+    addEditingControls(mainEditingControls());
+    addEnabledWhenStopped(mainEnabledWhenStopped());
+    buildTrayIcon();
     buildTimers();
+    connectHandlers();
+    // The stopped icon until the rules first run, so the window and a tray icon registered at
+    // start have a picture.
+    setRunIcon(paths_.stoppedIcon());
 
+    ExitAllowed = false;
+    checkGuard.ExitConfirmed = false;
+    checkGuard.StopConfirmed = false;
+    checkGuard.OptionsSaveConfirmed = false;
     recordClientSizes();
     showWholeDayPanel(false);
     HostsRefreshPending = true;
     gb_today->setTitle(QStringLiteral("Today"));
+    if (enforcement_.enableDebugPrivilege)
+        enforcement_.enableDebugPrivilege();
 
     // The profile's files are named by the configuration, so it is read first.
     LoadConfiglist(paths_.configFile());
@@ -87,8 +110,17 @@ Tfrmmain::Tfrmmain(store::ProgramPaths paths, Enforcement enforcement, std::uniq
     LoadSound();
     CurrentSessionIndex = -1;
 
+    platform::setFolderHidden(paths_.folder());
+    if (store::configFlag(ConfigLines, store::ConfigLine::StartWithSystem))
+        enforcement_.autostart.AddAutoStart();
+    else
+        enforcement_.autostart.DelAutoStart();
+    gb_wholeday->setEnabled(true);
+
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
+    if (startsToIcon())
+        StartToIcon();
 }
 
 Tfrmmain::~Tfrmmain() = default;
@@ -102,6 +134,26 @@ void Tfrmmain::buildTimers() {
         QMetaObject::invokeMethod(this, &Tfrmmain::timer_tofocusonTimer, Qt::QueuedConnection);
     });
     timer_tofocuson->start();
+
+    TB_CREATE(timer_running, this);
+    timer_running->setInterval(kTickMilliseconds);
+    connect(timer_running, &QTimer::timeout, this, &Tfrmmain::timer_runningTimer);
+
+    TB_CREATE(T_mm_note, this);
+    T_mm_note->setInterval(kTickMilliseconds);
+    connect(T_mm_note, &QTimer::timeout, this, &Tfrmmain::T_mm_noteTimer);
+    T_mm_note->start();
+
+    // Fires once the message loop runs: the rules start shortly after start-up.
+    TB_CREATE(timer_minimize, this);
+    timer_minimize->setInterval(kStartDelayMilliseconds);
+    timer_minimize->setSingleShot(true);
+    connect(timer_minimize, &QTimer::timeout, this, &Tfrmmain::timer_minimizeTimer);
+    timer_minimize->start();
+
+    TB_CREATE(T_pause, this);
+    T_pause->setSingleShot(true);
+    connect(T_pause, &QTimer::timeout, this, &Tfrmmain::T_pauseTimer);
 }
 
 void Tfrmmain::recordClientSizes() {
@@ -217,7 +269,8 @@ void Tfrmmain::timer_tofocusonTimer() {
         const engine::WholeDayPanel panel = wholeDayPanel();
         const engine::TickInputs inputs{lists_, panel, timer_tofocuson->interval(),
                                         enforcement_.ownExecutableName};
-        engine::runTick(inputs, tickState_, *clock_, *tickActions_);
+        MainTickActions actions(*this);
+        engine::runTick(inputs, tickState_, *clock_, actions);
     } catch (const std::exception& error) {
         reportError(error);
     }
@@ -228,7 +281,7 @@ void Tfrmmain::reportError(const std::exception& error) {
     if (reportingError_)
         return;
     reportingError_ = true;
-    QMessageBox::critical(this, QStringLiteral("Tallowby"), fromBytes(error.what()));
+    showMessage(this, fromBytes(error.what()));
     reportingError_ = false;
 }
 

@@ -1,12 +1,16 @@
 #pragma once
 // The main window: header, session panel, whole-day panel and menus. It owns every rule list of
 // the program for the whole run and drives the one-second tick.
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "check_guard.h"
 #include "enforcement.h"
 #include "engine/clock.h"
 #include "engine/tick.h"
@@ -15,17 +19,23 @@
 
 class QAction;
 class QCheckBox;
+class QColor;
 class QGroupBox;
 class QLabel;
 class QListWidget;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QSystemTrayIcon;
 class QTimer;
 
 namespace tallowby::ui {
 
-class MainTickActions;
+class Tfrm_checkcode;
+class Tfrm_Options;
+class Tfrm_pause;
+class Tfrm_toRun;
+class TfrmAbout;
 
 class Tfrmmain : public QMainWindow {
     Q_OBJECT
@@ -77,6 +87,65 @@ class Tfrmmain : public QMainWindow {
     // boxes are unchecked and both lists emptied.
     void Nosession();
 
+    // --- The dialogs the main window opens, created after it (the program's window order). None of
+    // them is owned here. Their editing controls join the main window's in Running.
+    struct Dialogs {
+        TfrmAbout* about = nullptr;
+        Tfrm_checkcode* checkcode = nullptr;
+        Tfrm_toRun* toRun = nullptr;
+        Tfrm_Options* options = nullptr;
+        Tfrm_pause* pause = nullptr;
+    };
+    void attachDialogs(const Dialogs& dialogs);
+    // Controls of a later window that Running(true) disables and Running(false) enables, and
+    // controls that only Running(false) touches (it enables them).
+    void addEditingControls(const QList<QWidget*>& controls);
+    void addEnabledWhenStopped(const QList<QWidget*>& controls);
+
+    // --- Run state.
+    bool isRunning() const;
+    bool isPaused() const;
+    void m_runClick();
+    void M_stopClick();  // guarded by "Checkcode to Stop"
+    void m_exitClick();  // guarded by "Checkcode to Exit"
+    void M_pauseClick(); // shows the pause dialog
+    void beginPause(int minutes);
+    void T_pauseTimer();
+    void Running(bool running);
+    void timer_runningTimer();
+    void T_mm_noteTimer();
+    void timer_minimizeTimer();
+    // How many times the rules were stopped (Stop, a pause, Exit) since start-up. A tick that finds
+    // a different count after a modal window of its own has closed acts on nothing any more.
+    int stopCount() const { return stopCount_; }
+
+    // --- The window shell.
+    // What the frame's close box and a minimise do: maybe run or ask to run, then put the window
+    // away.
+    void putAway();
+    void HideToIcon();
+    void RestoreFromIcon();
+    void StartToIcon();
+    void gb_headClick();
+    // "Yes && Save" of the not-running prompt: always run when the window is put away, then run.
+    void toRunYesAndSave();
+    void Content1Click();
+    void About2Click();
+    void M_showoptionsClick();
+    void M_wholedayeventsClick();
+    // Writes these lines as "config.db" and reloads ConfigLines from it, so memory follows the
+    // file. false when the write failed (the user has been told; ConfigLines is unchanged).
+    bool SaveConfig(const store::Lines& lines);
+
+    // Whether this desktop has a notification area to put the window into.
+    static bool trayAvailable();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     store::ProgramPaths paths_;
     Enforcement enforcement_;
@@ -100,6 +169,16 @@ class Tfrmmain : public QMainWindow {
     int& CurrentSessionIndex;
     bool& HostsRefreshPending;
     bool& AlarmSoundFlag;
+
+    // --- The guard protocol's purpose and flags, shared with every dialog that asks for the code.
+    CheckGuard checkGuard;
+    // Set by Exit once exiting may proceed; the close handler lets the window go only then.
+    bool ExitAllowed = false;
+    // Wall-clock milliseconds (wallClockMs) at which the running pause ends.
+    std::int64_t PauseEndTime = 0;
+    // Cleared by StartToIcon when the window waits in the notification area: the program does not
+    // show it at start.
+    bool ShowMainForm = true;
 
     // Set while a loader fills a panel, so the panel's click handlers do not write back.
     bool LoadingSessionPanel = false;
@@ -192,8 +271,25 @@ class Tfrmmain : public QMainWindow {
     QAction* About2 = nullptr;
     QAction* m_exit = nullptr;
 
+    // --- Notification-area icon and its menu.
+    QSystemTrayIcon* trayIcon = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* RestoreWindow1 = nullptr;
+    QAction* pop_close = nullptr;
+
     // --- Timers.
     QTimer* timer_tofocuson = nullptr;
+    QTimer* timer_running = nullptr;
+    QTimer* T_mm_note = nullptr;
+    QTimer* timer_minimize = nullptr;
+    QTimer* T_pause = nullptr;
+
+    // --- The dialogs (see attachDialogs); null until attached.
+    QPointer<TfrmAbout> frmAbout;
+    QPointer<Tfrm_checkcode> frm_checkcode;
+    QPointer<Tfrm_toRun> frm_toRun;
+    QPointer<Tfrm_Options> frm_Options;
+    QPointer<Tfrm_pause> frm_pause;
 
     // The week-day boxes in WeekDayString order (Sunday first).
     std::array<QCheckBox*, 7> sessionDayBoxes() const;
@@ -211,13 +307,23 @@ class Tfrmmain : public QMainWindow {
     QGroupBox* buildSessionPanel();
     QGroupBox* buildWholeDayPanel();
     void buildMenus();
+    void buildTrayIcon();
     void buildTimers();
+    void connectHandlers();
     void recordClientSizes();
     void setClientWidth(int width);
-    void loadCurrentProfile();
     void reportError(const std::exception& error);
+    void setRunIcon(const std::filesystem::path& iconFile);
+    void setStatusColour(const QColor& colour);
+    void setEditingEnabled(bool enabled);
+    QList<QWidget*> mainEditingControls() const;
+    QList<QWidget*> mainEnabledWhenStopped() const;
+    // Asks for the check code for a purpose; false when there is no check-code dialog to ask with.
+    bool askCheckCode(const QString& purpose);
 
-    std::unique_ptr<MainTickActions> tickActions_;
+    QList<QPointer<QWidget>> editingControls_;
+    QList<QPointer<QWidget>> enabledWhenStopped_;
+    int stopCount_ = 0;
     bool reportingError_ = false;
 };
 

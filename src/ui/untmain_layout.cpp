@@ -261,6 +261,8 @@ void Tfrmmain::buildMenus() {
             {TB_CREATE(Content1, QStringLiteral("Content"), this),
              TB_CREATE(Onlinehelp1, QStringLiteral("Online help"), this), nullptr,
              TB_CREATE(About2, QStringLiteral("About"), this)});
+    // There is no online help page to open; the installed help page is the help.
+    Onlinehelp1->setVisible(false);
     bar->addAction(TB_CREATE(m_exit, QStringLiteral("Exit"), this));
 }
 

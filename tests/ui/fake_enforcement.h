@@ -19,13 +19,15 @@ struct FakeEnforcement {
                 platform::HostsFile(hostsPath, "\n"),
                 shutdown,
                 autostart,
-                "tallowby"};
+                "tallowby",
+                [this] { ++debugPrivilegeRequests; }};
     }
 
     std::filesystem::path hostsPath;
     platform::FakePlatform desktop;
     platform::FakeShutdown shutdown;
     platform::FakeAutoStart autostart;
+    int debugPrivilegeRequests = 0;
 };
 
 } // namespace tallowby::test
