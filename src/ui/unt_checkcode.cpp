@@ -28,7 +28,7 @@ constexpr int kEditPadding = 5;
 const QString kMindHint = QStringLiteral("Please mind pipe symbol, uppercase i, lowercase L");
 
 QFont codeFont() {
-    // Tahoma where it exists; the others tell "I", "l" and "|" apart as well.
+    // Tahoma where it exists, else DejaVu Sans, which also tells "I", "l" and "|" apart.
     QFont font;
     font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"),
                       QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
