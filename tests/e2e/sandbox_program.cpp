@@ -1,0 +1,72 @@
+#include "sandbox_program.h"
+
+#include <cstdlib>
+
+#include "support/file_bytes.h"
+
+namespace tallowby::e2e {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The sanitizers insist on being loaded first; the clock library is preloaded before them.
+std::string sanitizerOptions() {
+    const char* own = std::getenv("ASAN_OPTIONS");
+    const std::string extra = "verify_asan_link_order=0";
+    return own != nullptr && *own != '\0' ? std::string(own) + ":" + extra : extra;
+}
+
+} // namespace
+
+SandboxProgram::SandboxProgram() : folder_(temp_.path() / "Tallowby"), home_(temp_.path() / "home") {
+    fs::copy(TALLOWBY_SANDBOX_FOLDER, folder_, fs::copy_options::recursive);
+    // What earlier runs of the build's copy left behind is not this test's business.
+    fs::remove(folder_ / "system" / "shutdown.log");
+    writeHosts("# Hosts of the test machine\n"
+               "127.0.0.1\tlocalhost\n"
+               "::1\tlocalhost ip6-localhost ip6-loopback\n");
+    for (const char* sub : {"runtime", "config", "cache", "data"}) {
+        fs::create_directories(home_ / sub);
+    }
+    fs::permissions(home_ / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+}
+
+void SandboxProgram::configure(const ProgramSettings& settings, const ProfileRules& rules) const {
+    writeConfig(folder_, rules.name, settings);
+    writeProfile(folder_, rules);
+}
+
+std::string SandboxProgram::hosts() const {
+    return testsupport::readFile(hostsFile());
+}
+
+void SandboxProgram::writeHosts(const std::string& content) const {
+    testsupport::writeFile(hostsFile(), content);
+    fs::permissions(hostsFile(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                     fs::perms::others_read);
+}
+
+testsupport::SpawnOptions SandboxProgram::environment(const std::string& wallClock) const {
+    testsupport::SpawnOptions options;
+    options.environment = {
+        {"LD_PRELOAD", TALLOWBY_FAKETIME_LIBRARY},
+        {"FAKETIME", "@" + wallClock},
+        {"FAKETIME_DONT_FAKE_MONOTONIC", "1"},
+        {"ASAN_OPTIONS", sanitizerOptions()},
+        {"QT_QPA_PLATFORM", "xcb"},
+        {"XDG_RUNTIME_DIR", (home_ / "runtime").string()},
+        {"XDG_CONFIG_HOME", (home_ / "config").string()},
+        {"XDG_CACHE_HOME", (home_ / "cache").string()},
+        {"XDG_DATA_HOME", (home_ / "data").string()},
+    };
+    options.keepStderr = true;
+    return options;
+}
+
+testsupport::ChildProcess SandboxProgram::start(const testsupport::XSession& session,
+                                                const std::string& wallClock) const {
+    return session.start(executable(), {}, environment(wallClock));
+}
+
+} // namespace tallowby::e2e
