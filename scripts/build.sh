@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds Tallowby into ./build (or $BUILD_DIR). Extra arguments go to cmake's configure step.
+# Configures and builds Tallowby into ./build (or $BUILD_DIR); $TARGETS limits the build to some
+# targets. Extra arguments go to cmake's configure step.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -10,4 +11,6 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 else
   cmake -S "$root" -B "$build" "$@" >/dev/null
 fi
-cmake --build "$build" -j "$(nproc)"
+targets=()
+for t in ${TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$build" -j "$(nproc)" "${targets[@]}"

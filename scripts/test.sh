@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds, and runs every test with ctest.
-# Tests that need a desktop start their own Xvfb, window manager and tray host.
+# Installs what the tests need, builds, and runs every test with ctest; then gives the file readers
+# and the tick a short fuzzing run. Tests that need a desktop start their own Xvfb, window manager
+# and tray host.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
-cd "${BUILD_DIR:-$root/build}"
-ctest --output-on-failure -j "$(nproc)" --timeout 600
+BUILD_DIR=$build "$root/scripts/build.sh"
+(cd "$build" && ctest --output-on-failure -j "$(nproc)" --timeout 600)
+
+# The fuzz targets need clang; they compile only the plain libraries, no Qt.
+fuzz_build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
+CXX=clang++ BUILD_DIR=$fuzz_build TARGETS=fuzz_loaders "$root/scripts/build.sh" -DTALLOWBY_FUZZ=ON
+(cd "$fuzz_build" && ctest --output-on-failure -R '^fuzz_')
