@@ -26,7 +26,7 @@ void writeConfig(const std::filesystem::path& programFolder, const std::string& 
                        "10",                                  // check code length
                        "0",                                   // check code to Pause
                        "1",                                   // whole-day panel shown
-                       "0",                                   // start to the notification area
+                       settings.startToIcon ? "1" : "0",      // start to the notification area
                        "0",                                   // nothing when the window is hidden
                        "0",                                   // notice at each session end
                        settings.closeWindows ? "1" : "0",     // window action

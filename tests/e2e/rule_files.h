@@ -39,13 +39,14 @@ struct ProfileRules {
 struct ProgramSettings {
     bool blockTaskManager = false;
     bool closeWindows = false; // else minimise
+    bool startToIcon = false;  // start in the notification area, the window hidden
 };
 
 // Writes each line followed by CR LF, replacing the file.
 void writeCrLfLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
 
-// config.db naming the profile; every notice, check code, autostart and tray option is off, so the
-// program shows its window and nothing but the rules acts.
+// config.db naming the profile; every notice, check code and autostart option is off, so nothing but
+// the rules acts and Exit asks for no code.
 void writeConfig(const std::filesystem::path& programFolder, const std::string& profile,
                  const ProgramSettings& settings);
 

@@ -31,6 +31,11 @@ std::uint32_t SandboxDesktopTest::programWindow() {
     return shown ? found.front() : 0;
 }
 
+void SandboxDesktopTest::expectHosts(const std::string& expected) {
+    const bool written = waitUntil([&] { return sandbox.hosts() == expected; }, 20s);
+    EXPECT_TRUE(written) << "the hosts file holds:\n" << sandbox.hosts();
+}
+
 void SandboxDesktopTest::TearDown() {
     if (program) {
         EXPECT_FALSE(program->hasExited()) << "the program ended by itself";

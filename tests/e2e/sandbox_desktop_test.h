@@ -28,6 +28,9 @@ class SandboxDesktopTest : public ::testing::Test {
     // The program's main window once it is shown (fails the test when it is not, in time).
     std::uint32_t programWindow();
 
+    // Waits until the hosts file holds exactly `expected`; a failure shows what it holds.
+    void expectHosts(const std::string& expected);
+
     bool normal(std::uint32_t window) { return probe.wmState(window) == kNormalState; }
     bool iconic(std::uint32_t window) { return probe.wmState(window) == kIconicState; }
 

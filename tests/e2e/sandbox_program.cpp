@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/hosts/hosts_content.h"
 #include "support/file_bytes.h"
 
 namespace tallowby::e2e {
@@ -19,13 +20,26 @@ std::string sanitizerOptions() {
 
 } // namespace
 
+const std::string kOwnHostsLines = "# Hosts of the test machine\n"
+                                   "127.0.0.1\tlocalhost\n"
+                                   "::1\tlocalhost ip6-localhost ip6-loopback\n";
+
+std::string hostsWithBlock(const std::vector<std::string>& sites) {
+    std::string text = kOwnHostsLines;
+    text += std::string(platform::kHostsBeginMarker) + "\n";
+    text += "127.0.0.1       localhost\n";
+    for (const std::string& site : sites) {
+        text += "127.0.0.1       " + site + "\n";
+    }
+    text += std::string(platform::kHostsEndMarker) + "\n";
+    return text;
+}
+
 SandboxProgram::SandboxProgram() : folder_(temp_.path() / "Tallowby"), home_(temp_.path() / "home") {
     fs::copy(TALLOWBY_SANDBOX_FOLDER, folder_, fs::copy_options::recursive);
     // What earlier runs of the build's copy left behind is not this test's business.
     fs::remove(folder_ / "system" / "shutdown.log");
-    writeHosts("# Hosts of the test machine\n"
-               "127.0.0.1\tlocalhost\n"
-               "::1\tlocalhost ip6-localhost ip6-loopback\n");
+    writeHosts(kOwnHostsLines);
     for (const char* sub : {"runtime", "config", "cache", "data"}) {
         fs::create_directories(home_ / sub);
     }

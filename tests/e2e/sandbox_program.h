@@ -17,6 +17,13 @@ namespace tallowby::e2e {
 inline constexpr const char* kMonday10 = "2026-12-07 10:00:00";
 inline constexpr const char* kMonday13 = "2026-12-07 13:00:00";
 
+// The hosts file of a fresh copy: the test machine's own lines.
+extern const std::string kOwnHostsLines;
+
+// The hosts file as the program should leave it: the own lines untouched, then the program's block
+// with the localhost line and these sites.
+std::string hostsWithBlock(const std::vector<std::string>& sites);
+
 class SandboxProgram {
   public:
     SandboxProgram();
