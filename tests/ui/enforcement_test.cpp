@@ -4,22 +4,13 @@
 #include <memory>
 
 #include "fake_enforcement.h"
+#include "fixed_clock.h"
 #include "program_folder_fixture.h"
 #include "store/text_file.h"
 #include "ui/untmain.h"
 
 namespace tallowby::test {
 namespace {
-
-class FixedClock : public engine::Clock {
-  public:
-    engine::LocalDateTime time;
-    engine::LocalDateTime now() const override { return time; }
-};
-
-engine::LocalDateTime monday(int hour, int minute) {
-    return {2026, 12, 7, 2, (hour * 60LL + minute) * 60 * 1000};
-}
 
 std::string fileText(const std::filesystem::path& path) {
     const auto lines = store::readLines(path);

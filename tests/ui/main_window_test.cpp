@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "fake_enforcement.h"
+#include "fixed_clock.h"
 #include "program_folder_fixture.h"
 #include "ui/system_clock.h"
 #include "ui/untmain.h"
@@ -22,17 +23,6 @@ namespace tallowby::test {
 namespace {
 
 using ui::Tfrmmain;
-
-class FixedClock : public engine::Clock {
-  public:
-    engine::LocalDateTime time;
-    engine::LocalDateTime now() const override { return time; }
-};
-
-// Monday 7 December 2026 at the given time.
-engine::LocalDateTime monday(int hour, int minute, int second) {
-    return {2026, 12, 7, 2, ((hour * 60LL + minute) * 60 + second) * 1000};
-}
 
 store::Lines config(const std::string& profile, const std::string& showWholeDay) {
     return {profile, "0", "0", "1", "1", "1", "1", "10", "0", showWholeDay, "0", "2", "1", "0"};
