@@ -11,10 +11,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The sanitizers insist on being loaded first; the clock library is preloaded before them.
-std::string sanitizerOptions() {
-    const char* own = std::getenv("ASAN_OPTIONS");
-    const std::string extra = "verify_asan_link_order=0";
+// The variable's own value, if any, with `extra` appended.
+std::string withOption(const char* variable, const std::string& extra) {
+    const char* own = std::getenv(variable);
     return own != nullptr && *own != '\0' ? std::string(own) + ":" + extra : extra;
 }
 
@@ -67,7 +66,9 @@ testsupport::SpawnOptions SandboxProgram::environment(const std::string& wallClo
         {"LD_PRELOAD", TALLOWBY_FAKETIME_LIBRARY},
         {"FAKETIME", "@" + wallClock},
         {"FAKETIME_DONT_FAKE_MONOTONIC", "1"},
-        {"ASAN_OPTIONS", sanitizerOptions()},
+        // The sanitizers insist on being loaded first; the clock library is preloaded before them.
+        {"ASAN_OPTIONS", withOption("ASAN_OPTIONS", "verify_asan_link_order=0")},
+        {"LSAN_OPTIONS", withOption("LSAN_OPTIONS", "suppressions=" TALLOWBY_E2E_LSAN_SUPPRESSIONS)},
         {"QT_QPA_PLATFORM", "xcb"},
         {"XDG_RUNTIME_DIR", (home_ / "runtime").string()},
         {"XDG_CONFIG_HOME", (home_ / "config").string()},
