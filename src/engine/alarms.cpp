@@ -13,7 +13,8 @@ void runReminders(const TickContext& tick) {
     for (int i = 0; i < reminderCount(tick.lists()); ++i) {
         const store::ReminderRecord reminder = store::reminderRecord(tick.lists().ReminderLines, i);
         const std::optional<std::int64_t> time = readTime(reminder.time);
-        if (!time || !dueAndScheduled(*time, reminder.weekDays, tick.begun, tick.interval())) {
+        const int day = time ? tick.dueDay(*time) : 0;
+        if (day == 0 || !reminder.weekDays[static_cast<std::size_t>(day) - 1]) {
             continue;
         }
         tick.state.AlarmSoundFlag = reminder.playSound;

@@ -13,6 +13,21 @@ struct LocalDateTime {
     std::int64_t msOfDay = 0; // milliseconds since local midnight, 0 .. 86 399 999
 };
 
+// Days from 1970-01-01 to the date (proleptic Gregorian calendar), negative before it.
+constexpr std::int64_t daysSinceEpoch(const LocalDateTime& t) {
+    const std::int64_t y = t.year - (t.month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yearOfEra = y - era * 400;
+    const std::int64_t dayOfYear = (153 * (t.month + (t.month > 2 ? -3 : 9)) + 2) / 5 + t.day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+// The local date and time as one count of milliseconds, for measuring spans across midnight.
+constexpr std::int64_t localMs(const LocalDateTime& t) {
+    return daysSinceEpoch(t) * 86'400'000LL + t.msOfDay;
+}
+
 class Clock {
   public:
     virtual ~Clock() = default;

@@ -42,8 +42,7 @@ bool updateHosts(const TickContext& tick, const SessionRecord& session, std::int
         tick.state.HostsRefreshPending = false;
         return tick.actions.writeHosts(joined(sessionSites, wholeDaySites));
     }
-    if (sessionStartJustPassed(start, tick.begun.msOfDay, tick.interval()) &&
-        !tick.actions.writeHosts(joined(sessionSites, wholeDaySites))) {
+    if (tick.startJustPassed(start) && !tick.actions.writeHosts(joined(sessionSites, wholeDaySites))) {
         return false;
     }
     if (tick.dueDay(end) != 0 && !tick.actions.writeHosts(wholeDaySites)) {
@@ -80,11 +79,13 @@ bool runSession(const TickContext& tick, int index) {
     }
     const LocalDateTime now = tick.now();
     if (!inSessionWindow(*start, *end, now.msOfDay)) {
-        // The session was current when the tick began and its end fell in this tick, but a pop-up
-        // kept the tick open past it. A session that became current meanwhile writes its own
-        // websites through the refresh flag.
-        const bool endLeft = inSessionWindow(*start, *end, tick.begun.msOfDay) &&
-                             ScheduledToday(session.weekDays, tick.begun) && tick.dueDay(*end) != 0;
+        // The session's end fell in this tick's window, but the session is no longer current: a
+        // pop-up kept the tick open past the end, or the tick itself came a little late. Its
+        // websites are still given up at the end of the loop; a session that became current
+        // meanwhile writes its own through the refresh flag.
+        const int endDay = tick.dueDay(*end);
+        const bool endLeft = endDay != 0 && store::scheduledOn(session.weekDays, endDay) &&
+                             inSessionWindow(*start, *end, tick.windowStart);
         if (endLeft) {
             tick.state.HostsRefreshPending = true;
         }

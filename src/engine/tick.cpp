@@ -1,5 +1,7 @@
 #include "engine/tick.h"
 
+#include <algorithm>
+
 #include "engine/header_texts.h"
 #include "engine/record_lines.h"
 #include "engine/tick_steps.h"
@@ -21,7 +23,38 @@ void sweepWholeDayBlock(const TickContext& tick) {
     tick.actions.sweepWindows(tick.sweepRule(SweepKind::WholeDayBlock, panel.processes));
 }
 
+// How far back a tick takes up the last one's window. Beyond it the rules were off (stopped, paused,
+// the machine asleep) and what passed meanwhile is not made up.
+constexpr int kMostIntervalsTakenUp = 3;
+
+TickContext makeContext(const TickInputs& inputs, TickState& state, const Clock& clock,
+                        TickActions& actions) {
+    TickContext tick{inputs, state, clock, actions, clock.now()};
+    const std::int64_t interval = std::max(inputs.intervalMs, 0);
+    const std::int64_t begun = localMs(tick.begun);
+    const std::int64_t end = begun + interval;
+    std::int64_t start = begun;
+    if (state.answeredUntil && *state.answeredUntil >= begun - kMostIntervalsTakenUp * interval &&
+        *state.answeredUntil <= end) {
+        start = *state.answeredUntil;
+    }
+    state.answeredUntil = end;
+    tick.windowStart = tick.begun.msOfDay + (start - begun);
+    tick.windowLength = end - start;
+    return tick;
+}
+
 } // namespace
+
+int TickContext::dueDay(std::int64_t timeMs) const {
+    LocalDateTime windowBegins = begun;
+    windowBegins.msOfDay = windowStart;
+    return dueWeekDay(timeMs, windowBegins, windowLength);
+}
+
+bool TickContext::startJustPassed(std::int64_t startMs) const {
+    return DueThisTick(startMs, windowStart - interval(), windowLength) == DueDay::Today;
+}
 
 std::optional<std::int64_t> readTime(const std::string& text) {
     try {
@@ -43,7 +76,7 @@ SweepRule TickContext::sweepRule(SweepKind kind, std::vector<std::string> names)
 }
 
 void runTick(const TickInputs& inputs, TickState& state, const Clock& clock, TickActions& actions) {
-    const TickContext tick{inputs, state, clock, actions, clock.now()};
+    const TickContext tick = makeContext(inputs, state, clock, actions);
     state.CurrentSessionIndex = -1;
 
     actions.showHeader({clockText(tick.begun),

@@ -2,6 +2,7 @@
 // The one-second tick: decides what the rules do now and tells a TickActions what to carry out, in
 // order. Steps that open a modal window return only when it is closed; every later step reads the
 // clock afresh, so it sees the later time.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,12 @@ struct TickState {
     int CurrentSessionIndex = -1;
     bool HostsRefreshPending = true;
     bool AlarmSoundFlag = false;
+    // Where the span of time the last tick answered for ended (localMs). A timer never fires exactly
+    // one interval apart: a tick a little late would leave a gap in which an event is never due, a
+    // tick a little early an overlap in which it is due twice. So each tick takes up where the last
+    // one ended, unless the rules were off for longer than a few ticks (a stop or pause: what
+    // passed then is skipped, not made up).
+    std::optional<std::int64_t> answeredUntil;
 };
 
 struct HeaderTexts {

@@ -16,11 +16,15 @@ struct TickContext {
     const Clock& clock;
     TickActions& actions;
 
-    // The clock when the tick began. The tick answers for the timed events of [begun, begun + interval);
-    // the ticks that run while one of its pop-ups is open answer for the windows after it. So an event
-    // is never lost because an earlier pop-up of its own tick stayed open, and never repeated by a
-    // nested tick.
+    // The clock when the tick began. The tick answers for the timed events of [windowStart,
+    // windowStart + windowLength): normally [begun, begun + interval), taken up from where the last
+    // tick ended (TickState::answeredUntil). The ticks that run while one of its pop-ups is open
+    // answer for the windows after it. So an event is never lost because an earlier pop-up of its own
+    // tick stayed open, and never repeated by a nested tick.
     LocalDateTime begun;
+    // In milliseconds of begun's day; negative when the window began the day before.
+    std::int64_t windowStart = 0;
+    std::int64_t windowLength = 0;
 
     const store::RuleLists& lists() const { return inputs.lists; }
     // The present, read afresh for every decision about it (which session is current, what a sweep
@@ -28,7 +32,9 @@ struct TickContext {
     LocalDateTime now() const { return clock.now(); }
     std::int64_t interval() const { return inputs.intervalMs; }
     // The week day of an event due in this tick's window, 0 when it is not due.
-    int dueDay(std::int64_t timeMs) const { return dueWeekDay(timeMs, begun, interval()); }
+    int dueDay(std::int64_t timeMs) const;
+    // The session start has just passed: it lies in the tick's window moved one interval back.
+    bool startJustPassed(std::int64_t startMs) const;
     // A sweep rule of this kind with the tick's window command and the program's own name.
     SweepRule sweepRule(SweepKind kind, std::vector<std::string> names) const;
 };
