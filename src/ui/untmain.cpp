@@ -22,12 +22,12 @@
 #include "store/session_records.h"
 #include "store/sound_list.h"
 #include "store/whole_day_record.h"
+#include "system_clock.h"
+#include "untAbout.h"
 #include "unt_Options.h"
 #include "unt_checkcode.h"
 #include "unt_pause.h"
 #include "unt_torun.h"
-#include "untAbout.h"
-#include "system_clock.h"
 
 namespace tallowby::ui {
 namespace {

@@ -11,11 +11,11 @@
 
 #include "store/config_lines.h"
 #include "system_clock.h"
-#include "unt_checkcode.h"
+#include "untAbout.h"
 #include "unt_Options.h"
+#include "unt_checkcode.h"
 #include "unt_pause.h"
 #include "unt_torun.h"
-#include "untAbout.h"
 #include "untmain.h"
 
 namespace tallowby::ui {
