@@ -108,11 +108,15 @@ void Tfrmmain::closeEvent(QCloseEvent* event) {
     if (!ExitAllowed) {
         // The frame's close box (the window system's request) puts the window away; a close asked
         // for from inside the program goes the way of Exit, with its check code.
-        if (event->spontaneous())
+        if (event->spontaneous()) {
             QTimer::singleShot(0, this, &Tfrmmain::putAway);
-        else
-            m_exitClick();
-        return;
+            return;
+        }
+        // The close() that Exit makes has no effect while this close is under way: this one
+        // goes on in its place once Exit allows it.
+        m_exitClick();
+        if (!ExitAllowed)
+            return;
     }
     if (!writeHostsFile({})) {
         // The blocks could not be lifted: the program stays, and the user can try again.

@@ -209,11 +209,19 @@ TEST_F(RunStateTest, ACloseAskedForInsideTheProgramGoesTheWayOfExit) {
     setConfig(ConfigLine::CheckCodeToExit, "1");
     start();
     startUpRun();
+    main->timer_tofocusonTimer();
     main->show();
     answerCheckCode(CodeAnswer::Cancel);
     EXPECT_FALSE(main->close());
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(main->checkGuard.CheckPurpose, ui::purpose::Exit);
+    EXPECT_EQ(blockedSites(), kSessionSites);
+
+    answerCheckCode(CodeAnswer::Correct);
+    EXPECT_TRUE(main->close());
+    EXPECT_TRUE(main->ExitAllowed);
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(hostsHasOnlyLocalhost());
 }
 
 TEST_F(RunStateTest, PauseStopsWithoutTheStopCodeCountsDownAndRunsAgain) {
