@@ -195,6 +195,22 @@ void Tfrmmain::LoadSessionList(const std::filesystem::path& path) {
         lb_sessionList->addItem(fromBytes(store::sessionCaption(SessionLines, i)));
 }
 
+void Tfrmmain::lb_sessionListClick() {
+    const int index = selectedSessionIndex();
+    if (index < 0)
+        return;
+    // The panel's own click handlers must not write back what is only being shown.
+    LoadingSessionPanel = true;
+    const store::SessionFields fields = store::sessionFields(SessionLines, index);
+    const auto boxes = sessionDayBoxes();
+    for (std::size_t day = 0; day < boxes.size(); ++day)
+        boxes[day]->setChecked(fields.weekDays[day]);
+    (fields.blockMode ? rb_blockMode : rb_dedicatedMode)->setChecked(true);
+    fillList(lbox_processList, fields.processes);
+    fillList(Lbox_domainlist, fields.websites);
+    LoadingSessionPanel = false;
+}
+
 void Tfrmmain::LoadWholedayList(const std::filesystem::path& path) {
     LoadingWholeDayPanel = true;
     if (store::loadWholeDayList(lists_, path) && !WholeDayLines.empty()) {

@@ -127,6 +127,8 @@ class Tfrmmain : public QMainWindow {
     void RestoreFromIcon();
     void StartToIcon();
     void gb_headClick();
+    // Fills the session panel from the selected record: its week days, mode and both lists.
+    void lb_sessionListClick();
     // "Yes && Save" of the not-running prompt: always run when the window is put away, then run.
     void toRunYesAndSave();
     void Content1Click();

@@ -169,6 +169,7 @@ QGroupBox* Tfrmmain::buildNotePanel() {
 QGroupBox* Tfrmmain::buildSessionPanel() {
     TB_CREATE(lb_sessionList);
     lb_sessionList->setMinimumSize(kSessionListWidth, kListHeight);
+    connect(lb_sessionList, &QListWidget::itemSelectionChanged, this, &Tfrmmain::lb_sessionListClick);
     TB_CREATE(btn_sessionAdd, QStringLiteral("Add"));
     setHint(btn_sessionAdd, QStringLiteral("Add one new session"));
     TB_CREATE(btn_sessionDel, QStringLiteral("Del"));

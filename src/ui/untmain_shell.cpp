@@ -207,8 +207,8 @@ bool Tfrmmain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Tfrmmain::gb_headClick() {
-    // The session list's own click handler, when the session panel has one, follows the selection.
     selectSession(CurrentSessionIndex);
+    lb_sessionListClick();
 }
 
 void Tfrmmain::toRunYesAndSave() {

@@ -236,6 +236,27 @@ TEST_F(MainWindowTest, TickEmptiesTheSessionPanelOnlyWithoutSelection) {
     EXPECT_EQ(window->Lbox_domainlist->count(), 0);
 }
 
+TEST_F(MainWindowTest, SelectingASessionShowsItsRecordInThePanel) {
+    writeWorkProfile();
+    open();
+    window->selectSession(0);
+    const std::array<bool, 7> mondayOnly{false, true, false, false, false, false, false};
+    const auto days = window->sessionDayBoxes();
+    for (std::size_t day = 0; day < days.size(); ++day)
+        EXPECT_EQ(days[day]->isChecked(), mondayOnly[day]) << "day " << day;
+    EXPECT_TRUE(window->rb_dedicatedMode->isChecked());
+    EXPECT_EQ(itemsOf(window->lbox_processList), QStringList{"code.exe"});
+    EXPECT_EQ(itemsOf(window->Lbox_domainlist), QStringList{"news.example"});
+    EXPECT_FALSE(window->LoadingSessionPanel);
+
+    window->selectSession(1);
+    for (QCheckBox* day : days)
+        EXPECT_TRUE(day->isChecked());
+    EXPECT_TRUE(window->rb_blockMode->isChecked());
+    EXPECT_EQ(window->lbox_processList->count(), 0);
+    EXPECT_EQ(window->Lbox_domainlist->count(), 0);
+}
+
 TEST_F(MainWindowTest, TimerReachesTheTickThroughTheEventQueue) {
     writeWorkProfile();
     open();
