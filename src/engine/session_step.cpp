@@ -40,7 +40,11 @@ bool updateHosts(const TickContext& tick, const SessionRecord& session, std::int
     if (tick.state.HostsRefreshPending) {
         // Cleared before writing, so a failing write is reported once and not every second.
         tick.state.HostsRefreshPending = false;
-        return tick.actions.writeHosts(joined(sessionSites, wholeDaySites));
+        if (!tick.actions.writeHosts(joined(sessionSites, wholeDaySites)))
+            return false;
+        // Rules started in the session's last second: its end still gives its websites up, or they
+        // would stay blocked until the next session.
+        return tick.dueDay(end) == 0 || tick.actions.writeHosts(wholeDaySites);
     }
     if (tick.startJustPassed(start) && !tick.actions.writeHosts(joined(sessionSites, wholeDaySites))) {
         return false;

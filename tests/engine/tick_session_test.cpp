@@ -144,6 +144,17 @@ TEST_F(TickTest, PendingHostsRefreshWritesOnceWithSessionThenWholeDaySites) {
               std::find(order.begin(), order.end(), Act::Sweep));
 }
 
+TEST_F(TickTest, RulesStartedInASessionsLastSecondStillUnblockAtItsEnd) {
+    addSession("09:00", "12:00", kEveryDay, "0", "", "example.com;");
+    setWholeDay(kNoDay, "0", "", "whole.com;");
+    state.HostsRefreshPending = true;
+    tickAt(hms(11, 59, 59, 500));
+    const auto writes = actions.of(Act::Hosts);
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(writes[0].sites, (Sites{"example.com", "whole.com"}));
+    EXPECT_EQ(writes[1].sites, (Sites{"whole.com"}));
+}
+
 TEST_F(TickTest, HostsRewrittenOnceAtStartAndOnceAtEnd) {
     addSession("09:00", "12:00", kEveryDay, "0", "", "example.com;");
     setWholeDay(kNoDay, "0", "", "whole.com;");
