@@ -29,10 +29,16 @@ fs::path resolveLink(const fs::path& path) {
 
 std::uint64_t nextRandom() {
     // splitmix64 over a per-thread seed: enough to make a name collision unlikely; O_EXCL makes it
-    // harmless anyway.
-    thread_local std::uint64_t state =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-        (static_cast<std::uint64_t>(::getpid()) << 32);
+    // harmless anyway. A forked child is seeded afresh: one that inherited its parent's state would
+    // try the very names its parent and siblings tried, and after a few crashed writers left their
+    // temporary files behind, it would run out of attempts.
+    thread_local std::uint64_t state = 0;
+    thread_local pid_t seededFor = 0;
+    if (const pid_t pid = ::getpid(); pid != seededFor) {
+        seededFor = pid;
+        state = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                (static_cast<std::uint64_t>(pid) << 32);
+    }
     std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
