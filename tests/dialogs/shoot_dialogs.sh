@@ -6,30 +6,9 @@ set -eu
 build=$1
 out=$2
 gallery=$build/tests/dialogs/dialogs_gallery
+shoot=$(dirname "$0")/../support/shoot_window.sh
 
-shoot() { # name screen-size args...
-    name=$1
-    size=$2
-    shift 2
-    fifo=$(mktemp -u)
-    mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" 2>/dev/null &
-    xvfb=$!
-    display=:$(head -n1 <"$fifo")
-    rm -f "$fifo"
-    DISPLAY=$display openbox >/dev/null 2>&1 &
-    wm=$!
-    sleep 1
-    DISPLAY=$display QT_QPA_PLATFORM=xcb "$gallery" "$@" &
-    app=$!
-    DISPLAY=$display xdotool search --sync --onlyvisible --pid "$app" >/dev/null
-    sleep 1
-    DISPLAY=$display import -window root -trim +repage "$out/$name.png"
-    kill "$app" "$wm" "$xvfb"
-    wait "$app" "$wm" "$xvfb" 2>/dev/null || true
-}
-
-shoot checkcode-5 1280x800 checkcode 5
-shoot checkcode-300 3000x400 checkcode 300
-shoot options 1280x800 options
-shoot pause 1280x800 pause
+sh "$shoot" "$out/checkcode-5.png" 1280x800 1 "$gallery" checkcode 5
+sh "$shoot" "$out/checkcode-300.png" 3000x400 1 "$gallery" checkcode 300
+sh "$shoot" "$out/options.png" 1280x800 1 "$gallery" options
+sh "$shoot" "$out/pause.png" 1280x800 1 "$gallery" pause
