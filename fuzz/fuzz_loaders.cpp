@@ -11,9 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/kit/recording_actions.h"
 #include "engine/tick.h"
-#include "kit/recording_actions.h"
-#include "kit/sim_clock.h"
 #include "store/config_lines.h"
 #include "store/line_values.h"
 #include "store/list_loaders.h"
@@ -23,7 +22,9 @@
 #include "store/sound_list.h"
 #include "store/time_of_day.h"
 #include "store/whole_day_record.h"
-#include "temp_dir.h"
+#include "support/file_bytes.h"
+#include "support/sim_clock.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -67,14 +68,14 @@ void place(const fs::path& path, const std::vector<std::string_view>& parts, std
     // A plain write: the store's safe replacement syncs to disk, which would slow the fuzzer down a
     // hundredfold; the loaders are what is under test here.
     if (index < parts.size()) {
-        store::test::writeBytes(path, parts[index]);
+        testsupport::writeFile(path, parts[index]);
     }
 }
 
 store::RuleLists loadFolder(const std::vector<std::string_view>& parts) {
     // A private program folder for this input only: libFuzzer ends the process without running exit
     // handlers, so nothing may be left for them to remove.
-    const store::test::TempDir folder;
+    const testsupport::TempFolder folder;
     std::filesystem::create_directory(folder / "profiles");
     const store::ProgramPaths paths(folder.path());
     store::RuleLists lists;

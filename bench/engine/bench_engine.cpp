@@ -6,11 +6,12 @@
 #include <string>
 
 #include "engine/tick.h"
-#include "kit/sim_clock.h"
 #include "store/list_loaders.h"
 #include "store/session_records.h"
 #include "store/text_file.h"
-#include "temp_dir.h"
+#include "support/file_bytes.h"
+#include "support/sim_clock.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ void BM_Tick(benchmark::State& state) {
 BENCHMARK(BM_Tick)->ArgsProduct({{1, 24, 288}, {0, 100}})->ArgNames({"sessions", "reminders"});
 
 void BM_LoadSessionFile288(benchmark::State& state) {
-    const store::test::TempDir folder;
+    const testsupport::TempFolder folder;
     const std::filesystem::path file = folder.path() / "Work.db";
     store::writeLines(file, sessionLines(288));
     store::RuleLists lists;
@@ -94,7 +95,7 @@ BENCHMARK(BM_LoadSessionFile288);
 
 // One edit of the session panel: change a session, rewrite the whole file safely, load it again.
 void BM_RewriteSessionFile288(benchmark::State& state) {
-    const store::test::TempDir folder;
+    const testsupport::TempFolder folder;
     const std::filesystem::path file = folder.path() / "Work.db";
     store::writeLines(file, sessionLines(288));
     store::RuleLists lists;

@@ -12,9 +12,9 @@
 #include "platform/x11/x11_platform.h"
 #include "program_windows.h"
 #include "store/program_paths.h"
-#include "ui/local_text.h"
-#include "ui/message_box.h"
-#include "ui/untmain.h"
+#include "ui/common/local_text.h"
+#include "ui/common/message_box.h"
+#include "ui/main/untmain.h"
 
 #ifndef TALLOWBY_SANDBOX
 #define TALLOWBY_SANDBOX 0

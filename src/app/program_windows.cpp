@@ -1,13 +1,13 @@
 #include "program_windows.h"
 
 #include "store/config_lines.h"
-#include "ui/check_guard.h"
-#include "ui/untAbout.h"
-#include "ui/unt_Options.h"
-#include "ui/unt_checkcode.h"
-#include "ui/unt_pause.h"
-#include "ui/unt_torun.h"
-#include "ui/untmain.h"
+#include "ui/common/check_guard.h"
+#include "ui/main/untmain.h"
+#include "ui/restraint/untAbout.h"
+#include "ui/restraint/unt_Options.h"
+#include "ui/restraint/unt_checkcode.h"
+#include "ui/restraint/unt_pause.h"
+#include "ui/restraint/unt_torun.h"
 
 namespace tallowby::app {
 

@@ -5,7 +5,7 @@
 
 #include "engine/clock.h"
 #include "store/program_paths.h"
-#include "ui/enforcement.h"
+#include "ui/common/enforcement.h"
 
 namespace tallowby::ui {
 class Tfrmmain;

@@ -4,11 +4,11 @@
 
 #include "engine/tick.h"
 #include "kit/recording_actions.h"
-#include "kit/sim_clock.h"
 #include "store/config_lines.h"
 #include "store/entry_list.h"
 #include "store/reminder_records.h"
 #include "store/session_records.h"
+#include "support/sim_clock.h"
 
 namespace tallowby::engine {
 

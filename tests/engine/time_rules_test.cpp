@@ -3,7 +3,7 @@
 #include <random>
 
 #include "engine/time_rules.h"
-#include "kit/sim_clock.h"
+#include "support/sim_clock.h"
 
 namespace tallowby::engine {
 namespace {

@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "shell_fixture.h"
-#include "ui/message_box.h"
+#include "ui/common/message_box.h"
 
 namespace tallowby::test {
 namespace {
@@ -29,7 +29,7 @@ class NoticeTest : public ShellTest {
     }
 
     void tickAt(const engine::LocalDateTime& time) {
-        clock->time = time;
+        clock->set(time);
         main->timer_tofocusonTimer();
     }
 
@@ -109,8 +109,8 @@ TEST_F(NoticeTest, FocusRuleKeepsActingWhileANoticeStaysOpen) {
         }
         otherWindow = otherWindow || QApplication::activeModalWidget() != notice;
         const int nested = gamePosts() - postsWhenShown;
-        if (clock->time.msOfDay < monday(8, 50, 0).msOfDay + (nested + 1) * 1000LL)
-            clock->advanceMs(1000);
+        if (clock->now().msOfDay < monday(8, 50, 0).msOfDay + (nested + 1) * 1000LL)
+            clock->advance(1000);
         if (nested >= kNestedTicks || waited.elapsed() > 10'000) {
             watch.stop();
             closed = true;
@@ -120,7 +120,7 @@ TEST_F(NoticeTest, FocusRuleKeepsActingWhileANoticeStaysOpen) {
     watch.start(5);
     waited.start();
 
-    clock->time = monday(8, 50, 0);
+    clock->set(monday(8, 50, 0));
     main->timer_tofocuson->start();
     QElapsedTimer overall;
     overall.start();

@@ -12,10 +12,10 @@
 #include <filesystem>
 
 #include "shell_fixture.h"
-#include "ui/system_clock.h"
-#include "ui/unt_Options.h"
-#include "ui/unt_checkcode.h"
-#include "ui/unt_pause.h"
+#include "ui/common/system_clock.h"
+#include "ui/restraint/unt_Options.h"
+#include "ui/restraint/unt_checkcode.h"
+#include "ui/restraint/unt_pause.h"
 
 namespace tallowby::test {
 namespace {
@@ -245,7 +245,7 @@ TEST_F(RunStateTest, PauseStopsWithoutTheStopCodeCountsDownAndRunsAgain) {
     main->T_mm_noteTimer();
     EXPECT_EQ(main->gb_today->title(), "Pause for 1 minute");
     EXPECT_EQ(main->lb_today->text(), "Countdown  00:01:00");
-    clock->advanceMs(25'000);
+    clock->advance(25'000);
     main->T_mm_noteTimer();
     EXPECT_EQ(main->lb_today->text(), "Countdown  00:00:35");
 
@@ -278,7 +278,7 @@ TEST_F(RunStateTest, StatusAnimatesWithTheSecondsAndNoticesBlink) {
     startUpRun();
     const char* frames[] = {"Running", "Running.", "Running..", "Running..."};
     for (int second = 0; second < 8; ++second) {
-        clock->time = monday(10, 0, second);
+        clock->set(monday(10, 0, second));
         main->timer_runningTimer();
         EXPECT_EQ(main->lb_running->text(), frames[second % 4]);
         EXPECT_EQ(textColour(main->lb_running), QColor(0, 128, 0));

@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "program_folder.h"
-#include "ui/unt_checkcode.h"
+#include "ui/restraint/unt_checkcode.h"
 
 namespace tallowby::test {
 namespace {
@@ -38,9 +38,9 @@ void ShellTest::setConfig(store::ConfigLine line, const std::string& value) {
 
 void ShellTest::start() {
     folder.write(folder.paths().configFile(), config_);
-    auto fixed = std::make_unique<FixedClock>();
+    auto fixed = std::make_unique<SimClock>();
     clock = fixed.get();
-    clock->time = monday(9, 30, 5);
+    clock->set(monday(9, 30, 5));
     windows = app::createProgramWindows(folder.paths(), enforcement.make(), std::move(fixed));
     main = windows.frmmain.get();
     main->timer_minimize->stop();

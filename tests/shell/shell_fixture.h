@@ -11,11 +11,11 @@
 
 #include "app/program_windows.h"
 #include "fake_enforcement.h"
-#include "fixed_clock.h"
 #include "modal_answer.h"
 #include "program_folder_fixture.h"
 #include "store/config_lines.h"
-#include "ui/untmain.h"
+#include "support/sim_clock.h"
+#include "ui/main/untmain.h"
 
 class QDialog;
 
@@ -52,7 +52,7 @@ class ShellTest : public testing::Test {
     TempProgramFolder folder;
     FakeEnforcement enforcement{folder.folder() / "hosts"};
     MessageLog messages;
-    FixedClock* clock = nullptr;
+    SimClock* clock = nullptr;
     app::ProgramWindows windows;
     ui::Tfrmmain* main = nullptr;
 

@@ -11,10 +11,10 @@
 
 #include "app/program_windows.h"
 #include "fake_enforcement.h"
-#include "fixed_clock.h"
 #include "program_folder.h"
 #include "store/text_file.h"
-#include "ui/untmain.h"
+#include "support/sim_clock.h"
+#include "ui/main/untmain.h"
 
 int main(int argc, char** argv) {
     using namespace tallowby;
@@ -38,9 +38,9 @@ int main(int argc, char** argv) {
     store::writeLines(paths.wholeDayFile("Work"), {"0111110", "0", "solitaire;", "social.example;"});
 
     test::FakeEnforcement enforcement(paths.folder() / "hosts");
-    auto clock = std::make_unique<test::FixedClock>();
-    test::FixedClock& time = *clock;
-    time.time = test::monday(9, 41, 22);
+    auto clock = std::make_unique<test::SimClock>();
+    test::SimClock& time = *clock;
+    time.set(test::monday(9, 41, 22));
     app::ProgramWindows windows = app::createProgramWindows(paths, enforcement.make(), std::move(clock));
     ui::Tfrmmain& main = *windows.frmmain;
     main.timer_minimize->stop();
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         main.M_stopClick();
     } else if (state == "pause") {
         main.beginPause(5);
-        time.advanceMs(83'000);
+        time.advance(83'000);
         main.T_mm_noteTimer();
     }
     main.show();

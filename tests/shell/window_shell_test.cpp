@@ -15,10 +15,10 @@
 #include <QWindow>
 
 #include "shell_fixture.h"
-#include "ui/untAbout.h"
-#include "ui/unt_Options.h"
-#include "ui/unt_pause.h"
-#include "ui/unt_torun.h"
+#include "ui/restraint/untAbout.h"
+#include "ui/restraint/unt_Options.h"
+#include "ui/restraint/unt_pause.h"
+#include "ui/restraint/unt_torun.h"
 
 namespace tallowby::test {
 namespace {
@@ -170,7 +170,7 @@ TEST_F(WindowShellTest, HeaderClicksAndShowingSelectTheCurrentSession) {
     main->show();
     EXPECT_EQ(main->selectedSessionIndex(), 1);
 
-    clock->time = monday(13, 0);
+    clock->set(monday(13, 0));
     main->timer_tofocusonTimer();
     clickOn(main->gb_head);
     EXPECT_EQ(main->selectedSessionIndex(), -1);

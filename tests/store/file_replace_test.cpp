@@ -11,14 +11,15 @@
 #include <unistd.h>
 
 #include "store/text_file.h"
-#include "temp_dir.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 namespace tallowby::store {
 namespace {
 
-using test::readBytes;
-using test::TempDir;
-using test::writeBytes;
+using testsupport::readFile;
+using testsupport::TempFolder;
+using testsupport::writeFile;
 
 struct stat statOf(const std::filesystem::path& path) {
     struct stat info {};
@@ -27,7 +28,7 @@ struct stat statOf(const std::filesystem::path& path) {
 }
 
 // Expects the replacement to fail with this description and to leave the folder as it was.
-void expectFailure(const TempDir& dir, const std::filesystem::path& path, std::string_view bytes,
+void expectFailure(const TempFolder& dir, const std::filesystem::path& path, std::string_view bytes,
                    const std::string& description) {
     const auto before = dir.names();
     try {
@@ -41,7 +42,7 @@ void expectFailure(const TempDir& dir, const std::filesystem::path& path, std::s
 }
 
 TEST(ReplaceFile, NewFileGetsTheUsualModeUnderTheUmask) {
-    TempDir dir;
+    TempFolder dir;
     const mode_t oldMask = ::umask(027);
     replaceFileContents(dir / "new.db", "x");
     ::umask(oldMask);
@@ -50,9 +51,9 @@ TEST(ReplaceFile, NewFileGetsTheUsualModeUnderTheUmask) {
 }
 
 TEST(ReplaceFile, KeepsOwnerAndModeOfTheReplacedFile) {
-    TempDir dir;
+    TempFolder dir;
     const auto file = dir / "hosts";
-    writeBytes(file, "old");
+    writeFile(file, "old");
     ASSERT_EQ(::chmod(file.c_str(), 0604), 0);
     const bool root = ::geteuid() == 0;
     if (root) {
@@ -63,7 +64,7 @@ TEST(ReplaceFile, KeepsOwnerAndModeOfTheReplacedFile) {
     replaceFileContents(file, "new contents");
 
     const auto after = statOf(file);
-    EXPECT_EQ(readBytes(file), "new contents");
+    EXPECT_EQ(readFile(file), "new contents");
     EXPECT_NE(after.st_ino, oldInode) << "written in place";
     EXPECT_EQ(after.st_mode & 07777, 0604u);
     if (root) {
@@ -73,20 +74,20 @@ TEST(ReplaceFile, KeepsOwnerAndModeOfTheReplacedFile) {
 }
 
 TEST(ReplaceFile, ReplacesTheTargetOfALinkAndKeepsTheLink) {
-    TempDir dir;
-    writeBytes(dir / "target", "old");
+    TempFolder dir;
+    writeFile(dir / "target", "old");
     ASSERT_EQ(::symlink("target", (dir / "link").c_str()), 0);
     replaceFileContents(dir / "link", "new");
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link"));
-    EXPECT_EQ(readBytes(dir / "target"), "new");
+    EXPECT_EQ(readFile(dir / "target"), "new");
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"link", "target"}));
 }
 
 TEST(ReplaceFile, TooLargeWriteLeavesTheOldFileByteIdentical) {
-    TempDir dir;
+    TempFolder dir;
     const auto file = dir / "profile.db";
     const std::string old = "09:00\r\n10:00\r\n\xe9\r\n";
-    writeBytes(file, old);
+    writeFile(file, old);
     // A file size limit makes the write itself fail, whoever runs the test.
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -97,22 +98,22 @@ TEST(ReplaceFile, TooLargeWriteLeavesTheOldFileByteIdentical) {
     expectFailure(dir, file, std::string(4096, 'x'), "File too large");
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(readBytes(file), old);
+    EXPECT_EQ(readFile(file), old);
 }
 
 TEST(ReplaceFile, ReadOnlyFolderLeavesTheOldFile) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root ignores folder permissions";
-    TempDir dir;
-    writeBytes(dir / "f", "old");
+    TempFolder dir;
+    writeFile(dir / "f", "old");
     ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
     expectFailure(dir, dir / "f", "new", "Permission denied");
-    EXPECT_EQ(readBytes(dir / "f"), "old");
+    EXPECT_EQ(readFile(dir / "f"), "old");
 }
 
 TEST(ReplaceFile, UnusablePathsThrowTheSystemsDescription) {
-    TempDir dir;
-    writeBytes(dir / "plain", "x");
+    TempFolder dir;
+    writeFile(dir / "plain", "x");
     expectFailure(dir, dir / "plain" / "below", "new", "Not a directory");
     std::filesystem::create_directory(dir / "folder");
     expectFailure(dir, dir / "folder", "new", "Is a directory");
@@ -120,11 +121,11 @@ TEST(ReplaceFile, UnusablePathsThrowTheSystemsDescription) {
 }
 
 TEST(ReplaceFile, RewritesAMountPointInPlace) {
-    TempDir dir;
+    TempFolder dir;
     const auto source = dir / "source";
     const auto mounted = dir / "mounted";
-    writeBytes(source, "old");
-    writeBytes(mounted, "hidden");
+    writeFile(source, "old");
+    writeFile(mounted, "hidden");
     // In a mount namespace of its own, so nothing outside the child sees the bind mount.
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -138,7 +139,7 @@ TEST(ReplaceFile, RewritesAMountPointInPlace) {
         } catch (...) {
             ::_exit(1);
         }
-        ::_exit(readBytes(source) == "new" ? 0 : 2);
+        ::_exit(readFile(source) == "new" ? 0 : 2);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

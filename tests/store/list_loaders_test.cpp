@@ -7,19 +7,20 @@
 #include "store/session_records.h"
 #include "store/sound_list.h"
 #include "store/whole_day_record.h"
-#include "temp_dir.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 namespace tallowby::store {
 namespace {
 
-using test::readBytes;
-using test::TempDir;
-using test::writeBytes;
+using testsupport::readFile;
+using testsupport::TempFolder;
+using testsupport::writeFile;
 
 using Loader = bool (*)(RuleLists&, const std::filesystem::path&);
 
 TEST(Loaders, MissingFileLeavesEveryListAsItWas) {
-    TempDir dir;
+    TempFolder dir;
     RuleLists lists;
     lists.ConfigLines = lists.ProfileLines = lists.WholeDayLines = {"kept"};
     lists.SessionLines = Lines(13, "x");
@@ -38,15 +39,15 @@ TEST(Loaders, MissingFileLeavesEveryListAsItWas) {
 }
 
 TEST(Loaders, ReplaceTheListsAndRecomputeTheCounts) {
-    TempDir dir;
+    TempFolder dir;
     RuleLists lists;
     lists.SessionLines = Lines(12, "old");
     lists.SessionCount = 2;
     lists.ReminderLines = Lines(13, "old");
     lists.ReminderCount = 2;
-    writeBytes(dir / "s.db", "09:00\r\n10:00\r\n1111111\r\n0\r\n\r\n\r\nstray");
-    writeBytes(dir / "s.rem", "0\r\n22:30\r\n1\r\n1\r\n1\r\n");
-    writeBytes(dir / "p.db", "Home\nWork\n");
+    writeFile(dir / "s.db", "09:00\r\n10:00\r\n1111111\r\n0\r\n\r\n\r\nstray");
+    writeFile(dir / "s.rem", "0\r\n22:30\r\n1\r\n1\r\n1\r\n");
+    writeFile(dir / "p.db", "Home\nWork\n");
     EXPECT_TRUE(loadSessionList(lists, dir / "s.db"));
     EXPECT_TRUE(loadReminderList(lists, dir / "s.rem"));
     EXPECT_TRUE(loadProfileList(lists, dir / "p.db"));
@@ -57,7 +58,7 @@ TEST(Loaders, ReplaceTheListsAndRecomputeTheCounts) {
 }
 
 TEST(RoundTrip, EveryFileKindReadsBackAsWritten) {
-    TempDir dir;
+    TempFolder dir;
     const ProgramPaths paths(dir.path());
     std::filesystem::create_directory(paths.profilesFolder());
     RuleLists lists;
@@ -70,7 +71,7 @@ TEST(RoundTrip, EveryFileKindReadsBackAsWritten) {
     writeLines(paths.sessionFile("Home"), appendSession(newSessionLines(), "09:00", "12:00"));
     ASSERT_TRUE(loadSessionList(lists, paths.sessionFile("Home")));
     EXPECT_EQ(lists.SessionCount, 1);
-    EXPECT_EQ(readBytes(paths.sessionFile("Home")), "09:00\r\n12:00\r\n1111111\r\n0\r\n\r\n\r\n");
+    EXPECT_EQ(readFile(paths.sessionFile("Home")), "09:00\r\n12:00\r\n1111111\r\n0\r\n\r\n\r\n");
 
     WholeDayFields wholeDay = decodeWholeDay(newWholeDayLines());
     wholeDay.websites = {"video.example"};
@@ -85,7 +86,7 @@ TEST(RoundTrip, EveryFileKindReadsBackAsWritten) {
 }
 
 TEST(RoundTrip, ProfileWithAnEmptyNameHasNoWholeDayFile) {
-    TempDir dir;
+    TempFolder dir;
     const ProgramPaths paths(dir.path());
     std::filesystem::create_directory(paths.profilesFolder());
     RuleLists lists;
@@ -97,7 +98,7 @@ TEST(RoundTrip, ProfileWithAnEmptyNameHasNoWholeDayFile) {
 class SoundList : public testing::Test {
   protected:
     SoundList() : paths(dir.path()) {}
-    TempDir dir;
+    TempFolder dir;
     ProgramPaths paths;
     RuleLists lists;
 };
@@ -106,26 +107,26 @@ TEST_F(SoundList, MissingFileOrEntriesGiveTheDefaultSoundsInMemoryOnly) {
     EXPECT_FALSE(loadSound(lists, paths));
     EXPECT_EQ(lists.SoundLines,
               (Lines{paths.defaultReminderSound().string(), paths.defaultShutdownSound().string()}));
-    writeBytes(paths.soundFile(), "/nonexistent/deleted.wav\r\n");
+    writeFile(paths.soundFile(), "/nonexistent/deleted.wav\r\n");
     EXPECT_TRUE(loadSound(lists, paths));
     EXPECT_EQ(lists.SoundLines,
               (Lines{paths.defaultReminderSound().string(), paths.defaultShutdownSound().string()}));
-    EXPECT_EQ(readBytes(paths.soundFile()), "/nonexistent/deleted.wav\r\n");
-    writeBytes(paths.soundFile(), dir.path().string() + "\r\n\r\n");
+    EXPECT_EQ(readFile(paths.soundFile()), "/nonexistent/deleted.wav\r\n");
+    writeFile(paths.soundFile(), dir.path().string() + "\r\n\r\n");
     loadSound(lists, paths);
     EXPECT_EQ(lists.SoundLines[0], paths.defaultReminderSound().string()); // a folder is not a sound
 }
 
 TEST_F(SoundList, SaveWritesExactlyTwoLinesAndKeepsExistingFiles) {
     const auto chime = dir / "chime.mp3";
-    writeBytes(chime, "ID3");
-    writeBytes(paths.soundFile(), "a\r\nb\r\nc\r\nd\r\n");
+    writeFile(chime, "ID3");
+    writeFile(paths.soundFile(), "a\r\nb\r\nc\r\nd\r\n");
     loadSound(lists, paths);
     ASSERT_EQ(lists.SoundLines.size(), 4u);
     lists.SoundLines[1] = chime.string();
     saveSound(lists, paths);
     // "a" names no file, so the default took its place at the load before.
-    EXPECT_EQ(readBytes(paths.soundFile()),
+    EXPECT_EQ(readFile(paths.soundFile()),
               paths.defaultReminderSound().string() + "\r\n" + chime.string() + "\r\n");
     EXPECT_EQ(lists.SoundLines, (Lines{paths.defaultReminderSound().string(), chime.string()}));
 }

@@ -4,14 +4,15 @@
 #include <unistd.h>
 
 #include "store/text_file.h"
-#include "temp_dir.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 namespace tallowby::store {
 namespace {
 
-using test::readBytes;
-using test::TempDir;
-using test::writeBytes;
+using testsupport::readFile;
+using testsupport::TempFolder;
+using testsupport::writeFile;
 
 struct SplitCase {
     std::string bytes;
@@ -40,21 +41,21 @@ TEST(JoinLines, EndsEveryLineWithCrLf) {
 }
 
 TEST(ReadLines, MissingFileOrFolderIsNoFile) {
-    TempDir dir;
+    TempFolder dir;
     EXPECT_EQ(readLines(dir / "absent"), std::nullopt);
     EXPECT_EQ(readLines(dir.path()), std::nullopt);
-    writeBytes(dir / "plain", "x");
+    writeFile(dir / "plain", "x");
     EXPECT_EQ(readLines(dir / "plain" / "below"), std::nullopt);
 }
 
 TEST(ReadLines, EmptyFileIsNoLines) {
-    TempDir dir;
-    writeBytes(dir / "empty", "");
+    TempFolder dir;
+    writeFile(dir / "empty", "");
     EXPECT_EQ(readLines(dir / "empty"), Lines{});
 }
 
 TEST(ReadLines, UnreadableFileThrowsWithTheSystemsDescription) {
-    TempDir dir;
+    TempFolder dir;
     // A link loop exists but cannot be opened, also for root.
     ASSERT_EQ(::symlink("b", (dir / "a").c_str()), 0);
     ASSERT_EQ(::symlink("a", (dir / "b").c_str()), 0);
@@ -68,21 +69,21 @@ TEST(ReadLines, UnreadableFileThrowsWithTheSystemsDescription) {
 }
 
 TEST(WriteLines, WritesCrLfAfterEveryLineAndReadsBackTheSame) {
-    TempDir dir;
+    TempFolder dir;
     const Lines lines{"0000000", "", std::string("\x80\xfe", 2), std::string("a\0b", 3), ""};
     writeLines(dir / "f", lines);
-    EXPECT_EQ(readBytes(dir / "f"), std::string("0000000\r\n\r\n\x80\xfe\r\na\0b\r\n\r\n", 22));
+    EXPECT_EQ(readFile(dir / "f"), std::string("0000000\r\n\r\n\x80\xfe\r\na\0b\r\n\r\n", 22));
     EXPECT_EQ(readLines(dir / "f"), lines);
     writeLines(dir / "f", {});
-    EXPECT_EQ(readBytes(dir / "f"), "");
+    EXPECT_EQ(readFile(dir / "f"), "");
     EXPECT_EQ(readLines(dir / "f"), Lines{});
 }
 
 TEST(WriteLines, ReadsForeignLineEndsAndWritesThemBackAsCrLf) {
-    TempDir dir;
-    writeBytes(dir / "f", "a\nb\rc\r\n");
+    TempFolder dir;
+    writeFile(dir / "f", "a\nb\rc\r\n");
     writeLines(dir / "f", *readLines(dir / "f"));
-    EXPECT_EQ(readBytes(dir / "f"), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(readFile(dir / "f"), "a\r\nb\r\nc\r\n");
 }
 
 } // namespace

@@ -15,9 +15,9 @@ std::string readFile(const std::filesystem::path& path) {
     return bytes.str();
 }
 
-void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+void writeFile(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out.flush())
         throw std::runtime_error("cannot write " + path.string());
 }

@@ -1,0 +1,24 @@
+#include "ui/common/system_clock.h"
+
+namespace tallowby::ui {
+
+namespace {
+constexpr std::int64_t kDayMs = 86'400'000;
+}
+
+engine::LocalDateTime toLocalDateTime(const QDateTime& time) {
+    const QDate date = time.date();
+    engine::LocalDateTime result;
+    result.year = date.year();
+    result.month = date.month();
+    result.day = date.day();
+    result.weekDay = date.dayOfWeek() % 7 + 1; // Qt counts Monday = 1 .. Sunday = 7
+    result.msOfDay = time.time().msecsSinceStartOfDay();
+    return result;
+}
+
+std::int64_t wallClockMs(const engine::LocalDateTime& time) {
+    return QDate(time.year, time.month, time.day).toJulianDay() * kDayMs + time.msOfDay;
+}
+
+} // namespace tallowby::ui

@@ -1,0 +1,79 @@
+#include "ui/main/main_tick_actions.h"
+
+#include <QGroupBox>
+#include <QLabel>
+
+#include "platform/process_killer.h"
+#include "platform/window_sweep.h"
+#include "ui/common/local_text.h"
+#include "ui/common/message_box.h"
+#include "ui/main/untmain.h"
+
+namespace tallowby::ui {
+
+MainTickActions::MainTickActions(Tfrmmain& window) : window_(window), stopCountAtStart_(window.stopCount()) {}
+
+bool MainTickActions::rulesStoppedSinceTickBegan() const {
+    return window_.stopCount() != stopCountAtStart_;
+}
+
+void MainTickActions::showHeader(const engine::HeaderTexts& texts) {
+    window_.lb_clock->setText(fromBytes(texts.clock));
+    window_.lb_profile->setText(fromBytes(texts.profile));
+    window_.gb_today->setTitle(fromBytes(texts.todayCaption));
+    window_.lb_today->setText(fromBytes(texts.today));
+}
+
+void MainTickActions::showCurrentSession(const std::string& text) {
+    window_.lb_current->setText(fromBytes(text));
+}
+
+bool MainTickActions::sessionListHasSelection() {
+    return window_.selectedSessionIndex() >= 0;
+}
+
+void MainTickActions::clearSessionPanel() {
+    window_.Nosession();
+}
+
+void MainTickActions::killTaskManager() {
+    if (rulesStoppedSinceTickBegan())
+        return;
+    platform::KillTaskManager(window_.enforcement().killer);
+}
+
+void MainTickActions::showReminder(const std::string&, const std::string&) {
+    // The reminder pop-up is a window of its own that is not built yet.
+}
+
+void MainTickActions::showShutdownWarning(const std::string&) {
+    // The shutdown warning is a window of its own that is not built yet.
+}
+
+void MainTickActions::startShutdown() {
+    window_.enforcement().shutdown.start();
+}
+
+void MainTickActions::sweepWindows(const engine::SweepRule& rule) {
+    if (rulesStoppedSinceTickBegan())
+        return;
+    Enforcement& enforcement = window_.enforcement();
+    platform::WindowSweep(enforcement.sweep, rule,
+                          {toBytes(window_.windowTitle()), enforcement.ownExecutableName});
+}
+
+void MainTickActions::showNotice(const std::string& text) {
+    // The notices break their lines with a lone CR.
+    QString shown = fromBytes(text);
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    showMessage(&window_, shown);
+}
+
+bool MainTickActions::writeHosts(const std::vector<std::string>& sites) {
+    // Stop has left the hosts file with the localhost line alone; it stays so.
+    if (rulesStoppedSinceTickBegan())
+        return false;
+    return window_.writeHostsFile(sites);
+}
+
+} // namespace tallowby::ui

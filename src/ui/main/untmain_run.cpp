@@ -1,0 +1,214 @@
+// Run, Stop, Pause and Exit: the rules' switch, the guarded ways out, and the user interface that
+// tells the two states apart.
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSystemTrayIcon>
+#include <QTime>
+#include <QTimer>
+
+#include "store/config_lines.h"
+#include "ui/common/system_clock.h"
+#include "ui/main/untmain.h"
+#include "ui/restraint/untAbout.h"
+#include "ui/restraint/unt_Options.h"
+#include "ui/restraint/unt_checkcode.h"
+#include "ui/restraint/unt_pause.h"
+#include "ui/restraint/unt_torun.h"
+
+namespace tallowby::ui {
+namespace {
+
+constexpr std::int64_t kMinuteMs = 60'000;
+
+const QColor kRunningGreen(0, 128, 0);
+const QColor kStoppedRed(255, 0, 0);
+const QColor kNoteBlue(0, 0, 255);
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    // Group-box captions are drawn in the Text colour.
+    palette.setColor(QPalette::Text, colour);
+    widget->setPalette(palette);
+}
+
+int secondsOf(const engine::LocalDateTime& time) {
+    return static_cast<int>(time.msOfDay / 1000 % 60);
+}
+
+// "hh:mm:ss" of a span; a span that has run out shows zero.
+QString clockSpan(std::int64_t milliseconds) {
+    const int seconds = static_cast<int>(std::max<std::int64_t>(milliseconds, 0) / 1000);
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+bool Tfrmmain::isRunning() const {
+    return timer_tofocuson->isActive();
+}
+
+bool Tfrmmain::isPaused() const {
+    return T_pause->isActive();
+}
+
+bool Tfrmmain::askCheckCode(const QString& purpose) {
+    if (!frm_checkcode)
+        return false;
+    checkGuard.CheckPurpose = purpose;
+    frm_checkcode->exec();
+    return true;
+}
+
+void Tfrmmain::m_runClick() {
+    timer_tofocuson->start();
+    Running(true);
+    m_run->setEnabled(false);
+    M_stop->setEnabled(true);
+    M_pause->setEnabled(true);
+    T_pause->stop();
+    WriteWholeDayHosts();
+    HostsRefreshPending = true;
+}
+
+void Tfrmmain::M_stopClick() {
+    if (store::configFlag(ConfigLines, store::ConfigLine::CheckCodeToStop) && !checkGuard.StopConfirmed) {
+        // A correct code sets StopConfirmed and comes back here.
+        askCheckCode(purpose::Stop);
+        return;
+    }
+    checkGuard.StopConfirmed = false;
+    timer_tofocuson->stop();
+    ++stopCount_;
+    Running(false);
+    m_run->setEnabled(true);
+    M_stop->setEnabled(false);
+    M_pause->setEnabled(false);
+    writeHostsFile({});
+}
+
+void Tfrmmain::m_exitClick() {
+    if (store::configFlag(ConfigLines, store::ConfigLine::CheckCodeToExit) && !checkGuard.ExitConfirmed) {
+        askCheckCode(purpose::Exit);
+        return;
+    }
+    checkGuard.ExitConfirmed = false;
+    ExitAllowed = true;
+    close();
+}
+
+void Tfrmmain::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (!ExitAllowed) {
+        // The frame's close box (the window system's request) puts the window away; a close asked
+        // for from inside the program goes the way of Exit, with its check code.
+        if (event->spontaneous()) {
+            QTimer::singleShot(0, this, &Tfrmmain::putAway);
+            return;
+        }
+        // The close() that Exit makes has no effect while this close is under way: this one
+        // goes on in its place once Exit allows it.
+        m_exitClick();
+        if (!ExitAllowed)
+            return;
+    }
+    if (!writeHostsFile({})) {
+        // The blocks could not be lifted: the program stays, and the user can try again.
+        ExitAllowed = false;
+        return;
+    }
+    timer_tofocuson->stop();
+    ++stopCount_;
+    trayIcon->hide();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void Tfrmmain::M_pauseClick() {
+    if (frm_pause)
+        frm_pause->exec();
+}
+
+void Tfrmmain::beginPause(int minutes) {
+    // One code (or none) is enough for a pause: the stop it makes asks for no code of its own.
+    checkGuard.StopConfirmed = true;
+    M_pause->setEnabled(false);
+    M_stopClick();
+    T_pause->setInterval(static_cast<int>(minutes * kMinuteMs));
+    T_pause->start();
+    PauseEndTime = wallClockMs(clock().now()) + minutes * kMinuteMs;
+    writeHostsFile({});
+}
+
+void Tfrmmain::T_pauseTimer() {
+    T_pause->stop();
+    m_run->trigger();
+}
+
+void Tfrmmain::Running(bool running) {
+    if (running) {
+        lb_note1->setText(QStringLiteral("Please stop run before edit."));
+        timer_running->start();
+        setRunIcon(paths_.runningIcon());
+        setEditingEnabled(false);
+        return;
+    }
+    lb_note1->clear();
+    timer_running->stop();
+    lb_running->setText(QStringLiteral("No Run"));
+    setStatusColour(kStoppedRed);
+    setRunIcon(paths_.stoppedIcon());
+    setEditingEnabled(true);
+    for (const QPointer<QWidget>& control : enabledWhenStopped_) {
+        if (control)
+            control->setEnabled(true);
+    }
+}
+
+void Tfrmmain::setEditingEnabled(bool enabled) {
+    for (const QPointer<QWidget>& control : editingControls_) {
+        if (control)
+            control->setEnabled(enabled);
+    }
+}
+
+void Tfrmmain::setStatusColour(const QColor& colour) {
+    setTextColour(gbox_status, colour);
+    setTextColour(lb_running, colour);
+}
+
+void Tfrmmain::setRunIcon(const std::filesystem::path& iconFile) {
+    const QIcon icon(QString::fromStdString(iconFile.string()));
+    // An icon file that is missing or unreadable leaves the picture as it was.
+    if (icon.availableSizes().isEmpty())
+        return;
+    QApplication::setWindowIcon(icon);
+    setWindowIcon(icon);
+}
+
+void Tfrmmain::timer_runningTimer() {
+    static const QString kFrames[] = {QStringLiteral("Running"), QStringLiteral("Running."),
+                                      QStringLiteral("Running.."), QStringLiteral("Running...")};
+    setStatusColour(kRunningGreen);
+    lb_running->setText(kFrames[secondsOf(clock().now()) % 4]);
+}
+
+void Tfrmmain::T_mm_noteTimer() {
+    const engine::LocalDateTime now = clock().now();
+    const QColor colour = secondsOf(now) % 2 == 0 ? kNoteBlue : QColor(Qt::black);
+    setTextColour(lb_note1, colour);
+    setTextColour(lb_note2, colour);
+    if (!T_pause->isActive())
+        return;
+    if (frm_pause)
+        gb_today->setTitle(frm_pause->pauseText());
+    lb_today->setText(QStringLiteral("Countdown  ") + clockSpan(PauseEndTime - wallClockMs(now)));
+}
+
+} // namespace tallowby::ui

@@ -1,0 +1,258 @@
+// The window shell: what closing and minimising do, the notification-area icon, the header's
+// clicks, the help and the dialogs the menus open.
+#include <QAction>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QUrl>
+#include <QWindowStateChangeEvent>
+
+#include "store/config_lines.h"
+#include "ui/common/named_widgets.h"
+#include "ui/main/untmain.h"
+#include "ui/restraint/untAbout.h"
+#include "ui/restraint/unt_Options.h"
+#include "ui/restraint/unt_checkcode.h"
+#include "ui/restraint/unt_pause.h"
+#include "ui/restraint/unt_torun.h"
+
+namespace tallowby::ui {
+
+void Tfrmmain::buildTrayIcon() {
+    TB_CREATE(trayIcon, this);
+    trayIcon->setToolTip(QStringLiteral("Tallowby"));
+    TB_CREATE(PopupMenu1, this);
+    PopupMenu1->addAction(TB_CREATE(RestoreWindow1, QStringLiteral("Open"), this));
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(TB_CREATE(pop_close, QStringLiteral("Exit"), this));
+    trayIcon->setContextMenu(PopupMenu1);
+    connect(trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        // The right button opens PopupMenu1 by itself.
+        if (reason == QSystemTrayIcon::Trigger)
+            RestoreFromIcon();
+    });
+    connect(RestoreWindow1, &QAction::triggered, this, &Tfrmmain::RestoreFromIcon);
+    connect(pop_close, &QAction::triggered, this, &Tfrmmain::m_exitClick);
+}
+
+void Tfrmmain::connectHandlers() {
+    connect(m_run, &QAction::triggered, this, &Tfrmmain::m_runClick);
+    connect(M_stop, &QAction::triggered, this, &Tfrmmain::M_stopClick);
+    connect(M_pause, &QAction::triggered, this, &Tfrmmain::M_pauseClick);
+    connect(m_exit, &QAction::triggered, this, &Tfrmmain::m_exitClick);
+    connect(M_showoptions, &QAction::triggered, this, &Tfrmmain::M_showoptionsClick);
+    connect(M_wholedayevents, &QAction::triggered, this, &Tfrmmain::M_wholedayeventsClick);
+    connect(Content1, &QAction::triggered, this, &Tfrmmain::Content1Click);
+    connect(About2, &QAction::triggered, this, &Tfrmmain::About2Click);
+    // Group boxes and labels have no click of their own.
+    for (QWidget* header : {static_cast<QWidget*>(gb_head), static_cast<QWidget*>(lb_current),
+                            static_cast<QWidget*>(gbox_status), static_cast<QWidget*>(lb_running)})
+        header->installEventFilter(this);
+}
+
+void Tfrmmain::attachDialogs(const Dialogs& dialogs) {
+    frmAbout = dialogs.about;
+    frm_checkcode = dialogs.checkcode;
+    frm_toRun = dialogs.toRun;
+    frm_Options = dialogs.options;
+    frm_pause = dialogs.pause;
+    if (frm_Options) {
+        addEditingControls(frm_Options->editingControls());
+        addEnabledWhenStopped({frm_Options->gb_options});
+    }
+    if (frm_checkcode)
+        addEnabledWhenStopped({frm_checkcode->btn_OK});
+}
+
+void Tfrmmain::addEditingControls(const QList<QWidget*>& controls) {
+    for (QWidget* control : controls)
+        editingControls_.append(control);
+}
+
+void Tfrmmain::addEnabledWhenStopped(const QList<QWidget*>& controls) {
+    for (QWidget* control : controls)
+        enabledWhenStopped_.append(control);
+}
+
+QList<QWidget*> Tfrmmain::mainEditingControls() const {
+    return {btn_sessionAdd,
+            btn_sessionDel,
+            btn_edit,
+            btn_clear,
+            btn_processAdd,
+            btn_processDel,
+            btn_domainAdd,
+            btn_domainDel,
+            btn_wholedayprocessAdd,
+            btn_wholedayprocessDel,
+            btn_wholedaydomainAdd,
+            btn_wholedaydomainDel,
+            gb_weekDay,
+            cb_sun,
+            cb_Mon,
+            cb_Tue,
+            cb_wed,
+            cb_Thu,
+            cb_fri,
+            cb_sat,
+            rb_blockMode,
+            rb_dedicatedMode,
+            cb_w0,
+            cb_w1,
+            cb_w2,
+            cb_w3,
+            cb_w4,
+            cb_w5,
+            cb_w6,
+            rb_wohledayblock,
+            rb_wholedayFocus};
+}
+
+QList<QWidget*> Tfrmmain::mainEnabledWhenStopped() const {
+    return {gb_processList, gb_blockedDomain,   lbox_processList, Lbox_domainlist,
+            gb_wholeday,    lb_wholedayprocess, lb_wholedaydomain};
+}
+
+bool Tfrmmain::trayAvailable() {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void Tfrmmain::timer_minimizeTimer() {
+    // A second instance never gets here: the program entry ends it before any window exists.
+    timer_minimize->stop();
+    m_runClick();
+    gb_headClick();
+    if (frm_Options)
+        frm_Options->LoadConfig();
+}
+
+void Tfrmmain::putAway() {
+    const std::string& runsWhenHidden = store::configValue(ConfigLines, store::ConfigLine::RunsWhenHidden);
+    if (runsWhenHidden == "1")
+        m_runClick();
+    if (runsWhenHidden == "2" && m_run->isEnabled() && !T_pause->isActive() && frm_toRun)
+        frm_toRun->exec();
+    HideToIcon();
+}
+
+void Tfrmmain::HideToIcon() {
+    if (!trayAvailable()) {
+        // No notification area on this desktop: an icon there could never be clicked, and a
+        // hidden window would be lost. Minimised, the window stays reachable from the task bar.
+        showMinimized();
+        return;
+    }
+    QIcon icon = windowIcon();
+    // A tray icon without a picture is not shown at all, and the window could not come back.
+    if (icon.availableSizes().isEmpty())
+        icon = style()->standardIcon(QStyle::SP_ComputerIcon);
+    trayIcon->setIcon(icon);
+    trayIcon->show();
+    hide();
+}
+
+void Tfrmmain::RestoreFromIcon() {
+    trayIcon->hide();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void Tfrmmain::StartToIcon() {
+    if (!trayAvailable()) {
+        // Without a notification area the program starts minimised instead (see HideToIcon).
+        setWindowState(windowState() | Qt::WindowMinimized);
+        return;
+    }
+    HideToIcon();
+    ShowMainForm = false;
+}
+
+void Tfrmmain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isVisible() || !isMinimized())
+        return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if (change->oldState() & Qt::WindowMinimized)
+        return;
+    // After the window system has finished minimising: the prompt and the hiding come later.
+    QTimer::singleShot(0, this, &Tfrmmain::putAway);
+}
+
+void Tfrmmain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The window system's own show events (a restore from minimised) are not the program showing
+    // the window.
+    if (!event->spontaneous())
+        gb_headClick();
+}
+
+bool Tfrmmain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        gb_headClick();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Tfrmmain::gb_headClick() {
+    selectSession(CurrentSessionIndex);
+    lb_sessionListClick();
+}
+
+void Tfrmmain::toRunYesAndSave() {
+    store::Lines lines = ConfigLines;
+    store::setConfigValue(lines, store::ConfigLine::RunsWhenHidden, "1");
+    store::writeLines(paths_.configFile(), lines);
+    LoadConfiglist(paths_.configFile());
+    m_runClick();
+}
+
+bool Tfrmmain::SaveConfig(const store::Lines& lines) {
+    try {
+        store::writeLines(paths_.configFile(), lines);
+    } catch (const store::FileError& error) {
+        reportError(error);
+        return false;
+    }
+    LoadConfiglist(paths_.configFile());
+    return true;
+}
+
+void Tfrmmain::M_wholedayeventsClick() {
+    const bool shown = gb_wholeday->isHidden();
+    showWholeDayPanel(shown);
+    store::Lines lines = ConfigLines;
+    store::setConfigValue(lines, store::ConfigLine::ShowWholeDay, shown ? "1" : "0");
+    SaveConfig(lines);
+}
+
+void Tfrmmain::Content1Click() {
+    // A missing page gives no message.
+    const QString page = QString::fromStdString(paths_.helpPage().string());
+    if (QFileInfo::exists(page))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+}
+
+void Tfrmmain::About2Click() {
+    if (frmAbout)
+        frmAbout->exec();
+}
+
+void Tfrmmain::M_showoptionsClick() {
+    if (frm_Options)
+        frm_Options->exec();
+}
+
+} // namespace tallowby::ui

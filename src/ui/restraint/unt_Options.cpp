@@ -1,0 +1,212 @@
+#include "ui/restraint/unt_Options.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <array>
+#include <utility>
+
+#include "platform/system/autostart.h"
+#include "store/config_lines.h"
+#include "store/line_values.h"
+#include "ui/common/fixed_dialog.h"
+#include "ui/common/local_text.h"
+#include "ui/common/message_box.h"
+#include "ui/common/named_widgets.h"
+#include "ui/restraint/unt_checkcode.h"
+
+namespace tallowby::ui {
+namespace {
+
+using store::ConfigLine;
+
+const QStringList kBitsItems = {"5", "10", "20", "40", "60", "80", "100", "150", "200", "300"};
+constexpr int kDefaultBitsIndex = 1; // "10"
+
+int wholeNumber(const std::string& text, bool* isNumber) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())).trimmed().toInt(isNumber);
+}
+
+void showError(QWidget* parent, const std::exception& error) {
+    showMessage(parent, fromBytes(error.what()));
+}
+
+} // namespace
+
+Tfrm_Options::Tfrm_Options(store::Lines& configLines, std::filesystem::path configPath,
+                           platform::AutoStart& autoStart, Tfrm_checkcode& checkcode, CheckGuard& guard,
+                           Callbacks callbacks, QWidget* parent)
+    : QDialog(parent, kFixedDialogFlags), configLines_(configLines), configPath_(std::move(configPath)),
+      autoStart_(autoStart), checkcode_(checkcode), guard_(guard), callbacks_(std::move(callbacks)) {
+    setObjectName(QStringLiteral("frm_Options"));
+    setWindowTitle(QStringLiteral("Options"));
+    setModal(true);
+    buildControls();
+    checkcode_.setReinvoke(purpose::OptionsSave, [this] { btn_optionsSaveClick(); });
+}
+
+void Tfrm_Options::buildControls() {
+    TB_CREATE(gb_options, this);
+    auto* column = new QVBoxLayout(gb_options);
+    const auto addBox = [&](QCheckBox* box) { column->addWidget(box); };
+    addBox(TB_CREATE(cb_start, QStringLiteral("Start with Windows")));
+    addBox(TB_CREATE(cb_toIcon, QStringLiteral("Start to Icon")));
+    addBox(TB_CREATE(cb_tskmanager, QStringLiteral("Block Task Manager")));
+    addBox(TB_CREATE(cb_SessionReminder, QStringLiteral("Reminder 10m before Session")));
+    setHint(cb_SessionReminder, QStringLiteral("Reminder 10 minute before each session start"));
+    addBox(TB_CREATE(cb_SessionEnd, QStringLiteral("Reminder each session End")));
+    addBox(TB_CREATE(cb_checkPause, QStringLiteral("Checkcode to Pause")));
+    addBox(TB_CREATE(cb_checkstop, QStringLiteral("Checkcode to Stop")));
+    addBox(TB_CREATE(cb_checkexit, QStringLiteral("Checkcode to Exit")));
+    addBox(TB_CREATE(cb_checksave, QStringLiteral("Checkcode to save  Options")));
+
+    auto* choices = new QGridLayout;
+    TB_CREATE(Label4, QStringLiteral("Checkcode bits"));
+    TB_CREATE(cmb_bits);
+    cmb_bits->addItems(kBitsItems);
+    TB_CREATE(Label1, QStringLiteral("Block Windows"));
+    TB_CREATE(cmb_action);
+    cmb_action->addItems({QStringLiteral("Minimize to tray"), QStringLiteral("Close Window")});
+    choices->addWidget(Label4, 0, 0);
+    choices->addWidget(cmb_bits, 0, 1);
+    choices->addWidget(Label1, 1, 0);
+    choices->addWidget(cmb_action, 1, 1);
+    choices->setColumnStretch(1, 1);
+    column->addLayout(choices);
+
+    TB_CREATE(btn_optionsSave, QStringLiteral("Save"));
+    btn_optionsSave->setDefault(true);
+    TB_CREATE(btn_optionsReset, QStringLiteral("Refresh"));
+    btn_optionsReset->setAutoDefault(false);
+    TB_CREATE(btn_cancel, QStringLiteral("Cancel"));
+    btn_cancel->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btn_optionsSave);
+    buttons->addWidget(btn_optionsReset);
+    buttons->addWidget(btn_cancel);
+
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(gb_options);
+    window->addLayout(buttons);
+    // The window keeps the size its contents ask for: nothing is ever clipped or stretched.
+    window->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(btn_optionsSave, &QPushButton::clicked, this, &Tfrm_Options::btn_optionsSaveClick);
+    connect(btn_optionsReset, &QPushButton::clicked, this, &Tfrm_Options::btn_optionsResetClick);
+    connect(btn_cancel, &QPushButton::clicked, this, &Tfrm_Options::btn_cancelClick);
+}
+
+QList<QWidget*> Tfrm_Options::editingControls() const {
+    return {btn_optionsSave, btn_optionsReset,   cb_start,      cb_toIcon, cb_tskmanager,
+            cb_checkstop,    cb_checkexit,       cb_checksave,  Label4,    cmb_bits,
+            cb_checkPause,   cb_SessionReminder, cb_SessionEnd, Label1,    cmb_action};
+}
+
+int Tfrm_Options::bitsIndex(const std::string& lengthText) {
+    bool isNumber = false;
+    const int bits = wholeNumber(lengthText, &isNumber);
+    const int index = isNumber ? static_cast<int>(kBitsItems.indexOf(QString::number(bits))) : -1;
+    return index >= 0 ? index : kDefaultBitsIndex;
+}
+
+int Tfrm_Options::actionIndex(const std::string& actionText) {
+    bool isNumber = false;
+    const int index = wholeNumber(actionText, &isNumber);
+    return isNumber && (index == 0 || index == 1) ? index : 0;
+}
+
+void Tfrm_Options::showEvent(QShowEvent* event) {
+    LoadConfig();
+    QDialog::showEvent(event);
+}
+
+std::array<std::pair<QCheckBox*, ConfigLine>, 9> Tfrm_Options::flagBoxes() const {
+    return {{{cb_start, ConfigLine::StartWithSystem},
+             {cb_tskmanager, ConfigLine::BlockTaskManager},
+             {cb_SessionReminder, ConfigLine::SessionReminder},
+             {cb_checkstop, ConfigLine::CheckCodeToStop},
+             {cb_checkexit, ConfigLine::CheckCodeToExit},
+             {cb_checksave, ConfigLine::CheckCodeToSave},
+             {cb_checkPause, ConfigLine::CheckCodeToPause},
+             {cb_toIcon, ConfigLine::StartToIcon},
+             {cb_SessionEnd, ConfigLine::SessionEndReminder}}};
+}
+
+void Tfrm_Options::LoadConfig() {
+    for (const auto& [box, line] : flagBoxes())
+        box->setChecked(store::configFlag(configLines_, line));
+    cmb_bits->setCurrentIndex(bitsIndex(store::configValue(configLines_, ConfigLine::CheckCodeLength)));
+    if (callbacks_.applyWholeDayPanel)
+        callbacks_.applyWholeDayPanel(store::configFlag(configLines_, ConfigLine::ShowWholeDay));
+    cmb_action->setCurrentIndex(actionIndex(store::configValue(configLines_, ConfigLine::WindowAction)));
+}
+
+store::Lines Tfrm_Options::savedLines() const {
+    // The lines no control edits are copied as ConfigLines holds them; a short configuration reads
+    // its missing lines as empty, and the file is completed to its full length.
+    store::Lines lines(store::kConfigLineCount);
+    for (const ConfigLine copied :
+         {ConfigLine::Profile, ConfigLine::ShowWholeDay, ConfigLine::RunsWhenHidden})
+        store::setConfigValue(lines, copied, store::configValue(configLines_, copied));
+    for (const auto& [box, line] : flagBoxes())
+        store::setConfigValue(lines, line, store::flagText(box->isChecked()));
+    store::setConfigValue(lines, ConfigLine::CheckCodeLength, toBytes(cmb_bits->currentText()));
+    store::setConfigValue(lines, ConfigLine::WindowAction, cmb_action->currentIndex() == 0 ? "0" : "1");
+    return lines;
+}
+
+bool Tfrm_Options::writeOptions() {
+    try {
+        store::writeLines(configPath_, savedLines());
+    } catch (const store::FileError& error) {
+        showError(this, error);
+        return false;
+    }
+    // The autostart entry follows line 1 once the line is in the file: a failed write leaves both
+    // as they were. Its own failures are not the user's concern here; start-up applies it again.
+    if (cb_start->isChecked())
+        autoStart_.AddAutoStart();
+    else
+        autoStart_.DelAutoStart();
+    return true;
+}
+
+void Tfrm_Options::btn_optionsSaveClick() {
+    // The switch is read before anything is written, so a save that clears it still asks.
+    if (store::configFlag(configLines_, ConfigLine::CheckCodeToSave) && !guard_.OptionsSaveConfirmed) {
+        guard_.CheckPurpose = purpose::OptionsSave;
+        checkcode_.exec();
+    } else {
+        guard_.OptionsSaveConfirmed = false;
+        if (!writeOptions())
+            return;
+        showMessage(this, QStringLiteral("Options saved."));
+        accept();
+    }
+    reloadConfigList();
+    LoadConfig();
+}
+
+void Tfrm_Options::reloadConfigList() {
+    try {
+        if (callbacks_.loadConfigList)
+            callbacks_.loadConfigList();
+    } catch (const store::FileError& error) {
+        showError(this, error);
+    }
+}
+
+void Tfrm_Options::btn_optionsResetClick() {
+    reloadConfigList();
+}
+
+void Tfrm_Options::btn_cancelClick() {
+    reject();
+}
+
+} // namespace tallowby::ui

@@ -1,0 +1,33 @@
+#pragma once
+// The enforcement operations of a test: fake windows and processes, a hosts file in the test's own
+// folder, a shutdown and an autostart entry that only count.
+#include <filesystem>
+
+#include "platform/fake/fake_platform.h"
+#include "platform/hosts/hosts_file.h"
+#include "platform/system/fake_system.h"
+#include "ui/common/enforcement.h"
+
+namespace tallowby::test {
+
+struct FakeEnforcement {
+    explicit FakeEnforcement(std::filesystem::path hostsFile) : hostsPath(std::move(hostsFile)) {}
+
+    ui::Enforcement make() {
+        return {desktop.sweepPlatform(),
+                desktop,
+                platform::HostsFile(hostsPath, "\n"),
+                shutdown,
+                autostart,
+                "tallowby",
+                [this] { ++debugPrivilegeRequests; }};
+    }
+
+    std::filesystem::path hostsPath;
+    platform::FakePlatform desktop;
+    platform::FakeShutdown shutdown;
+    platform::FakeAutoStart autostart;
+    int debugPrivilegeRequests = 0;
+};
+
+} // namespace tallowby::test
