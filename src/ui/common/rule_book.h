@@ -1,0 +1,25 @@
+#pragma once
+// The one way a window changes the rule files: the main window owns every list and implements
+// this handle; panels and dialogs get it instead of reaching into the main window.
+#include "store/program_paths.h"
+#include "store/rule_lists.h"
+#include "store/text_file.h"
+
+namespace tallowby::ui {
+
+// The files of the current profile and the program that a save can rewrite.
+enum class RuleFile { Config, Sessions, WholeDay };
+
+class RuleBook {
+  public:
+    virtual ~RuleBook() = default;
+
+    virtual const store::RuleLists& lists() const = 0;
+    virtual const store::ProgramPaths& paths() const = 0;
+
+    // Writes the whole file safely, reloads its list from the file and refreshes the widgets that
+    // show it. false once the user has been told why (the file and the list are then as they were).
+    virtual bool save(RuleFile file, const store::Lines& lines) = 0;
+};
+
+} // namespace tallowby::ui
