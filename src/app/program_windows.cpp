@@ -1,26 +1,47 @@
 #include "program_windows.h"
 
+#include <type_traits>
+
 #include "store/config_lines.h"
 #include "ui/common/check_guard.h"
+#include "ui/main/session_panel.h"
 #include "ui/main/untmain.h"
+#include "ui/main/whole_day_panel.h"
 #include "ui/restraint/untAbout.h"
 #include "ui/restraint/unt_Options.h"
 #include "ui/restraint/unt_checkcode.h"
 #include "ui/restraint/unt_pause.h"
 #include "ui/restraint/unt_torun.h"
+#include "ui/rules/unt_addprocess.h"
+#include "ui/rules/unt_domainadd.h"
+#include "ui/rules/unt_sessionAdd.h"
+#include "ui/rules/unt_wholedayAddprocess.h"
 
 namespace tallowby::app {
+namespace {
+
+// Makes one dialog: the program keeps it, the main window's dialog list names it, and its
+// controls follow the run state.
+template <typename Dialog, typename... Args>
+Dialog& make(ProgramWindows& windows, QPointer<Dialog>& entry, Args&&... args) {
+    auto dialog = std::make_unique<Dialog>(std::forward<Args>(args)...);
+    Dialog& made = *dialog;
+    entry = &made;
+    if constexpr (std::is_base_of_v<ui::RunStateControls, Dialog>)
+        windows.frmmain->addRunStateControls(made);
+    windows.dialogs.push_back(std::move(dialog));
+    return made;
+}
+
+} // namespace
 
 ProgramWindows::ProgramWindows() = default;
 ProgramWindows::ProgramWindows(ProgramWindows&&) noexcept = default;
 ProgramWindows& ProgramWindows::operator=(ProgramWindows&&) noexcept = default;
 
 ProgramWindows::~ProgramWindows() {
-    frm_pause.reset();
-    frm_Options.reset();
-    frm_toRun.reset();
-    frm_checkcode.reset();
-    frmAbout.reset();
+    while (!dialogs.empty())
+        dialogs.pop_back();
     frmmain.reset();
 }
 
@@ -29,15 +50,23 @@ ProgramWindows createProgramWindows(const store::ProgramPaths& paths, ui::Enforc
     ProgramWindows windows;
     windows.frmmain = std::make_unique<ui::Tfrmmain>(paths, std::move(enforcement), std::move(clock));
     ui::Tfrmmain& main = *windows.frmmain;
+    ui::ProgramDialogs& dialogs = main.dialogs;
     ui::CheckGuard& guard = main.checkGuard;
+    ui::SessionPanel& sessions = *main.gb_sessionAll;
+    ui::WholeDayPanel& wholeDay = *main.gb_wholeday;
+    platform::SweepPlatform desktop = main.enforcement().sweep;
 
-    windows.frmAbout = std::make_unique<ui::TfrmAbout>(&main);
-    // The windows of the session and whole-day rules (process pickers, the session time dialog,
-    // the website dialogs) take their places here.
+    make(windows, dialogs.frmAbout, &main);
+    make(windows, dialogs.frm_sessionAdd, main, sessions, main.clock());
+    make(windows, dialogs.frm_AddProcess, sessions.lbox_processList, desktop.windows, desktop.processes);
+    make(windows, dialogs.frm_WholedayAddProcess, wholeDay.lb_wholedayprocess, desktop.windows,
+         desktop.processes);
+    make(windows, dialogs.frm_domainAdd, sessions.Lbox_domainlist);
+    make(windows, dialogs.frm_WholeDayDomainAdd, wholeDay.lb_wholedaydomain);
 
-    windows.frm_checkcode = std::make_unique<ui::Tfrm_checkcode>(
-        guard, [&main] { return store::configValue(main.ConfigLines, store::ConfigLine::CheckCodeLength); });
-    ui::Tfrm_checkcode& checkcode = *windows.frm_checkcode;
+    ui::Tfrm_checkcode& checkcode = make(windows, dialogs.frm_checkcode, guard, [&main] {
+        return store::configValue(main.ConfigLines, store::ConfigLine::CheckCodeLength);
+    });
     // A correct code re-invokes the action that asked: Exit and Stop here; the Options dialog's
     // Save ("OptiinSave") and the pause dialog's Ok ("Pause") register themselves as they are made.
     checkcode.setReinvoke(ui::purpose::Exit, [&main] { main.m_exitClick(); });
@@ -47,23 +76,20 @@ ProgramWindows createProgramWindows(const store::ProgramPaths& paths, ui::Enforc
     // their places here. The shutdown warning registers its cancel for "ShutdownCheck"
     // (ui::purpose::ShutdownCancel) with the check code as it is made.
 
-    windows.frm_toRun =
-        std::make_unique<ui::Tfrm_toRun>([&main] { main.toRunYesAndSave(); }, [&main] { main.m_runClick(); });
+    make(
+        windows, dialogs.frm_toRun, [&main] { main.toRunYesAndSave(); }, [&main] { main.m_runClick(); });
 
     const std::filesystem::path configFile = paths.configFile();
-    ui::Tfrm_Options::Callbacks optionsCallbacks{[&main, configFile] { main.LoadConfiglist(configFile); },
-                                                 [&main](bool shown) { main.showWholeDayPanel(shown); }};
-    windows.frm_Options =
-        std::make_unique<ui::Tfrm_Options>(main.ConfigLines, configFile, main.enforcement().autostart,
-                                           checkcode, guard, std::move(optionsCallbacks));
+    make(windows, dialogs.frm_Options, main, main.enforcement().autostart, checkcode, guard,
+         ui::Tfrm_Options::Callbacks{[&main, configFile] { main.LoadConfiglist(configFile); },
+                                     [&main](bool shown) { main.showWholeDayPanel(shown); }});
 
     // The automatic-shutdown setup takes its place here.
 
-    windows.frm_pause = std::make_unique<ui::Tfrm_pause>(main.ConfigLines, checkcode, guard,
-                                                         [&main](int minutes) { main.beginPause(minutes); });
+    make(windows, dialogs.frm_pause, main.ConfigLines, checkcode, guard,
+         [&main](int minutes) { main.beginPause(minutes); });
 
-    main.attachDialogs({windows.frmAbout.get(), windows.frm_checkcode.get(), windows.frm_toRun.get(),
-                        windows.frm_Options.get(), windows.frm_pause.get()});
+    main.startTimers();
     return windows;
 }
 

@@ -33,10 +33,14 @@ class RunStateTest : public ShellTest {
   protected:
     // Every control Running switches, in the main window and in the dialogs.
     std::vector<QWidget*> editingControls() const {
-        std::vector<QWidget*> controls = {main->btn_sessionAdd,       main->btn_clear, main->cb_sun,
-                                          main->gb_weekDay,           main->cb_w6,     main->rb_wholedayFocus,
-                                          main->btn_wholedaydomainDel};
-        for (QWidget* control : windows.frm_Options->editingControls())
+        std::vector<QWidget*> controls = {main->gb_sessionAll->btn_sessionAdd,
+                                          main->gb_sessionAll->btn_clear,
+                                          main->gb_sessionAll->cb_sun,
+                                          main->gb_sessionAll->gb_weekDay,
+                                          main->gb_wholeday->cb_w6,
+                                          main->gb_wholeday->rb_wholedayFocus,
+                                          main->gb_wholeday->btn_wholedaydomainDel};
+        for (QWidget* control : windows.frmmain->dialogs.frm_Options->editingControls())
             controls.push_back(control);
         return controls;
     }
@@ -66,16 +70,16 @@ class RunStateTest : public ShellTest {
         EXPECT_TRUE(main->lb_note1->text().isEmpty());
         for (QWidget* control : editingControls())
             EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
-        for (QWidget* control : {static_cast<QWidget*>(main->lbox_processList),
-                                 static_cast<QWidget*>(windows.frm_Options->gb_options),
-                                 static_cast<QWidget*>(windows.frm_checkcode->btn_OK)})
+        for (QWidget* control : {static_cast<QWidget*>(main->gb_sessionAll->lbox_processList),
+                                 static_cast<QWidget*>(windows.frmmain->dialogs.frm_Options->gb_options),
+                                 static_cast<QWidget*>(windows.frmmain->dialogs.frm_checkcode->btn_OK)})
             EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
         EXPECT_EQ(iconKey(main->windowIcon()), stoppedIconKey());
         EXPECT_TRUE(hostsHasOnlyLocalhost());
     }
 
     void pauseFor(const QString& minutes) {
-        ui::Tfrm_pause* pause = windows.frm_pause.get();
+        ui::Tfrm_pause* pause = windows.frmmain->dialogs.frm_pause.data();
         whenModal([pause, minutes](QDialog*) {
             pause->cbox_pause->setCurrentText(minutes);
             pause->btn_ok->click();
@@ -95,7 +99,8 @@ TEST_F(RunStateTest, StartUpLoadsAppliesTheSettingsAndRunsShortlyAfter) {
     EXPECT_TRUE(main->gb_wholeday->isEnabled());
     EXPECT_TRUE(main->ShowMainForm);
     EXPECT_EQ(iconKey(main->windowIcon()), stoppedIconKey());
-    // The tick timer is created on; the start-up Run is due once the message loop runs.
+    // The tick timer is on once every window exists; the start-up Run is due once the message
+    // loop runs.
     EXPECT_TRUE(main->isRunning());
     EXPECT_EQ(main->timer_minimize->interval(), 100);
     EXPECT_TRUE(main->timer_minimize->isSingleShot());
@@ -107,8 +112,8 @@ TEST_F(RunStateTest, StartUpLoadsAppliesTheSettingsAndRunsShortlyAfter) {
     EXPECT_FALSE(main->timer_minimize->isActive());
     EXPECT_TRUE(main->HostsRefreshPending);
     // LoadConfig has set the Options dialog from the file.
-    EXPECT_TRUE(windows.frm_Options->cb_checkstop->isChecked());
-    EXPECT_TRUE(windows.frm_Options->cb_start->isChecked());
+    EXPECT_TRUE(windows.frmmain->dialogs.frm_Options->cb_checkstop->isChecked());
+    EXPECT_TRUE(windows.frmmain->dialogs.frm_Options->cb_start->isChecked());
     EXPECT_TRUE(messages.texts.isEmpty());
 }
 

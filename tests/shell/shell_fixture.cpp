@@ -69,7 +69,7 @@ store::Lines ShellTest::configFile() const {
 }
 
 void ShellTest::answerCheckCode(CodeAnswer answer) {
-    ui::Tfrm_checkcode* checkcode = windows.frm_checkcode.get();
+    ui::Tfrm_checkcode* checkcode = windows.frmmain->dialogs.frm_checkcode.data();
     whenModal([checkcode, answer](QDialog* dialog) {
         ASSERT_EQ(dialog, checkcode);
         if (answer == CodeAnswer::Cancel) {

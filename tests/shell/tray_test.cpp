@@ -104,13 +104,13 @@ TEST_F(TrayTest, ALeftClickOnTheIconBringsTheWindowBackWithTheCurrentSession) {
     startShown();
     main->timer_tofocusonTimer();
     ASSERT_EQ(main->CurrentSessionIndex, 0);
-    main->selectSession(-1);
+    main->gb_sessionAll->selectSession(-1);
     main->HideToIcon();
     expectInTray();
     clickAt(trayIconCentre(), 1);
     ASSERT_TRUE(waitWithEvents([this] { return main->isVisible(); }));
     EXPECT_FALSE(main->trayIcon->isVisible());
-    EXPECT_EQ(main->selectedSessionIndex(), 0);
+    EXPECT_EQ(main->gb_sessionAll->selectedSessionIndex(), 0);
 }
 
 TEST_F(TrayTest, TheIconsMenuOpensAtTheCursorAndItsExitEndsTheProgram) {

@@ -55,7 +55,7 @@ class WindowShellTest : public ShellTest {
     }
 
     void answerToRun(QPushButton* ui::Tfrm_toRun::*button) {
-        ui::Tfrm_toRun* prompt = windows.frm_toRun.get();
+        ui::Tfrm_toRun* prompt = windows.frmmain->dialogs.frm_toRun.data();
         whenModal([prompt, button](QDialog* dialog) {
             ASSERT_EQ(dialog, prompt);
             (prompt->*button)->click();
@@ -104,7 +104,7 @@ TEST_F(WindowShellTest, RunsWhenHiddenTwoAsksOnlyWhenStoppedAndNotPaused) {
 
     main->showNormal();
     main->m_runClick();
-    ui::Tfrm_pause* pause = windows.frm_pause.get();
+    ui::Tfrm_pause* pause = windows.frmmain->dialogs.frm_pause.data();
     whenModal([pause](QDialog*) { pause->btn_ok->click(); });
     main->M_pauseClick();
     ASSERT_TRUE(main->isPaused());
@@ -162,18 +162,18 @@ TEST_F(WindowShellTest, HeaderClicksAndShowingSelectTheCurrentSession) {
     for (QWidget* header :
          {static_cast<QWidget*>(main->gb_head), static_cast<QWidget*>(main->lb_current),
           static_cast<QWidget*>(main->gbox_status), static_cast<QWidget*>(main->lb_running)}) {
-        main->selectSession(0);
+        main->gb_sessionAll->selectSession(0);
         clickOn(header);
-        EXPECT_EQ(main->selectedSessionIndex(), 1) << header->objectName().toStdString();
+        EXPECT_EQ(main->gb_sessionAll->selectedSessionIndex(), 1) << header->objectName().toStdString();
     }
-    main->selectSession(0);
+    main->gb_sessionAll->selectSession(0);
     main->show();
-    EXPECT_EQ(main->selectedSessionIndex(), 1);
+    EXPECT_EQ(main->gb_sessionAll->selectedSessionIndex(), 1);
 
     clock->set(monday(13, 0));
     main->timer_tofocusonTimer();
     clickOn(main->gb_head);
-    EXPECT_EQ(main->selectedSessionIndex(), -1);
+    EXPECT_EQ(main->gb_sessionAll->selectedSessionIndex(), -1);
 }
 
 TEST_F(WindowShellTest, WholeDayMenuTogglesThePanelAndLineNine) {
@@ -214,14 +214,14 @@ TEST_F(WindowShellTest, MenusOpenTheAboutBoxAndTheOptions) {
         dialog->reject();
     });
     main->About2->trigger();
-    EXPECT_EQ(shown, windows.frmAbout.get());
+    EXPECT_EQ(shown, windows.frmmain->dialogs.frmAbout.data());
 
     whenModal([&shown](QDialog* dialog) {
         shown = dialog;
         dialog->reject();
     });
     main->M_showoptions->trigger();
-    EXPECT_EQ(shown, windows.frm_Options.get());
+    EXPECT_EQ(shown, windows.frmmain->dialogs.frm_Options.data());
 }
 
 } // namespace

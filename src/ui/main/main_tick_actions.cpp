@@ -7,6 +7,7 @@
 #include "platform/window_sweep.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
+#include "ui/main/session_panel.h"
 #include "ui/main/untmain.h"
 
 namespace tallowby::ui {
@@ -29,11 +30,11 @@ void MainTickActions::showCurrentSession(const std::string& text) {
 }
 
 bool MainTickActions::sessionListHasSelection() {
-    return window_.selectedSessionIndex() >= 0;
+    return window_.gb_sessionAll->selectedSessionIndex() >= 0;
 }
 
 void MainTickActions::clearSessionPanel() {
-    window_.Nosession();
+    window_.gb_sessionAll->Nosession();
 }
 
 void MainTickActions::killTaskManager() {

@@ -18,16 +18,14 @@
 #include "store/session_records.h"
 #include "store/sound_list.h"
 #include "store/whole_day_record.h"
+#include "ui/common/list_entries.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
 #include "ui/common/named_widgets.h"
 #include "ui/common/system_clock.h"
 #include "ui/main/main_tick_actions.h"
-#include "ui/restraint/untAbout.h"
-#include "ui/restraint/unt_Options.h"
-#include "ui/restraint/unt_checkcode.h"
-#include "ui/restraint/unt_pause.h"
-#include "ui/restraint/unt_torun.h"
+#include "ui/main/session_panel.h"
+#include "ui/main/whole_day_panel.h"
 
 namespace tallowby::ui {
 namespace {
@@ -35,19 +33,6 @@ namespace {
 constexpr int kTickMilliseconds = 1000;
 constexpr int kStartDelayMilliseconds = 100;
 constexpr int kClientMargin = 4;
-
-void fillList(QListWidget* list, const std::vector<std::string>& entries) {
-    list->clear();
-    for (const std::string& entry : entries)
-        list->addItem(fromBytes(entry));
-}
-
-std::vector<std::string> listEntries(const QListWidget* list) {
-    std::vector<std::string> entries;
-    for (int i = 0; i < list->count(); ++i)
-        entries.push_back(toBytes(list->item(i)->text()));
-    return entries;
-}
 
 int rightEdge(const QWidget* widget) {
     return widget->geometry().x() + widget->geometry().width();
@@ -74,8 +59,8 @@ Tfrmmain::Tfrmmain(store::ProgramPaths paths, Enforcement enforcement, std::uniq
     // Every hint is given its ten seconds on screen where it is set (setHint); Qt has no
     // application-wide hint duration.
     buildControls();
-    addEditingControls(mainEditingControls());
-    addEnabledWhenStopped(mainEnabledWhenStopped());
+    addRunStateControls(*gb_sessionAll);
+    addRunStateControls(*gb_wholeday);
     buildTrayIcon();
     buildTimers();
     connectHandlers();
@@ -133,7 +118,6 @@ void Tfrmmain::buildTimers() {
     connect(timer_tofocuson, &QTimer::timeout, this, [this] {
         QMetaObject::invokeMethod(this, &Tfrmmain::timer_tofocusonTimer, Qt::QueuedConnection);
     });
-    timer_tofocuson->start();
 
     TB_CREATE(timer_running, this);
     timer_running->setInterval(kTickMilliseconds);
@@ -142,18 +126,53 @@ void Tfrmmain::buildTimers() {
     TB_CREATE(T_mm_note, this);
     T_mm_note->setInterval(kTickMilliseconds);
     connect(T_mm_note, &QTimer::timeout, this, &Tfrmmain::T_mm_noteTimer);
-    T_mm_note->start();
 
     // Fires once the message loop runs: the rules start shortly after start-up.
     TB_CREATE(timer_minimize, this);
     timer_minimize->setInterval(kStartDelayMilliseconds);
     timer_minimize->setSingleShot(true);
     connect(timer_minimize, &QTimer::timeout, this, &Tfrmmain::timer_minimizeTimer);
-    timer_minimize->start();
 
     TB_CREATE(T_pause, this);
     T_pause->setSingleShot(true);
     connect(T_pause, &QTimer::timeout, this, &Tfrmmain::T_pauseTimer);
+}
+
+void Tfrmmain::startTimers() {
+    timer_tofocuson->start();
+    T_mm_note->start();
+    timer_minimize->start();
+}
+
+bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
+    const bool profileFile = file != RuleFile::Config;
+    if (profileFile && currentProfile().empty()) {
+        showMessage(this,
+                    QStringLiteral("Failed - no profile is loaded, so there is no rule file to save to."));
+        return false;
+    }
+    const std::string& profile = currentProfile();
+    const std::filesystem::path path = file == RuleFile::Config     ? paths_.configFile()
+                                       : file == RuleFile::Sessions ? paths_.sessionFile(profile)
+                                                                    : paths_.wholeDayFile(profile);
+    try {
+        store::writeLines(path, lines);
+        switch (file) {
+        case RuleFile::Config:
+            LoadConfiglist(path);
+            break;
+        case RuleFile::Sessions:
+            LoadSessionList(path);
+            break;
+        case RuleFile::WholeDay:
+            LoadWholedayList(path);
+            break;
+        }
+    } catch (const store::FileError& error) {
+        reportError(error);
+        return false;
+    }
+    return true;
 }
 
 void Tfrmmain::recordClientSizes() {
@@ -188,41 +207,13 @@ void Tfrmmain::LoadprofileList(const std::filesystem::path& path) {
 }
 
 void Tfrmmain::LoadSessionList(const std::filesystem::path& path) {
-    if (!store::loadSessionList(lists_, path))
-        return;
-    lb_sessionList->clear();
-    for (int i = 0; i < SessionCount; ++i)
-        lb_sessionList->addItem(fromBytes(store::sessionCaption(SessionLines, i)));
-}
-
-void Tfrmmain::lb_sessionListClick() {
-    const int index = selectedSessionIndex();
-    if (index < 0)
-        return;
-    // The panel's own click handlers must not write back what is only being shown.
-    LoadingSessionPanel = true;
-    const store::SessionFields fields = store::sessionFields(SessionLines, index);
-    const auto boxes = sessionDayBoxes();
-    for (std::size_t day = 0; day < boxes.size(); ++day)
-        boxes[day]->setChecked(fields.weekDays[day]);
-    (fields.blockMode ? rb_blockMode : rb_dedicatedMode)->setChecked(true);
-    fillList(lbox_processList, fields.processes);
-    fillList(Lbox_domainlist, fields.websites);
-    LoadingSessionPanel = false;
+    if (store::loadSessionList(lists_, path))
+        gb_sessionAll->showSessionList();
 }
 
 void Tfrmmain::LoadWholedayList(const std::filesystem::path& path) {
-    LoadingWholeDayPanel = true;
-    if (store::loadWholeDayList(lists_, path) && !WholeDayLines.empty()) {
-        const store::WholeDayFields fields = store::decodeWholeDay(WholeDayLines);
-        fillList(lb_wholedayprocess, fields.processes);
-        fillList(lb_wholedaydomain, fields.websites);
-        const auto boxes = wholeDayBoxes();
-        for (std::size_t day = 0; day < boxes.size(); ++day)
-            boxes[day]->setChecked(fields.weekDays[day]);
-        (fields.blockMode ? rb_wohledayblock : rb_wholedayFocus)->setChecked(true);
-    }
-    LoadingWholeDayPanel = false;
+    if (store::loadWholeDayList(lists_, path) && !WholeDayLines.empty())
+        gb_wholeday->showWholeDay();
 }
 
 void Tfrmmain::WriteWholeDayHosts() {
@@ -256,28 +247,7 @@ bool Tfrmmain::startsToIcon() const {
 }
 
 engine::WholeDayPanel Tfrmmain::wholeDayPanel() const {
-    return {listEntries(lb_wholedayprocess), listEntries(lb_wholedaydomain), rb_wholedayFocus->isChecked()};
-}
-
-int Tfrmmain::selectedSessionIndex() const {
-    const int row = lb_sessionList->currentRow();
-    return row >= 0 && lb_sessionList->item(row)->isSelected() ? row : -1;
-}
-
-void Tfrmmain::selectSession(int index) {
-    if (index >= 0 && index < lb_sessionList->count()) {
-        lb_sessionList->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
-        return;
-    }
-    lb_sessionList->clearSelection();
-    lb_sessionList->setCurrentRow(-1);
-}
-
-void Tfrmmain::Nosession() {
-    for (QCheckBox* day : sessionDayBoxes())
-        day->setChecked(false);
-    lbox_processList->clear();
-    Lbox_domainlist->clear();
+    return gb_wholeday->rules();
 }
 
 void Tfrmmain::timer_tofocusonTimer() {

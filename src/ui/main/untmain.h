@@ -16,6 +16,11 @@
 #include "store/rule_lists.h"
 #include "ui/common/check_guard.h"
 #include "ui/common/enforcement.h"
+#include "ui/common/rule_book.h"
+#include "ui/common/run_state_controls.h"
+#include "ui/main/program_dialogs.h"
+#include "ui/main/session_panel.h"
+#include "ui/main/whole_day_panel.h"
 
 class QAction;
 class QCheckBox;
@@ -31,13 +36,7 @@ class QTimer;
 
 namespace tallowby::ui {
 
-class Tfrm_checkcode;
-class Tfrm_Options;
-class Tfrm_pause;
-class Tfrm_toRun;
-class TfrmAbout;
-
-class Tfrmmain : public QMainWindow {
+class Tfrmmain : public QMainWindow, public RuleBook {
     Q_OBJECT
 
   public:
@@ -75,32 +74,15 @@ class Tfrmmain : public QMainWindow {
     // The whole-day panel as the sweeps and the hosts writer read it.
     engine::WholeDayPanel wholeDayPanel() const;
 
-    // The selected entry of lb_sessionList, -1 for none; selectSession(-1) clears the selection.
-    int selectedSessionIndex() const;
-    void selectSession(int index);
-
     // Shows or hides the whole-day panel and the notice panel, with the matching client width
     // (step 4 of LoadConfiglist; also the menu item's job).
     void showWholeDayPanel(bool shown);
 
-    // With no session selected while the rules run, the session panel shows nothing: the week-day
-    // boxes are unchecked and both lists emptied.
-    void Nosession();
-
-    // --- The dialogs the main window opens, created after it (the program's window order). None of
-    // them is owned here. Their editing controls join the main window's in Running.
-    struct Dialogs {
-        TfrmAbout* about = nullptr;
-        Tfrm_checkcode* checkcode = nullptr;
-        Tfrm_toRun* toRun = nullptr;
-        Tfrm_Options* options = nullptr;
-        Tfrm_pause* pause = nullptr;
-    };
-    void attachDialogs(const Dialogs& dialogs);
-    // Controls of a later window that Running(true) disables and Running(false) enables, and
-    // controls that only Running(false) touches (it enables them).
-    void addEditingControls(const QList<QWidget*>& controls);
-    void addEnabledWhenStopped(const QList<QWidget*>& controls);
+    // A window made after this one: its controls follow the run state from now on.
+    void addRunStateControls(const RunStateControls& window);
+    // Starts the timers: the status blink and, shortly after, the rules. Only once every window
+    // exists, so the first Run disables the editing controls of all of them.
+    void startTimers();
 
     // --- Run state.
     bool isRunning() const;
@@ -127,8 +109,6 @@ class Tfrmmain : public QMainWindow {
     void RestoreFromIcon();
     void StartToIcon();
     void gb_headClick();
-    // Fills the session panel from the selected record: its week days, mode and both lists.
-    void lb_sessionListClick();
     // "Yes && Save" of the not-running prompt: always run when the window is put away, then run.
     void toRunYesAndSave();
     void Content1Click();
@@ -138,6 +118,11 @@ class Tfrmmain : public QMainWindow {
     // Writes these lines as "config.db" and reloads ConfigLines from it, so memory follows the
     // file. false when the write failed (the user has been told; ConfigLines is unchanged).
     bool SaveConfig(const store::Lines& lines);
+
+    // --- The rule book: how every window changes a rule file.
+    const store::RuleLists& lists() const override { return lists_; }
+    const store::ProgramPaths& paths() const override { return paths_; }
+    bool save(RuleFile file, const store::Lines& lines) override;
 
     // Whether this desktop has a notification area to put the window into.
     static bool trayAvailable();
@@ -165,7 +150,6 @@ class Tfrmmain : public QMainWindow {
     store::Lines& ReminderLines;
     int& ReminderCount;
     store::Lines& SoundLines;
-    const store::RuleLists& ruleLists() const { return lists_; }
 
     // --- State kept between ticks.
     int& CurrentSessionIndex;
@@ -181,10 +165,6 @@ class Tfrmmain : public QMainWindow {
     // Cleared by StartToIcon when the window waits in the notification area: the program does not
     // show it at start.
     bool ShowMainForm = true;
-
-    // Set while a loader fills a panel, so the panel's click handlers do not write back.
-    bool LoadingSessionPanel = false;
-    bool LoadingWholeDayPanel = false;
 
     // Client widths with and without the whole-day panel, and the client height (recorded once).
     int WideClientWidth = 0;
@@ -205,55 +185,9 @@ class Tfrmmain : public QMainWindow {
     QLabel* lb_note1 = nullptr;
     QLabel* lb_note2 = nullptr;
 
-    // --- Session panel.
-    QGroupBox* gb_sessionAll = nullptr;
-    QGroupBox* gb_sessionList = nullptr;
-    QListWidget* lb_sessionList = nullptr;
-    QPushButton* btn_sessionAdd = nullptr;
-    QPushButton* btn_sessionDel = nullptr;
-    QPushButton* btn_clear = nullptr;
-    QPushButton* btn_edit = nullptr;
-    QGroupBox* gb_weekDay = nullptr;
-    QCheckBox* cb_sun = nullptr;
-    QCheckBox* cb_Mon = nullptr;
-    QCheckBox* cb_Tue = nullptr;
-    QCheckBox* cb_wed = nullptr;
-    QCheckBox* cb_Thu = nullptr;
-    QCheckBox* cb_fri = nullptr;
-    QCheckBox* cb_sat = nullptr;
-    QGroupBox* gb_processList = nullptr;
-    QLabel* lb_mode = nullptr;
-    QRadioButton* rb_blockMode = nullptr;
-    QRadioButton* rb_dedicatedMode = nullptr;
-    QListWidget* lbox_processList = nullptr;
-    QPushButton* btn_processAdd = nullptr;
-    QPushButton* btn_processDel = nullptr;
-    QGroupBox* gb_blockedDomain = nullptr;
-    QListWidget* Lbox_domainlist = nullptr;
-    QPushButton* btn_domainAdd = nullptr;
-    QPushButton* btn_domainDel = nullptr;
-
-    // --- Whole-day panel.
-    QGroupBox* gb_wholeday = nullptr;
-    QGroupBox* fb_wholedayweekdays = nullptr;
-    QCheckBox* cb_w0 = nullptr;
-    QCheckBox* cb_w1 = nullptr;
-    QCheckBox* cb_w2 = nullptr;
-    QCheckBox* cb_w3 = nullptr;
-    QCheckBox* cb_w4 = nullptr;
-    QCheckBox* cb_w5 = nullptr;
-    QCheckBox* cb_w6 = nullptr;
-    QGroupBox* gb_wholedayProcess = nullptr;
-    QLabel* lb_wholedayMode = nullptr;
-    QRadioButton* rb_wohledayblock = nullptr;
-    QRadioButton* rb_wholedayFocus = nullptr;
-    QListWidget* lb_wholedayprocess = nullptr;
-    QPushButton* btn_wholedayprocessAdd = nullptr;
-    QPushButton* btn_wholedayprocessDel = nullptr;
-    QGroupBox* fb_wholedaydomain = nullptr;
-    QListWidget* lb_wholedaydomain = nullptr;
-    QPushButton* btn_wholedaydomainAdd = nullptr;
-    QPushButton* btn_wholedaydomainDel = nullptr;
+    // --- The two panels: the sessions and the whole-day rules.
+    SessionPanel* gb_sessionAll = nullptr;
+    WholeDayPanel* gb_wholeday = nullptr;
 
     // --- Main menu.
     QAction* m_run = nullptr;
@@ -286,16 +220,8 @@ class Tfrmmain : public QMainWindow {
     QTimer* timer_minimize = nullptr;
     QTimer* T_pause = nullptr;
 
-    // --- The dialogs (see attachDialogs); null until attached.
-    QPointer<TfrmAbout> frmAbout;
-    QPointer<Tfrm_checkcode> frm_checkcode;
-    QPointer<Tfrm_toRun> frm_toRun;
-    QPointer<Tfrm_Options> frm_Options;
-    QPointer<Tfrm_pause> frm_pause;
-
-    // The week-day boxes in WeekDayString order (Sunday first).
-    std::array<QCheckBox*, 7> sessionDayBoxes() const;
-    std::array<QCheckBox*, 7> wholeDayBoxes() const;
+    // --- Every dialog, filled in as the program makes them.
+    ProgramDialogs dialogs;
 
   public slots:
     // One tick of the rules. timer_tofocuson reaches it through a queued call, so a modal window
@@ -306,8 +232,6 @@ class Tfrmmain : public QMainWindow {
     void buildControls();
     QWidget* buildHeaderStrip();
     QGroupBox* buildNotePanel();
-    QGroupBox* buildSessionPanel();
-    QGroupBox* buildWholeDayPanel();
     void buildMenus();
     void buildTrayIcon();
     void buildTimers();
@@ -318,8 +242,6 @@ class Tfrmmain : public QMainWindow {
     void setRunIcon(const std::filesystem::path& iconFile);
     void setStatusColour(const QColor& colour);
     void setEditingEnabled(bool enabled);
-    QList<QWidget*> mainEditingControls() const;
-    QList<QWidget*> mainEnabledWhenStopped() const;
     // Asks for the check code for a purpose; false when there is no check-code dialog to ask with.
     bool askCheckCode(const QString& purpose);
 

@@ -12,6 +12,7 @@
 #include "store/config_lines.h"
 #include "ui/common/system_clock.h"
 #include "ui/main/untmain.h"
+#include "ui/main/whole_day_panel.h"
 #include "ui/restraint/untAbout.h"
 #include "ui/restraint/unt_Options.h"
 #include "ui/restraint/unt_checkcode.h"
@@ -59,10 +60,10 @@ bool Tfrmmain::isPaused() const {
 }
 
 bool Tfrmmain::askCheckCode(const QString& purpose) {
-    if (!frm_checkcode)
+    if (!dialogs.frm_checkcode)
         return false;
     checkGuard.CheckPurpose = purpose;
-    frm_checkcode->exec();
+    dialogs.frm_checkcode->exec();
     return true;
 }
 
@@ -131,8 +132,8 @@ void Tfrmmain::closeEvent(QCloseEvent* event) {
 }
 
 void Tfrmmain::M_pauseClick() {
-    if (frm_pause)
-        frm_pause->exec();
+    if (dialogs.frm_pause)
+        dialogs.frm_pause->exec();
 }
 
 void Tfrmmain::beginPause(int minutes) {
@@ -206,8 +207,8 @@ void Tfrmmain::T_mm_noteTimer() {
     setTextColour(lb_note2, colour);
     if (!T_pause->isActive())
         return;
-    if (frm_pause)
-        gb_today->setTitle(frm_pause->pauseText());
+    if (dialogs.frm_pause)
+        gb_today->setTitle(dialogs.frm_pause->pauseText());
     lb_today->setText(QStringLiteral("Countdown  ") + clockSpan(PauseEndTime - wallClockMs(now)));
 }
 

@@ -20,7 +20,9 @@
 
 #include "store/config_lines.h"
 #include "ui/common/named_widgets.h"
+#include "ui/main/session_panel.h"
 #include "ui/main/untmain.h"
+#include "ui/main/whole_day_panel.h"
 #include "ui/restraint/untAbout.h"
 #include "ui/restraint/unt_Options.h"
 #include "ui/restraint/unt_checkcode.h"
@@ -61,67 +63,15 @@ void Tfrmmain::connectHandlers() {
         header->installEventFilter(this);
 }
 
-void Tfrmmain::attachDialogs(const Dialogs& dialogs) {
-    frmAbout = dialogs.about;
-    frm_checkcode = dialogs.checkcode;
-    frm_toRun = dialogs.toRun;
-    frm_Options = dialogs.options;
-    frm_pause = dialogs.pause;
-    if (frm_Options) {
-        addEditingControls(frm_Options->editingControls());
-        addEnabledWhenStopped({frm_Options->gb_options});
-    }
-    if (frm_checkcode)
-        addEnabledWhenStopped({frm_checkcode->btn_OK});
-}
-
-void Tfrmmain::addEditingControls(const QList<QWidget*>& controls) {
-    for (QWidget* control : controls)
+void Tfrmmain::addRunStateControls(const RunStateControls& window) {
+    // A window made while the rules already run starts in the running state.
+    const bool running = timer_tofocuson && timer_tofocuson->isActive();
+    for (QWidget* control : window.editingControls()) {
         editingControls_.append(control);
-}
-
-void Tfrmmain::addEnabledWhenStopped(const QList<QWidget*>& controls) {
-    for (QWidget* control : controls)
+        control->setEnabled(!running);
+    }
+    for (QWidget* control : window.enabledWhenStopped())
         enabledWhenStopped_.append(control);
-}
-
-QList<QWidget*> Tfrmmain::mainEditingControls() const {
-    return {btn_sessionAdd,
-            btn_sessionDel,
-            btn_edit,
-            btn_clear,
-            btn_processAdd,
-            btn_processDel,
-            btn_domainAdd,
-            btn_domainDel,
-            btn_wholedayprocessAdd,
-            btn_wholedayprocessDel,
-            btn_wholedaydomainAdd,
-            btn_wholedaydomainDel,
-            gb_weekDay,
-            cb_sun,
-            cb_Mon,
-            cb_Tue,
-            cb_wed,
-            cb_Thu,
-            cb_fri,
-            cb_sat,
-            rb_blockMode,
-            rb_dedicatedMode,
-            cb_w0,
-            cb_w1,
-            cb_w2,
-            cb_w3,
-            cb_w4,
-            cb_w5,
-            cb_w6,
-            rb_wohledayblock,
-            rb_wholedayFocus};
-}
-
-QList<QWidget*> Tfrmmain::mainEnabledWhenStopped() const {
-    return {gb_processList, gb_blockedDomain,   lbox_processList, Lbox_domainlist,
-            gb_wholeday,    lb_wholedayprocess, lb_wholedaydomain};
 }
 
 bool Tfrmmain::trayAvailable() {
@@ -133,16 +83,16 @@ void Tfrmmain::timer_minimizeTimer() {
     timer_minimize->stop();
     m_runClick();
     gb_headClick();
-    if (frm_Options)
-        frm_Options->LoadConfig();
+    if (dialogs.frm_Options)
+        dialogs.frm_Options->LoadConfig();
 }
 
 void Tfrmmain::putAway() {
     const std::string& runsWhenHidden = store::configValue(ConfigLines, store::ConfigLine::RunsWhenHidden);
     if (runsWhenHidden == "1")
         m_runClick();
-    if (runsWhenHidden == "2" && m_run->isEnabled() && !T_pause->isActive() && frm_toRun)
-        frm_toRun->exec();
+    if (runsWhenHidden == "2" && m_run->isEnabled() && !T_pause->isActive() && dialogs.frm_toRun)
+        dialogs.frm_toRun->exec();
     HideToIcon();
 }
 
@@ -207,27 +157,19 @@ bool Tfrmmain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Tfrmmain::gb_headClick() {
-    selectSession(CurrentSessionIndex);
-    lb_sessionListClick();
+    gb_sessionAll->selectSession(CurrentSessionIndex);
+    gb_sessionAll->lb_sessionListClick();
 }
 
 void Tfrmmain::toRunYesAndSave() {
     store::Lines lines = ConfigLines;
     store::setConfigValue(lines, store::ConfigLine::RunsWhenHidden, "1");
-    store::writeLines(paths_.configFile(), lines);
-    LoadConfiglist(paths_.configFile());
+    SaveConfig(lines);
     m_runClick();
 }
 
 bool Tfrmmain::SaveConfig(const store::Lines& lines) {
-    try {
-        store::writeLines(paths_.configFile(), lines);
-    } catch (const store::FileError& error) {
-        reportError(error);
-        return false;
-    }
-    LoadConfiglist(paths_.configFile());
-    return true;
+    return save(RuleFile::Config, lines);
 }
 
 void Tfrmmain::M_wholedayeventsClick() {
@@ -246,13 +188,13 @@ void Tfrmmain::Content1Click() {
 }
 
 void Tfrmmain::About2Click() {
-    if (frmAbout)
-        frmAbout->exec();
+    if (dialogs.frmAbout)
+        dialogs.frmAbout->exec();
 }
 
 void Tfrmmain::M_showoptionsClick() {
-    if (frm_Options)
-        frm_Options->exec();
+    if (dialogs.frm_Options)
+        dialogs.frm_Options->exec();
 }
 
 } // namespace tallowby::ui

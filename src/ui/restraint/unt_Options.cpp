@@ -38,11 +38,10 @@ void showError(QWidget* parent, const std::exception& error) {
 
 } // namespace
 
-Tfrm_Options::Tfrm_Options(store::Lines& configLines, std::filesystem::path configPath,
-                           platform::AutoStart& autoStart, Tfrm_checkcode& checkcode, CheckGuard& guard,
-                           Callbacks callbacks, QWidget* parent)
-    : QDialog(parent, kFixedDialogFlags), configLines_(configLines), configPath_(std::move(configPath)),
-      autoStart_(autoStart), checkcode_(checkcode), guard_(guard), callbacks_(std::move(callbacks)) {
+Tfrm_Options::Tfrm_Options(RuleBook& book, platform::AutoStart& autoStart, Tfrm_checkcode& checkcode,
+                           CheckGuard& guard, Callbacks callbacks, QWidget* parent)
+    : QDialog(parent, kFixedDialogFlags), book_(book), autoStart_(autoStart), checkcode_(checkcode),
+      guard_(guard), callbacks_(std::move(callbacks)) {
     setObjectName(QStringLiteral("frm_Options"));
     setWindowTitle(QStringLiteral("Options"));
     setModal(true);
@@ -107,6 +106,10 @@ QList<QWidget*> Tfrm_Options::editingControls() const {
             cb_checkPause,   cb_SessionReminder, cb_SessionEnd, Label1,    cmb_action};
 }
 
+QList<QWidget*> Tfrm_Options::enabledWhenStopped() const {
+    return {gb_options};
+}
+
 int Tfrm_Options::bitsIndex(const std::string& lengthText) {
     bool isNumber = false;
     const int bits = wholeNumber(lengthText, &isNumber);
@@ -139,11 +142,11 @@ std::array<std::pair<QCheckBox*, ConfigLine>, 9> Tfrm_Options::flagBoxes() const
 
 void Tfrm_Options::LoadConfig() {
     for (const auto& [box, line] : flagBoxes())
-        box->setChecked(store::configFlag(configLines_, line));
-    cmb_bits->setCurrentIndex(bitsIndex(store::configValue(configLines_, ConfigLine::CheckCodeLength)));
+        box->setChecked(store::configFlag(configLines(), line));
+    cmb_bits->setCurrentIndex(bitsIndex(store::configValue(configLines(), ConfigLine::CheckCodeLength)));
     if (callbacks_.applyWholeDayPanel)
-        callbacks_.applyWholeDayPanel(store::configFlag(configLines_, ConfigLine::ShowWholeDay));
-    cmb_action->setCurrentIndex(actionIndex(store::configValue(configLines_, ConfigLine::WindowAction)));
+        callbacks_.applyWholeDayPanel(store::configFlag(configLines(), ConfigLine::ShowWholeDay));
+    cmb_action->setCurrentIndex(actionIndex(store::configValue(configLines(), ConfigLine::WindowAction)));
 }
 
 store::Lines Tfrm_Options::savedLines() const {
@@ -152,7 +155,7 @@ store::Lines Tfrm_Options::savedLines() const {
     store::Lines lines(store::kConfigLineCount);
     for (const ConfigLine copied :
          {ConfigLine::Profile, ConfigLine::ShowWholeDay, ConfigLine::RunsWhenHidden})
-        store::setConfigValue(lines, copied, store::configValue(configLines_, copied));
+        store::setConfigValue(lines, copied, store::configValue(configLines(), copied));
     for (const auto& [box, line] : flagBoxes())
         store::setConfigValue(lines, line, store::flagText(box->isChecked()));
     store::setConfigValue(lines, ConfigLine::CheckCodeLength, toBytes(cmb_bits->currentText()));
@@ -161,12 +164,8 @@ store::Lines Tfrm_Options::savedLines() const {
 }
 
 bool Tfrm_Options::writeOptions() {
-    try {
-        store::writeLines(configPath_, savedLines());
-    } catch (const store::FileError& error) {
-        showError(this, error);
+    if (!book_.save(RuleFile::Config, savedLines()))
         return false;
-    }
     // The autostart entry follows line 1 once the line is in the file: a failed write leaves both
     // as they were. Its own failures are not the user's concern here; start-up applies it again.
     if (cb_start->isChecked())
@@ -178,7 +177,7 @@ bool Tfrm_Options::writeOptions() {
 
 void Tfrm_Options::btn_optionsSaveClick() {
     // The switch is read before anything is written, so a save that clears it still asks.
-    if (store::configFlag(configLines_, ConfigLine::CheckCodeToSave) && !guard_.OptionsSaveConfirmed) {
+    if (store::configFlag(configLines(), ConfigLine::CheckCodeToSave) && !guard_.OptionsSaveConfirmed) {
         guard_.CheckPurpose = purpose::OptionsSave;
         checkcode_.exec();
     } else {

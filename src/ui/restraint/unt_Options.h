@@ -11,6 +11,8 @@
 #include "store/config_lines.h"
 #include "store/text_file.h"
 #include "ui/common/check_guard.h"
+#include "ui/common/rule_book.h"
+#include "ui/common/run_state_controls.h"
 
 class QCheckBox;
 class QComboBox;
@@ -26,29 +28,29 @@ namespace tallowby::ui {
 
 class Tfrm_checkcode;
 
-class Tfrm_Options : public QDialog {
+class Tfrm_Options : public QDialog, public RunStateControls {
     Q_OBJECT
 
   public:
     struct Callbacks {
-        // The main window's LoadConfiglist of "config.db": reloads ConfigLines from the file and
-        // applies the whole-day line to the main window.
+        // The main window's LoadConfiglist of "config.db" (Refresh): reloads ConfigLines from the
+        // file and applies the whole-day line to the main window.
         std::function<void()> loadConfigList;
         // Shows or hides the main window's whole-day panel (the last step of LoadConfig).
         std::function<void(bool)> applyWholeDayPanel;
     };
 
-    // configLines is the main window's ConfigLines, read at every show and save; configPath is the
-    // "config.db" a save rewrites.
-    Tfrm_Options(store::Lines& configLines, std::filesystem::path configPath, platform::AutoStart& autoStart,
-                 Tfrm_checkcode& checkcode, CheckGuard& guard, Callbacks callbacks,
-                 QWidget* parent = nullptr);
+    // The book's ConfigLines are read at every show and save; a save rewrites "config.db" through
+    // the book.
+    Tfrm_Options(RuleBook& book, platform::AutoStart& autoStart, Tfrm_checkcode& checkcode, CheckGuard& guard,
+                 Callbacks callbacks, QWidget* parent = nullptr);
 
     // Sets every control from ConfigLines and applies the whole-day line to the main window.
     void LoadConfig();
 
     // The controls disabled while the rules run (Cancel stays usable).
-    QList<QWidget*> editingControls() const;
+    QList<QWidget*> editingControls() const override;
+    QList<QWidget*> enabledWhenStopped() const override;
 
     // The item cmb_bits shows for a code-length line; any other text shows "10".
     static int bitsIndex(const std::string& lengthText);
@@ -89,8 +91,9 @@ class Tfrm_Options : public QDialog {
     void reloadConfigList();
     std::array<std::pair<QCheckBox*, store::ConfigLine>, 9> flagBoxes() const;
 
-    store::Lines& configLines_;
-    std::filesystem::path configPath_;
+    const store::Lines& configLines() const { return book_.lists().ConfigLines; }
+
+    RuleBook& book_;
     platform::AutoStart& autoStart_;
     Tfrm_checkcode& checkcode_;
     CheckGuard& guard_;

@@ -161,6 +161,10 @@ void Tfrm_checkcode::placeControls() {
     setFixedSize(clientWidth, buttonTop + buttonHeight + kBottom);
 }
 
+QList<QWidget*> Tfrm_checkcode::enabledWhenStopped() const {
+    return {btn_OK};
+}
+
 void Tfrm_checkcode::btn_OKClick() {
     if (edt_checkcode->text() != lb_checkcode->text()) {
         showMessage(this, QStringLiteral("Failed - please double check."));

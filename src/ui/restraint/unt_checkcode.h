@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ui/common/check_guard.h"
+#include "ui/common/run_state_controls.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,7 +15,7 @@ class QPushButton;
 
 namespace tallowby::ui {
 
-class Tfrm_checkcode : public QDialog {
+class Tfrm_checkcode : public QDialog, public RunStateControls {
     Q_OBJECT
 
   public:
@@ -45,6 +46,9 @@ class Tfrm_checkcode : public QDialog {
     QLabel* lb_checkcode = nullptr;
     QLineEdit* edt_checkcode = nullptr;
     QPushButton* btn_OK = nullptr;
+
+    // A pause that ended while the code was asked for leaves OK disabled; a stop enables it again.
+    QList<QWidget*> enabledWhenStopped() const override;
     QPushButton* btn_cancel = nullptr;
     QPushButton* btn_retry = nullptr;
 

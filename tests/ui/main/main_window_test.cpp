@@ -73,19 +73,19 @@ TEST_F(MainWindowTest, LoadersFillListsAndPanels) {
     EXPECT_EQ(window->ProfileLines, (store::Lines{"Default", "Work"}));
     EXPECT_EQ(window->SessionCount, 2);
     EXPECT_EQ(window->SessionLines.size(), 13u);
-    EXPECT_EQ(itemsOf(window->lb_sessionList), (QStringList{"09:00-12:00", "13:30-15:00"}));
-    EXPECT_EQ(window->selectedSessionIndex(), -1);
+    EXPECT_EQ(itemsOf(window->gb_sessionAll->lb_sessionList), (QStringList{"09:00-12:00", "13:30-15:00"}));
+    EXPECT_EQ(window->gb_sessionAll->selectedSessionIndex(), -1);
 
-    EXPECT_EQ(itemsOf(window->lb_wholedayprocess), (QStringList{"firefox-esr", "notepad.exe"}));
+    EXPECT_EQ(itemsOf(window->gb_wholeday->lb_wholedayprocess), (QStringList{"firefox-esr", "notepad.exe"}));
     // Reading stops at the first entry shorter than four characters.
-    EXPECT_EQ(itemsOf(window->lb_wholedaydomain), (QStringList{"example.com"}));
+    EXPECT_EQ(itemsOf(window->gb_wholeday->lb_wholedaydomain), (QStringList{"example.com"}));
     const std::array<bool, 7> expectedDays{false, true, false, false, false, false, true};
-    const auto boxes = window->wholeDayBoxes();
+    const auto boxes = window->gb_wholeday->dayBoxes();
     for (std::size_t day = 0; day < boxes.size(); ++day)
         EXPECT_EQ(boxes[day]->isChecked(), expectedDays[day]) << "day " << day;
-    EXPECT_TRUE(window->rb_wholedayFocus->isChecked());
-    EXPECT_FALSE(window->rb_wohledayblock->isChecked());
-    EXPECT_FALSE(window->LoadingWholeDayPanel);
+    EXPECT_TRUE(window->gb_wholeday->rb_wholedayFocus->isChecked());
+    EXPECT_FALSE(window->gb_wholeday->rb_wohledayblock->isChecked());
+    EXPECT_FALSE(window->gb_wholeday->LoadingWholeDayPanel);
 
     const engine::WholeDayPanel panel = window->wholeDayPanel();
     EXPECT_EQ(panel.processes, (std::vector<std::string>{"firefox-esr", "notepad.exe"}));
@@ -106,37 +106,37 @@ TEST_F(MainWindowTest, ReloadingWholeDayFileSwitchesModeAndMissingFileKeepsPanel
     const auto other = folder.paths().wholeDayFile("Other");
     folder.write(other, {"1", "0"}); // short: days and lists read as empty
     window->LoadWholedayList(other);
-    EXPECT_TRUE(window->rb_wohledayblock->isChecked());
-    EXPECT_EQ(window->lb_wholedayprocess->count(), 0);
-    EXPECT_TRUE(window->cb_w0->isChecked());
-    EXPECT_FALSE(window->cb_w1->isChecked());
+    EXPECT_TRUE(window->gb_wholeday->rb_wohledayblock->isChecked());
+    EXPECT_EQ(window->gb_wholeday->lb_wholedayprocess->count(), 0);
+    EXPECT_TRUE(window->gb_wholeday->cb_w0->isChecked());
+    EXPECT_FALSE(window->gb_wholeday->cb_w1->isChecked());
 
     window->LoadWholedayList(folder.paths().wholeDayFile("Missing"));
     EXPECT_EQ(window->WholeDayLines, (store::Lines{"1", "0"}));
-    EXPECT_TRUE(window->rb_wohledayblock->isChecked());
-    EXPECT_FALSE(window->LoadingWholeDayPanel);
+    EXPECT_TRUE(window->gb_wholeday->rb_wohledayblock->isChecked());
+    EXPECT_FALSE(window->gb_wholeday->LoadingWholeDayPanel);
 }
 
 TEST_F(MainWindowTest, MissingSessionFileKeepsListAndEmptyFileClearsIt) {
     writeWorkProfile();
     open();
     window->LoadSessionList(folder.paths().sessionFile("Missing"));
-    EXPECT_EQ(window->lb_sessionList->count(), 2);
+    EXPECT_EQ(window->gb_sessionAll->lb_sessionList->count(), 2);
 
     const auto empty = folder.paths().sessionFile("Empty");
     folder.write(empty, {});
-    window->selectSession(1);
+    window->gb_sessionAll->selectSession(1);
     window->LoadSessionList(empty);
-    EXPECT_EQ(window->lb_sessionList->count(), 0);
+    EXPECT_EQ(window->gb_sessionAll->lb_sessionList->count(), 0);
     EXPECT_EQ(window->SessionCount, 0);
-    EXPECT_EQ(window->selectedSessionIndex(), -1);
+    EXPECT_EQ(window->gb_sessionAll->selectedSessionIndex(), -1);
 }
 
 TEST_F(MainWindowTest, WithoutConfigurationNothingIsLoadedAndNothingBreaks) {
     open();
     EXPECT_TRUE(window->ConfigLines.empty());
     EXPECT_EQ(window->lb_profile->text(), "No profile");
-    EXPECT_EQ(window->lb_sessionList->count(), 0);
+    EXPECT_EQ(window->gb_sessionAll->lb_sessionList->count(), 0);
     EXPECT_FALSE(window->startsToIcon());
     window->timer_tofocusonTimer();
     EXPECT_EQ(window->lb_clock->text(), "09-30-05");
@@ -218,43 +218,43 @@ TEST_F(MainWindowTest, TickEmptiesTheSessionPanelOnlyWithoutSelection) {
     writeWorkProfile();
     open();
     auto fillPanel = [this] {
-        window->cb_Mon->setChecked(true);
-        window->lbox_processList->addItem("code.exe");
-        window->Lbox_domainlist->addItem("news.example");
+        window->gb_sessionAll->cb_Mon->setChecked(true);
+        window->gb_sessionAll->lbox_processList->addItem("code.exe");
+        window->gb_sessionAll->Lbox_domainlist->addItem("news.example");
     };
     fillPanel();
-    window->selectSession(0);
+    window->gb_sessionAll->selectSession(0);
     window->timer_tofocusonTimer();
-    EXPECT_TRUE(window->cb_Mon->isChecked());
-    EXPECT_EQ(window->lbox_processList->count(), 1);
+    EXPECT_TRUE(window->gb_sessionAll->cb_Mon->isChecked());
+    EXPECT_EQ(window->gb_sessionAll->lbox_processList->count(), 1);
 
-    window->selectSession(-1);
+    window->gb_sessionAll->selectSession(-1);
     window->timer_tofocusonTimer();
-    for (QCheckBox* day : window->sessionDayBoxes())
+    for (QCheckBox* day : window->gb_sessionAll->dayBoxes())
         EXPECT_FALSE(day->isChecked());
-    EXPECT_EQ(window->lbox_processList->count(), 0);
-    EXPECT_EQ(window->Lbox_domainlist->count(), 0);
+    EXPECT_EQ(window->gb_sessionAll->lbox_processList->count(), 0);
+    EXPECT_EQ(window->gb_sessionAll->Lbox_domainlist->count(), 0);
 }
 
 TEST_F(MainWindowTest, SelectingASessionShowsItsRecordInThePanel) {
     writeWorkProfile();
     open();
-    window->selectSession(0);
+    window->gb_sessionAll->selectSession(0);
     const std::array<bool, 7> mondayOnly{false, true, false, false, false, false, false};
-    const auto days = window->sessionDayBoxes();
+    const auto days = window->gb_sessionAll->dayBoxes();
     for (std::size_t day = 0; day < days.size(); ++day)
         EXPECT_EQ(days[day]->isChecked(), mondayOnly[day]) << "day " << day;
-    EXPECT_TRUE(window->rb_dedicatedMode->isChecked());
-    EXPECT_EQ(itemsOf(window->lbox_processList), QStringList{"code.exe"});
-    EXPECT_EQ(itemsOf(window->Lbox_domainlist), QStringList{"news.example"});
-    EXPECT_FALSE(window->LoadingSessionPanel);
+    EXPECT_TRUE(window->gb_sessionAll->rb_dedicatedMode->isChecked());
+    EXPECT_EQ(itemsOf(window->gb_sessionAll->lbox_processList), QStringList{"code.exe"});
+    EXPECT_EQ(itemsOf(window->gb_sessionAll->Lbox_domainlist), QStringList{"news.example"});
+    EXPECT_FALSE(window->gb_sessionAll->LoadingSessionPanel);
 
-    window->selectSession(1);
+    window->gb_sessionAll->selectSession(1);
     for (QCheckBox* day : days)
         EXPECT_TRUE(day->isChecked());
-    EXPECT_TRUE(window->rb_blockMode->isChecked());
-    EXPECT_EQ(window->lbox_processList->count(), 0);
-    EXPECT_EQ(window->Lbox_domainlist->count(), 0);
+    EXPECT_TRUE(window->gb_sessionAll->rb_blockMode->isChecked());
+    EXPECT_EQ(window->gb_sessionAll->lbox_processList->count(), 0);
+    EXPECT_EQ(window->gb_sessionAll->Lbox_domainlist->count(), 0);
 }
 
 TEST_F(MainWindowTest, TimerReachesTheTickThroughTheEventQueue) {
@@ -314,7 +314,8 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesAndCaptions) {
     }
     EXPECT_EQ(window->windowTitle(), "Tallowby");
     EXPECT_EQ(window->gb_profile->toolTip(), "Click to show all profiles");
-    EXPECT_EQ(window->btn_clear->toolTip(), "Clear session list, all sessions will be removed");
+    EXPECT_EQ(window->gb_sessionAll->btn_clear->toolTip(),
+              "Clear session list, all sessions will be removed");
     EXPECT_EQ(window->gb_wholeday->toolTip(), "Whole Day Events have higher priority than Session events");
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/check_code.h"
+#include "folder_rule_book.h"
 #include "platform/system/fake_system.h"
 #include "ui/restraint/unt_Options.h"
 #include "ui/restraint/unt_checkcode.h"
@@ -17,13 +18,15 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const std::string which = argc > 1 ? argv[1] : "";
 
-    store::Lines configLines = {"Work", "1", "1", "1", "1", "1", "1", argc > 2 ? argv[2] : "10",
-                                "0",    "0", "1", "2", "0", "0"};
+    test::FolderRuleBook book{store::ProgramPaths("/nonexistent")};
+    store::Lines& configLines = book.rules.ConfigLines;
+    configLines = {"Work", "1", "1", "1", "1", "1", "1", argc > 2 ? argv[2] : "10",
+                   "0",    "0", "1", "2", "0", "0"};
     ui::CheckGuard guard;
     platform::FakeAutoStart autoStart;
     ui::Tfrm_checkcode checkcode(
         guard, [&] { return configLines[7]; }, [](int count) { return engine::Checkcode(count, 20261207u); });
-    ui::Tfrm_Options options(configLines, "/nonexistent/config.db", autoStart, checkcode, guard, {});
+    ui::Tfrm_Options options(book, autoStart, checkcode, guard, {});
     ui::Tfrm_pause pause(configLines, checkcode, guard, {});
 
     QDialog* shown = nullptr;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/check_code.h"
+#include "folder_rule_book.h"
 #include "modal_answer.h"
 #include "platform/system/fake_system.h"
 #include "store/config_lines.h"
@@ -45,8 +46,10 @@ store::Lines saveGuardedConfig() {
 class OptionsDialogTest : public testing::Test {
   protected:
     QTemporaryDir dir;
-    std::filesystem::path configPath = std::filesystem::path(dir.path().toStdString()) / "config.db";
-    store::Lines ConfigLines;
+    store::ProgramPaths paths{std::filesystem::path(dir.path().toStdString())};
+    std::filesystem::path configPath = paths.configFile();
+    FolderRuleBook book{paths};
+    store::Lines& ConfigLines = book.rules.ConfigLines;
     ui::CheckGuard guard;
     platform::FakeAutoStart autoStart;
     std::uint32_t seed = 1;
@@ -55,8 +58,7 @@ class OptionsDialogTest : public testing::Test {
                              [this](int count) { return engine::Checkcode(count, seed++); }};
     int loads = 0;
     std::vector<bool> wholeDayShown;
-    Tfrm_Options options{ConfigLines,
-                         configPath,
+    Tfrm_Options options{book,
                          autoStart,
                          checkcode,
                          guard,
@@ -247,7 +249,9 @@ TEST_F(OptionsDialogTest, ClearingTheSaveSwitchStillAsksThenLaterSavesDoNot) {
 TEST_F(OptionsDialogTest, WriteFailureIsReportedAndTheDialogStaysOpen) {
     ConfigLines = quietConfig();
     const std::filesystem::path missing = configPath.parent_path() / "gone" / "config.db";
-    Tfrm_Options failing(ConfigLines, missing, autoStart, checkcode, guard, {[this] { ++loads; }, {}});
+    FolderRuleBook gone{store::ProgramPaths(missing.parent_path())};
+    gone.rules.ConfigLines = quietConfig();
+    Tfrm_Options failing(gone, autoStart, checkcode, guard, {[this] { ++loads; }, {}});
     failing.show();
     failing.cb_start->setChecked(true);
     failing.btn_optionsSave->click();

@@ -1,0 +1,105 @@
+#pragma once
+// The process picker of the session rules: builds a working copy of the main window's process list,
+// from the programs that have windows open now or from names typed or browsed to, and hands it back
+// on OK. Created once at start-up and shown modally whenever the list is edited.
+#include <QDialog>
+#include <QList>
+#include <QString>
+#include <functional>
+
+#include "platform/process_list.h"
+#include "platform/window_list.h"
+#include "ui/common/run_state_controls.h"
+
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace tallowby::ui {
+
+class Tfrm_AddProcess : public QDialog, public RunStateControls {
+    Q_OBJECT
+
+  public:
+    // target is the main window's list the picker edits; it must outlive the picker.
+    Tfrm_AddProcess(QListWidget* target, platform::WindowLister& windows, platform::ProcessLister& processes,
+                    QWidget* parent = nullptr);
+
+    // OK writes the rules' list, so it waits until the rules stop.
+    QList<QWidget*> editingControls() const override;
+
+    // Tests: when set, Browse asks this instead of opening a file dialog (an empty answer is a
+    // cancelled dialog); nullptr restores the dialog.
+    static void setFileChooser(std::function<QString()> chooser);
+
+    // Lists the titles of the visible top-level windows, topmost first.
+    void GetAllProgress();
+
+    // The window never gets smaller than this, and a width up to kSnapWidth snaps back to it.
+    static constexpr int kDesignWidth = 540;
+    static constexpr int kDesignHeight = 380;
+    static constexpr int kSnapWidth = 640;
+    // Longer titles are cut: the start of a title is enough to recognise a program by.
+    static constexpr int kTitleLength = 254;
+
+    QGroupBox* gb_programlist = nullptr;
+    QListWidget* lb_programlist = nullptr;
+    QGroupBox* gb_SelectedProgress = nullptr;
+    QListWidget* lb_processlist = nullptr;
+    QPushButton* btn_select = nullptr;
+    QPushButton* btn_delete = nullptr;
+    QGroupBox* fb_type = nullptr;
+    QLineEdit* edt_progress = nullptr;
+    QPushButton* btn_add = nullptr;
+    QPushButton* btn_cancel = nullptr;
+    QPushButton* btn_browse = nullptr;
+    QPushButton* btn_save = nullptr;
+    QPushButton* btn_refresh = nullptr;
+    QPushButton* bnt_close = nullptr;
+
+  public slots:
+    void btn_selectClick();
+    void lb_programlistDblClick();
+    void btn_deleteClick();
+    void btn_addClick();
+    void btn_cancelClick();
+    void btn_browseClick();
+    void btn_saveClick();
+    void bnt_closeClick();
+    void btn_refreshClick();
+
+  protected:
+    // Where the two pickers part ways; everything else they share.
+    struct Traits {
+        const char* objectName;
+        QString caption;
+        QString programsCaption;
+        // Showing lists the windows afresh (otherwise only creation and Refresh do).
+        bool refreshOnShow;
+        // Reset leaves the keyboard in the typed name.
+        bool focusAfterReset;
+        // Cancel keeps the edits, like OK (only the close box drops them).
+        bool cancelKeeps;
+    };
+
+    Tfrm_AddProcess(const Traits& traits, QListWidget* target, platform::WindowLister& windows,
+                    platform::ProcessLister& processes, QWidget* parent);
+
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void buildControls();
+    void FormShow();
+    void copyBack();
+    QString chooseProgram();
+
+    Traits traits_;
+    QListWidget* target_;
+    platform::WindowLister& windows_;
+    platform::ProcessLister& processes_;
+};
+
+} // namespace tallowby::ui

@@ -1,0 +1,15 @@
+#include "ui/rules/unt_wholedayAddprocess.h"
+
+namespace tallowby::ui {
+
+Tfrm_WholedayAddProcess::Tfrm_WholedayAddProcess(QListWidget* target, platform::WindowLister& windows,
+                                                 platform::ProcessLister& processes, QWidget* parent)
+    : Tfrm_AddProcess(Traits{.objectName = "frm_WholedayAddProcess",
+                             .caption = QStringLiteral("Add Process - Whole day events"),
+                             .programsCaption = QStringLiteral("Program on Running"),
+                             .refreshOnShow = false,
+                             .focusAfterReset = false,
+                             .cancelKeeps = false},
+                      target, windows, processes, parent) {}
+
+} // namespace tallowby::ui
