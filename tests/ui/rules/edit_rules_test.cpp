@@ -1,1 +1,87 @@
+// What the rule editors accept: session times against the other sessions, and the entries of the
+// process and website lists.
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
+
+#include "engine/edit_rules.h"
+#include "store/time_of_day.h"
+
+namespace tallowby::engine {
+namespace {
+
+const std::string kStartMessage = "Failed - start time should be earlier than end time.";
+
+std::string startOverlap(const std::string& other) {
+    return "Failed - start time overlaped with session " + other;
+}
+std::string endOverlap(const std::string& other) {
+    return "Failed - end time overlaped with session " + other;
+}
+
+// 09:00-10:00 and 12:00-13:00, then a trailing incomplete group that is no session.
+const store::Lines kSessions{"09:00", "10:00",   "1111111", "0", "", "",     "12:00",
+                             "13:00", "1111111", "0",       "",  "", "20:00"};
+
+struct TimeCase {
+    const char* start;
+    const char* end;
+    int skipped;
+    std::optional<std::string> message;
+};
+
+TEST(ValidateSessionTime, FirstConflictInFileOrderDecides) {
+    const TimeCase cases[] = {
+        {"10:00", "12:00", -1, std::nullopt}, // touches both neighbours
+        {"13:00", "23:55", -1, std::nullopt},
+        {"00:00", "09:00", -1, std::nullopt},
+        {"10:00", "10:00", -1, kStartMessage},
+        {"11:00", "10:30", -1, kStartMessage},
+        {"09:55", "10:30", -1, startOverlap("09:00:10:00")},
+        {"09:00", "09:05", -1, startOverlap("09:00:10:00")},
+        {"08:00", "09:05", -1, endOverlap("09:00:10:00")},
+        {"08:00", "14:00", -1, endOverlap("09:00:10:00")}, // encloses both: the first in file order
+        {"11:00", "12:30", -1, endOverlap("12:00:13:00")},
+        {"12:30", "12:45", -1, startOverlap("12:00:13:00")},
+        {"09:30", "10:30", 0, std::nullopt}, // the edited session itself is skipped
+        {"09:30", "12:30", 0, endOverlap("12:00:13:00")},
+        {"20:00", "20:30", -1, std::nullopt}, // the incomplete group is no session
+    };
+    for (const TimeCase& c : cases)
+        EXPECT_EQ(ValidateSessionTime(kSessions, c.start, c.end, c.skipped), c.message)
+            << c.start << "-" << c.end;
+}
+
+TEST(ValidateSessionTime, AStoredTimeThatCannotBeReadIsAnError) {
+    const store::Lines broken{"9 o'clock", "10:00", "1111111", "0", "", ""};
+    EXPECT_THROW(ValidateSessionTime(broken, "11:00", "12:00"), store::TimeFormatError);
+}
+
+struct EntryCase {
+    const char* typed;
+    bool processAccepted;
+    bool websiteAccepted;
+};
+
+TEST(EntryRules, OnlyWhatTheListFormatReadsBackIsAccepted) {
+    const EntryCase cases[] = {
+        {"firefox-esr", true, true},
+        {"code", true, true},
+        {"abc", false, false},               // would end the list when read back
+        {"ab;cd", false, false},             // would split
+        {"news\nexample.org", false, false}, // would shift every later record
+        {"news\rexample.org", false, false},
+        {"usr/bin/vlc", false, true}, // a process entry is a file name, not a path
+        {"www.example.com", true, true},
+        {"two words", true, false}, // one hosts line would block two names
+    };
+    for (const EntryCase& c : cases) {
+        EXPECT_EQ(!processEntryFailure(c.typed), c.processAccepted) << c.typed;
+        EXPECT_EQ(!websiteEntryFailure(c.typed), c.websiteAccepted) << c.typed;
+    }
+    EXPECT_EQ(trimEntry("  \tvlc.bin \t"), "vlc.bin");
+    EXPECT_EQ(trimEntry(" \t "), "");
+}
+
+} // namespace
+} // namespace tallowby::engine
