@@ -43,7 +43,7 @@ constexpr Qt::WindowFlags kSizeableDialogFlags = Qt::Dialog | Qt::CustomizeWindo
 constexpr int kSelectedListWidth = 180;
 constexpr int kArrowWidth = 40;
 
-// The desktop's own window carries this title; it is no program to block.
+// Wine's desktop window, like Windows' own, carries this title; it is no program to block.
 const QString kDesktopTitle = QStringLiteral("Program Manager");
 
 std::function<QString()>& fileChooser() {

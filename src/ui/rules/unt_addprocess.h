@@ -70,7 +70,7 @@ class Tfrm_AddProcess : public QDialog, public RunStateControls {
     void btn_refreshClick();
 
   protected:
-    // Where the two pickers part ways; everything else they share.
+    // Where the two pickers differ; everything else they share.
     struct Traits {
         const char* objectName;
         QString caption;

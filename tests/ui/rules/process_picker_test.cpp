@@ -1,0 +1,259 @@
+// The process pickers over fake windows and processes: what the window list offers, which program
+// a picked row adds, typed and browsed names, and what reaches the main window's list.
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/edit_rules.h"
+#include "modal_answer.h"
+#include "platform/fake/fake_platform.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
+#include "ui/rules/unt_addprocess.h"
+#include "ui/rules/unt_wholedayAddprocess.h"
+
+namespace tallowby::test {
+namespace {
+
+using ui::Tfrm_AddProcess;
+using ui::Tfrm_WholedayAddProcess;
+
+const QString kSession = QStringLiteral("Add Process - Session events");
+const QString kWholeDay = QStringLiteral("Add Process - Whole day events");
+
+QStringList rows(const QListWidget* list) {
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+class ProcessPickerTest : public testing::Test {
+  protected:
+    ~ProcessPickerTest() override { Tfrm_AddProcess::setFileChooser(nullptr); }
+
+    template <typename Picker = Tfrm_AddProcess> std::unique_ptr<Tfrm_AddProcess> make() {
+        return std::make_unique<Picker>(&target, desktop, desktop);
+    }
+
+    platform::FakePlatform desktop;
+    QListWidget target;
+    MessageLog messages;
+};
+
+TEST_F(ProcessPickerTest, ListsVisibleTitledWindowsTopmostFirstExceptTheDesktopAndItself) {
+    desktop.windows = {
+        {1, "Editor", true, 11},
+        {2, "", true, 12},
+        {3, "Hidden", false, 13},
+        {4, "Program Manager", true, 14},
+        {5, kSession.toStdString(), true, 15},
+        {6, kWholeDay.toStdString(), true, 16},
+        {7, "Editor", true, 17},
+        {8, "Program Manager 2", true, 18},
+        {9, std::string(300, 'x'), true, 19},
+        {10, std::string(253, 'y') + "\xF0\x9F\x98\x80", true, 20}}; // an emoji's halves at 254
+    const std::pair<std::unique_ptr<Tfrm_AddProcess>, QString> pickers[] = {
+        {make(), kWholeDay}, {make<Tfrm_WholedayAddProcess>(), kSession}};
+    for (const auto& [picker, otherCaption] : pickers) {
+        const QStringList expected = {"Editor",          otherCaption,     "Editor", "Program Manager 2",
+                                      QString(254, 'x'), QString(253, 'y')};
+        EXPECT_EQ(rows(picker->lb_programlist), expected) << picker->windowTitle().toStdString();
+    }
+}
+
+TEST_F(ProcessPickerTest, SelectAddsTheProgramOfThePickedRowsOwnWindow) {
+    const std::vector<platform::TopLevelWindow> twoTerminals = {{1, "Terminal", true, 11},
+                                                                {2, "Terminal", true, 22}};
+    const platform::ProcessSnapshot processes = {{33, "other"}, {11, "xterm"}, {22, "kitty"}};
+    desktop.windows = twoTerminals;
+    desktop.processes = processes;
+    auto picker = make();
+    picker->btn_select->click();
+    picker->lb_programlistDblClick();
+    EXPECT_TRUE(rows(picker->lb_processlist).isEmpty()) << "nothing was selected";
+    EXPECT_TRUE(messages.texts.isEmpty());
+
+    for (const int row : {1, 0, 1}) {
+        picker->lb_programlist->setCurrentRow(row);
+        picker->btn_select->click();
+    }
+    EXPECT_EQ(rows(picker->lb_processlist), QStringList({"kitty", "xterm", "kitty"}));
+    picker->lb_programlistDblClick();
+    EXPECT_EQ(messages.texts, QStringList{"Terminal"});
+
+    // What became of the picked window since it was listed; each time nothing is added.
+    const std::vector<std::function<void()>> changes = {
+        [&] { desktop.windows.pop_back(); },   // it closed
+        [&] { desktop.windows[1].pid = 33; },  // its id went to another program
+        [&] { desktop.processes.pop_back(); }, // the process has just ended
+    };
+    for (const auto& change : changes) {
+        desktop.windows = twoTerminals;
+        desktop.processes = processes;
+        change();
+        picker->lb_programlist->setCurrentRow(1);
+        picker->btn_select->click();
+        EXPECT_EQ(picker->lb_processlist->count(), 3);
+    }
+}
+
+TEST_F(ProcessPickerTest, TypedNamesAreTrimmedAndCheckedBeforeTheyAreAdded) {
+    const QString refusal = QString::fromStdString(*engine::processEntryFailure(""));
+    const struct {
+        QString typed;
+        QString added; // empty: refused
+    } cases[] = {{"  Firefox-ESR\t", "Firefox-ESR"},
+                 {"gimp-2.10", "gimp-2.10"},
+                 {"abc", ""},
+                 {"a/b/c", ""},
+                 {"ab;cd", ""},
+                 {"ab\ncd", ""}};
+    auto picker = make();
+    picker->show();
+    for (const auto& [typed, added] : cases) {
+        messages.texts.clear();
+        const QStringList before = rows(picker->lb_processlist);
+        picker->edt_progress->setText(typed);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(picker->edt_progress, &enter);
+        SCOPED_TRACE(typed.toStdString());
+        const bool refused = added.isEmpty();
+        EXPECT_EQ(messages.texts, refused ? QStringList{refusal} : QStringList{});
+        EXPECT_EQ(picker->edt_progress->text(), refused ? typed : QString());
+        EXPECT_EQ(rows(picker->lb_processlist), refused ? before : before + QStringList{added});
+        EXPECT_TRUE(picker->isVisible());
+    }
+}
+
+TEST_F(ProcessPickerTest, RemovingKeepsTheSelectionInPlace) {
+    const struct {
+        QStringList entries;
+        int selected;
+        QStringList left;
+        int selectedAfter;
+    } cases[] = {{{"aaaa", "bbbb", "cccc"}, 1, {"aaaa", "cccc"}, 1},
+                 {{"aaaa", "bbbb", "cccc"}, 2, {"aaaa", "bbbb"}, 1},
+                 {{"aaaa"}, 0, {}, -1},
+                 {{"aaaa", "bbbb"}, -1, {"aaaa", "bbbb"}, -1}};
+    auto picker = make();
+    for (const auto& [entries, selected, left, selectedAfter] : cases) {
+        picker->lb_processlist->clear();
+        picker->lb_processlist->addItems(entries);
+        picker->lb_processlist->setCurrentRow(selected);
+        picker->btn_delete->click();
+        EXPECT_EQ(rows(picker->lb_processlist), left);
+        const auto selection = picker->lb_processlist->selectedItems();
+        EXPECT_EQ(selection.isEmpty() ? -1 : picker->lb_processlist->row(selection.first()), selectedAfter);
+    }
+}
+
+TEST_F(ProcessPickerTest, TheTwoPickersDifferInShowResetAndCancel) {
+    const struct {
+        std::function<std::unique_ptr<Tfrm_AddProcess>()> make;
+        QString objectName, caption, programsCaption;
+        bool refreshesOnShow, focusesAfterReset, cancelKeeps;
+    } pickers[] = {
+        {[this] { return make(); }, "frm_AddProcess", kSession, "Programs on Running", true, true, true},
+        {[this] { return make<Tfrm_WholedayAddProcess>(); }, "frm_WholedayAddProcess", kWholeDay,
+         "Program on Running", false, false, false},
+    };
+    for (const auto& expected : pickers) {
+        desktop.windows = {{1, "Mail", true, 11}};
+        target.clear();
+        target.addItems({"firefox", "thunderbird"});
+        auto picker = expected.make();
+        SCOPED_TRACE(expected.objectName.toStdString());
+        EXPECT_EQ(picker->objectName(), expected.objectName);
+        EXPECT_EQ(picker->windowTitle(), expected.caption);
+        EXPECT_EQ(picker->gb_programlist->title(), expected.programsCaption);
+        EXPECT_EQ(picker->editingControls(), QList<QWidget*>{picker->btn_save});
+
+        desktop.windows.push_back({2, "Calendar", true, 12});
+        whenModal([&](QDialog*) {
+            EXPECT_EQ(rows(picker->lb_processlist), rows(&target)) << "the working copy starts from the list";
+            EXPECT_EQ(picker->lb_programlist->count(), expected.refreshesOnShow ? 2 : 1);
+            picker->edt_progress->setText("typed");
+            picker->btn_cancel->click();
+            EXPECT_EQ(picker->edt_progress->text(), QString());
+            EXPECT_EQ(picker->focusWidget() == picker->edt_progress, expected.focusesAfterReset);
+            picker->lb_processlist->addItem("steam");
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(picker.get(), &escape);
+        });
+        picker->exec();
+        const QStringList cancelled = expected.cancelKeeps ? QStringList{"firefox", "thunderbird", "steam"}
+                                                           : QStringList{"firefox", "thunderbird"};
+        EXPECT_EQ(rows(&target), cancelled);
+
+        // The close box drops the edits of both; OK keeps them.
+        picker->show();
+        picker->lb_processlist->clear();
+        picker->close();
+        EXPECT_EQ(rows(&target), cancelled);
+        picker->show();
+        delete picker->lb_processlist->takeItem(0);
+        picker->btn_save->click();
+        EXPECT_FALSE(picker->isVisible());
+        EXPECT_EQ(rows(&target), cancelled.mid(1));
+    }
+}
+
+TEST_F(ProcessPickerTest, BrowseOffersTheNameOfTheProgramThatRuns) {
+    testsupport::TempFolder folder;
+    const auto program = folder / "real-program";
+    testsupport::writeFile(program, "#!/bin/sh\n");
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    std::filesystem::create_symlink(program, folder / "alias");
+    testsupport::writeFile(folder / "notes.txt", "text");
+    std::filesystem::create_symlink(folder / "nowhere", folder / "dangling");
+    const auto local = [&](const char* name) { return QString::fromStdString((folder / name).string()); };
+    const struct {
+        QString chosen;
+        QString edit; // what the edit holds afterwards
+        bool refused;
+    } cases[] = {{local("alias"), "real-program", false},
+                 {local("notes.txt"), "kept", true},
+                 {local("dangling"), "kept", true},
+                 {QString::fromStdString(folder.path().string()), "kept", true},
+                 {"", "kept", false}};
+    auto picker = make();
+    for (const auto& [chosen, edit, refused] : cases) {
+        messages.texts.clear();
+        picker->edt_progress->setText("kept");
+        Tfrm_AddProcess::setFileChooser([&] { return chosen; });
+        picker->btn_browse->click();
+        SCOPED_TRACE(chosen.toStdString());
+        EXPECT_EQ(picker->edt_progress->text(), edit);
+        EXPECT_EQ(messages.texts,
+                  refused ? QStringList{"Failed - " + chosen + " is not a program file."} : QStringList{});
+        EXPECT_EQ(picker->lb_processlist->count(), 0) << "browsing only fills in the name";
+    }
+}
+
+TEST_F(ProcessPickerTest, NarrowOrLowWindowsSnapBackToTheDesignedSize) {
+    const struct {
+        QSize asked, kept;
+    } cases[] = {{{600, 300}, {540, 380}},
+                 {{640, 381}, {540, 381}},
+                 {{641, 380}, {641, 380}},
+                 {{700, 500}, {700, 500}}};
+    auto picker = make();
+    picker->show();
+    for (const auto& [asked, kept] : cases) {
+        picker->resize(asked);
+        EXPECT_EQ(picker->size(), kept) << asked.width() << "x" << asked.height();
+    }
+}
+
+} // namespace
+} // namespace tallowby::test

@@ -1,0 +1,12 @@
+#!/bin/sh
+# Screenshots of the two process pickers on a private X display with a window manager, each listing
+# the programs the gallery starts there:
+#   shoot_pickers.sh <build dir> <output dir>
+set -eu
+build=$1
+out=$2
+gallery=$build/tests/ui/rules/picker_gallery
+shoot=$(dirname "$0")/../../support/shoot_window.sh
+
+sh "$shoot" "$out/process-picker-session.png" 1280x800 2 "$gallery" session
+sh "$shoot" "$out/process-picker-wholeday.png" 1280x800 2 "$gallery" wholeday
