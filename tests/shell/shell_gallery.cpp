@@ -1,8 +1,10 @@
 // Shows the main window in one of its states, as the user sees it, for screenshots:
-//   shell_gallery running | stopped | pause
+//   shell_gallery running | stopped | pause | overlap | website
 // The program folder is a temporary one with a small profile; the clock stands still on a Monday
 // morning, so every shot shows the same texts.
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -15,14 +17,17 @@
 #include "store/text_file.h"
 #include "support/sim_clock.h"
 #include "ui/main/untmain.h"
+#include "ui/rules/unt_domainadd.h"
+#include "ui/rules/unt_sessionAdd.h"
 
 int main(int argc, char** argv) {
     using namespace tallowby;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallowby"));
     const std::string state = argc > 1 ? argv[1] : "";
-    if (state != "running" && state != "stopped" && state != "pause") {
-        std::fprintf(stderr, "usage: shell_gallery running | stopped | pause\n");
+    const QStringList states{"running", "stopped", "pause", "overlap", "website"};
+    if (!states.contains(QString::fromStdString(state))) {
+        std::fprintf(stderr, "usage: shell_gallery running | stopped | pause | overlap | website\n");
         return 2;
     }
 
@@ -48,7 +53,7 @@ int main(int argc, char** argv) {
     main.m_runClick();
     main.timer_tofocusonTimer();
     main.gb_headClick();
-    if (state == "stopped") {
+    if (state == "stopped" || state == "overlap" || state == "website") {
         main.M_stopClick();
     } else if (state == "pause") {
         main.beginPause(5);
@@ -56,5 +61,22 @@ int main(int argc, char** argv) {
         main.T_mm_noteTimer();
     }
     main.show();
+    // The rule dialogs over the stopped window: a new session that runs into the morning one, and
+    // a website for the selected session.
+    ui::Tfrm_sessionAdd* times = main.dialogs.frm_sessionAdd;
+    ui::Tfrm_domainAdd* website = main.dialogs.frm_domainAdd;
+    if (state == "overlap") {
+        QTimer::singleShot(500, times, [times] {
+            times->presetTimes("08:00", "09:30");
+            QTimer::singleShot(300, times, [times] { times->btn_ok->click(); });
+            times->exec();
+        });
+    } else if (state == "website") {
+        QTimer::singleShot(500, website, [website] {
+            QTimer::singleShot(300, website,
+                               [website] { website->edt_domain->setText("forum.example.org"); });
+            website->exec();
+        });
+    }
     return QApplication::exec();
 }

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Screenshots of the main window on a private X display with a window manager:
 #   shoot_shell.sh <build dir> <output dir>
-# gives main-running.png, main-stopped.png and pause-countdown.png.
+# gives main-running.png, main-stopped.png, pause-countdown.png, session-overlap.png and
+# website-dialog.png.
 set -eu
 build=$1
 out=$2
@@ -13,3 +14,5 @@ shoot=$(dirname "$0")/../support/shoot_window.sh
 sh "$shoot" "$out/main-running.png" 1280x800 2 "$gallery" running
 sh "$shoot" "$out/main-stopped.png" 1280x800 2 "$gallery" stopped
 sh "$shoot" "$out/pause-countdown.png" 1280x800 2 "$gallery" pause
+sh "$shoot" "$out/session-overlap.png" 1280x800 2 "$gallery" overlap
+sh "$shoot" "$out/website-dialog.png" 1280x800 2 "$gallery" website
