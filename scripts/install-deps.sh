@@ -15,6 +15,8 @@ packages=(
   # a desktop to test against: X server, window manager, tray host, X tools
   xvfb xauth openbox trayer x11-utils x11-apps xdotool imagemagick
   faketime
+  # the end-to-end tests drive the windows over the accessibility bus
+  dbus-daemon at-spi2-core python3-pyatspi
 )
 
 missing=()

@@ -2,6 +2,7 @@
 // Widget construction where the object name always equals the member that holds the widget, so
 // tests and later dialogs can find a control by the name the rules use for it.
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QString>
 #include <QWidget>
 #include <algorithm>
@@ -14,6 +15,10 @@ namespace tallowby::ui {
 template <typename T, typename... Args> T* makeNamed(const char* name, Args&&... args) {
     auto* object = new T(std::forward<Args>(args)...);
     object->setObjectName(QString::fromLatin1(name));
+    // A group inside another group is otherwise read out under the outer group's caption, so a
+    // screen reader would call every group of a panel by the panel's name.
+    if constexpr (std::is_base_of_v<QGroupBox, T>)
+        object->setAccessibleName(object->title());
     return object;
 }
 

@@ -127,6 +127,7 @@ void Tfrm_AddProcess::buildControls() {
 
     TB_CREATE(fb_type, QStringLiteral("Process Adding"));
     TB_CREATE(edt_progress, QStringLiteral("example-program"));
+    edt_progress->setAccessibleName(QStringLiteral("Process name"));
     setHint(edt_progress, QStringLiteral("Type process here manually"));
     TB_CREATE(btn_add, QStringLiteral("Add"));
     btn_add->setDefault(true);

@@ -27,6 +27,7 @@ Tfrm_domainAdd::Tfrm_domainAdd(QListWidget* target, QWidget* parent)
 
     TB_CREATE(edt_domain, QString::fromLatin1(kSampleWebsite));
     edt_domain->setMinimumWidth(kEditWidth);
+    edt_domain->setAccessibleName(QStringLiteral("Website name"));
     TB_CREATE(btn_add, QStringLiteral("Add"));
     btn_add->setDefault(true);
     TB_CREATE(btn_reset, QStringLiteral("Reset"));

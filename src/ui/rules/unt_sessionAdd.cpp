@@ -84,6 +84,11 @@ void Tfrm_sessionAdd::buildControls() {
     fixedChoice(TB_CREATE(cbb_startMinute), minuteItems());
     fixedChoice(TB_CREATE(cbb_endHour), hourItems());
     fixedChoice(TB_CREATE(cbb_endMinute), minuteItems());
+    // A screen reader reads a list by its label; the number it shows says nothing of what it is.
+    lb_startHour->setBuddy(cbb_starthour);
+    lb_startMinute->setBuddy(cbb_startMinute);
+    lb_endHour->setBuddy(cbb_endHour);
+    lb_endMinute->setBuddy(cbb_endMinute);
     TB_CREATE(btn_ok, QStringLiteral("OK"));
     btn_ok->setDefault(true);
     TB_CREATE(btn_cancel, QStringLiteral("Cancel"));
@@ -149,8 +154,8 @@ void Tfrm_sessionAdd::btn_okClick() {
         showMessage(this, fromBytes(*failure));
         return;
     }
-    const bool stored = panel_.EditingSession ? panel_.saveSelectedSessionTimes(start, end)
-                                              : panel_.addSession(start, end);
+    const bool stored =
+        panel_.EditingSession ? panel_.saveSelectedSessionTimes(start, end) : panel_.addSession(start, end);
     if (stored)
         accept();
 }

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "fake_enforcement.h"
+#include "modal_answer.h"
 #include "program_folder_fixture.h"
 #include "support/sim_clock.h"
 #include "ui/common/system_clock.h"
@@ -61,7 +62,6 @@ class MainWindowTest : public testing::Test {
         clock = fixed.get();
         clock->set(monday(9, 30, 5));
         window = std::make_unique<Tfrmmain>(folder.paths(), enforcement.make(), std::move(fixed));
-        window->timer_tofocuson->stop(); // the tests tick by hand
     }
 };
 
@@ -141,6 +141,26 @@ TEST_F(MainWindowTest, WithoutConfigurationNothingIsLoadedAndNothingBreaks) {
     window->timer_tofocusonTimer();
     EXPECT_EQ(window->lb_clock->text(), "09-30-05");
     EXPECT_EQ(window->lb_current->text(), "No session");
+}
+
+TEST_F(MainWindowTest, NoTimerRunsBeforeTheProgramHasMadeEveryWindow) {
+    writeWorkProfile();
+    open();
+    // An error box at start-up runs a message loop: nothing may run the rules while the dialogs,
+    // whose controls the rules must lock, do not exist yet.
+    for (const QTimer* timer : {window->timer_tofocuson, window->timer_minimize, window->T_mm_note})
+        EXPECT_FALSE(timer->isActive()) << timer->objectName().toStdString();
+    window->startTimers();
+    EXPECT_TRUE(window->timer_minimize->isActive());
+}
+
+TEST_F(MainWindowTest, WithoutAProfileNoRuleFileIsWrittenAndTheUserIsTold) {
+    open();
+    MessageLog messages;
+    EXPECT_FALSE(window->save(ui::RuleFile::Sessions, {"09:00", "10:00", "1111111", "0", "", ""}));
+    EXPECT_EQ(messages.texts.size(), 1);
+    EXPECT_FALSE(std::filesystem::exists(folder.paths().sessionFile("")));
+    EXPECT_EQ(window->gb_sessionAll->lb_sessionList->count(), 0);
 }
 
 TEST_F(MainWindowTest, ProfileNamesKeepTheirBytes) {

@@ -1,0 +1,137 @@
+#!/usr/bin/python3
+"""Drives the program's windows as a user does: finds a control over the accessibility bus by the
+captions on the way to it, and clicks it or types into it with the real mouse and keyboard (xdotool).
+
+    drive_window.py APPLICATION STEP...
+
+A step is one of
+    click:PATH            click the control
+    type:PATH=TEXT        click the edit box, select what it holds and type TEXT over it
+    choose:PATH=ITEM      open the drop-down list and pick the item ITEM
+    shown:WINDOW          wait until the window is on show
+    closed:WINDOW         wait until no window of that caption is on show
+
+PATH is the chain of captions from a window down to the control, joined by "/"; each caption is
+looked for among the descendants of the one before, depth first, on show only. The first caption
+names the window. A control whose name is its value (a drop-down list) is named by its role and
+place instead: "combo box#3" is the third drop-down list on show below the caption before.
+Ends with status 0 when every step was done, 1 with a message naming the step otherwise.
+"""
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+DEADLINE_SECONDS = 15
+
+
+def showing(acc):
+    try:
+        return acc.getState().contains(pyatspi.STATE_SHOWING)
+    except Exception:
+        return False
+
+
+def application(name):
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == name:
+            return app
+    return None
+
+
+def descendants(root):
+    for child in root:
+        if child is None or not showing(child):
+            continue
+        yield child
+        yield from descendants(child)
+
+
+def descendant(root, caption):
+    role, hash_sign, place = caption.rpartition("#")
+    if hash_sign and place.isdigit():
+        matches = (acc for acc in descendants(root) if acc.getRoleName() == role)
+        return next((acc for number, acc in enumerate(matches, 1) if number == int(place)), None)
+    return next((acc for acc in descendants(root) if acc.name == caption), None)
+
+
+def find(app_name, path):
+    captions = path.split("/")
+    app = application(app_name)
+    if app is None:
+        return None
+    node = next((w for w in app if w is not None and w.name == captions[0] and showing(w)), None)
+    for caption in captions[1:]:
+        if node is None:
+            return None
+        node = descendant(node, caption)
+    return node
+
+
+def wait_for(what, condition):
+    deadline = time.monotonic() + DEADLINE_SECONDS
+    while time.monotonic() < deadline:
+        result = condition()
+        if result:
+            return result
+        time.sleep(0.1)
+    raise RuntimeError("timed out waiting for " + what)
+
+
+def enabled(acc):
+    return acc.getState().contains(pyatspi.STATE_ENABLED)
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *args], check=True)
+
+
+def click(acc):
+    box = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    xdotool("mousemove", "--sync", str(box.x + box.width // 2), str(box.y + box.height // 2))
+    xdotool("click", "1")
+
+
+def control(app_name, path):
+    return wait_for(path, lambda: (lambda acc: acc if acc is not None and enabled(acc) else None)(
+        find(app_name, path)))
+
+
+def run(app_name, step):
+    verb, _, rest = step.partition(":")
+    if verb == "click":
+        click(control(app_name, rest))
+    elif verb == "type":
+        path, _, text = rest.partition("=")
+        click(control(app_name, path))
+        xdotool("key", "ctrl+a")
+        xdotool("type", "--delay", "20", text)
+    elif verb == "choose":
+        path, _, item = rest.partition("=")
+        click(control(app_name, path))
+        xdotool("type", "--delay", "20", item)
+        xdotool("key", "Return")
+    elif verb == "shown":
+        wait_for(rest, lambda: find(app_name, rest))
+    elif verb == "closed":
+        wait_for(rest + " to close", lambda: find(app_name, rest) is None)
+    else:
+        raise RuntimeError("unknown step")
+    # The program handles the click before the next step looks at its windows.
+    time.sleep(0.3)
+
+
+def main():
+    app_name, steps = sys.argv[1], sys.argv[2:]
+    for step in steps:
+        try:
+            run(app_name, step)
+        except Exception as error:
+            print(f"step {step!r}: {error}", file=sys.stderr)
+            return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
