@@ -11,9 +11,9 @@
 
 #include "shell_fixture.h"
 #include "support/file_bytes.h"
+#include "ui/common/message_box.h"
 #include "ui/rules/unt_addprocess.h"
 #include "ui/rules/unt_domainadd.h"
-#include "ui/common/message_box.h"
 #include "ui/rules/unt_sessionAdd.h"
 #include "ui/rules/unt_wholedayAddprocess.h"
 
@@ -70,6 +70,9 @@ class RuleEditingTest : public ShellTest {
 const store::Lines kWork{"09:00", "12:00", "0100000", "1", "code.exe;", "news.example;"};
 
 TEST_F(RuleEditingTest, ASessionIsAddedSortedInChangedEditedInPlaceAndDeleted) {
+    // A hand-edited file: a cut-off record at the end, and no line break after its last line.
+    testsupport::writeFile(folder.paths().sessionFile("Work"), crlf(kWork) + "17:00");
+    main->LoadSessionList(folder.paths().sessionFile("Work"));
     sessionDialog(sessions->btn_sessionAdd, "07:00", "08:00");
     const store::Lines added{"07:00", "08:00", "1111111", "0", "", ""};
     EXPECT_EQ(sessionFile(), crlf({"07:00", "08:00", "1111111", "0", "", "", "09:00", "12:00", "0100000", "1",
