@@ -11,9 +11,9 @@ class RunStateControls {
   public:
     virtual ~RunStateControls() = default;
     // Disabled while the rules run, enabled when they stop.
-    virtual QList<QWidget*> editingControls() const { return {}; }
+    virtual QList<QWidget*> editingControls() { return {}; }
     // Only enabled when the rules stop (nothing disables them).
-    virtual QList<QWidget*> enabledWhenStopped() const { return {}; }
+    virtual QList<QWidget*> enabledWhenStopped() { return {}; }
 };
 
 } // namespace tallowby::ui

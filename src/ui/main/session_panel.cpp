@@ -98,7 +98,7 @@ RuleControlSet SessionPanel::ruleControls() const {
     return {dayBoxes(), rb_blockMode, rb_dedicatedMode, lbox_processList, Lbox_domainlist};
 }
 
-QList<QWidget*> SessionPanel::editingControls() const {
+QList<QWidget*> SessionPanel::editingControls() {
     QList<QWidget*> controls{btn_sessionAdd, btn_sessionDel, btn_edit,        btn_clear,
                              btn_processAdd, btn_processDel, btn_domainAdd,   btn_domainDel,
                              gb_weekDay,     rb_blockMode,   rb_dedicatedMode};
@@ -107,7 +107,7 @@ QList<QWidget*> SessionPanel::editingControls() const {
     return controls;
 }
 
-QList<QWidget*> SessionPanel::enabledWhenStopped() const {
+QList<QWidget*> SessionPanel::enabledWhenStopped() {
     return {gb_processList, gb_blockedDomain, lbox_processList, Lbox_domainlist};
 }
 

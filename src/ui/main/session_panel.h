@@ -51,8 +51,8 @@ class SessionPanel : public QGroupBox, public RunStateControls {
     bool addSession(const std::string& start, const std::string& end);
     bool saveSelectedSessionTimes(const std::string& start, const std::string& end);
 
-    QList<QWidget*> editingControls() const override;
-    QList<QWidget*> enabledWhenStopped() const override;
+    QList<QWidget*> editingControls() override;
+    QList<QWidget*> enabledWhenStopped() override;
     std::array<QCheckBox*, 7> dayBoxes() const;
 
     // Set while the panel is filled from a record, so the panel's own handlers do not write back.

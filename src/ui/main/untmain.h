@@ -79,7 +79,7 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     void showWholeDayPanel(bool shown);
 
     // A window made after this one: its controls follow the run state from now on.
-    void addRunStateControls(const RunStateControls& window);
+    void addRunStateControls(RunStateControls& window);
     // Starts the timers: the status blink and, shortly after, the rules. Only once every window
     // exists, so the first Run disables the editing controls of all of them.
     void startTimers();

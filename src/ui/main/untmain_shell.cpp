@@ -63,7 +63,7 @@ void Tfrmmain::connectHandlers() {
         header->installEventFilter(this);
 }
 
-void Tfrmmain::addRunStateControls(const RunStateControls& window) {
+void Tfrmmain::addRunStateControls(RunStateControls& window) {
     // A window made while the rules already run starts in the running state.
     const bool running = timer_tofocuson && timer_tofocuson->isActive();
     for (QWidget* control : window.editingControls()) {

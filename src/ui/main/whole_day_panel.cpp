@@ -58,7 +58,7 @@ RuleControlSet WholeDayPanel::ruleControls() const {
     return {dayBoxes(), rb_wohledayblock, rb_wholedayFocus, lb_wholedayprocess, lb_wholedaydomain};
 }
 
-QList<QWidget*> WholeDayPanel::editingControls() const {
+QList<QWidget*> WholeDayPanel::editingControls() {
     QList<QWidget*> controls{btn_wholedayprocessAdd, btn_wholedayprocessDel, btn_wholedaydomainAdd,
                              btn_wholedaydomainDel,  rb_wohledayblock,       rb_wholedayFocus};
     for (QCheckBox* day : dayBoxes())
@@ -66,8 +66,8 @@ QList<QWidget*> WholeDayPanel::editingControls() const {
     return controls;
 }
 
-QList<QWidget*> WholeDayPanel::enabledWhenStopped() const {
-    return {const_cast<WholeDayPanel*>(this), lb_wholedayprocess, lb_wholedaydomain};
+QList<QWidget*> WholeDayPanel::enabledWhenStopped() {
+    return {this, lb_wholedayprocess, lb_wholedaydomain};
 }
 
 void WholeDayPanel::showWholeDay() {

@@ -36,8 +36,8 @@ class WholeDayPanel : public QGroupBox, public RunStateControls {
     // The panel as the tick reads it.
     engine::WholeDayPanel rules() const;
 
-    QList<QWidget*> editingControls() const override;
-    QList<QWidget*> enabledWhenStopped() const override;
+    QList<QWidget*> editingControls() override;
+    QList<QWidget*> enabledWhenStopped() override;
     std::array<QCheckBox*, 7> dayBoxes() const;
 
     bool LoadingWholeDayPanel = false;

@@ -100,13 +100,13 @@ void Tfrm_Options::buildControls() {
     connect(btn_cancel, &QPushButton::clicked, this, &Tfrm_Options::btn_cancelClick);
 }
 
-QList<QWidget*> Tfrm_Options::editingControls() const {
+QList<QWidget*> Tfrm_Options::editingControls() {
     return {btn_optionsSave, btn_optionsReset,   cb_start,      cb_toIcon, cb_tskmanager,
             cb_checkstop,    cb_checkexit,       cb_checksave,  Label4,    cmb_bits,
             cb_checkPause,   cb_SessionReminder, cb_SessionEnd, Label1,    cmb_action};
 }
 
-QList<QWidget*> Tfrm_Options::enabledWhenStopped() const {
+QList<QWidget*> Tfrm_Options::enabledWhenStopped() {
     return {gb_options};
 }
 

@@ -49,8 +49,8 @@ class Tfrm_Options : public QDialog, public RunStateControls {
     void LoadConfig();
 
     // The controls disabled while the rules run (Cancel stays usable).
-    QList<QWidget*> editingControls() const override;
-    QList<QWidget*> enabledWhenStopped() const override;
+    QList<QWidget*> editingControls() override;
+    QList<QWidget*> enabledWhenStopped() override;
 
     // The item cmb_bits shows for a code-length line; any other text shows "10".
     static int bitsIndex(const std::string& lengthText);

@@ -161,7 +161,7 @@ void Tfrm_checkcode::placeControls() {
     setFixedSize(clientWidth, buttonTop + buttonHeight + kBottom);
 }
 
-QList<QWidget*> Tfrm_checkcode::enabledWhenStopped() const {
+QList<QWidget*> Tfrm_checkcode::enabledWhenStopped() {
     return {btn_OK};
 }
 

@@ -48,7 +48,7 @@ class Tfrm_checkcode : public QDialog, public RunStateControls {
     QPushButton* btn_OK = nullptr;
 
     // A pause that ended while the code was asked for leaves OK disabled; a stop enables it again.
-    QList<QWidget*> enabledWhenStopped() const override;
+    QList<QWidget*> enabledWhenStopped() override;
     QPushButton* btn_cancel = nullptr;
     QPushButton* btn_retry = nullptr;
 

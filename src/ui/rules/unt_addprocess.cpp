@@ -171,7 +171,7 @@ void Tfrm_AddProcess::buildControls() {
     connect(btn_refresh, &QPushButton::clicked, this, &Tfrm_AddProcess::btn_refreshClick);
 }
 
-QList<QWidget*> Tfrm_AddProcess::editingControls() const {
+QList<QWidget*> Tfrm_AddProcess::editingControls() {
     return {btn_save};
 }
 

@@ -27,7 +27,7 @@ class Tfrm_AddProcess : public QDialog, public RunStateControls {
                     QWidget* parent = nullptr);
 
     // OK writes the rules' list, so it waits until the rules stop.
-    QList<QWidget*> editingControls() const override;
+    QList<QWidget*> editingControls() override;
 
     // Tests: when set, Browse asks this instead of opening a file dialog (an empty answer is a
     // cancelled dialog); nullptr restores the dialog.

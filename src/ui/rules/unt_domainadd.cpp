@@ -50,7 +50,7 @@ Tfrm_domainAdd::Tfrm_domainAdd(QListWidget* target, QWidget* parent)
     connect(btn_cancel, &QPushButton::clicked, this, &Tfrm_domainAdd::btn_cancelClick);
 }
 
-QList<QWidget*> Tfrm_domainAdd::editingControls() const {
+QList<QWidget*> Tfrm_domainAdd::editingControls() {
     return {btn_add};
 }
 

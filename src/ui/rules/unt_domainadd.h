@@ -21,7 +21,7 @@ class Tfrm_domainAdd : public QDialog, public RunStateControls {
 
     explicit Tfrm_domainAdd(QListWidget* target, QWidget* parent = nullptr);
 
-    QList<QWidget*> editingControls() const override;
+    QList<QWidget*> editingControls() override;
 
     QLineEdit* edt_domain = nullptr;
     QPushButton* btn_add = nullptr;

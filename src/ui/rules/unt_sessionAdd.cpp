@@ -118,7 +118,7 @@ void Tfrm_sessionAdd::buildControls() {
     connect(btn_cancel, &QPushButton::clicked, this, &Tfrm_sessionAdd::btn_cancelClick);
 }
 
-QList<QWidget*> Tfrm_sessionAdd::editingControls() const {
+QList<QWidget*> Tfrm_sessionAdd::editingControls() {
     return {btn_ok};
 }
 

@@ -31,7 +31,7 @@ class Tfrm_sessionAdd : public QDialog, public RunStateControls {
     std::string startTime() const;
     std::string endTime() const;
 
-    QList<QWidget*> editingControls() const override;
+    QList<QWidget*> editingControls() override;
 
     QLabel* lb_start = nullptr;
     QLabel* lb_startHour = nullptr;
