@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-res0-dev
   libsdl2-mixer-dev
+  # MIDI alert sounds: a General MIDI sound font (not pulled in without recommends)
+  timgm6mb-soundfont
   # tests, fuzzing and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev

@@ -7,8 +7,9 @@
 
 namespace tallowby::ui {
 
-// The files of the current profile and the program that a save can rewrite.
-enum class RuleFile { Config, Sessions, WholeDay };
+// The program's files ("config.db", "profiles.db", "sound.db") and the current profile's files
+// (sessions, whole day, reminders) that a save can rewrite.
+enum class RuleFile { Config, Profiles, Sound, Sessions, WholeDay, Reminders };
 
 class RuleBook {
   public:
@@ -20,6 +21,11 @@ class RuleBook {
     // Writes the whole file safely, reloads its list from the file and refreshes the widgets that
     // show it. false once the user has been told why (the file and the list are then as they were).
     virtual bool save(RuleFile file, const store::Lines& lines) = 0;
+
+    // Loads again every file of the profile that "config.db" names, as at start-up, and forgets the
+    // current session: how the program switches to another profile. A profile file that is missing
+    // means an empty list, so no rule of the previous profile stays in force.
+    virtual void reloadProfile() = 0;
 };
 
 } // namespace tallowby::ui

@@ -16,6 +16,10 @@ class Tfrm_domainAdd;
 class Tfrm_WholeDayDomainAdd;
 class Tfrm_AddProcess;
 class Tfrm_WholedayAddProcess;
+class Tfrm_profiles;
+class Tfrm_reminders;
+class Tfrm_autoshutdown;
+class Tfrm_shutdown;
 
 struct ProgramDialogs {
     QPointer<TfrmAbout> frmAbout;
@@ -24,6 +28,10 @@ struct ProgramDialogs {
     QPointer<Tfrm_WholeDayDomainAdd> frm_WholeDayDomainAdd;
     QPointer<Tfrm_AddProcess> frm_AddProcess;
     QPointer<Tfrm_WholedayAddProcess> frm_WholedayAddProcess;
+    QPointer<Tfrm_profiles> frm_profiles;
+    QPointer<Tfrm_reminders> frm_reminders;
+    QPointer<Tfrm_autoshutdown> frm_autoshutdown;
+    QPointer<Tfrm_shutdown> frm_shutdown;
     QPointer<Tfrm_checkcode> frm_checkcode;
     QPointer<Tfrm_toRun> frm_toRun;
     QPointer<Tfrm_Options> frm_Options;

@@ -175,6 +175,48 @@ bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
     return true;
 }
 
+std::filesystem::path Tfrmmain::ruleFilePath(RuleFile file) const {
+    const std::string& profile = currentProfile();
+    switch (file) {
+    case RuleFile::Config:
+        return paths_.configFile();
+    case RuleFile::Profiles:
+        return paths_.profileListFile();
+    case RuleFile::Sound:
+        return paths_.soundFile();
+    case RuleFile::Sessions:
+        return paths_.sessionFile(profile);
+    case RuleFile::WholeDay:
+        return paths_.wholeDayFile(profile);
+    case RuleFile::Reminders:
+        return paths_.reminderFile(profile);
+    }
+    return {};
+}
+
+void Tfrmmain::reloadProfile() {
+    try {
+        LoadConfiglist(paths_.configFile());
+        LoadprofileList(paths_.profileListFile());
+        // A file the new profile lacks must not leave the old profile's rules in force.
+        lists_.SessionLines.clear();
+        lists_.SessionCount = 0;
+        lists_.WholeDayLines.clear();
+        lists_.ReminderLines.clear();
+        lists_.ReminderCount = 0;
+        gb_sessionAll->showSessionList();
+        gb_wholeday->showWholeDay();
+        if (!currentProfile().empty()) {
+            LoadSessionList(paths_.sessionFile(currentProfile()));
+            LoadWholedayList(paths_.wholeDayFile(currentProfile()));
+            LoadReminderList(paths_.reminderFile(currentProfile()));
+        }
+    } catch (const store::FileError& error) {
+        reportError(error);
+    }
+    CurrentSessionIndex = -1;
+}
+
 void Tfrmmain::recordClientSizes() {
     ensurePolished();
     QLayout* client = centralWidget()->layout();

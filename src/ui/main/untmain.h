@@ -123,6 +123,8 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     const store::RuleLists& lists() const override { return lists_; }
     const store::ProgramPaths& paths() const override { return paths_; }
     bool save(RuleFile file, const store::Lines& lines) override;
+    void reloadProfile() override;
+    std::filesystem::path ruleFilePath(RuleFile file) const;
 
     // Whether this desktop has a notification area to put the window into.
     static bool trayAvailable();

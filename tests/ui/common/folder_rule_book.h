@@ -5,7 +5,9 @@
 #include <string>
 #include <utility>
 
+#include "store/config_lines.h"
 #include "store/list_loaders.h"
+#include "store/sound_list.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
 #include "ui/common/rule_book.h"
@@ -21,9 +23,7 @@ class FolderRuleBook : public ui::RuleBook {
     const store::ProgramPaths& paths() const override { return paths_; }
 
     bool save(ui::RuleFile file, const store::Lines& lines) override {
-        const auto path = file == ui::RuleFile::Config     ? paths_.configFile()
-                          : file == ui::RuleFile::Sessions ? paths_.sessionFile(profile_)
-                                                           : paths_.wholeDayFile(profile_);
+        const auto path = pathOf(file);
         try {
             store::writeLines(path, lines);
         } catch (const store::FileError& error) {
@@ -31,19 +31,67 @@ class FolderRuleBook : public ui::RuleBook {
             return false;
         }
         ++saves;
-        if (file == ui::RuleFile::Config)
-            store::loadConfigList(rules, path);
-        else if (file == ui::RuleFile::Sessions)
-            store::loadSessionList(rules, path);
-        else
-            store::loadWholeDayList(rules, path);
+        load(file);
         return true;
+    }
+
+    void reloadProfile() override {
+        ++profileReloads;
+        for (const auto file : {ui::RuleFile::Config, ui::RuleFile::Profiles, ui::RuleFile::Sessions,
+                                ui::RuleFile::WholeDay, ui::RuleFile::Reminders})
+            load(file);
+    }
+
+    // The profile "config.db" names once it is loaded, else the one the book was made with.
+    std::filesystem::path pathOf(ui::RuleFile file) const {
+        const std::string& named = store::configValue(rules.ConfigLines, store::ConfigLine::Profile);
+        const std::string& profile = named.empty() ? profile_ : named;
+        switch (file) {
+        case ui::RuleFile::Config:
+            return paths_.configFile();
+        case ui::RuleFile::Profiles:
+            return paths_.profileListFile();
+        case ui::RuleFile::Sound:
+            return paths_.soundFile();
+        case ui::RuleFile::Sessions:
+            return paths_.sessionFile(profile);
+        case ui::RuleFile::WholeDay:
+            return paths_.wholeDayFile(profile);
+        case ui::RuleFile::Reminders:
+            return paths_.reminderFile(profile);
+        }
+        return {};
     }
 
     store::RuleLists rules;
     int saves = 0;
+    int profileReloads = 0;
 
   private:
+    void load(ui::RuleFile file) {
+        const auto path = pathOf(file);
+        switch (file) {
+        case ui::RuleFile::Config:
+            store::loadConfigList(rules, path);
+            break;
+        case ui::RuleFile::Profiles:
+            store::loadProfileList(rules, path);
+            break;
+        case ui::RuleFile::Sound:
+            store::loadSound(rules, paths_);
+            break;
+        case ui::RuleFile::Sessions:
+            store::loadSessionList(rules, path);
+            break;
+        case ui::RuleFile::WholeDay:
+            store::loadWholeDayList(rules, path);
+            break;
+        case ui::RuleFile::Reminders:
+            store::loadReminderList(rules, path);
+            break;
+        }
+    }
+
     store::ProgramPaths paths_;
     std::string profile_;
 };
