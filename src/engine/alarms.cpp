@@ -4,6 +4,7 @@
 #include "engine/time_rules.h"
 #include "store/line_values.h"
 #include "store/reminder_records.h"
+#include "store/time_of_day.h"
 #include "store/week_days.h"
 
 namespace tallowby::engine {
@@ -22,12 +23,26 @@ void runReminders(const TickContext& tick) {
     }
 }
 
+namespace {
+
+// The week day of the shutdown whose warning is due in this tick, 0 for none. A shutdown in the
+// first ten minutes of a day is warned of at the end of the day before.
+int warningFor(std::int64_t shutdownTime, const TickContext& tick) {
+    const std::int64_t warnAt = shutdownTime - kTenMinutesMs;
+    if (warnAt >= 0)
+        return tick.dueDay(warnAt);
+    const int eveningBefore = tick.dueDay(warnAt + store::kMsPerDay);
+    return eveningBefore == 0 ? 0 : nextWeekDay(eveningBefore);
+}
+
+} // namespace
+
 void runAutomaticShutdown(const TickContext& tick) {
     const store::Lines& settings = tick.lists().ReminderLines;
     const std::string warnDays = store::lineAt(settings, 0);
     const std::string warnTimeText = store::lineAt(settings, 1);
     const std::optional<std::int64_t> warnTime = readTime(warnTimeText);
-    if (warnTime && store::scheduledOn(warnDays, tick.dueDay(*warnTime - kTenMinutesMs))) {
+    if (warnTime && store::scheduledOn(warnDays, warningFor(*warnTime, tick))) {
         tick.state.AlarmSoundFlag = store::isOn(store::lineAt(settings, 3));
         tick.actions.showShutdownWarning("Reminder for shutdown at " + warnTimeText);
     }

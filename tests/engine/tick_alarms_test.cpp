@@ -121,12 +121,20 @@ TEST_F(TickTest, CancelledShutdownDoesNotFollow) {
     EXPECT_EQ(actions.count(Act::Shutdown), 0u);
 }
 
-TEST_F(TickTest, ShutdownBeforeTenPastMidnightHasNoWarning) {
-    setShutdown(kEveryDay, "00:05");
-    ticksFrom(hms(23, 54, 58), 4);
-    ticksFrom(hms(0, 4, 58), 4);
-    EXPECT_EQ(actions.count(Act::ShutdownWarning), 0u);
+TEST_F(TickTest, ShutdownBeforeTenPastMidnightIsWarnedOfTheEveningBefore) {
+    setShutdown("0010000", "00:05"); // Tuesdays
+    clock.set(kit::at(2026, 12, 7, hms(23, 54, 58, 700)));
+    for (int i = 0; i < 11 * 60; ++i) { // Monday 23:54:58 to Tuesday 00:05:58
+        tick();
+        clock.advance(intervalMs);
+    }
+    ASSERT_EQ(actions.count(Act::ShutdownWarning), 1u);
+    EXPECT_EQ(actions.of(Act::ShutdownWarning)[0].at.weekDay, 2) << "Monday evening";
     EXPECT_EQ(actions.count(Act::Shutdown), 1u);
+
+    setShutdown(kMondayOnly, "00:05"); // Tuesday is not a shutdown day: no warning on Monday
+    ticksFrom(hms(23, 54, 58), 4);
+    EXPECT_EQ(actions.count(Act::ShutdownWarning), 1u);
 }
 
 TEST_F(TickTest, ShutdownAtTenPastMidnightWarnsInTheLastTickBefore) {
@@ -144,7 +152,8 @@ TEST_F(TickTest, ShutdownAtMidnightShutsDownInTheLastTickBefore) {
     setShutdown("0010000", "00:00"); // Tuesdays
     ticksFrom(hms(23, 49, 58, 700), 4);
     ticksFrom(hms(23, 59, 58, 700), 4);
-    EXPECT_EQ(actions.count(Act::ShutdownWarning), 0u);
+    ASSERT_EQ(actions.count(Act::ShutdownWarning), 1u);
+    EXPECT_EQ(actions.of(Act::ShutdownWarning)[0].at.msOfDay, hms(23, 49, 59, 700));
     ASSERT_EQ(actions.count(Act::Shutdown), 1u);
     EXPECT_EQ(actions.of(Act::Shutdown)[0].at.weekDay, 2);
 }
