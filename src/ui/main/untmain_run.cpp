@@ -62,9 +62,7 @@ bool Tfrmmain::isPaused() const {
 bool Tfrmmain::askCheckCode(const QString& purpose) {
     if (!dialogs.frm_checkcode)
         return false;
-    checkGuard.CheckPurpose = purpose;
-    dialogs.frm_checkcode->exec();
-    return true;
+    return dialogs.frm_checkcode->ask(purpose);
 }
 
 void Tfrmmain::m_runClick() {

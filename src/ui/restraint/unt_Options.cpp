@@ -178,8 +178,7 @@ bool Tfrm_Options::writeOptions() {
 void Tfrm_Options::btn_optionsSaveClick() {
     // The switch is read before anything is written, so a save that clears it still asks.
     if (store::configFlag(configLines(), ConfigLine::CheckCodeToSave) && !guard_.OptionsSaveConfirmed) {
-        guard_.CheckPurpose = purpose::OptionsSave;
-        checkcode_.exec();
+        checkcode_.ask(purpose::OptionsSave);
     } else {
         guard_.OptionsSaveConfirmed = false;
         if (!writeOptions())

@@ -117,7 +117,16 @@ int Tfrm_checkcode::codeLength(const std::string& lengthText) {
     return static_cast<int>(std::clamp<qlonglong>(value, 0, kMaxCodeLength));
 }
 
+bool Tfrm_checkcode::ask(const QString& purpose) {
+    if (isVisible())
+        return false;
+    guard_.CheckPurpose = purpose;
+    exec();
+    return true;
+}
+
 void Tfrm_checkcode::showEvent(QShowEvent* event) {
+    shownPurpose_ = guard_.CheckPurpose;
     FormShow();
     QDialog::showEvent(event);
 }
@@ -176,7 +185,7 @@ void Tfrm_checkcode::btn_OKClick() {
 
 void Tfrm_checkcode::dispatch() {
     for (const Route& route : kRoutes) {
-        if (guard_.CheckPurpose != route.purpose)
+        if (shownPurpose_ != route.purpose)
             continue;
         guard_.*route.flag = true;
         // The action runs while this dialog is still open; its own messages appear above it.

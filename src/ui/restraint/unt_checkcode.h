@@ -31,6 +31,11 @@ class Tfrm_checkcode : public QDialog, public RunStateControls {
     // What a correct code re-invokes for a purpose (after setting that purpose's flag).
     void setReinvoke(const QString& purpose, std::function<void()> action);
 
+    // Asks for the code for this purpose and returns once the dialog has closed. While it is open
+    // for one purpose, a request for another (a pop-up that asks over a Stop code) does nothing and
+    // gives false: the code on show only ever allows the action it was shown for.
+    bool ask(const QString& purpose);
+
     // The number of characters a code gets for a length text. A text that is not a whole number
     // (only a hand-edited configuration has one) counts as 10, the length the options offer by
     // default; an absurd length is held to kMaxCodeLength so the window can still be built.
@@ -70,6 +75,8 @@ class Tfrm_checkcode : public QDialog, public RunStateControls {
     LengthText lengthText_;
     CodeSource codeSource_;
     QHash<QString, std::function<void()>> reinvoke_;
+    // The purpose the dialog was shown with.
+    QString shownPurpose_;
 };
 
 } // namespace tallowby::ui

@@ -79,8 +79,7 @@ QString Tfrm_pause::pauseText(const QString& minutesText) {
 void Tfrm_pause::btn_okClick() {
     if (store::configFlag(configLines_, store::ConfigLine::CheckCodeToPause) && !guard_.PauseConfirmed) {
         // A correct code comes back here with the flag set; otherwise this dialog simply stays open.
-        guard_.CheckPurpose = purpose::Pause;
-        checkcode_.exec();
+        checkcode_.ask(purpose::Pause);
         return;
     }
     guard_.PauseConfirmed = false;

@@ -286,5 +286,23 @@ INSTANTIATE_TEST_SUITE_P(ShortestAndLongest, CheckCodeLayoutTest, testing::Value
                              return std::string("Length") + info.param;
                          });
 
+TEST_F(CheckCodeDialogTest, ARequestWhileTheCodeIsShownCannotTakeItsPurpose) {
+    int stops = 0;
+    int cancels = 0;
+    dialog.setReinvoke(ui::purpose::Stop, [&] { ++stops; });
+    dialog.setReinvoke(ui::purpose::ShutdownCancel, [&] { ++cancels; });
+    bool secondAsked = true;
+    whenModal([&](QDialog*) {
+        // The shutdown warning asks over a Stop code that is on show.
+        secondAsked = dialog.ask(ui::purpose::ShutdownCancel);
+        enter(code());
+    });
+    EXPECT_TRUE(dialog.ask(ui::purpose::Stop));
+    EXPECT_FALSE(secondAsked);
+    EXPECT_EQ(stops, 1);
+    EXPECT_EQ(cancels, 0);
+    EXPECT_FALSE(guard.ShutdownCancelConfirmed);
+}
+
 } // namespace
 } // namespace tallowby::test
