@@ -29,21 +29,25 @@ TEST(LoggedShutdown, AppendsOneTimestampedCommandLinePerCall) {
 
     ASSERT_TRUE(shutdown.start());
     ASSERT_TRUE(shutdown.start());
+    ASSERT_TRUE(shutdown.cancel());
 
     const std::string text = readFile(log);
     ASSERT_EQ(text.back(), '\n');
     const std::vector<std::string> lines = linesOf(text);
-    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "2026-01-01 00:00:00 earlier line");
-    const std::regex expected(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d shutdown -P \+1)");
-    EXPECT_TRUE(std::regex_match(lines[1], expected)) << lines[1];
-    EXPECT_TRUE(std::regex_match(lines[2], expected)) << lines[2];
+    const std::regex started(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d shutdown -P \+1)");
+    EXPECT_TRUE(std::regex_match(lines[1], started)) << lines[1];
+    EXPECT_TRUE(std::regex_match(lines[2], started)) << lines[2];
+    EXPECT_TRUE(std::regex_match(lines[3], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d shutdown -c)")))
+        << lines[3];
 }
 
 TEST(LoggedShutdown, AnUnwritableLogIsReportedWithoutThrowing) {
     test::TempFolder temp;
     std::filesystem::create_directories(temp / "shutdown.log");
     EXPECT_FALSE(LoggedShutdown(temp / "shutdown.log").start());
+    EXPECT_FALSE(LoggedShutdown(temp / "shutdown.log").cancel());
 }
 
 TEST(SystemOperations, TheSandboxProgramActsOnlyInsideItsFolder) {

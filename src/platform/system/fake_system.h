@@ -32,9 +32,15 @@ class FakeAutoStart : public AutoStart {
 class FakeShutdown : public ShutdownCommand {
   public:
     int starts = 0;
+    int cancels = 0;
+    bool cancelWorks = true;
     bool start() override {
         ++starts;
         return true;
+    }
+    bool cancel() override {
+        ++cancels;
+        return cancelWorks;
     }
 };
 

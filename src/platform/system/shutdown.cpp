@@ -1,13 +1,18 @@
 #include "platform/system/shutdown.h"
 
+#include <cerrno>
 #include <chrono>
 #include <ctime>
 #include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <system_error>
 #include <unistd.h>
 
 #include "platform/system/detached_spawn.h"
 #include "platform/system/fd_write.h"
+
+extern char** environ;
 
 namespace tallowby::platform {
 namespace {
@@ -38,14 +43,47 @@ const std::vector<std::string>& shutdownCommandLine() {
     return line;
 }
 
+const std::vector<std::string>& cancelShutdownCommandLine() {
+    static const std::vector<std::string> line{"shutdown", "-c"};
+    return line;
+}
+
 bool SystemShutdown::start() {
     const std::vector<std::string>& line = shutdownCommandLine();
     return spawnDetached(shutdownProgram(), {line.begin() + 1, line.end()}).started();
 }
 
+bool SystemShutdown::cancel() {
+    const std::vector<std::string>& line = cancelShutdownCommandLine();
+    std::vector<std::string> argv{shutdownProgram().string()};
+    argv.insert(argv.end(), line.begin() + 1, line.end());
+    std::vector<char*> pointers;
+    for (std::string& arg : argv)
+        pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+    pid_t pid = -1;
+    if (::posix_spawn(&pid, argv[0].c_str(), nullptr, nullptr, pointers.data(), environ) != 0)
+        return false;
+    // The cancel answers at once; the user is waiting to hear whether the machine stays on.
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 bool LoggedShutdown::start() {
+    return log(shutdownCommandLine());
+}
+
+bool LoggedShutdown::cancel() {
+    return log(cancelShutdownCommandLine());
+}
+
+bool LoggedShutdown::log(const std::vector<std::string>& commandLine) {
     std::string text = localTimestamp();
-    for (const std::string& part : shutdownCommandLine()) {
+    for (const std::string& part : commandLine) {
         text += ' ' + part;
     }
     text += '\n';

@@ -12,26 +12,35 @@ class ShutdownCommand {
     virtual ~ShutdownCommand() = default;
     // true when the command was handed on; callers ignore it.
     virtual bool start() = 0;
+    // Calls off a shutdown that start() set going. Waits for the answer: true only when the
+    // system took the cancel, so the user is never told the machine stays on when it will not.
+    virtual bool cancel() = 0;
 };
 
 // The command line, program name first: power off after one minute, running programs being ended
 // by the system whether they agree or not.
 const std::vector<std::string>& shutdownCommandLine();
+// The command line that calls a pending shutdown off.
+const std::vector<std::string>& cancelShutdownCommandLine();
 
 // Runs the machine's shutdown command, detached.
 class SystemShutdown : public ShutdownCommand {
   public:
     bool start() override;
+    bool cancel() override;
 };
 
 // The sandbox's stand-in: appends "<YYYY-MM-DD hh:mm:ss> <command line>" to a log file, one line a
-// call, and shuts nothing down.
+// call (the cancel's command line for a cancel), and shuts nothing down.
 class LoggedShutdown : public ShutdownCommand {
   public:
     explicit LoggedShutdown(std::filesystem::path logFile) : logFile_(std::move(logFile)) {}
     bool start() override;
+    bool cancel() override;
 
   private:
+    bool log(const std::vector<std::string>& commandLine);
+
     std::filesystem::path logFile_;
 };
 
