@@ -18,7 +18,7 @@ class Tfrm_AddProcess;
 class Tfrm_WholedayAddProcess;
 class Tfrm_profiles;
 class Tfrm_reminders;
-class Tfrm_autoshutdown;
+class Tfrm_autoShutdown;
 class Tfrm_shutdown;
 
 struct ProgramDialogs {
@@ -30,7 +30,7 @@ struct ProgramDialogs {
     QPointer<Tfrm_WholedayAddProcess> frm_WholedayAddProcess;
     QPointer<Tfrm_profiles> frm_profiles;
     QPointer<Tfrm_reminders> frm_reminders;
-    QPointer<Tfrm_autoshutdown> frm_autoshutdown;
+    QPointer<Tfrm_autoShutdown> frm_autoShutdown;
     QPointer<Tfrm_shutdown> frm_shutdown;
     QPointer<Tfrm_checkcode> frm_checkcode;
     QPointer<Tfrm_toRun> frm_toRun;

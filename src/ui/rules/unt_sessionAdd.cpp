@@ -10,7 +10,7 @@
 #include "engine/edit_rules.h"
 #include "store/time_of_day.h"
 #include "ui/common/fixed_dialog.h"
-#include "ui/common/for2.h"
+#include "ui/common/time_items.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
 #include "ui/common/named_widgets.h"
@@ -18,22 +18,6 @@
 
 namespace tallowby::ui {
 namespace {
-
-constexpr int kMinuteStep = 5;
-
-QStringList hourItems() {
-    QStringList items;
-    for (int hour = 0; hour < 24; ++hour)
-        items << For2(QString::number(hour));
-    return items;
-}
-
-QStringList minuteItems() {
-    QStringList items;
-    for (int minute = 0; minute < 60; minute += kMinuteStep)
-        items << For2(QString::number(minute));
-    return items;
-}
 
 QComboBox* fixedChoice(QComboBox* box, const QStringList& items) {
     box->addItems(items);

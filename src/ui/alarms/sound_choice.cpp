@@ -1,0 +1,49 @@
+#include "ui/alarms/sound_choice.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <filesystem>
+#include <unistd.h>
+
+#include "ui/common/local_text.h"
+#include "ui/common/message_box.h"
+
+namespace tallowby::ui {
+namespace {
+
+std::function<QString()>& chooserHook() {
+    static std::function<QString()> hook;
+    return hook;
+}
+
+} // namespace
+
+void setSoundFileChooser(std::function<QString()> chooser) {
+    chooserHook() = std::move(chooser);
+}
+
+std::optional<QString> soundFileFailure(const QString& path) {
+    const std::string bytes = toBytes(path);
+    std::error_code error;
+    const bool regular = std::filesystem::is_regular_file(bytes, error);
+    if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')) || !regular ||
+        ::access(bytes.c_str(), R_OK) != 0)
+        return QStringLiteral("Failed - ") + path + QStringLiteral(" is not a sound file that can be read.");
+    return std::nullopt;
+}
+
+std::optional<QString> chooseSoundFile(QWidget* parent, const QString& currentPath) {
+    const QString chosen =
+        chooserHook() ? chooserHook()()
+                      : QFileDialog::getOpenFileName(parent, QString(), QFileInfo(currentPath).absolutePath(),
+                                                     kSoundFileFilter);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    if (const auto failure = soundFileFailure(chosen)) {
+        showMessage(parent, *failure);
+        return std::nullopt;
+    }
+    return chosen;
+}
+
+} // namespace tallowby::ui
