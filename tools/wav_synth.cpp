@@ -3,16 +3,21 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
+#include <utility>
 
 namespace tallowby::tools {
 namespace {
 
-// A few milliseconds of ramp at both ends of every tone keep the speaker from clicking.
-constexpr double kRampSeconds = 0.006;
+// 0 at x <= 0, 1 at x >= 1, and a half cosine between: no corner anywhere for the ear to hear.
+double smoothRamp(double x) {
+    return 0.5 - 0.5 * std::cos(std::numbers::pi * std::clamp(x, 0.0, 1.0));
+}
 
 double envelope(const Tone& tone, double t) {
-    const double ramp = std::min({1.0, t / kRampSeconds, (tone.seconds - t) / kRampSeconds});
-    return std::max(0.0, ramp) * std::exp(-tone.decayPerSecond * t);
+    const double in = tone.attackSeconds > 0 ? smoothRamp(t / tone.attackSeconds) : 1.0;
+    const double out = tone.releaseSeconds > 0 ? smoothRamp((tone.seconds - t) / tone.releaseSeconds) : 1.0;
+    return in * out * std::exp(-tone.decayPerSecond * t);
 }
 
 void appendLittleEndian(std::string& out, std::uint32_t value, int bytes) {
@@ -32,16 +37,16 @@ std::vector<std::int16_t> synthesise(const std::vector<Tone>& tones, double tota
             if (t >= tone.seconds)
                 break;
             double value = 0;
-            for (std::size_t h = 0; h < tone.harmonics.size(); ++h)
-                value += tone.harmonics[h] *
-                         std::sin(2 * std::numbers::pi * tone.frequency * static_cast<double>(h + 1) * t);
+            for (const Partial& partial : tone.partials)
+                value += partial.level * std::exp(-partial.extraDecayPerSecond * t) *
+                         std::sin(2 * std::numbers::pi * tone.frequency * partial.ratio * t);
             mix[i] += value * envelope(tone, t);
         }
     }
     double peak = 0;
     for (double v : mix)
         peak = std::max(peak, std::abs(v));
-    const double scale = peak > 0 ? 0.8 * 32767.0 / peak : 0.0;
+    const double scale = peak > 0 ? kPeakLevel * 32767.0 / peak : 0.0;
     std::vector<std::int16_t> samples(count);
     std::transform(mix.begin(), mix.end(), samples.begin(),
                    [scale](double v) { return static_cast<std::int16_t>(std::lround(v * scale)); });
@@ -70,19 +75,29 @@ std::string wavBytes(const std::vector<std::int16_t>& samples, int sampleRate) {
 }
 
 std::string reminderChimeWav() {
-    // "Ding-dong": E6 then C6, bell-like partials fading out.
-    const std::vector<double> bell{1.0, 0.35, 0.12};
-    const std::vector<Tone> tones{{0.0, 0.32, 1318.5, bell, 7.0}, {0.22, 0.38, 1046.5, bell, 6.0}};
-    return wavBytes(synthesise(tones, 0.6));
+    // G5, C6, E6 struck one after the other and left to ring into a C major chord, like a soft
+    // mallet on metal bars: a bright octave and double octave that fade within a few tenths of a
+    // second over a fundamental that lingers, then a long fade-out instead of a cut.
+    const std::vector<Partial> bar{{1.0, 1.0}, {2.0, 0.22, 5.0}, {4.0, 0.1, 9.0}};
+    constexpr double kLength = 1.4;
+    std::vector<Tone> tones;
+    for (const auto& [start, frequency] : {std::pair{0.0, 783.99}, {0.16, 1046.5}, {0.32, 1318.51}})
+        tones.push_back({start, kLength - start, frequency, bar, 3.2, 0.008, 0.35});
+    return wavBytes(synthesise(tones, kLength));
 }
 
 std::string shutdownAlarmWav() {
-    // Three flat, low beeps with odd harmonics: harder to ignore than the chime.
-    const std::vector<double> buzz{1.0, 0.0, 0.3, 0.0, 0.15};
+    // A4, F4, D4 falling, each held and then let go, with a clear gap between: lower, steadier and
+    // more urgent than the chime. The reedy harmonics carry it over other sounds, but they mellow as
+    // each note is held, and every note eases in and out rather than switching, so it calls without
+    // barking.
+    const std::vector<Partial> reed{
+        {1.0, 1.0}, {2.0, 0.35, 2.0}, {3.0, 0.25, 3.0}, {4.0, 0.08, 4.0}, {5.0, 0.05, 6.0}};
     std::vector<Tone> tones;
-    for (int i = 0; i < 3; ++i)
-        tones.push_back({i * 0.32, 0.2, 392.0, buzz, 0.0});
-    return wavBytes(synthesise(tones, 0.84));
+    for (const auto& [start, seconds, frequency] :
+         {std::tuple{0.0, 0.3, 440.0}, {0.4, 0.3, 349.23}, {0.8, 0.52, 293.66}})
+        tones.push_back({start, seconds, frequency, reed, 1.2, 0.015, 0.06});
+    return wavBytes(synthesise(tones, 1.35));
 }
 
 } // namespace tallowby::tools
