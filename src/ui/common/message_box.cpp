@@ -1,5 +1,6 @@
 #include "ui/common/message_box.h"
 
+#include <QInputDialog>
 #include <QMessageBox>
 #include <utility>
 
@@ -16,6 +17,11 @@ std::function<void(const QString&)>& messageHook() {
 std::optional<bool>& nextAnswer() {
     static std::optional<bool> answer;
     return answer;
+}
+
+std::optional<std::optional<QString>>& nextText() {
+    static std::optional<std::optional<QString>> reply;
+    return reply;
 }
 
 } // namespace
@@ -48,6 +54,25 @@ bool askYesNo(QWidget* parent, const QString& text) {
 
 void setNextAnswer(std::optional<bool> answer) {
     nextAnswer() = answer;
+}
+
+std::optional<QString> askText(QWidget* parent, const QString& title, const QString& prompt) {
+    if (nextText()) {
+        const std::optional<QString> reply = *nextText();
+        nextText().reset();
+        if (messageHook())
+            messageHook()(prompt);
+        return reply;
+    }
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+void setNextText(std::optional<std::optional<QString>> reply) {
+    nextText() = std::move(reply);
 }
 
 } // namespace tallowby::ui

@@ -23,4 +23,13 @@ bool askYesNo(QWidget* parent, const QString& text);
 // a test can see what was asked.
 void setNextAnswer(std::optional<bool> answer);
 
+// An input box with OK and Cancel and an empty line to type in; the typed text, or std::nullopt for
+// Cancel.
+std::optional<QString> askText(QWidget* parent, const QString& title, const QString& prompt);
+
+// Tests: what the next askText gives without opening a box, once: a text, or std::nullopt inside
+// for Cancel. std::nullopt outside withdraws a reply not yet used. The prompt reaches the message
+// hook, as a question does.
+void setNextText(std::optional<std::optional<QString>> reply);
+
 } // namespace tallowby::ui

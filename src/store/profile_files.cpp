@@ -1,0 +1,273 @@
+#include "store/profile_files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+#include "store/config_lines.h"
+#include "store/posix_io.h"
+#include "store/profile_defaults.h"
+
+namespace tallowby::store {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool isControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7f;
+}
+
+// A step that failed; the message is for the user.
+struct Refused {
+    std::string message;
+};
+
+[[noreturn]] void refuse(const fs::path& path, int error) {
+    if (error == EEXIST)
+        throw Refused{"Failed - profile file already exists: " + path.string()};
+    throw Refused{"Failed - " + path.string() + ": " + std::generic_category().message(error)};
+}
+
+// A name from profiles.db, which may have been edited by hand: one that could reach outside the
+// profiles folder ("../config") or names the folder itself ("") has no files, so nothing outside a
+// profile's own files is ever copied, moved or deleted for it.
+bool hasFiles(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+std::optional<std::string> newNameFailure(const Lines& profileLines, const std::string& name) {
+    if (auto failure = profileNameFailure(name))
+        return failure;
+    if (std::ranges::find(profileLines, name) != profileLines.end())
+        return "Failed - profile name already exists.";
+    return std::nullopt;
+}
+
+// Every target is checked before the first one is made, so a file that is in the way (left over from
+// a profile removed by hand, say) never joins the new profile, even where the source file it would
+// have replaced is missing.
+void refuseExisting(const std::array<fs::path, 3>& targets) {
+    for (const fs::path& target : targets) {
+        struct stat info {};
+        if (::lstat(target.c_str(), &info) == 0)
+            refuse(target, EEXIST);
+    }
+}
+
+// O_EXCL keeps a file made in the meantime from being overwritten. The file is recorded as made as soon
+// as it exists, so that undo takes back a file whose write failed.
+void createFile(ProfileChange& change, const fs::path& path, std::string_view bytes) {
+    posix_io::UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd.valid())
+        refuse(path, errno);
+    change.made.push_back(path);
+    posix_io::writeAll(fd.get(), bytes, path);
+    if (::fsync(fd.get()) != 0)
+        refuse(path, errno);
+    if (const int error = fd.closeChecked())
+        refuse(path, error);
+}
+
+// false when there is no source file, which is skipped.
+bool copyFile(ProfileChange& change, const fs::path& from, const fs::path& to) {
+    posix_io::UniqueFd fd(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) {
+        if (errno == ENOENT)
+            return false;
+        refuse(from, errno);
+    }
+    createFile(change, to, posix_io::readAll(fd.get(), from));
+    return true;
+}
+
+// The file under a second name, as a hard link: until the lists are written the profile's files are
+// there under both names, so whichever name a list file ends up with, that profile has its files.
+// link() never replaces the new name. A file system without hard links gets a copy.
+bool linkFile(ProfileChange& change, const fs::path& from, const fs::path& to) {
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        change.made.push_back(to);
+        return true;
+    }
+    const int error = errno;
+    if (error == ENOENT)
+        return false;
+    if (error == EPERM || error == EOPNOTSUPP || error == EMLINK)
+        return copyFile(change, from, to);
+    refuse(to, error);
+}
+
+// Runs the steps that make files; when one fails, the files made so far are taken back and the
+// change carries the message.
+template <typename Steps> void makeFiles(ProfileChange& change, Steps&& steps) {
+    try {
+        steps();
+        return;
+    } catch (const Refused& refused) {
+        change.failure = refused.message;
+    } catch (const FileError& error) {
+        change.failure = "Failed - " + error.path().string() + ": " + error.what();
+    }
+    change.undo();
+}
+
+// A file to be deleted that is also a file of a profile still listed stays: the same name listed
+// twice, or a hand-made "Home.db" whose whole-day file is the session file of "Home".
+void keepListedFiles(ProfileChange& change, const ProgramPaths& paths) {
+    for (const std::string& listed : change.profileLines) {
+        if (!hasFiles(listed))
+            continue;
+        for (const fs::path& file : profileFiles(paths, listed))
+            std::erase(change.leftOver, file);
+    }
+}
+
+Lines appended(const Lines& lines, const std::string& name) {
+    Lines result = lines;
+    result.push_back(name);
+    return result;
+}
+
+} // namespace
+
+std::string trimProfileName(std::string_view typed) {
+    const auto first = std::ranges::find_if_not(typed, isBlank);
+    const auto last = std::find_if_not(typed.rbegin(), typed.rend(), isBlank).base();
+    return first < last ? std::string(first, last) : std::string();
+}
+
+std::optional<std::string> profileNameFailure(std::string_view name) {
+    if (name.empty())
+        return "Failed - Please type profile name.";
+    if (std::ranges::any_of(name, isControl))
+        return "Failed - profile name can not contain control characters or line breaks.";
+    if (name.find_first_of("/\\") != std::string_view::npos)
+        return "Failed - profile name can not contain \"/\" or \"\\\".";
+    if (name == "." || name == "..")
+        return "Failed - profile name can not be \".\" or \"..\".";
+    if (name.size() > kLongestProfileName)
+        return "Failed - profile name is too long.";
+    // "Home.db" would be the session file of "Home", "Home.rem" its reminder file.
+    if (name.ends_with(".db") || name.ends_with(".rem"))
+        return "Failed - profile name can not end with \".db\" or \".rem\".";
+    return std::nullopt;
+}
+
+std::array<fs::path, 3> profileFiles(const ProgramPaths& paths, const std::string& name) {
+    return {paths.wholeDayFile(name), paths.sessionFile(name), paths.reminderFile(name)};
+}
+
+void ProfileChange::undo() {
+    for (auto file = made.rbegin(); file != made.rend(); ++file)
+        ::unlink(file->c_str());
+    made.clear();
+    leftOver.clear();
+}
+
+std::optional<std::string> ProfileChange::finish() {
+    std::optional<std::string> failure;
+    for (const fs::path& file : leftOver) {
+        if (::unlink(file.c_str()) != 0 && errno != ENOENT && !failure)
+            failure = "Failed - " + file.string() + ": " + std::generic_category().message(errno);
+    }
+    made.clear();
+    leftOver.clear();
+    return failure;
+}
+
+ProfileChange addProfile(const ProgramPaths& paths, const Lines& profileLines, std::string_view typed) {
+    const std::string name = trimProfileName(typed);
+    ProfileChange change;
+    if ((change.failure = newNameFailure(profileLines, name)))
+        return change;
+    const auto targets = profileFiles(paths, name);
+    const std::array<Lines, 3> contents{newWholeDayLines(), newSessionLines(), newReminderLines()};
+    makeFiles(change, [&] {
+        refuseExisting(targets);
+        for (std::size_t i = 0; i < targets.size(); ++i)
+            createFile(change, targets[i], joinLines(contents[i]));
+    });
+    if (!change.failure)
+        change.profileLines = appended(profileLines, name);
+    return change;
+}
+
+ProfileChange copyProfile(const ProgramPaths& paths, const Lines& profileLines, std::size_t row) {
+    const std::string& source = profileLines.at(row);
+    const std::string name = source + "_copy";
+    ProfileChange change;
+    if ((change.failure = newNameFailure(profileLines, name)))
+        return change;
+    const auto sources = profileFiles(paths, source);
+    const auto targets = profileFiles(paths, name);
+    makeFiles(change, [&] {
+        refuseExisting(targets);
+        if (hasFiles(source))
+            for (std::size_t i = 0; i < targets.size(); ++i)
+                copyFile(change, sources[i], targets[i]);
+    });
+    if (!change.failure)
+        change.profileLines = appended(profileLines, name);
+    return change;
+}
+
+ProfileChange renameProfile(const ProgramPaths& paths, const Lines& profileLines, const Lines& configLines,
+                            std::size_t row, std::string_view typed) {
+    const std::string& old = profileLines.at(row);
+    const std::string name = trimProfileName(typed);
+    ProfileChange change;
+    if ((change.failure = newNameFailure(profileLines, name)))
+        return change;
+    // A name listed twice (by a hand edit) keeps its files for the other row, which must not share them
+    // with this one through a link.
+    const bool listedElsewhere = std::ranges::count(profileLines, old) > 1;
+    const auto sources = profileFiles(paths, old);
+    const auto targets = profileFiles(paths, name);
+    makeFiles(change, [&] {
+        refuseExisting(targets);
+        if (!hasFiles(old))
+            return;
+        for (std::size_t i = 0; i < targets.size(); ++i) {
+            if (listedElsewhere ? copyFile(change, sources[i], targets[i])
+                                : linkFile(change, sources[i], targets[i]))
+                change.leftOver.push_back(sources[i]);
+        }
+    });
+    if (change.failure)
+        return change;
+    change.profileLines = profileLines;
+    change.profileLines[row] = name;
+    if (configValue(configLines, ConfigLine::Profile) == old) {
+        change.configLines = configLines;
+        setConfigValue(*change.configLines, ConfigLine::Profile, name);
+    }
+    keepListedFiles(change, paths);
+    return change;
+}
+
+ProfileChange removeProfile(const ProgramPaths& paths, const Lines& profileLines, const Lines& configLines,
+                            std::size_t row) {
+    const std::string& name = profileLines.at(row);
+    ProfileChange change;
+    if (name == configValue(configLines, ConfigLine::Profile)) {
+        change.failure = "Failed - Can not remove default profile.";
+        return change;
+    }
+    change.profileLines = profileLines;
+    change.profileLines.erase(change.profileLines.begin() + static_cast<std::ptrdiff_t>(row));
+    if (hasFiles(name))
+        for (const fs::path& file : profileFiles(paths, name))
+            change.leftOver.push_back(file);
+    keepListedFiles(change, paths);
+    return change;
+}
+
+} // namespace tallowby::store
