@@ -1,0 +1,57 @@
+// Shows the reminders editor or a reminder pop-up as the user sees them, for screenshots:
+// alarms_gallery editor | popup. Nothing is read or written, and the pop-up plays no sound.
+#include <QApplication>
+#include <QListWidget>
+#include <cstdio>
+#include <string>
+
+#include "folder_rule_book.h"
+#include "platform/sound/fake_sound_player.h"
+#include "store/reminder_records.h"
+#include "ui/alarms/alert_sound.h"
+#include "ui/alarms/unt_reminderShow.h"
+#include "ui/alarms/unt_reminders.h"
+
+int main(int argc, char** argv) {
+    using namespace tallowby;
+    QApplication app(argc, argv);
+    const std::string which = argc > 1 ? argv[1] : "";
+
+    if (which == "editor") {
+        test::FolderRuleBook book{store::ProgramPaths("/opt/tallowby")};
+        book.rules.ReminderLines = {"0000000",
+                                    "22:30",
+                                    "1",
+                                    "1",
+                                    "1",
+                                    "07:30",
+                                    "1",
+                                    "0111110",
+                                    "Take the vitamins",
+                                    "12:15",
+                                    "0",
+                                    "1111111",
+                                    "Lunch break - step away from the screen",
+                                    "21:45",
+                                    "1",
+                                    "1111100",
+                                    "Pack the bag for tomorrow"};
+        book.rules.ReminderCount = store::reminderCount(book.rules.ReminderLines.size());
+        book.rules.SoundLines = {"/opt/tallowby/sound/rmd.wav", "/opt/tallowby/sound/shutd.wav"};
+        ui::Tfrm_reminders editor(book);
+        editor.show();
+        // The middle one, so the details differ from a freshly added reminder's.
+        editor.lbox_reminders->setCurrentRow(1);
+        return app.exec();
+    }
+    if (which == "popup") {
+        platform::FakeSoundPlayer player;
+        ui::AlertSound sound(player);
+        ui::Tfrm_reminderShow popup(sound, "/opt/tallowby/sound/rmd.wav", "/opt/tallowby/sound/rmd.wav");
+        popup.showReminder(QStringLiteral("Reminder - It's time 16:30"),
+                           QStringLiteral("Stand up, stretch and drink a glass of water"), true);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: alarms_gallery editor | popup\n");
+    return 2;
+}
