@@ -7,6 +7,7 @@
 #include "platform/debug_privilege.h"
 #include "platform/hosts/hosts_file.h"
 #include "platform/linux/procfs_processes.h"
+#include "platform/sound/sdl_sound_player.h"
 #include "platform/system/single_instance.h"
 #include "platform/system/system_operations.h"
 #include "platform/x11/x11_platform.h"
@@ -50,13 +51,15 @@ int main(int argc, char** argv) {
     platform::x11::X11Platform desktop;
     const auto shutdown = platform::makeShutdown(system);
     const auto autostart = platform::makeAutoStart(system, folder);
+    platform::SdlSoundPlayer sound;
     ui::Enforcement enforcement{desktop.sweepPlatform(),
                                 desktop.killer(),
                                 platform::HostsFile(system.hostsFile, std::string(platform::nativeLineEnd())),
                                 *shutdown,
                                 *autostart,
                                 platform::ownExecutableName(),
-                                platform::EnableDebugPrivilege};
+                                platform::EnableDebugPrivilege,
+                                sound};
 
     app::ProgramWindows windows;
     try {

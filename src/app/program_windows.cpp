@@ -3,10 +3,14 @@
 #include <type_traits>
 
 #include "store/config_lines.h"
+#include "ui/alarms/unt_autoshutdown.h"
+#include "ui/alarms/unt_reminders.h"
+#include "ui/alarms/unt_shutdown.h"
 #include "ui/common/check_guard.h"
 #include "ui/main/session_panel.h"
 #include "ui/main/untmain.h"
 #include "ui/main/whole_day_panel.h"
+#include "ui/profiles/unt_profiles.h"
 #include "ui/restraint/untAbout.h"
 #include "ui/restraint/unt_Options.h"
 #include "ui/restraint/unt_checkcode.h"
@@ -72,9 +76,12 @@ ProgramWindows createProgramWindows(const store::ProgramPaths& paths, ui::Enforc
     checkcode.setReinvoke(ui::purpose::Exit, [&main] { main.m_exitClick(); });
     checkcode.setReinvoke(ui::purpose::Stop, [&main] { main.M_stopClick(); });
 
-    // The profile manager, the reminders editor, the reminder pop-up and the shutdown warning take
-    // their places here. The shutdown warning registers its cancel for "ShutdownCheck"
-    // (ui::purpose::ShutdownCancel) with the check code as it is made.
+    make(windows, dialogs.frm_profiles, main);
+    make(windows, dialogs.frm_reminders, main);
+    // The warning registers its cancel for "ShutdownCheck" with the check code as it is made. The
+    // reminder pop-ups are made one per reminder as they fall due.
+    make(windows, dialogs.frm_shutdown, main, main.alertSound, checkcode, guard, main.enforcement().shutdown,
+         main.ShutdownCommandStarted);
 
     make(
         windows, dialogs.frm_toRun, [&main] { main.toRunYesAndSave(); }, [&main] { main.m_runClick(); });
@@ -84,7 +91,7 @@ ProgramWindows createProgramWindows(const store::ProgramPaths& paths, ui::Enforc
          ui::Tfrm_Options::Callbacks{[&main, configFile] { main.LoadConfiglist(configFile); },
                                      [&main](bool shown) { main.showWholeDayPanel(shown); }});
 
-    // The automatic-shutdown setup takes its place here.
+    make(windows, dialogs.frm_autoShutdown, main);
 
     make(windows, dialogs.frm_pause, main.ConfigLines, checkcode, guard,
          [&main](int minutes) { main.beginPause(minutes); });

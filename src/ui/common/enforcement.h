@@ -1,12 +1,13 @@
 #pragma once
 // The operations through which the running rules act on the machine: other programs' windows and
-// processes, the hosts file, the shutdown, the autostart entry and the process rights. The program passes the
-// real platform's (or the sandbox's); tests pass fakes and temporary files.
+// processes, the hosts file, the shutdown, the autostart entry, the process rights and the alert sounds. The
+// program passes the real platform's (or the sandbox's); tests pass fakes and temporary files.
 #include <functional>
 #include <string>
 
 #include "platform/hosts/hosts_file.h"
 #include "platform/process_killer.h"
+#include "platform/sound/sound_player.h"
 #include "platform/system/autostart.h"
 #include "platform/system/shutdown.h"
 #include "platform/window_sweep.h"
@@ -23,6 +24,8 @@ struct Enforcement {
     std::string ownExecutableName;
     // Asks for the right to end other users' processes (Task Manager); tests pass nothing.
     std::function<void()> enableDebugPrivilege;
+    // Plays the alert sounds of the reminders and the shutdown warning.
+    platform::SoundPlayer& sound;
 };
 
 } // namespace tallowby::ui

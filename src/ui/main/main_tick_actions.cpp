@@ -5,6 +5,9 @@
 
 #include "platform/process_killer.h"
 #include "platform/window_sweep.h"
+#include "store/line_values.h"
+#include "ui/alarms/unt_reminderShow.h"
+#include "ui/alarms/unt_shutdown.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
 #include "ui/main/session_panel.h"
@@ -43,16 +46,23 @@ void MainTickActions::killTaskManager() {
     platform::KillTaskManager(window_.enforcement().killer);
 }
 
-void MainTickActions::showReminder(const std::string&, const std::string&) {
-    // The reminder pop-up is a window of its own that is not built yet.
+void MainTickActions::showReminder(const std::string& caption, const std::string& subject) {
+    // A pop-up of its own for every reminder: one due while another is still open gets a window
+    // beside it instead of taking over its text.
+    const store::ProgramPaths& paths = window_.programPaths();
+    Tfrm_reminderShow popUp(window_.alertSound, store::lineAt(window_.SoundLines, 0),
+                            paths.defaultReminderSound());
+    popUp.showReminder(fromBytes(caption), fromBytes(subject), window_.AlarmSoundFlag);
 }
 
-void MainTickActions::showShutdownWarning(const std::string&) {
-    // The shutdown warning is a window of its own that is not built yet.
+void MainTickActions::showShutdownWarning(const std::string& caption) {
+    if (Tfrm_shutdown* warning = window_.dialogs.frm_shutdown)
+        warning->showWarning(fromBytes(caption), window_.AlarmSoundFlag);
 }
 
 void MainTickActions::startShutdown() {
-    window_.enforcement().shutdown.start();
+    if (window_.enforcement().shutdown.start())
+        window_.ShutdownCommandStarted = true;
 }
 
 void MainTickActions::sweepWindows(const engine::SweepRule& rule) {

@@ -48,7 +48,8 @@ Tfrmmain::Tfrmmain(store::ProgramPaths paths, Enforcement enforcement, std::uniq
       WholeDayLines(lists_.WholeDayLines), ReminderLines(lists_.ReminderLines),
       ReminderCount(lists_.ReminderCount), SoundLines(lists_.SoundLines),
       CurrentSessionIndex(tickState_.CurrentSessionIndex),
-      HostsRefreshPending(tickState_.HostsRefreshPending), AlarmSoundFlag(tickState_.AlarmSoundFlag) {
+      HostsRefreshPending(tickState_.HostsRefreshPending), AlarmSoundFlag(tickState_.AlarmSoundFlag),
+      alertSound(enforcement_.sound) {
     // The single-instance check comes before this window exists: the program entry ends a second
     // instance before it reads a single file.
     setObjectName(QStringLiteral("frmmain"));
@@ -145,27 +146,34 @@ void Tfrmmain::startTimers() {
 }
 
 bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
-    const bool profileFile = file != RuleFile::Config;
+    const bool profileFile =
+        file == RuleFile::Sessions || file == RuleFile::WholeDay || file == RuleFile::Reminders;
     if (profileFile && currentProfile().empty()) {
         showMessage(this,
                     QStringLiteral("Failed - no profile is loaded, so there is no rule file to save to."));
         return false;
     }
-    const std::string& profile = currentProfile();
-    const std::filesystem::path path = file == RuleFile::Config     ? paths_.configFile()
-                                       : file == RuleFile::Sessions ? paths_.sessionFile(profile)
-                                                                    : paths_.wholeDayFile(profile);
     try {
+        const std::filesystem::path path = ruleFilePath(file);
         store::writeLines(path, lines);
         switch (file) {
         case RuleFile::Config:
             LoadConfiglist(path);
+            break;
+        case RuleFile::Profiles:
+            LoadprofileList(path);
+            break;
+        case RuleFile::Sound:
+            LoadSound();
             break;
         case RuleFile::Sessions:
             LoadSessionList(path);
             break;
         case RuleFile::WholeDay:
             LoadWholedayList(path);
+            break;
+        case RuleFile::Reminders:
+            LoadReminderList(path);
             break;
         }
     } catch (const store::FileError& error) {

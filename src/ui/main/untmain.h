@@ -14,6 +14,7 @@
 #include "engine/tick.h"
 #include "store/program_paths.h"
 #include "store/rule_lists.h"
+#include "ui/alarms/alert_sound.h"
 #include "ui/common/check_guard.h"
 #include "ui/common/enforcement.h"
 #include "ui/common/rule_book.h"
@@ -114,6 +115,11 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     void Content1Click();
     void About2Click();
     void M_showoptionsClick();
+    void M_showprofilesClick();
+    void gb_profileClick();
+    void lb_profileClick();
+    void M_reminderClick();
+    void M_shutdownClick();
     void M_wholedayeventsClick();
     // Writes these lines as "config.db" and reloads ConfigLines from it, so memory follows the
     // file. false when the write failed (the user has been told; ConfigLines is unchanged).
@@ -162,6 +168,11 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     CheckGuard checkGuard;
     // Set by Exit once exiting may proceed; the close handler lets the window go only then.
     bool ExitAllowed = false;
+    // The shutdown command has been handed on and not called off: cancelling the shutdown from its
+    // warning must then call it off too.
+    bool ShutdownCommandStarted = false;
+    // The one alert sound every pop-up shares.
+    AlertSound alertSound;
     // Wall-clock milliseconds (wallClockMs) at which the running pause ends.
     std::int64_t PauseEndTime = 0;
     // Cleared by StartToIcon when the window waits in the notification area: the program does not

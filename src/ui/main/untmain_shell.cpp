@@ -19,10 +19,13 @@
 #include <QWindowStateChangeEvent>
 
 #include "store/config_lines.h"
+#include "ui/alarms/unt_autoshutdown.h"
+#include "ui/alarms/unt_reminders.h"
 #include "ui/common/named_widgets.h"
 #include "ui/main/session_panel.h"
 #include "ui/main/untmain.h"
 #include "ui/main/whole_day_panel.h"
+#include "ui/profiles/unt_profiles.h"
 #include "ui/restraint/untAbout.h"
 #include "ui/restraint/unt_Options.h"
 #include "ui/restraint/unt_checkcode.h"
@@ -54,12 +57,16 @@ void Tfrmmain::connectHandlers() {
     connect(M_pause, &QAction::triggered, this, &Tfrmmain::M_pauseClick);
     connect(m_exit, &QAction::triggered, this, &Tfrmmain::m_exitClick);
     connect(M_showoptions, &QAction::triggered, this, &Tfrmmain::M_showoptionsClick);
+    connect(M_showprofiles, &QAction::triggered, this, &Tfrmmain::M_showprofilesClick);
+    connect(M_reminder, &QAction::triggered, this, &Tfrmmain::M_reminderClick);
+    connect(M_shutdown, &QAction::triggered, this, &Tfrmmain::M_shutdownClick);
     connect(M_wholedayevents, &QAction::triggered, this, &Tfrmmain::M_wholedayeventsClick);
     connect(Content1, &QAction::triggered, this, &Tfrmmain::Content1Click);
     connect(About2, &QAction::triggered, this, &Tfrmmain::About2Click);
     // Group boxes and labels have no click of their own.
     for (QWidget* header : {static_cast<QWidget*>(gb_head), static_cast<QWidget*>(lb_current),
-                            static_cast<QWidget*>(gbox_status), static_cast<QWidget*>(lb_running)})
+                            static_cast<QWidget*>(gbox_status), static_cast<QWidget*>(lb_running),
+                            static_cast<QWidget*>(gb_profile), static_cast<QWidget*>(lb_profile)})
         header->installEventFilter(this);
 }
 
@@ -150,8 +157,14 @@ void Tfrmmain::showEvent(QShowEvent* event) {
 }
 
 bool Tfrmmain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+    if (event->type() != QEvent::MouseButtonRelease ||
+        static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+        return QMainWindow::eventFilter(watched, event);
+    if (watched == gb_profile)
+        gb_profileClick();
+    else if (watched == lb_profile)
+        lb_profileClick();
+    else
         gb_headClick();
     return QMainWindow::eventFilter(watched, event);
 }
@@ -195,6 +208,29 @@ void Tfrmmain::About2Click() {
 void Tfrmmain::M_showoptionsClick() {
     if (dialogs.frm_Options)
         dialogs.frm_Options->exec();
+}
+
+void Tfrmmain::M_showprofilesClick() {
+    if (dialogs.frm_profiles)
+        dialogs.frm_profiles->exec();
+}
+
+void Tfrmmain::gb_profileClick() {
+    M_showprofilesClick();
+}
+
+void Tfrmmain::lb_profileClick() {
+    M_showprofilesClick();
+}
+
+void Tfrmmain::M_reminderClick() {
+    if (dialogs.frm_reminders)
+        dialogs.frm_reminders->exec();
+}
+
+void Tfrmmain::M_shutdownClick() {
+    if (dialogs.frm_autoShutdown)
+        dialogs.frm_autoShutdown->exec();
 }
 
 } // namespace tallowby::ui

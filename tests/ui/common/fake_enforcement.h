@@ -1,10 +1,11 @@
 #pragma once
 // The enforcement operations of a test: fake windows and processes, a hosts file in the test's own
-// folder, a shutdown and an autostart entry that only count.
+// folder, a shutdown and an autostart entry that only count, alert sounds that play nothing.
 #include <filesystem>
 
 #include "platform/fake/fake_platform.h"
 #include "platform/hosts/hosts_file.h"
+#include "platform/sound/fake_sound_player.h"
 #include "platform/system/fake_system.h"
 #include "ui/common/enforcement.h"
 
@@ -20,13 +21,15 @@ struct FakeEnforcement {
                 shutdown,
                 autostart,
                 "tallowby",
-                [this] { ++debugPrivilegeRequests; }};
+                [this] { ++debugPrivilegeRequests; },
+                sound};
     }
 
     std::filesystem::path hostsPath;
     platform::FakePlatform desktop;
     platform::FakeShutdown shutdown;
     platform::FakeAutoStart autostart;
+    platform::FakeSoundPlayer sound;
     int debugPrivilegeRequests = 0;
 };
 

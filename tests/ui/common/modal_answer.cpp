@@ -40,6 +40,7 @@ MessageLog::MessageLog() {
 MessageLog::~MessageLog() {
     ui::setMessageHook(nullptr);
     ui::setNextAnswer(std::nullopt);
+    ui::setNextText(std::nullopt);
 }
 
 } // namespace tallowby::test
