@@ -9,6 +9,7 @@ A step is one of
     type:PATH=TEXT        click the edit box, select what it holds and type TEXT over it
     choose:PATH=ITEM      open the drop-down list and pick the item ITEM
     shown:WINDOW          wait until the window is on show
+    holds:PATH=TEXT       wait until the control (an edit box, a label) shows exactly TEXT
     closed:WINDOW         wait until no window of that caption is on show
 
 PATH is the chain of captions from a window down to the control, joined by "/"; each caption is
@@ -57,16 +58,30 @@ def descendant(root, caption):
 
 
 def find(app_name, path):
+    """The control, looked for in every window on show with the first caption (a message box may
+    share its caption with the main window)."""
     captions = path.split("/")
     app = application(app_name)
     if app is None:
         return None
-    node = next((w for w in app if w is not None and w.name == captions[0] and showing(w)), None)
-    for caption in captions[1:]:
-        if node is None:
-            return None
-        node = descendant(node, caption)
-    return node
+    for window in app:
+        if window is None or window.name != captions[0] or not showing(window):
+            continue
+        node = window
+        for caption in captions[1:]:
+            node = descendant(node, caption)
+            if node is None:
+                break
+        if node is not None:
+            return node
+    return None
+
+
+def text_of(acc):
+    try:
+        return acc.queryText().getText(0, -1)
+    except NotImplementedError:
+        return acc.name
 
 
 def wait_for(what, condition):
@@ -112,6 +127,10 @@ def run(app_name, step):
         click(control(app_name, path))
         xdotool("type", "--delay", "20", item)
         xdotool("key", "Return")
+    elif verb == "holds":
+        path, _, text = rest.partition("=")
+        wait_for(f"{path} to show {text!r}",
+                 lambda: (lambda acc: acc is not None and text_of(acc) == text)(find(app_name, path)))
     elif verb == "shown":
         wait_for(rest, lambda: find(app_name, rest))
     elif verb == "closed":

@@ -1,12 +1,8 @@
 // Rules made entirely through the window: the sandbox program is stopped, a session and whole-day
 // rules are built in its real dialogs with the real mouse and keyboard, and once it runs again the
 // hosts file and another program's window follow them.
-#include "sandbox_desktop_test.h"
-#include "support/file_bytes.h"
-#include "support/temp_folder.h"
+#include "accessible_desktop.h"
 #include "support/wait_until.h"
-
-#include <sys/wait.h>
 
 namespace tallowby::e2e {
 namespace {
@@ -14,55 +10,7 @@ namespace {
 using namespace std::chrono_literals;
 using testsupport::waitUntil;
 
-class RuleEditingTest : public SandboxDesktopTest {
-  protected:
-    // The program on a session bus of the test's own with the accessibility bus on it, which is
-    // how the driver finds the program's controls by their captions.
-    void startAccessible(const std::string& wallClock) {
-        const std::filesystem::path socket = busFolder / "bus";
-        busAddress = "unix:path=" + socket.string();
-        bus.emplace(session.start("dbus-daemon",
-                                  {"--session", "--address=" + busAddress, "--nofork", "--nopidfile"}));
-        ASSERT_TRUE(waitUntil([&] { return std::filesystem::exists(socket); }, 10s)) << "no session bus";
-        // The accessibility bus keeps its socket in the runtime folder: the test's own, not the user's.
-        accessibility.emplace(
-            session.start("/usr/libexec/at-spi-bus-launcher", {"--launch-immediately"},
-                          {.environment = {{"DBUS_SESSION_BUS_ADDRESS", busAddress},
-                                           {"XDG_RUNTIME_DIR", busFolder.path().string()}}}));
-        testsupport::SpawnOptions options = sandbox.environment(wallClock);
-        options.environment.emplace_back("DBUS_SESSION_BUS_ADDRESS", busAddress);
-        options.environment.emplace_back("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-        program.emplace(session.start(sandbox.executable(), {}, options));
-        programWindow();
-    }
-
-    // Carries out the steps in the program's windows (see drive_window.py); true when all were done.
-    bool drive(const std::vector<std::string>& steps) {
-        std::vector<std::string> args{TALLOWBY_E2E_DRIVER, "Tallowby"};
-        args.insert(args.end(), steps.begin(), steps.end());
-        auto driver =
-            session.start("/usr/bin/python3", args,
-                          {.environment = {{"DBUS_SESSION_BUS_ADDRESS", busAddress}}, .keepStderr = true});
-        const auto status = driver.waitForExit(120s);
-        return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
-    }
-
-    // The launcher ends the accessibility bus it started only when asked to end.
-    void TearDown() override {
-        SandboxDesktopTest::TearDown();
-        if (accessibility)
-            accessibility->stop();
-    }
-
-    std::string profileFile(const std::string& name) const {
-        return testsupport::readFile(sandbox.folder() / "profiles" / name);
-    }
-
-    testsupport::TempFolder busFolder;
-    std::string busAddress;
-    std::optional<testsupport::ChildProcess> bus;
-    std::optional<testsupport::ChildProcess> accessibility;
-};
+using RuleEditingTest = AccessibleDesktopTest;
 
 TEST_F(RuleEditingTest, AWeekOfRulesBuiltInTheWindowIsEnforcedOnRun) {
     sandbox.configure({}, {});

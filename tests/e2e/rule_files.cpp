@@ -45,6 +45,8 @@ void writeProfile(const std::filesystem::path& programFolder, const ProfileRules
     writeCrLfLines(profiles / (rules.name + ".db"), sessionLines);
     const WholeDayRule& w = rules.wholeDay;
     writeCrLfLines(profiles / rules.name, {w.weekDays, w.mode, w.processes, w.websites});
+    if (!rules.reminders.empty())
+        writeCrLfLines(profiles / (rules.name + ".rem"), rules.reminders);
 }
 
 } // namespace tallowby::e2e

@@ -34,6 +34,8 @@ struct ProfileRules {
     std::string name = "Work";
     std::vector<SessionRule> sessions;
     WholeDayRule wholeDay{};
+    // The reminder file's lines (shutdown settings, then reminders); no file when empty.
+    std::vector<std::string> reminders;
 };
 
 struct ProgramSettings {

@@ -70,6 +70,8 @@ testsupport::SpawnOptions SandboxProgram::environment(const std::string& wallClo
         {"ASAN_OPTIONS", withOption("ASAN_OPTIONS", "verify_asan_link_order=0")},
         {"LSAN_OPTIONS", withOption("LSAN_OPTIONS", "suppressions=" TALLOWBY_E2E_LSAN_SUPPRESSIONS)},
         {"QT_QPA_PLATFORM", "xcb"},
+        // Alert sounds play, but never on the machine's own speakers.
+        {"SDL_AUDIODRIVER", "dummy"},
         {"XDG_RUNTIME_DIR", (home_ / "runtime").string()},
         {"XDG_CONFIG_HOME", (home_ / "config").string()},
         {"XDG_CACHE_HOME", (home_ / "cache").string()},
