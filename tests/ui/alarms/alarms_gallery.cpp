@@ -1,5 +1,6 @@
-// Shows the reminders editor or a reminder pop-up as the user sees them, for screenshots:
-// alarms_gallery editor | popup. Nothing is read or written, and the pop-up plays no sound.
+// Shows the reminders editor, a reminder pop-up, the shutdown setup or the shutdown warning as the
+// user sees them, for screenshots: alarms_gallery editor | popup | shutdown | warning. Nothing is
+// read or written, and nothing plays a sound.
 #include <QApplication>
 #include <QListWidget>
 #include <cstdio>
@@ -7,10 +8,14 @@
 
 #include "folder_rule_book.h"
 #include "platform/sound/fake_sound_player.h"
+#include "platform/system/fake_system.h"
 #include "store/reminder_records.h"
 #include "ui/alarms/alert_sound.h"
+#include "ui/alarms/unt_autoshutdown.h"
 #include "ui/alarms/unt_reminderShow.h"
 #include "ui/alarms/unt_reminders.h"
+#include "ui/alarms/unt_shutdown.h"
+#include "ui/restraint/unt_checkcode.h"
 
 int main(int argc, char** argv) {
     using namespace tallowby;
@@ -52,6 +57,28 @@ int main(int argc, char** argv) {
                            QStringLiteral("Stand up, stretch and drink a glass of water"), true);
         return 0;
     }
-    std::fprintf(stderr, "usage: alarms_gallery editor | popup\n");
+    if (which == "shutdown") {
+        test::FolderRuleBook book{store::ProgramPaths("/opt/tallowby")};
+        book.rules.ReminderLines = {"0111110", "22:30", "1", "1", "1"};
+        book.rules.SoundLines = {"/opt/tallowby/sound/rmd.wav", "/opt/tallowby/sound/shutd.wav"};
+        ui::Tfrm_autoShutdown setup(book);
+        setup.show();
+        return app.exec();
+    }
+    if (which == "warning") {
+        test::FolderRuleBook book{store::ProgramPaths("/opt/tallowby")};
+        book.rules.ReminderLines = {"0111110", "22:30", "1", "1", "1"};
+        book.rules.SoundLines = {"/opt/tallowby/sound/rmd.wav", "/opt/tallowby/sound/shutd.wav"};
+        platform::FakeSoundPlayer player;
+        ui::AlertSound sound(player);
+        ui::CheckGuard guard;
+        ui::Tfrm_checkcode checkcode(guard, [] { return std::string("10"); });
+        platform::FakeShutdown shutdown;
+        bool started = false;
+        ui::Tfrm_shutdown warning(book, sound, checkcode, guard, shutdown, started);
+        warning.showWarning(QStringLiteral("Reminder for shutdown at 22:30"), true);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: alarms_gallery editor | popup | shutdown | warning\n");
     return 2;
 }

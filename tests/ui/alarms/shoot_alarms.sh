@@ -1,6 +1,6 @@
 #!/bin/sh
-# Screenshots of the reminders editor and a reminder pop-up on a private X display with a window
-# manager:
+# Screenshots of the reminders editor, a reminder pop-up, the shutdown setup and the shutdown warning
+# on a private X display with a window manager:
 #   shoot_alarms.sh <build dir> <output dir>
 set -eu
 build=$1
@@ -10,3 +10,5 @@ shoot=$(dirname "$0")/../../support/shoot_window.sh
 
 sh "$shoot" "$out/reminders.png" 1280x800 1 "$gallery" editor
 sh "$shoot" "$out/reminder-popup.png" 1280x800 1 "$gallery" popup
+sh "$shoot" "$out/shutdown-setup.png" 1280x800 1 "$gallery" shutdown
+sh "$shoot" "$out/shutdown-warning.png" 1280x800 1 "$gallery" warning
