@@ -163,6 +163,22 @@ TEST_F(MainWindowTest, WithoutAProfileNoRuleFileIsWrittenAndTheUserIsTold) {
     EXPECT_EQ(window->gb_sessionAll->lb_sessionList->count(), 0);
 }
 
+TEST_F(MainWindowTest, SwitchingToAProfileWithoutFilesLeavesNoRuleOfTheOldOne) {
+    writeWorkProfile();
+    open();
+    window->CurrentSessionIndex = 0;
+    folder.write(folder.paths().configFile(), config("Empty", "1"));
+    window->reloadProfile();
+    EXPECT_EQ(window->lb_profile->text(), "Empty");
+    EXPECT_EQ(window->SessionCount, 0);
+    EXPECT_EQ(window->gb_sessionAll->lb_sessionList->count(), 0);
+    EXPECT_EQ(window->ReminderCount, 0);
+    const engine::WholeDayPanel panel = window->wholeDayPanel();
+    EXPECT_TRUE(panel.processes.empty() && panel.domains.empty());
+    EXPECT_TRUE(window->WholeDayLines.empty());
+    EXPECT_EQ(window->CurrentSessionIndex, -1);
+}
+
 TEST_F(MainWindowTest, ProfileNamesKeepTheirBytes) {
     const std::string name = "B\xC3\xBCro"; // "Büro" in the locale's UTF-8
     folder.write(folder.paths().configFile(), config(name, "1"));
