@@ -14,6 +14,7 @@
 #include "store/line_values.h"
 #include "store/shutdown_settings.h"
 #include "ui/alarms/sound_choice.h"
+#include "ui/common/day_boxes.h"
 #include "ui/common/fixed_dialog.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
@@ -49,18 +50,11 @@ Tfrm_autoShutdown::Tfrm_autoShutdown(RuleBook& book, QWidget* parent)
 }
 
 void Tfrm_autoShutdown::buildControls() {
-    static const char* const dayCaptions[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     TB_CREATE(gb_weekDay, QStringLiteral("Week days"));
     setHint(gb_weekDay, QStringLiteral("Select days want to RUN rules"));
-    TB_CREATE(cb_sun, QString::fromLatin1(dayCaptions[0]));
-    TB_CREATE(cb_Mon, QString::fromLatin1(dayCaptions[1]));
-    TB_CREATE(cb_Tue, QString::fromLatin1(dayCaptions[2]));
-    TB_CREATE(cb_wed, QString::fromLatin1(dayCaptions[3]));
-    TB_CREATE(cb_Thu, QString::fromLatin1(dayCaptions[4]));
-    TB_CREATE(cb_fri, QString::fromLatin1(dayCaptions[5]));
-    TB_CREATE(cb_sat, QString::fromLatin1(dayCaptions[6]));
     auto* days = new QHBoxLayout(gb_weekDay);
-    for (QCheckBox* day : dayBoxes())
+    for (QCheckBox* day : createDayBoxes({TB_SLOT(cb_sun), TB_SLOT(cb_Mon), TB_SLOT(cb_Tue), TB_SLOT(cb_wed),
+                                          TB_SLOT(cb_Thu), TB_SLOT(cb_fri), TB_SLOT(cb_sat)}))
         days->addWidget(day);
 
     TB_CREATE(Label6, QStringLiteral("Hour"));
@@ -141,9 +135,7 @@ void Tfrm_autoShutdown::showEvent(QShowEvent* event) {
 
 void Tfrm_autoShutdown::FormShow() {
     const store::ShutdownSettings settings = store::shutdownSettings(book_.lists().ReminderLines);
-    const auto boxes = dayBoxes();
-    for (std::size_t day = 0; day < boxes.size(); ++day)
-        boxes[day]->setChecked(settings.weekDays[day]);
+    showWeekDays(dayBoxes(), settings.weekDays);
     selectItem(cbb_endhour, settings.time.substr(0, 2));
     selectItem(cbb_endminute,
                settings.time.size() >= 2 ? settings.time.substr(settings.time.size() - 2) : "");
@@ -159,9 +151,7 @@ void Tfrm_autoShutdown::btn_resClick() {
 
 void Tfrm_autoShutdown::btn_saveClick() {
     store::ShutdownSettings settings;
-    const auto boxes = dayBoxes();
-    for (std::size_t day = 0; day < boxes.size(); ++day)
-        settings.weekDays[day] = boxes[day]->isChecked();
+    settings.weekDays = weekDaysOf(dayBoxes());
     settings.time = toBytes(cbb_endhour->currentText() + QStringLiteral(":") + cbb_endminute->currentText());
     settings.remindAhead = cb_10m->isChecked();
     settings.playSound = cb_shutsound->isChecked();

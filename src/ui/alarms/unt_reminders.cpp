@@ -21,6 +21,7 @@
 #include "store/reminder_records.h"
 #include "store/time_of_day.h"
 #include "ui/alarms/sound_choice.h"
+#include "ui/common/day_boxes.h"
 #include "ui/common/fixed_dialog.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
@@ -37,13 +38,6 @@ constexpr int kMemoWidth = 190;
 void fixedChoice(QComboBox* box, const QStringList& items) {
     box->addItems(items);
     box->setEditable(false);
-}
-
-store::WeekDays daysOf(const std::array<QCheckBox*, 7>& boxes) {
-    store::WeekDays days{};
-    for (std::size_t d = 0; d < boxes.size(); ++d)
-        days[d] = boxes[d]->isChecked();
-    return days;
 }
 
 QGroupBox* weekDayBox(QGroupBox* box, const std::array<QCheckBox*, 7>& days) {
@@ -90,14 +84,8 @@ QGroupBox* Tfrm_reminders::buildDetails() {
     gb_details->setAccessibleName(QStringLiteral("Selected reminder"));
     TB_CREATE(gb_weekDay, QStringLiteral("Week days"));
     setHint(gb_weekDay, QStringLiteral("Select days want to RUN rules"));
-    TB_CREATE(cb_sun, QStringLiteral("Sun"));
-    TB_CREATE(cb_Mon, QStringLiteral("Mon"));
-    TB_CREATE(cb_Tue, QStringLiteral("Tue"));
-    TB_CREATE(cb_wed, QStringLiteral("Wed"));
-    TB_CREATE(cb_Thu, QStringLiteral("Thu"));
-    TB_CREATE(cb_fri, QStringLiteral("Fri"));
-    TB_CREATE(cb_sat, QStringLiteral("Sat"));
-    weekDayBox(gb_weekDay, detailDays());
+    weekDayBox(gb_weekDay, createDayBoxes({TB_SLOT(cb_sun), TB_SLOT(cb_Mon), TB_SLOT(cb_Tue), TB_SLOT(cb_wed),
+                                           TB_SLOT(cb_Thu), TB_SLOT(cb_fri), TB_SLOT(cb_sat)}));
     TB_CREATE(memo_sub);
     memo_sub->setReadOnly(true);
     memo_sub->setFixedSize(kMemoWidth, kMemoHeight);
@@ -134,13 +122,8 @@ QGroupBox* Tfrm_reminders::buildAddReminder() {
     TB_CREATE(btn_add, QStringLiteral("Add"));
     btn_add->setDefault(true);
     TB_CREATE(gb_addWeekDay, QStringLiteral("Week days"));
-    TB_CREATE(cb_w0, QStringLiteral("Sun"));
-    TB_CREATE(cb_w1, QStringLiteral("Mon"));
-    TB_CREATE(cb_w2, QStringLiteral("Tue"));
-    TB_CREATE(cb_w3, QStringLiteral("Wed"));
-    TB_CREATE(cb_w4, QStringLiteral("Thu"));
-    TB_CREATE(cb_w5, QStringLiteral("Fri"));
-    TB_CREATE(cb_w6, QStringLiteral("Sat"));
+    createDayBoxes({TB_SLOT(cb_w0), TB_SLOT(cb_w1), TB_SLOT(cb_w2), TB_SLOT(cb_w3), TB_SLOT(cb_w4),
+                    TB_SLOT(cb_w5), TB_SLOT(cb_w6)});
     for (QCheckBox* day : newDays())
         day->setChecked(true);
     weekDayBox(gb_addWeekDay, newDays());
@@ -275,9 +258,7 @@ void Tfrm_reminders::lbox_remindersClick() {
     if (row < 0 || row >= lists.ReminderCount)
         return;
     const store::ReminderRecord record = store::reminderRecord(lists.ReminderLines, row);
-    const auto boxes = detailDays();
-    for (std::size_t d = 0; d < boxes.size(); ++d)
-        boxes[d]->setChecked(record.weekDays[d]);
+    showWeekDays(detailDays(), record.weekDays);
     cb_playsound->setChecked(record.playSound);
     memo_sub->setPlainText(fromBytes(record.subject));
 }
@@ -311,7 +292,7 @@ void Tfrm_reminders::btn_addClick() {
         memo_subadd->setFocus();
         return;
     }
-    const store::ReminderRecord record{toBytes(key), cb_sound->isChecked(), daysOf(newDays()),
+    const store::ReminderRecord record{toBytes(key), cb_sound->isChecked(), weekDaysOf(newDays()),
                                        toBytes(subject)};
     if (!saveReminders(store::addReminder(lines, record)))
         return;
@@ -353,7 +334,7 @@ void Tfrm_reminders::btn_saveClick() {
     // rather than through the memo's text, which would turn a non-breaking space into a blank.
     const std::string subject = store::reminderRecord(lines, row).subject;
     if (!saveReminders(
-            store::saveReminder(lines, row, cb_playsound->isChecked(), daysOf(detailDays()), subject)))
+            store::saveReminder(lines, row, cb_playsound->isChecked(), weekDaysOf(detailDays()), subject)))
         return;
     selectRow(row);
     lbox_remindersClick();

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "ui/common/day_boxes.h"
 #include "ui/common/list_entries.h"
 
 namespace tallowby::ui {
@@ -42,12 +43,11 @@ QPushButton* compactButton(QPushButton* button) {
 }
 
 QGridLayout* buildRuleControls(const RuleControlSlots& c) {
-    static const char* const dayCaptions[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     QGroupBox* days = c.dayGroup.create(QStringLiteral("Week Days"));
     setHint(days, QStringLiteral("Select days want to RUN rules"));
     auto* dayRow = new QHBoxLayout(days);
-    for (std::size_t day = 0; day < c.days.size(); ++day)
-        dayRow->addWidget(c.days[day].create(QString::fromLatin1(dayCaptions[day])));
+    for (QCheckBox* day : createDayBoxes(c.days))
+        dayRow->addWidget(day);
     dayRow->addStretch();
 
     QGroupBox* processes =
@@ -73,8 +73,7 @@ QGridLayout* buildRuleControls(const RuleControlSlots& c) {
 }
 
 void showRuleFields(const RuleControlSet& controls, const store::RuleFields& fields) {
-    for (std::size_t day = 0; day < controls.days.size(); ++day)
-        controls.days[day]->setChecked(fields.weekDays[day]);
+    showWeekDays(controls.days, fields.weekDays);
     (fields.blockMode ? controls.block : controls.focus)->setChecked(true);
     setListEntries(controls.processes, fields.processes);
     setListEntries(controls.websites, fields.websites);
@@ -82,8 +81,7 @@ void showRuleFields(const RuleControlSet& controls, const store::RuleFields& fie
 
 store::RuleFields ruleFieldsOf(const RuleControlSet& controls) {
     store::RuleFields fields;
-    for (std::size_t day = 0; day < controls.days.size(); ++day)
-        fields.weekDays[day] = controls.days[day]->isChecked();
+    fields.weekDays = weekDaysOf(controls.days);
     fields.blockMode = controls.block->isChecked();
     fields.processes = listEntries(controls.processes);
     fields.websites = listEntries(controls.websites);
