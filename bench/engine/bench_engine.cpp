@@ -28,6 +28,7 @@ class NullActions : public engine::TickActions {
     void sweepWindows(const engine::SweepRule& rule) override { benchmark::DoNotOptimize(rule.names.data()); }
     void showNotice(const std::string&) override {}
     bool writeHosts(const std::vector<std::string>&) override { return true; }
+    bool hostsHold(const std::vector<std::string>&) override { return true; }
     bool sessionListHasSelection() override { return true; }
     void clearSessionPanel() override {}
 };

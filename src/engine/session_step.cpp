@@ -32,24 +32,31 @@ std::vector<std::string> joined(std::vector<std::string> first, const std::vecto
     return first;
 }
 
+std::vector<std::string> sessionSites(const SessionRecord& session) {
+    return filledEntries(SplitEntryList(session.websites));
+}
+
 // The hosts file of the current session. false when a write failed, which skips the session's sweep.
 bool updateHosts(const TickContext& tick, const SessionRecord& session, std::int64_t start,
                  std::int64_t end) {
-    const std::vector<std::string> sessionSites = filledEntries(SplitEntryList(session.websites));
-    const std::vector<std::string>& wholeDaySites = tick.inputs.wholeDay.domains;
+    const std::vector<std::string> current = joined(sessionSites(session), tick.inputs.wholeDay.domains);
+    // After the session what stays blocked is what is blocked outside sessions: the whole-day
+    // websites on a whole-day day, else none.
+    const std::vector<std::string> wholeDaySites =
+        wholeDayHostsSites(tick.lists(), tick.inputs.wholeDay, tick.now());
     if (tick.state.HostsRefreshPending) {
         // Cleared before writing, so a failing write is reported once and not every second.
         tick.state.HostsRefreshPending = false;
-        if (!tick.actions.writeHosts(joined(sessionSites, wholeDaySites)))
+        if (!writeHostsBlock(tick, current))
             return false;
         // Rules started in the session's last second: its end still gives its websites up, or they
         // would stay blocked until the next session.
-        return tick.dueDay(end) == 0 || tick.actions.writeHosts(wholeDaySites);
+        return tick.dueDay(end) == 0 || writeHostsBlock(tick, wholeDaySites);
     }
-    if (tick.startJustPassed(start) && !tick.actions.writeHosts(joined(sessionSites, wholeDaySites))) {
+    if (tick.startJustPassed(start) && !writeHostsBlock(tick, current)) {
         return false;
     }
-    if (tick.dueDay(end) != 0 && !tick.actions.writeHosts(wholeDaySites)) {
+    if (tick.dueDay(end) != 0 && !writeHostsBlock(tick, wholeDaySites)) {
         return false;
     }
     return true;
@@ -68,12 +75,38 @@ void sweepSession(const TickContext& tick, const SessionRecord& session) {
 
 } // namespace
 
-bool runSession(const TickContext& tick, int index) {
+bool writeHostsBlock(const TickContext& tick, const std::vector<std::string>& sites) {
+    const bool written = tick.actions.writeHosts(sites);
+    if (written) {
+        tick.state.hostsBlock = sites;
+    } else {
+        tick.state.hostsBlock.reset();
+        tick.hostsWriteFailed = true;
+    }
+    return written;
+}
+
+std::optional<std::vector<std::string>> sitesBlockedNow(const TickContext& tick) {
+    const int current = tick.state.CurrentSessionIndex;
+    if (current < 0 || current >= sessionCount(tick.lists()))
+        return wholeDayHostsSites(tick.lists(), tick.inputs.wholeDay, tick.now());
+    const SessionRecord session = sessionRecord(tick.lists().SessionLines, current);
+    const std::optional<std::int64_t> start = readTime(session.start);
+    const std::optional<std::int64_t> end = readTime(session.end);
+    if (start && CompareTimeOfDay(tick.now().msOfDay, *start) == 0)
+        return std::nullopt;
+    // The session ends within this tick: its end has given its websites up already.
+    if (end && tick.dueDay(*end) != 0)
+        return wholeDayHostsSites(tick.lists(), tick.inputs.wholeDay, tick.now());
+    return joined(sessionSites(session), tick.inputs.wholeDay.domains);
+}
+
+void runSession(const TickContext& tick, int index) {
     const SessionRecord session = sessionRecord(tick.lists().SessionLines, index);
     const std::optional<std::int64_t> start = readTime(session.start);
     const std::optional<std::int64_t> end = readTime(session.end);
     if (!start || !end) {
-        return false;
+        return;
     }
     if (store::configFlag(tick.lists().ConfigLines, store::ConfigLine::SessionReminder)) {
         noticeIfDue(tick, session, *start - kTenMinutesMs, PreSessionNoticeText);
@@ -85,27 +118,25 @@ bool runSession(const TickContext& tick, int index) {
     if (!inSessionWindow(*start, *end, now.msOfDay)) {
         // The session's end fell in this tick's window, but the session is no longer current: a
         // pop-up kept the tick open past the end, or the tick itself came a little late. Its
-        // websites are still given up at the end of the loop; a session that became current
-        // meanwhile writes its own through the refresh flag.
+        // websites are given up at the end of the tick; a session that became current meanwhile
+        // writes its own through the refresh flag.
         const int endDay = tick.dueDay(*end);
-        const bool endLeft = endDay != 0 && store::scheduledOn(session.weekDays, endDay) &&
-                             inSessionWindow(*start, *end, tick.windowStart);
-        if (endLeft) {
+        if (endDay != 0 && store::scheduledOn(session.weekDays, endDay) &&
+            inSessionWindow(*start, *end, tick.windowStart)) {
             tick.state.HostsRefreshPending = true;
         }
-        return endLeft;
+        return;
     }
     if (!ScheduledToday(session.weekDays, now)) {
         tick.actions.showCurrentSession("No session");
         tick.state.CurrentSessionIndex = -1;
-        return false;
+        return;
     }
     tick.actions.showCurrentSession(session.start + "-" + session.end);
     tick.state.CurrentSessionIndex = index;
     if (updateHosts(tick, session, *start, *end)) {
         sweepSession(tick, session);
     }
-    return false;
 }
 
 } // namespace tallowby::engine

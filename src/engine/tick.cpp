@@ -91,14 +91,16 @@ void runTick(const TickInputs& inputs, TickState& state, const Clock& clock, Tic
     runAutomaticShutdown(tick);
     sweepWholeDayBlock(tick);
     // The count is read again after every session: a notice is modal and the lists may change meanwhile.
-    bool endWriteLeft = false;
     for (int i = 0; i < sessionCount(inputs.lists); ++i) {
-        endWriteLeft = runSession(tick, i) || endWriteLeft;
+        runSession(tick, i);
     }
-    // A session whose end fell in this tick while a pop-up held the tick open still gives up its
-    // websites, unless another session has become current meanwhile.
-    if (endWriteLeft && state.CurrentSessionIndex == -1) {
-        actions.writeHosts(inputs.wholeDay.domains);
+    // The edges above write the file in the ordinary course. What they can miss (midnight, a sleep
+    // or a clock set forward across an edge, a session that ended while a pop-up held its tick
+    // open, a hand edit, a write that failed) shows here as a block that is not what should be
+    // blocked now.
+    const std::optional<std::vector<std::string>> blocked = sitesBlockedNow(tick);
+    if (blocked && !tick.hostsWriteFailed && (state.hostsBlock != *blocked || !actions.hostsHold(*blocked))) {
+        writeHostsBlock(tick, *blocked);
     }
 
     if (!actions.sessionListHasSelection()) {

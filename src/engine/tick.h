@@ -31,6 +31,11 @@ struct TickState {
     // one ended, unless the rules were off for longer than a few ticks (a stop or pause: what
     // passed then is skipped, not made up).
     std::optional<std::int64_t> answeredUntil;
+    // The sites the program's block in the hosts file was last written with, by the tick or by
+    // anything else the program did (Run, Stop, a whole-day edit); nothing when the last write
+    // failed. Each tick compares it with what should be blocked now, so a missed edge (a sleep, a
+    // stall, midnight) or a failed write is made good at the next tick.
+    std::optional<std::vector<std::string>> hostsBlock;
 };
 
 struct HeaderTexts {
@@ -56,6 +61,9 @@ class TickActions {
     // Writes the hosts file with the localhost line and these sites in order. false when the write
     // failed (the program has told the user); the rest of the tick's session step is then skipped.
     virtual bool writeHosts(const std::vector<std::string>& sites) = 0;
+    // Whether the hosts file still holds the program's block with exactly these sites (someone may
+    // have edited or replaced it). Called every tick: it must be cheap when nothing changed.
+    virtual bool hostsHold(const std::vector<std::string>& sites) = 0;
     virtual bool sessionListHasSelection() = 0;
     virtual void clearSessionPanel() = 0;
 };

@@ -22,6 +22,8 @@ struct TickContext {
     // answer for the windows after it. So an event is never lost because an earlier pop-up of its own
     // tick stayed open, and never repeated by a nested tick.
     LocalDateTime begun;
+    // A hosts write of this tick failed: it is tried again in the next tick, not at once.
+    mutable bool hostsWriteFailed = false;
     // In milliseconds of begun's day; negative when the window began the day before.
     std::int64_t windowStart = 0;
     std::int64_t windowLength = 0;
@@ -43,11 +45,18 @@ struct TickContext {
 // record is skipped and the others are still evaluated.
 std::optional<std::int64_t> readTime(const std::string& text);
 
+// Writes the hosts block and remembers what it holds (nothing after a failed write).
+bool writeHostsBlock(const TickContext& tick, const std::vector<std::string>& sites);
+// What should be blocked now: the current session's websites and the whole-day websites during a
+// session, else the whole-day websites on a whole-day day. Nothing in the instant a session starts:
+// its own write comes in the next tick.
+std::optional<std::vector<std::string>> sitesBlockedNow(const TickContext& tick);
+
 void runReminders(const TickContext& tick);
 void runAutomaticShutdown(const TickContext& tick);
-// true when the session's end fell in this tick's window but an earlier pop-up of the tick kept it
-// open past the end: the end's hosts write is then left to the end of the session loop, and the
-// refresh flag is set for whichever session is current next.
-bool runSession(const TickContext& tick, int index);
+// When the session's end fell in this tick's window but an earlier pop-up of the tick kept it open
+// past the end, the refresh flag is set for whichever session is current next; the hosts file then
+// follows at the end of the tick.
+void runSession(const TickContext& tick, int index);
 
 } // namespace tallowby::engine

@@ -42,5 +42,15 @@ TEST_F(HostsTest, OutsideSessionsOnlyTheWholeDaySitesOfTodayAreBlocked) {
     EXPECT_EQ(sandbox.hosts(), hostsWithBlock({"chat.example", "shop.example"}));
 }
 
+TEST_F(HostsTest, MidnightBringsTheNewDaysWholeDayWebsitesAndAHandEditIsPutRight) {
+    sandbox.configure({}, {.wholeDay = {kTuesdayOnly, kBlockMode, "", "social.example;"}});
+    startProgram("2026-12-07 23:59:55"); // Monday night
+    expectHosts(hostsWithBlock({}));
+    expectHosts(hostsWithBlock({"social.example"})); // Tuesday has begun
+
+    sandbox.writeHosts(kOwnHostsLines); // someone takes the block out
+    expectHosts(hostsWithBlock({"social.example"}));
+}
+
 } // namespace
 } // namespace tallowby::e2e

@@ -35,6 +35,14 @@ class TickTest : public ::testing::Test {
         lists.ReminderLines = {kNoDay, "22:30", "1", "1", "1"};
         lists.WholeDayLines = {kNoDay, "0", "", ""};
         state.HostsRefreshPending = false;
+        // As start-up leaves it on a day without whole-day rules: the bare block.
+        state.hostsBlock = std::vector<std::string>{};
+    }
+
+    // The rules have run for a while: the hosts block holds these sites, as the program wrote them.
+    void blockHolds(const std::vector<std::string>& sites) {
+        state.hostsBlock = sites;
+        actions.hostsFile = sites;
     }
 
     void config(store::ConfigLine line, const std::string& value) {

@@ -46,7 +46,8 @@ TEST_F(PopUpTest, LaterStepsSeeTheTimeAfterThePopUpClosed) {
 
 TEST_F(PopUpTest, EndNoticeLeftOpenStillUnblocksTheSessionsWebsites) {
     addSession("09:00", "12:00", kEveryDay, "0", "", "news.example;");
-    setWholeDay(kNoDay, "0", "", "whole.example;");
+    setWholeDay(kEveryDay, "0", "", "whole.example;");
+    blockHolds({"news.example", "whole.example"});
     actions.whileOpen = [this](const kit::ActionRecord&) { clock.advance(20 * 1000); };
     ticksFrom(hms(11, 59, 59, 600), 3);
     ASSERT_EQ(actions.count(Act::Notice), 1u);
@@ -71,6 +72,7 @@ TEST_F(PopUpTest, ReminderOpenOverASessionEndStillUnblocks) {
     config(store::ConfigLine::SessionEndReminder, "0");
     addReminder("12:00", kEveryDay, "lunch");
     addSession("09:00", "12:00", kEveryDay, "0", "", "news.example;");
+    blockHolds({"news.example"});
     modalsStayOpen(30 * 1000);
     ticksFrom(hms(11, 59, 59, 900), 2);
     const auto writes = actions.of(Act::Hosts);

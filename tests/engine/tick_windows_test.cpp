@@ -37,6 +37,7 @@ TEST_F(TickTest, AnEarlyTickDoesNotFireTheSameEventTwice) {
 TEST_F(TickTest, SessionEndUnblocksEvenWhenTheTickAfterItIsLate) {
     addSession("09:00", "12:00", kEveryDay, "0", "", "news.example;");
     setWholeDay(kEveryDay, "0", "", "social.example;");
+    blockHolds({"news.example", "social.example"});
     driftingTicks(hms(11, 59, 59), {1001, 1000}, [this](std::int64_t at) { tickAt(at); });
     const auto writes = actions.of(Act::Hosts);
     ASSERT_EQ(writes.size(), 1u);

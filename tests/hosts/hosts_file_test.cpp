@@ -58,6 +58,41 @@ TEST_F(HostsFileTest, RepeatedAndAlternatingWritesLeaveTheSameBytes) {
     EXPECT_EQ(readFile(hosts), once);
 }
 
+TEST_F(HostsFileTest, HoldsTellsWhetherTheBlockIsStillThereAfterEditsAndReplacements) {
+    writeFile(hosts, kDebianHosts);
+    const HostsFile file(hosts, "\n");
+    file.write({"a.com", "b.com"});
+    const std::string written = readFile(hosts);
+    EXPECT_TRUE(file.holds({"a.com", "b.com"}));
+    EXPECT_FALSE(file.holds({"a.com"}));
+
+    const struct {
+        const char* what;
+        std::string content;
+        bool replace; // a new file renamed over the old one, as another program would
+        bool held;
+    } cases[] = {
+        {"a user line added", written + "10.0.0.1 nas\n", false, true},
+        {"a blocked line taken out", kDebianHosts + renderHostsBlock({"a.com"}, "\n"), false, false},
+        {"the block taken out, same length", std::string(written.size(), '#'), false, false},
+        {"replaced by the distribution's file", kDebianHosts, true, false},
+        {"replaced by a copy with the block", written, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        file.write({"a.com", "b.com"});
+        if (c.replace) {
+            writeFile(folder.path() / "new", c.content);
+            std::filesystem::rename(folder.path() / "new", hosts);
+        } else {
+            writeFile(hosts, c.content);
+        }
+        EXPECT_EQ(file.holds({"a.com", "b.com"}), c.held);
+    }
+    std::filesystem::remove(hosts);
+    EXPECT_FALSE(file.holds({}));
+}
+
 TEST_F(HostsFileTest, MissingOrEmptyFileGetsTheBlockAlone) {
     const mode_t oldMask = ::umask(077);
     HostsFile(hosts, "\r\n").write({"x.com"});

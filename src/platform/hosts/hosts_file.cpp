@@ -41,8 +41,10 @@ void HostsFile::write(const std::vector<std::string>& sites) const {
     const std::filesystem::path target = followLinks(path_);
     const std::optional<std::string> old = hosts_io::readFileBytes(target);
     const std::string bytes = renderHosts(old.value_or(std::string()), sites, lineEnd_);
-    if (old == bytes)
+    if (old == bytes) {
+        remember(target, sites, true);
         return;
+    }
     if (!old)
         hosts_io::createReadableFile(target);
     // Inside a container /etc/hosts is often a file mounted on its own, and a folder may refuse new
@@ -52,6 +54,34 @@ void HostsFile::write(const std::vector<std::string>& sites) const {
         store::rewriteFileInPlace(target, bytes);
     else
         store::replaceFileContents(target, bytes);
+    remember(target, sites, true);
+}
+
+bool HostsFile::holds(const std::vector<std::string>& sites) const {
+    const std::filesystem::path target = followLinks(path_);
+    const std::optional<hosts_io::FileStamp> stamp = hosts_io::fileStamp(target);
+    if (!stamp)
+        return false;
+    if (seen_ && seen_->stamp == *stamp && seen_->sites == sites)
+        return seen_->held;
+    std::optional<std::string> content;
+    try {
+        content = hosts_io::readFileBytes(target);
+    } catch (const store::FileError&) {
+        return false;
+    }
+    const bool held = content && renderHosts(*content, sites, lineEnd_) == *content;
+    remember(target, sites, held);
+    return held;
+}
+
+void HostsFile::remember(const std::filesystem::path& target, const std::vector<std::string>& sites,
+                         bool held) const {
+    const std::optional<hosts_io::FileStamp> stamp = hosts_io::fileStamp(target);
+    if (stamp)
+        seen_ = Seen{*stamp, sites, held};
+    else
+        seen_.reset();
 }
 
 } // namespace tallowby::platform

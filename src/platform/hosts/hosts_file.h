@@ -2,9 +2,12 @@
 // The system hosts file, through which the listed websites are made to resolve to this machine.
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/hosts/hosts_io.h"
 
 namespace tallowby::platform {
 
@@ -27,15 +30,31 @@ class HostsFile {
     // file then keeps its old content.
     void write(const std::vector<std::string>& sites) const;
 
+    // Whether the file holds the program's block with exactly these sites, as write() would leave
+    // it. Cheap enough for every tick: the file is read only when it is another file, or its size or
+    // modification time differ, from when it was last written or read here. A file that cannot be
+    // read does not hold the block.
+    bool holds(const std::vector<std::string>& sites) const;
+
     const std::filesystem::path& path() const { return path_; }
 
     // Lets tests reach the in-place route without a folder that really refuses files.
     void setFolderProbe(FolderProbe probe) { folderProbe_ = std::move(probe); }
 
   private:
+    // The file as it was when last written or read here, and whether it then held these sites.
+    struct Seen {
+        hosts_io::FileStamp stamp;
+        std::vector<std::string> sites;
+        bool held = false;
+    };
+    void remember(const std::filesystem::path& target, const std::vector<std::string>& sites,
+                  bool held) const;
+
     std::filesystem::path path_;
     std::string lineEnd_;
     FolderProbe folderProbe_;
+    mutable std::optional<Seen> seen_;
 };
 
 } // namespace tallowby::platform

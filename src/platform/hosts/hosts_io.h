@@ -1,6 +1,7 @@
 #pragma once
 // The file operations the hosts writer needs beyond the store's atomic replacement. Failures throw
 // store::FileError carrying the system's description.
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,6 +11,17 @@ namespace tallowby::platform::hosts_io {
 
 // The file's bytes, or nothing when no file exists at the path.
 std::optional<std::string> readFileBytes(const std::filesystem::path& path);
+
+// What tells whether a file has changed without reading it: which file it is, its size and when it
+// was last written. Nothing when no file exists at the path (or it cannot be looked at).
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 
 // Creates an empty file readable by everyone, as the resolvers of every user must read the hosts
 // file. A file that appeared meanwhile is left as it is.

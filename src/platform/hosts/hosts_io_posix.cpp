@@ -57,6 +57,15 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
     return posix_io::readAll(fd.get(), path);
 }
 
+std::optional<FileStamp> fileStamp(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileStamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                     static_cast<std::int64_t>(info.st_size),
+                     static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
 void createReadableFile(const std::filesystem::path& path) {
     posix_io::UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (!fd.valid()) {

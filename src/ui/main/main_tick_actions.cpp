@@ -84,7 +84,11 @@ bool MainTickActions::writeHosts(const std::vector<std::string>& sites) {
     // Stop has left the hosts file with the localhost line alone; it stays so.
     if (rulesStoppedSinceTickBegan())
         return false;
-    return window_.writeHostsFile(sites);
+    return window_.writeHostsFile(sites, true);
+}
+
+bool MainTickActions::hostsHold(const std::vector<std::string>& sites) {
+    return window_.enforcement().hosts.holds(sites);
 }
 
 } // namespace tallowby::ui

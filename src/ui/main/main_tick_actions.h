@@ -24,6 +24,7 @@ class MainTickActions : public engine::TickActions {
     void sweepWindows(const engine::SweepRule& rule) override;
     void showNotice(const std::string& text) override;
     bool writeHosts(const std::vector<std::string>& sites) override;
+    bool hostsHold(const std::vector<std::string>& sites) override;
 
   private:
     // A tick waits inside its own notices; when the user stops the rules (or pauses, or exits)

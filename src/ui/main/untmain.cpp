@@ -270,14 +270,19 @@ void Tfrmmain::WriteWholeDayHosts() {
     writeHostsFile(engine::wholeDayHostsSites(lists_, wholeDayPanel(), clock_->now()));
 }
 
-bool Tfrmmain::writeHostsFile(const std::vector<std::string>& sites) {
+bool Tfrmmain::writeHostsFile(const std::vector<std::string>& sites, bool quietRetry) {
     try {
         enforcement_.hosts.write(sites);
-        return true;
     } catch (const store::FileError& error) {
-        reportError(error);
+        tickState_.hostsBlock.reset();
+        if (!quietRetry || !hostsFailureShown_)
+            reportError(error);
+        hostsFailureShown_ = true;
         return false;
     }
+    tickState_.hostsBlock = sites;
+    hostsFailureShown_ = false;
+    return true;
 }
 
 void Tfrmmain::LoadReminderList(const std::filesystem::path& path) {

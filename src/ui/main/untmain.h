@@ -63,9 +63,11 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     // Writes the hosts file from the whole-day rules alone (at start-up, by Run, after whole-day
     // day and website changes).
     void WriteWholeDayHosts();
-    // Writes the hosts file with the localhost line and these sites. A failure is shown to the user
-    // and gives false; the caller skips what depended on the write.
-    bool writeHostsFile(const std::vector<std::string>& sites);
+    // Writes the hosts file with the localhost line and these sites, and remembers them for the
+    // tick. A failure is shown to the user and gives false; the caller skips what depended on the
+    // write. The tick tries again every second until a write works: with quietRetry its failures
+    // are shown once, not every second.
+    bool writeHostsFile(const std::vector<std::string>& sites, bool quietRetry = false);
 
     // ConfigLines line 0, or "" while no configuration names a profile.
     const std::string& currentProfile() const;
@@ -261,6 +263,7 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     QList<QPointer<QWidget>> editingControls_;
     QList<QPointer<QWidget>> enabledWhenStopped_;
     int stopCount_ = 0;
+    bool hostsFailureShown_ = false;
     bool reportingError_ = false;
 };
 

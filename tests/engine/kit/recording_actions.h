@@ -3,6 +3,7 @@
 // shutdown warning, notice) calls the whileOpen hook before it returns, so a test can let time pass
 // or run nested ticks while the window is "open".
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ class RecordingActions : public TickActions {
 
     std::vector<ActionRecord> records;
     bool hostsWriteSucceeds = true;
+    // The sites of the block the hosts file holds: what the last successful write left, unless a
+    // test edits the file behind the program's back. The program starts with the bare block.
+    std::optional<std::vector<std::string>> hostsFile = std::vector<std::string>{};
     bool sessionSelected = false;
     std::function<void(const ActionRecord&)> whileOpen;
 
@@ -82,8 +86,11 @@ class RecordingActions : public TickActions {
     void showNotice(const std::string& text) override { open(add(Act::Notice, text)); }
     bool writeHosts(const std::vector<std::string>& sites) override {
         add(Act::Hosts).sites = sites;
+        if (hostsWriteSucceeds)
+            hostsFile = sites;
         return hostsWriteSucceeds;
     }
+    bool hostsHold(const std::vector<std::string>& sites) override { return hostsFile == sites; }
     bool sessionListHasSelection() override { return sessionSelected; }
     void clearSessionPanel() override { add(Act::ClearSessionPanel); }
 
