@@ -8,6 +8,7 @@
 #include "platform/hosts/hosts_file.h"
 #include "platform/linux/procfs_processes.h"
 #include "platform/sound/sdl_sound_player.h"
+#include "platform/system/session_type.h"
 #include "platform/system/single_instance.h"
 #include "platform/system/system_operations.h"
 #include "platform/x11/x11_platform.h"
@@ -59,7 +60,8 @@ int main(int argc, char** argv) {
                                 *autostart,
                                 platform::ownExecutableName(),
                                 platform::EnableDebugPrivilege,
-                                sound};
+                                sound,
+                                platform::runsInWaylandSession()};
 
     app::ProgramWindows windows;
     try {

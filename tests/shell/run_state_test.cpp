@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -115,6 +116,17 @@ TEST_F(RunStateTest, StartUpLoadsAppliesTheSettingsAndRunsShortlyAfter) {
     EXPECT_TRUE(windows.frmmain->dialogs.frm_Options->cb_checkstop->isChecked());
     EXPECT_TRUE(windows.frmmain->dialogs.frm_Options->cb_start->isChecked());
     EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(RunStateTest, InAWaylandSessionTheUserIsToldOnceWhatCannotBeEnforced) {
+    enforcement.waylandSession = true;
+    start();
+    startUpRun();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].contains("Wayland")) << messages.texts[0].toStdString();
+    EXPECT_TRUE(messages.texts[0].contains("websites")) << "the websites are blocked all the same";
+    expectRunning();
 }
 
 TEST_F(RunStateTest, StartWithSystemOffRemovesTheAutostartEntry) {

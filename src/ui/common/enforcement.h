@@ -26,6 +26,8 @@ struct Enforcement {
     std::function<void()> enableDebugPrivilege;
     // Plays the alert sounds of the reminders and the shutdown warning.
     platform::SoundPlayer& sound;
+    // The desktop is a Wayland session: only windows of programs under XWayland can be acted on.
+    bool waylandSession = false;
 };
 
 } // namespace tallowby::ui

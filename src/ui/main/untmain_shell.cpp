@@ -21,6 +21,7 @@
 #include "store/config_lines.h"
 #include "ui/alarms/unt_autoshutdown.h"
 #include "ui/alarms/unt_reminders.h"
+#include "ui/common/message_box.h"
 #include "ui/common/named_widgets.h"
 #include "ui/main/session_panel.h"
 #include "ui/main/untmain.h"
@@ -33,6 +34,14 @@
 #include "ui/restraint/unt_torun.h"
 
 namespace tallowby::ui {
+namespace {
+
+const QString kWaylandNotice =
+    QStringLiteral("This desktop is a Wayland session. Tallowby can minimise or close only the windows "
+                   "of programs that run under XWayland; the windows of programs that use Wayland "
+                   "directly cannot be minimised or closed. Blocking websites works as usual.");
+
+} // namespace
 
 void Tfrmmain::buildTrayIcon() {
     TB_CREATE(trayIcon, this);
@@ -92,6 +101,10 @@ void Tfrmmain::timer_minimizeTimer() {
     gb_headClick();
     if (dialogs.frm_Options)
         dialogs.frm_Options->LoadConfig();
+    if (enforcement_.waylandSession) {
+        // Once a start, after the start-up Run: the rules already run while the user reads it.
+        QTimer::singleShot(0, this, [this] { showMessage(this, kWaylandNotice); });
+    }
 }
 
 void Tfrmmain::putAway() {

@@ -22,7 +22,8 @@ struct FakeEnforcement {
                 autostart,
                 "tallowby",
                 [this] { ++debugPrivilegeRequests; },
-                sound};
+                sound,
+                waylandSession};
     }
 
     std::filesystem::path hostsPath;
@@ -30,6 +31,7 @@ struct FakeEnforcement {
     platform::FakeShutdown shutdown;
     platform::FakeAutoStart autostart;
     platform::FakeSoundPlayer sound;
+    bool waylandSession = false;
     int debugPrivilegeRequests = 0;
 };
 
