@@ -76,7 +76,7 @@ void BM_Tick(benchmark::State& state) {
     const engine::kit::SimClock clock(engine::kit::at(2026, 12, 7, engine::kit::hms(10, 2, 30, 500)));
     NullActions actions;
     for (auto _ : state) {
-        engine::runTick({lists, panel, 1000, "tallowby"}, tickState, clock, actions);
+        engine::runTick({lists, panel, 1000}, tickState, clock, actions);
     }
     benchmark::DoNotOptimize(tickState.CurrentSessionIndex);
 }

@@ -1,18 +1,27 @@
 #!/bin/sh
 # The idle cost of the running sandbox program beside a minimal Qt Widgets program with one 1 Hz
-# timer, both on the same private X display (Xvfb + openbox) over the same time:
+# timer, both on the same private X display (Xvfb + openbox) over the same time, with 20 ordinary
+# client windows of 20 other processes open for the sweeps to judge:
 #   bench/idle/idle_cost.sh <build dir> [seconds]        (default 60 seconds)
-# Build the targets tallowby_sandbox and bench_idle_minimal first. The sandbox program runs on a
-# private copy of its folder with a session current all day and whole-day rules, so every tick
-# sweeps the windows twice. Prints the CPU time each used in the measured span (from utime+stime
-# in /proc/PID/stat, after a settling time) and the peak resident memory (VmHWM).
+# Build the targets tallowby_sandbox, bench_idle_minimal and testwin first. The sandbox program runs
+# on a private copy of its folder with a Block session current all day and whole-day rules, so every
+# tick sweeps the windows twice; none of the 20 windows is on a list, so none is acted on.
+# Prints the on-CPU time each program used in the measured span (every thread's sum_exec_runtime
+# from /proc/PID/task/*/schedstat, in nanoseconds: utime+stime come in 10 ms clock ticks, too
+# coarse for a program that idles at a few milliseconds a second), the ratio of the two, and the
+# peak resident memory (VmHWM).
 set -eu
 build=$1
 seconds=${2:-60}
+windows=20
 sandbox=$build/sandbox
 minimal=$build/bench/idle/bench_idle_minimal
-for needed in "$sandbox/tallowby" "$minimal"; do
-    [ -x "$needed" ] || { echo "missing $needed: build tallowby_sandbox and bench_idle_minimal" >&2; exit 1; }
+testwin=$build/tests/support/testwin
+for needed in "$sandbox/tallowby" "$minimal" "$testwin"; do
+    [ -x "$needed" ] || {
+        echo "missing $needed: build tallowby_sandbox, bench_idle_minimal and testwin" >&2
+        exit 1
+    }
 done
 
 work=$(mktemp -d)
@@ -45,15 +54,22 @@ openbox >/dev/null 2>&1 &
 pids="$! $pids"
 sleep 1
 
+# Each window its own process, as ordinary programs are: the sweeps name every one.
+i=1
+while [ "$i" -le "$windows" ]; do
+    "$testwin" "Document $i" >/dev/null &
+    pids="$! $pids"
+    i=$((i + 1))
+done
+
 "$folder/tallowby" 2>/dev/null &
 program=$!
 "$minimal" 2>/dev/null &
 yardstick=$!
 pids="$program $yardstick $pids"
 
-ticks=$(getconf CLK_TCK)
-cpu() { # pid -> utime+stime in clock ticks
-    awk '{ print $14 + $15 }' "/proc/$1/stat"
+cpu() { # pid -> nanoseconds on a CPU, all threads
+    cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%.0f\n", ns }'
 }
 hwm() { # pid -> peak resident memory in kB
     awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"
@@ -66,13 +82,17 @@ m0=$(cpu "$yardstick")
 sleep "$seconds"
 p1=$(cpu "$program")
 m1=$(cpu "$yardstick")
+pk=$(hwm "$program")
+mk=$(hwm "$yardstick")
 
-report() { # name start end pid
-    awk -v name="$1" -v a="$2" -v b="$3" -v t="$ticks" -v s="$seconds" -v kb="$(hwm "$4")" 'BEGIN {
-        ms = (b - a) * 1000 / t
-        printf "%-22s CPU %7.0f ms in %d s (%.2f %% of one core, %.1f ms per second)  peak RSS %6.1f MiB\n",
+report() { # name start end peak-kB
+    awk -v name="$1" -v a="$2" -v b="$3" -v s="$seconds" -v kb="$4" 'BEGIN {
+        ms = (b - a) / 1e6
+        printf "%-22s CPU %7.1f ms in %d s (%.3f %% of one core, %.2f ms per second)  peak RSS %6.1f MiB\n",
                name, ms, s, ms / (s * 10), ms / s, kb / 1024 }'
 }
-echo "Idle cost over $seconds s on $display (after 5 s of start-up), clock tick 1/$ticks s:"
-report "Tallowby (sandbox)" "$p0" "$p1" "$program"
-report "minimal Qt, 1 Hz timer" "$m0" "$m1" "$yardstick"
+echo "Idle cost over $seconds s on $display with $windows client windows (after 5 s of start-up):"
+report "Tallowby (sandbox)" "$p0" "$p1" "$pk"
+report "minimal Qt, 1 Hz timer" "$m0" "$m1" "$mk"
+awk -v p="$((p1 - p0))" -v m="$((m1 - m0))" -v pk="$pk" -v mk="$mk" 'BEGIN {
+    printf "Ratio to the minimal program: CPU %.1fx, peak RSS %.2fx\n", p / m, pk / mk }'

@@ -29,22 +29,20 @@ ProcessId processIdByTitle(XConnection& x, const std::string& title) {
 } // namespace
 
 int originalSweep(XConnection& x, ProcessLister& processes, WindowCommander& commander,
-                  const engine::SweepRule& rule, const OwnProgram& self) {
+                  const engine::SweepRule& rule) {
     if (!x.ensureConnected()) {
         return 0;
     }
-    engine::SweepRule judged = rule;
-    judged.ownExecutableName = self.executableName;
     int posted = 0;
     for (const xcb_window_t window : windowsTopFirst(x)) {
         const std::string title = titleOf(x, window);
         const WindowState state = collectState(x, requestState(x, window));
-        if (state.desktopOrDock || !engine::windowConsidered(title, state.visible, self.caption)) {
+        if (state.desktopOrDock || !engine::windowConsidered(title, state.visible)) {
             continue;
         }
         const std::string name = GetProcessNameById(processes, processIdByTitle(x, title));
-        for (int i = engine::commandsForWindow(judged, name); i > 0; --i) {
-            commander.post(window, judged.command);
+        for (int i = engine::commandsForWindow(rule, name); i > 0; --i) {
+            commander.post(window, rule.command);
             ++posted;
         }
     }

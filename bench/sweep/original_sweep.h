@@ -6,14 +6,12 @@
 #include "engine/sweep_rules.h"
 #include "platform/process_list.h"
 #include "platform/window_commands.h"
-#include "platform/window_sweep.h"
 #include "platform/x11/x_connection.h"
 
 namespace tallowby::bench {
 
 // Returns how many commands it posted.
 int originalSweep(platform::x11::XConnection& x, platform::ProcessLister& processes,
-                  platform::WindowCommander& commander, const engine::SweepRule& rule,
-                  const platform::OwnProgram& self);
+                  platform::WindowCommander& commander, const engine::SweepRule& rule);
 
 } // namespace tallowby::bench

@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
     using namespace tallowby;
     QApplication app(argc, argv);
     // The application title. No display name: Qt would append it to every window's caption, and
-    // the captions are compared exactly (the rules spare their own main window by its caption).
+    // the captions are compared exactly (the process pickers leave out their own window by its
+    // caption).
     QApplication::setApplicationName(QString::fromLatin1(kTitle));
     // Hidden in the notification area, the program has no visible window; only Exit ends it.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -58,7 +59,7 @@ int main(int argc, char** argv) {
                                 platform::HostsFile(system.hostsFile, std::string(platform::nativeLineEnd())),
                                 *shutdown,
                                 *autostart,
-                                platform::ownExecutableName(),
+                                platform::ownProcessId(),
                                 platform::EnableDebugPrivilege,
                                 sound,
                                 platform::runsInWaylandSession()};

@@ -1,6 +1,8 @@
 #pragma once
 // What a window sweep does to each window, decided without any window system. The platform layer
-// walks the real windows and asks these rules how many commands each window gets.
+// walks the real windows and asks these rules how many commands each window gets. The program's own
+// windows never reach these rules: the platform layer spares them by their process, which no other
+// program can take on, where a title or a file name could be copied by anyone.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,20 +21,11 @@ struct SweepRule {
     // Session sweeps only: the whole-day Focus list when it applies today, else empty.
     std::vector<std::string> wholeDayFocusNames;
     WindowCommand command = WindowCommand::Minimize;
-    // The program's own executable name as the platform reports it ("tallowby" on Linux). It is
-    // spared like the fixed "Tallowby.exe", so the program's own pop-ups survive a Focus sweep.
-    std::string ownExecutableName;
 };
 
-// The names a sweep never acts on, whatever its lists say.
-const std::vector<std::string>& exemptNames(SweepKind kind);
-
-// Whether a sweep spares this name: one of its exempt names or the program's own executable.
-bool isExempt(const SweepRule& rule, const std::string& processName);
-
-// Whether a sweep looks at a window at all: it must be visible, have a title, and be neither the
-// desktop ("Program Manager") nor the program's own main window.
-bool windowConsidered(std::string_view title, bool visible, std::string_view ownCaption);
+// Whether a sweep looks at a window at all: it must be visible and have a title. Whatever the title
+// says: a window called like the program, or like the desktop, is judged like any other.
+bool windowConsidered(std::string_view title, bool visible);
 
 // How many times the rule's command is posted to a window owned by a process of this name
 // (0 = spared). Block sweeps post once per matching list entry; Focus posts at most once.

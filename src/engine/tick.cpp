@@ -71,7 +71,6 @@ SweepRule TickContext::sweepRule(SweepKind kind, std::vector<std::string> names)
     rule.command = store::configValue(lists().ConfigLines, store::ConfigLine::WindowAction) == "0"
                        ? WindowCommand::Minimize
                        : WindowCommand::Close;
-    rule.ownExecutableName = inputs.ownExecutableName;
     return rule;
 }
 

@@ -72,8 +72,6 @@ struct TickInputs {
     const store::RuleLists& lists;
     const WholeDayPanel& wholeDay;
     int intervalMs = 1000;
-    // The program's own executable name as the platform reports it; the sweeps spare it.
-    std::string ownExecutableName;
 };
 
 void runTick(const TickInputs& inputs, TickState& state, const Clock& clock, TickActions& actions);

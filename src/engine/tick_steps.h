@@ -37,7 +37,7 @@ struct TickContext {
     int dueDay(std::int64_t timeMs) const;
     // The session start has just passed: it lies in the tick's window moved one interval back.
     bool startJustPassed(std::int64_t startMs) const;
-    // A sweep rule of this kind with the tick's window command and the program's own name.
+    // A sweep rule of this kind with the tick's window command.
     SweepRule sweepRule(SweepKind kind, std::vector<std::string> names) const;
 };
 

@@ -1,5 +1,5 @@
 #pragma once
-// A snapshot of the running processes with their executable names.
+// The running processes: all of them with their executable names, or one at a time.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,6 +22,11 @@ class ProcessLister {
   public:
     virtual ~ProcessLister() = default;
     virtual ProcessSnapshot snapshot() = 0;
+    // One process's name as snapshot() would list it, read now; empty when no such process runs.
+    virtual std::string nameOf(ProcessId pid) = 0;
+    // The process that started this one while that one still runs (a process whose parent ended
+    // has been handed to another); kNoProcess when it cannot be told.
+    virtual ProcessId parentOf(ProcessId pid) = 0;
 };
 
 } // namespace tallowby::platform

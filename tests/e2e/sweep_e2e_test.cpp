@@ -46,6 +46,31 @@ TEST_F(SweepTest, FocusSessionMinimisesUnlistedProgramsAndSparesListedOnesAndIts
     EXPECT_FALSE(game->process().hasExited()) << "minimising must not end the program";
 }
 
+// Another program that takes on the program's file name or its title is acted on like any other;
+// the program's own windows, a pop-up included, are not.
+TEST_F(SweepTest, FocusSessionActsOnBorrowedNamesAndTitlesAndSparesTheProgramsPopUp) {
+    sandbox.configure({},
+                      {.sessions = {{"09:00", "12:00", kMondayOnly, kFocusMode, "notepad.exe;", ""}},
+                       .reminders = {"0", "10:01", "0", "0", "0", "10:01", "0", kMondayOnly, "Stretch now"}});
+    const TestWindow named = open("tallowby", "Notes");
+    startProgram("2026-12-07 10:00:55");
+    const std::uint32_t own = programWindow();
+    const TestWindow titled = open("game.exe", "Tallowby"); // once the main window is known by its title
+
+    std::vector<std::uint32_t> popUp;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            popUp = visibleWindowsNamed(session, "^Reminder - It's time 10:01$");
+            return popUp.size() == 1;
+        },
+        kActDeadline))
+        << "the reminder did not pop up";
+    ASSERT_TRUE(waitUntil([&] { return iconic(named.window()) && iconic(titled.window()); }, kActDeadline))
+        << "a program under a borrowed name or title was left alone";
+    EXPECT_TRUE(holdsFor([&] { return normal(own) && normal(popUp.front()) && normal(notepad->window()); },
+                         kLaterTicks));
+}
+
 TEST_F(SweepTest, BlockSessionClosesListedProgramsAndSparesOthers) {
     sandbox.configure({.closeWindows = true},
                       {.sessions = {{"09:00", "12:00", kMondayOnly, kBlockMode, "notepad.exe;", ""}}});

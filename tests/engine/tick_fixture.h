@@ -23,7 +23,6 @@ class TickTest : public ::testing::Test {
     kit::SimClock clock{kit::at(2026, 12, 7, hms(8, 0))}; // a Monday
     kit::RecordingActions actions{clock, &state};
     int intervalMs = 1000;
-    std::string ownName;
 
     static constexpr const char* kMondayOnly = "0100000";
     static constexpr const char* kEveryDay = "1111111";
@@ -77,7 +76,7 @@ class TickTest : public ::testing::Test {
         lists.ReminderLines[3] = sound;
     }
 
-    void tick() { runTick({lists, panel, intervalMs, ownName}, state, clock, actions); }
+    void tick() { runTick({lists, panel, intervalMs}, state, clock, actions); }
 
     void tickAt(std::int64_t msOfDay) {
         clock.setTime(msOfDay);

@@ -83,9 +83,8 @@ TEST_F(TickTest, WholeDayBlockSweepNeedsListModeAndDay) {
     EXPECT_EQ(actions.count(Act::Sweep), 1u);
 }
 
-TEST_F(TickTest, SweepsCarryTheWindowCommandAndOwnName) {
+TEST_F(TickTest, SweepsCarryTheWindowCommand) {
     setWholeDay(kEveryDay, "0", "game.exe;", "");
-    ownName = "tallowby";
     const std::pair<const char*, WindowCommand> cases[] = {
         {"0", WindowCommand::Minimize}, {"1", WindowCommand::Close}, {"2", WindowCommand::Close}};
     for (const auto& [value, command] : cases) {
@@ -93,7 +92,6 @@ TEST_F(TickTest, SweepsCarryTheWindowCommandAndOwnName) {
         actions.records.clear();
         tick();
         EXPECT_EQ(actions.of(Act::Sweep).at(0).rule.command, command) << value;
-        EXPECT_EQ(actions.of(Act::Sweep).at(0).rule.ownExecutableName, "tallowby");
     }
     lists.ConfigLines.resize(13); // no line 13 at all
     actions.records.clear();

@@ -13,12 +13,15 @@ class OwnChildren : public ProcessLister {
     void add(ProcessId pid) { pids_.push_back(pid); }
     ProcessSnapshot snapshot() override {
         auto all = real_.snapshot();
-        std::erase_if(all,
-                      [&](const ProcessInfo& p) { return std::ranges::find(pids_, p.pid) == pids_.end(); });
+        std::erase_if(all, [&](const ProcessInfo& p) { return !owned(p.pid); });
         return all;
     }
+    std::string nameOf(ProcessId pid) override { return owned(pid) ? real_.nameOf(pid) : std::string(); }
+    ProcessId parentOf(ProcessId pid) override { return owned(pid) ? real_.parentOf(pid) : kNoProcess; }
 
   private:
+    bool owned(ProcessId pid) const { return std::ranges::find(pids_, pid) != pids_.end(); }
+
     ProcfsProcessLister real_;
     std::vector<ProcessId> pids_;
 };

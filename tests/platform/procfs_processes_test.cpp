@@ -24,7 +24,8 @@ using testsupport::TempFolder;
 
 class MadeUpProcTest : public ::testing::Test {
   protected:
-    void addProcess(const std::string& pid, const char* exeTarget, const char* comm) {
+    void addProcess(const std::string& pid, const char* exeTarget, const char* comm,
+                    const char* stat = nullptr) {
         const fs::path dir = proc.path() / pid;
         fs::create_directories(dir);
         if (exeTarget) {
@@ -32,6 +33,9 @@ class MadeUpProcTest : public ::testing::Test {
         }
         if (comm) {
             std::ofstream(dir / "comm") << comm;
+        }
+        if (stat) {
+            std::ofstream(dir / "stat") << stat;
         }
     }
 
@@ -65,17 +69,68 @@ TEST_F(MadeUpProcTest, NamesComeFromTheExecutableElseFromComm) {
     EXPECT_EQ(snapshot[3].name, "a-name-longer-than-fifteen");
 }
 
+// One process at a time, as the sweeps ask about the owners of windows: the same name the snapshot
+// gives, and the parent from a stat line whose command name may hold blanks and parentheses.
+TEST_F(MadeUpProcTest, OneProcessesNameAndParent) {
+    addProcess("42", "/usr/bin/notepad.exe (deleted)", "notepad.exe\n", "42 (notepad.exe) S 7 42 42 0 -1");
+    addProcess("43", nullptr, "kworker/0:1\n", "43 (kworker/0:1) I 2 0 0 0 -1");
+    addProcess("44", "/bin/game", "a) S 9 (b\n", "44 (a) S 9 (b) R 31 44 44 0 -1");
+    addProcess("45", nullptr, nullptr, "45 (broken");
+    ProcfsProcessLister processes(proc.path());
+
+    const struct {
+        ProcessId pid;
+        const char* name;
+        ProcessId parent;
+    } cases[] = {{42, "notepad.exe", 7}, {43, "kworker/0:1", 2}, {44, "game", 31},
+                 {45, "", kNoProcess},   {46, "", kNoProcess},   {kNoProcess, "", kNoProcess}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(processes.nameOf(c.pid), c.name) << c.pid;
+        EXPECT_EQ(processes.parentOf(c.pid), c.parent) << c.pid;
+    }
+}
+
+// A process with an executable may run another program at any time and is named afresh in every
+// snapshot; one without (a kernel thread) keeps its name until another process takes its id, which
+// gives the id's folder a new inode.
+TEST_F(MadeUpProcTest, OnlyNamesThatCannotChangeAreKeptBetweenSnapshots) {
+    addProcess("42", "/usr/bin/bash", "bash\n");
+    addProcess("43", nullptr, "kworker/0:1\n");
+    addProcess("44", nullptr, "kworker/0:2\n");
+    ProcfsProcessLister processes(proc.path());
+    const auto names = [&] {
+        auto snapshot = processes.snapshot();
+        std::ranges::sort(snapshot, {}, &ProcessInfo::pid);
+        std::vector<std::string> found;
+        for (const auto& p : snapshot) {
+            found.push_back(p.name);
+        }
+        return found;
+    };
+    ASSERT_EQ(names(), (std::vector<std::string>{"bash", "kworker/0:1", "kworker/0:2"}));
+
+    fs::remove(proc.path() / "42" / "exe");
+    fs::create_symlink("/usr/bin/gnome-system-monitor", proc.path() / "42" / "exe");
+    std::ofstream(proc.path() / "43" / "comm") << "changed\n";
+    // Made while the old folder still stands, so that it cannot get the old one's inode back.
+    addProcess("new44", "/usr/bin/qps", "qps\n");
+    fs::remove_all(proc.path() / "44");
+    fs::rename(proc.path() / "new44", proc.path() / "44");
+    EXPECT_EQ(names(), (std::vector<std::string>{"gnome-system-monitor", "kworker/0:1", "qps"}));
+}
+
 TEST(ProcfsTest, MissingProcFolderGivesAnEmptySnapshot) {
     EXPECT_TRUE(ProcfsProcessLister("/nonexistent/proc").snapshot().empty());
 }
 
 TEST(ProcfsTest, ListsThisProgramUnderItsOwnName) {
-    const std::string own = ownExecutableName();
-    EXPECT_EQ(own, fs::path(program_invocation_name).filename().string());
+    const std::string own = fs::path(program_invocation_name).filename().string();
+    EXPECT_EQ(ownProcessId(), static_cast<ProcessId>(::getpid()));
     const auto snapshot = ProcfsProcessLister().snapshot();
-    const auto self = std::ranges::find(snapshot, static_cast<ProcessId>(::getpid()), &ProcessInfo::pid);
+    const auto self = std::ranges::find(snapshot, ownProcessId(), &ProcessInfo::pid);
     ASSERT_NE(self, snapshot.end());
     EXPECT_EQ(self->name, own);
+    EXPECT_EQ(ProcfsProcessLister().nameOf(ownProcessId()), own);
 }
 
 class OwnProcessesTest : public ::testing::Test {
@@ -106,6 +161,13 @@ TEST_F(OwnProcessesTest, ARunningProgramKeepsItsNameAfterItsFileIsReplaced) {
     auto child = startAs("notepad.exe");
     fs::remove(folder.path() / "notepad.exe");
     EXPECT_EQ(nameOf(child.pid()), "notepad.exe");
+}
+
+TEST_F(OwnProcessesTest, AStartedProgramsParentIsWhoStartedIt) {
+    auto child = startAs("notepad.exe");
+    ProcfsProcessLister processes;
+    EXPECT_EQ(processes.parentOf(static_cast<ProcessId>(child.pid())), ownProcessId());
+    EXPECT_EQ(processes.parentOf(1), kNoProcess);
 }
 
 TEST_F(OwnProcessesTest, KillTaskManagerEndsSystemMonitorsWithSigkillAndSparesOthers) {

@@ -1,5 +1,5 @@
 // The window sweep on the fake platform: which windows it looks at, whose process judges each
-// window, and what it posts.
+// window, which windows it spares as the program's own, and what it posts.
 #include <gtest/gtest.h>
 
 #include "platform/fake/fake_platform.h"
@@ -11,7 +11,7 @@ namespace {
 using engine::SweepKind;
 using engine::SweepRule;
 
-const OwnProgram kSelf{"Tallowby", "tallowby"};
+constexpr ProcessId kSelf = 500;
 
 SweepRule rule(SweepKind kind, std::vector<std::string> names, std::vector<std::string> wholeDayFocus = {},
                WindowCommand command = WindowCommand::Minimize) {
@@ -23,43 +23,78 @@ SweepRule rule(SweepKind kind, std::vector<std::string> names, std::vector<std::
     return r;
 }
 
+std::vector<WindowId> windowsOf(const std::vector<PostedCommand>& posted) {
+    std::vector<WindowId> ids;
+    for (const auto& p : posted) {
+        ids.push_back(p.window);
+    }
+    return ids;
+}
+
 class WindowSweepTest : public ::testing::Test {
   protected:
     // Adds a visible window owned by a new process of that name; returns the window id.
     WindowId addWindow(const std::string& title, const std::string& processName, bool visible = true) {
-        const auto id = static_cast<WindowId>(fake.windows.size() + 100);
         const auto pid = static_cast<ProcessId>(fake.processes.size() + 1000);
         fake.processes.push_back({pid, processName});
+        return addWindowOf(pid, title, visible);
+    }
+
+    // Adds a visible window of a process that is already there (or of no known process).
+    WindowId addWindowOf(ProcessId pid, const std::string& title, bool visible = true) {
+        const auto id = static_cast<WindowId>(fake.windows.size() + 100);
         fake.windows.push_back({id, title, visible, pid});
         return id;
     }
 
-    std::vector<WindowId> sweep(const SweepRule& r, const OwnProgram& self = kSelf) {
-        const auto posted = WindowSweep(fake.sweepPlatform(), r, self);
-        std::vector<WindowId> ids;
-        for (const auto& p : posted) {
-            ids.push_back(p.window);
-        }
-        return ids;
+    std::vector<WindowId> sweep(const SweepRule& r, ProcessId self = kSelf) {
+        return windowsOf(WindowSweep(fake.sweepPlatform(), r, self));
     }
 
     FakePlatform fake;
 };
 
-TEST_F(WindowSweepTest, FocusWithEmptyListActsOnEveryConsideredWindowExceptExemptOnes) {
-    const auto notepad = addWindow("Untitled - Notepad", "notepad.exe");
-    addWindow("Program Manager", "notepad.exe");
-    addWindow("Tallowby", "notepad.exe"); // the main window's caption, whatever its owner
+// Titles and file names are anyone's to copy: the desktop's Windows title, the program's own
+// caption and the Windows shell's file names once spared whatever ran under them.
+TEST_F(WindowSweepTest, FocusWithEmptyListActsOnEveryConsideredWindowButTheProgramsOwn) {
+    fake.processes.push_back({kSelf, "tallowby"});
+    addWindowOf(kSelf, "Tallowby");
+    addWindowOf(kSelf, "Reminder - It's time 10:01");
     addWindow("", "notepad.exe");
     addWindow("Hidden", "notepad.exe", false);
-    addWindow("Files", "explorer.exe");
-    addWindow("Gadgets", "sidebar.exe");
-    addWindow("IDE", "delphi32.exe");
-    addWindow("Pop-up", "Tallowby.exe");
-    addWindow("Reminder", "tallowby"); // the program's own pop-up, under its own executable name
-    const auto calc = addWindow("Calculator", "calc.exe");
+    const std::vector<WindowId> acted{
+        addWindow("Untitled - Notepad", "notepad.exe"),
+        addWindow("Program Manager", "notepad.exe"),
+        addWindow("Tallowby", "notepad.exe"),
+        addWindow("Files", "explorer.exe"),
+        addWindow("Gadgets", "sidebar.exe"),
+        addWindow("IDE", "delphi32.exe"),
+        addWindow("Pop-up", "Tallowby.exe"),
+        addWindow("Reminder", "tallowby"),
+        addWindow("Calculator", "calc.exe"),
+    };
 
-    EXPECT_EQ(sweep(rule(SweepKind::SessionFocus, {})), (std::vector{notepad, calc}));
+    EXPECT_EQ(sweep(rule(SweepKind::SessionFocus, {})), acted);
+}
+
+TEST_F(WindowSweepTest, SparesTheWindowsOfEveryProcessTheProgramStarted) {
+    const auto own = addWindowOf(kSelf, "Tallowby");
+    fake.processes.push_back({501, "game"});
+    fake.processes.push_back({502, "game"});
+    const auto child = addWindowOf(501, "Help");
+    const auto grandchild = addWindowOf(502, "Help viewer");
+    const auto stranger = addWindow("Game", "game");
+    const ProcessId strangerPid = fake.windows.back().pid;
+    const auto strangersChild = addWindow("Game too", "game");
+    fake.parents = {
+        {kSelf, 1}, {501, kSelf}, {502, 501}, {strangerPid, 1}, {fake.windows.back().pid, strangerPid}};
+
+    for (const SweepRule& r : {rule(SweepKind::SessionFocus, {}), rule(SweepKind::SessionBlock, {"game"}),
+                               rule(SweepKind::WholeDayBlock, {"game"})}) {
+        EXPECT_EQ(sweep(r), (std::vector{stranger, strangersChild}));
+    }
+    // Another program's process tree is judged by its names alone.
+    EXPECT_EQ(sweep(rule(SweepKind::SessionFocus, {}), strangerPid), (std::vector{own, child, grandchild}));
 }
 
 TEST_F(WindowSweepTest, PostsAsManyCommandsAsTheRuleAsksFor) {
@@ -99,25 +134,63 @@ TEST_F(WindowSweepTest, WindowWhoseProcessIsUnknownMatchesNothing) {
     EXPECT_EQ(sweep(rule(SweepKind::SessionFocus, {})), (std::vector<WindowId>{7, 8}));
 }
 
-TEST_F(WindowSweepTest, TakesOneWindowListAndOneSnapshotPerSweep) {
+// Both sweeps of a tick run on one listing, and a window's process is named when the window is
+// first seen: a tick with nothing new reads no process at all.
+TEST_F(WindowSweepTest, ATicksSweepsShareOneListingAndNamesAreReadOncePerWindow) {
     for (int i = 0; i < 30; ++i) {
         addWindow("Window " + std::to_string(i), "calc.exe");
     }
-    sweep(rule(SweepKind::SessionFocus, {}));
+    const auto tick = [&] {
+        TickSweeps sweeps(fake.sweepPlatform(), kSelf);
+        sweeps.sweep(rule(SweepKind::WholeDayBlock, {"game.exe"}));
+        sweeps.sweep(rule(SweepKind::SessionFocus, {"calc.exe"}));
+    };
+    tick();
     EXPECT_EQ(fake.windowListings, 1);
-    EXPECT_EQ(fake.snapshots, 1);
+    EXPECT_EQ(fake.nameReads, 30);
+    tick();
+    EXPECT_EQ(fake.windowListings, 2);
+    EXPECT_EQ(fake.nameReads, 30);
+    EXPECT_EQ(fake.snapshots, 0);
+    EXPECT_TRUE(fake.posts.empty());
+
+    fake.windows.resize(10);
+    tick();
+    EXPECT_EQ(fake.sweepPlatform().owners.size(), 10u) << "closed windows are forgotten";
 }
 
-TEST_F(WindowSweepTest, AnUnknownOwnExecutableSparesNothingExtra) {
-    const auto unknown = addWindow("Untitled", "");
-    EXPECT_EQ(sweep(rule(SweepKind::SessionFocus, {}), OwnProgram{"Tallowby", ""}), (std::vector{unknown}));
+// A process that runs another program under its old process id, or a new process that got an
+// ended one's id, shows its windows as new windows: they are judged by the name the process has now.
+TEST_F(WindowSweepTest, ANewWindowOfAKnownProcessIsJudgedByTheProcessesNameNow) {
+    const auto launcher = addWindow("Launcher", "launcher");
+    const ProcessId pid = fake.windows.back().pid;
+    EXPECT_TRUE(sweep(rule(SweepKind::SessionBlock, {"game"})).empty());
+
+    fake.processes.back().name = "game";
+    const auto game = addWindowOf(pid, "Game");
+    EXPECT_EQ(sweep(rule(SweepKind::SessionBlock, {"game"})), (std::vector{game}));
+    EXPECT_EQ(sweep(rule(SweepKind::SessionBlock, {"launcher"})), (std::vector{launcher}));
 }
 
-TEST_F(WindowSweepTest, OwnCaptionFollowsTheMainWindow) {
+TEST_F(WindowSweepTest, ASweepAfterAPopUpListsTheWindowsAgain) {
+    TickSweeps sweeps(fake.sweepPlatform(), kSelf);
+    sweeps.sweep(rule(SweepKind::SessionFocus, {}));
+    const auto opened = addWindow("Opened meanwhile", "calc.exe");
+    EXPECT_TRUE(windowsOf(sweeps.sweep(rule(SweepKind::SessionFocus, {}))).empty());
+    sweeps.forgetWindows();
+    EXPECT_EQ(windowsOf(sweeps.sweep(rule(SweepKind::SessionFocus, {}))), (std::vector{opened}));
+    EXPECT_EQ(fake.windowListings, 2);
+}
+
+TEST_F(WindowSweepTest, AnUnknownOwnProcessSparesNothingExtra) {
+    const auto unknown = addWindowOf(kNoProcess, "Untitled");
+    EXPECT_EQ(sweep(rule(SweepKind::SessionFocus, {}), kNoProcess), (std::vector{unknown}));
+}
+
+TEST_F(WindowSweepTest, TheProgramsCaptionSparesNoWindow) {
     const auto oldCaption = addWindow("Tallowby", "calc.exe");
-    addWindow("Tallowby - running", "calc.exe");
-    EXPECT_EQ(sweep(rule(SweepKind::SessionFocus, {}), OwnProgram{"Tallowby - running", "tallowby"}),
-              (std::vector{oldCaption}));
+    const auto caption = addWindow("Tallowby - running", "calc.exe");
+    EXPECT_EQ(sweep(rule(SweepKind::SessionFocus, {})), (std::vector{oldCaption, caption}));
 }
 
 } // namespace

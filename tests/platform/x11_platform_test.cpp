@@ -40,7 +40,9 @@ SweepRule rule(SweepKind kind, std::vector<std::string> names, WindowCommand com
     return r;
 }
 
-const OwnProgram kSelf{"Tallowby", "tallowby"};
+// The program's own process in the tests that are not about sparing it: none, so no window is
+// spared as the program's. (This test process started every test window.)
+constexpr ProcessId kSelf = kNoProcess;
 
 class X11PlatformTest : public ::testing::Test {
   protected:
@@ -135,12 +137,13 @@ TEST_F(X11PlatformTest, BlockSweepMinimisesListedWindowsAndLeavesTheRestAlone) {
         platform.sweepPlatform(),
         rule(SweepKind::SessionBlock, {"notepad.exe", "explorer.exe"}, WindowCommand::Minimize), kSelf);
 
-    ASSERT_EQ(posted.size(), 1u);
-    EXPECT_EQ(posted[0].window, notepad.window());
-    EXPECT_EQ(posted[0].processName, "notepad.exe");
-    ASSERT_TRUE(waitUntil([&] { return iconic(notepad); }));
+    // explorer.exe is a name like any other on this desktop.
+    ASSERT_EQ(posted.size(), 2u);
+    EXPECT_EQ(posted[0].window, explorer.window());
+    EXPECT_EQ(posted[1].window, notepad.window());
+    EXPECT_EQ(posted[1].processName, "notepad.exe");
+    ASSERT_TRUE(waitUntil([&] { return iconic(notepad) && iconic(explorer); }));
     EXPECT_EQ(probe.wmState(calc.window()), XCB_ICCCM_WM_STATE_NORMAL);
-    EXPECT_EQ(probe.wmState(explorer.window()), XCB_ICCCM_WM_STATE_NORMAL);
 }
 
 // Two windows share a title; each is judged by its own program, so only the listed one closes.
@@ -162,21 +165,62 @@ TEST_F(X11PlatformTest, CloseSweepEndsTheListedProgramEvenWhenAnotherWindowHasIt
     EXPECT_TRUE(listed(notepad.window()));
 }
 
-TEST_F(X11PlatformTest, FocusSweepSparesTheMainWindowOwnProgramAndExemptPrograms) {
-    auto main = start("calc.exe", "Tallowby");
-    auto own = start("tallowby", "Reminder");
-    auto explorer = start("explorer.exe", "Files");
-    auto game = start("game", "Game", {.setPid = false});
+// A testwin plays the program. Whatever else takes on its title, its file name or its process id
+// (as _NET_WM_PID, which any client can set) is acted on in a Focus session.
+TEST_F(X11PlatformTest, FocusSweepSparesOnlyTheProgramsOwnProcessWhateverOthersBorrow) {
+    auto self = start("tallowby", "Tallowby", {.count = 2});
+    const auto selfPid = static_cast<ProcessId>(self.pid());
+    std::vector<TestWindow> impostors;
+    impostors.push_back(start("game", "Tallowby"));
+    impostors.push_back(start("tallowby", "Notes"));
+    impostors.push_back(start("game", "Claims the program's process", {.claimedPid = selfPid}));
+    impostors.push_back(start("explorer.exe", "Program Manager"));
+    impostors.push_back(start("game", "Game", {.setPid = false}));
 
     const auto posted = WindowSweep(platform.sweepPlatform(),
-                                    rule(SweepKind::SessionFocus, {}, WindowCommand::Minimize), kSelf);
+                                    rule(SweepKind::SessionFocus, {}, WindowCommand::Minimize), selfPid);
 
-    ASSERT_EQ(posted.size(), 1u);
-    EXPECT_EQ(posted[0].window, game.window());
-    ASSERT_TRUE(waitUntil([&] { return iconic(game); }));
-    for (const auto* spared : {&main, &own, &explorer}) {
-        EXPECT_EQ(probe.wmState(spared->window()), XCB_ICCCM_WM_STATE_NORMAL);
+    std::vector<std::uint32_t> acted;
+    for (const auto& p : posted) {
+        acted.push_back(static_cast<std::uint32_t>(p.window));
     }
+    std::ranges::sort(acted);
+    std::vector<std::uint32_t> expected;
+    for (const auto& impostor : impostors) {
+        expected.push_back(impostor.window());
+    }
+    std::ranges::sort(expected);
+    EXPECT_EQ(acted, expected);
+    for (const auto& impostor : impostors) {
+        EXPECT_TRUE(waitUntil([&] { return iconic(impostor); })) << impostor.window();
+    }
+    for (const std::uint32_t own : self.windows()) {
+        EXPECT_EQ(probe.wmState(own), XCB_ICCCM_WM_STATE_NORMAL);
+    }
+}
+
+// This test process plays the program: the testwins it starts are its children, and a testwin a
+// shell of its own starts is a grandchild.
+TEST_F(X11PlatformTest, SweepsSpareTheWindowsOfProcessesTheProgramStarted) {
+    auto child = start("game", "Child");
+    auto shell = session.start("/bin/sh",
+                               {"-c", "\"$0\" \"$1\"; exit", programs.copyAs("game").string(), "Grandchild"},
+                               {.captureStdout = true});
+    const auto line = shell.readLine(10s);
+    ASSERT_TRUE(line);
+    const auto grandchild = static_cast<std::uint32_t>(std::stoul(*line));
+    ASSERT_TRUE(waitUntil([&] { return probe.wmState(grandchild) == XCB_ICCCM_WM_STATE_NORMAL; }));
+    ASSERT_TRUE(listed(grandchild));
+    EXPECT_NE(listed(grandchild)->pid, static_cast<ProcessId>(shell.pid())) << "the shell must not exec";
+
+    const auto self = ownProcessId();
+    EXPECT_TRUE(
+        WindowSweep(platform.sweepPlatform(), rule(SweepKind::SessionFocus, {}, WindowCommand::Close), self)
+            .empty());
+    EXPECT_TRUE(WindowSweep(platform.sweepPlatform(),
+                            rule(SweepKind::SessionBlock, {"game"}, WindowCommand::Close), self)
+                    .empty());
+    EXPECT_FALSE(child.process().hasExited());
 }
 
 TEST_F(X11PlatformTest, KillTaskManagerEndsSystemMonitorsAndNothingElse) {
@@ -217,7 +261,7 @@ TEST_F(X11PlatformTest, AListingTakesTheSameFewRoundTripsForManyWindows) {
     const auto beforeMany = platform.connection().roundTrips();
     EXPECT_EQ(platform.windows().topLevelWindows().size(), 42u);
     EXPECT_EQ(platform.connection().roundTrips() - beforeMany, forFew);
-    EXPECT_LE(forFew, 3u); // client list; properties of every window; XRes for those without a pid
+    EXPECT_LE(forFew, 2u); // the client list; then the properties and the owner of every window
 }
 
 TEST_F(X11PlatformTest, ReconnectsWhenTheConnectionBreaks) {

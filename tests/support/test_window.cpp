@@ -16,6 +16,8 @@ std::vector<std::string> testwinArgs(const std::string& title, const TestWindowO
     std::vector<std::string> args;
     if (!options.setPid) {
         args.emplace_back("--no-pid");
+    } else if (options.claimedPid != 0) {
+        args.insert(args.end(), {"--pid", std::to_string(options.claimedPid)});
     }
     if (options.wmNameOnly) {
         args.emplace_back("--wm-name-only");

@@ -28,6 +28,7 @@ class ProgramCopies {
 
 struct TestWindowOptions {
     bool setPid = true;
+    std::uint32_t claimedPid = 0; // the process _NET_WM_PID names when set; 0 for the window's own
     bool wmNameOnly = false;
     bool dock = false;
     bool mapped = true;

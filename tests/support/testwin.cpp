@@ -2,9 +2,10 @@
 // (one decimal per line) once the server has them, and stays until each is closed through
 // WM_DELETE_WINDOW or _NET_CLOSE_WINDOW.
 //
-//   testwin [--no-pid] [--wm-name-only] [--dock] [--unmapped] [--count N] TITLE
+//   testwin [--no-pid | --pid PID] [--wm-name-only] [--dock] [--unmapped] [--count N] TITLE
 //
 // --no-pid        leave _NET_WM_PID unset (the owner is then found only through XRes)
+// --pid PID       set _NET_WM_PID to another process's id, as a window passing for another's would
 // --wm-name-only  set WM_NAME (Latin-1 STRING) but no _NET_WM_NAME
 // --dock          mark the windows _NET_WM_WINDOW_TYPE_DOCK
 // --unmapped      create the windows but never map them
@@ -24,6 +25,7 @@ namespace {
 
 struct Options {
     bool setPid = true;
+    std::uint32_t claimedPid = 0; // 0: its own
     bool wmNameOnly = false;
     bool dock = false;
     bool mapped = true;
@@ -36,6 +38,8 @@ bool parse(int argc, char** argv, Options& options) {
         const std::string arg = argv[i];
         if (arg == "--no-pid") {
             options.setPid = false;
+        } else if (arg == "--pid" && i + 1 < argc) {
+            options.claimedPid = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
         } else if (arg == "--wm-name-only") {
             options.wmNameOnly = true;
         } else if (arg == "--dock") {
@@ -86,8 +90,10 @@ void setProperty(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property, xcb_a
 int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options) || options.title.empty()) {
-        std::fprintf(stderr,
-                     "usage: testwin [--no-pid] [--wm-name-only] [--dock] [--unmapped] [--count N] TITLE\n");
+        std::fprintf(
+            stderr,
+            "usage: testwin [--no-pid | --pid PID] [--wm-name-only] [--dock] [--unmapped] [--count N] "
+            "TITLE\n");
         return 2;
     }
     int screenNumber = 0;
@@ -116,7 +122,8 @@ int main(int argc, char** argv) {
     xcb_change_window_attributes(c, screen->root, XCB_CW_EVENT_MASK, &rootMask);
 
     std::vector<xcb_window_t> windows;
-    const std::uint32_t pid = static_cast<std::uint32_t>(::getpid());
+    const std::uint32_t pid =
+        options.claimedPid != 0 ? options.claimedPid : static_cast<std::uint32_t>(::getpid());
     for (int i = 1; i <= options.count; ++i) {
         const std::string title =
             options.count == 1 ? options.title : options.title + " " + std::to_string(i);

@@ -14,6 +14,17 @@ ProcessSnapshot FakePlatform::snapshot() {
     return processes;
 }
 
+std::string FakePlatform::nameOf(ProcessId pid) {
+    ++nameReads;
+    const auto found = std::ranges::find(processes, pid, &ProcessInfo::pid);
+    return found == processes.end() ? std::string() : found->name;
+}
+
+ProcessId FakePlatform::parentOf(ProcessId pid) {
+    const auto found = parents.find(pid);
+    return found == parents.end() ? kNoProcess : found->second;
+}
+
 void FakePlatform::post(WindowId window, WindowCommand command) {
     posts.push_back({window, command});
 }

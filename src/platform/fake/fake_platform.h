@@ -1,6 +1,7 @@
 #pragma once
 // A platform for tests: the test sets the windows and processes, the code under test acts on them,
 // and the test reads what was posted and ended.
+#include <map>
 #include <vector>
 
 #include "platform/process_killer.h"
@@ -22,20 +23,27 @@ class FakePlatform : public WindowLister, public ProcessLister, public WindowCom
     // Topmost first.
     std::vector<TopLevelWindow> windows;
     ProcessSnapshot processes;
+    // Each process's parent; a process not here has none.
+    std::map<ProcessId, ProcessId> parents;
 
     // What the code under test did.
     std::vector<FakePost> posts;
     std::vector<ProcessId> killed;
     int windowListings = 0;
     int snapshots = 0;
+    int nameReads = 0;
 
     std::vector<TopLevelWindow> topLevelWindows() override;
     ProcessSnapshot snapshot() override;
+    std::string nameOf(ProcessId pid) override;
+    ProcessId parentOf(ProcessId pid) override;
     void post(WindowId window, WindowCommand command) override;
     // Ends the matching processes: they leave `processes`, and their windows leave `windows`.
     std::vector<ProcessId> killProcessesByName(std::span<const std::string> names) override;
 
-    SweepPlatform sweepPlatform() { return {*this, *this, *this}; }
+    SweepPlatform sweepPlatform() { return {*this, *this, *this, owners}; }
+
+    WindowOwners owners;
 };
 
 } // namespace tallowby::platform

@@ -1,6 +1,7 @@
 #include "platform/linux/procfs_processes.h"
 
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <csignal>
 #include <fcntl.h>
@@ -42,7 +43,11 @@ std::optional<ProcessId> parsePid(std::string_view text) {
 std::string exeFileName(int dir, const char* exe) {
     std::array<char, 4096> target{};
     const ssize_t length = ::readlinkat(dir, exe, target.data(), target.size());
-    if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) {
+    if (length < 0) {
+        return {};
+    }
+    if (length == 0 || static_cast<std::size_t>(length) >= target.size()) {
+        errno = ENAMETOOLONG;
         return {};
     }
     std::string_view path(target.data(), static_cast<std::size_t>(length));
@@ -71,15 +76,42 @@ std::string commName(int dir, const char* comm) {
     return std::string(name);
 }
 
-std::string processName(int procDir, std::string_view pidText) {
+// The parent's pid from /proc/PID/stat: "PID (COMM) STATE PPID ...", where COMM may hold spaces and
+// parentheses of its own, so the fields are counted from the last ')'.
+ProcessId parentFromStat(std::string_view stat) {
+    const auto close = stat.rfind(')');
+    if (close == std::string_view::npos) {
+        return kNoProcess;
+    }
+    std::string_view rest = stat.substr(close + 1);
+    const auto ppidAt = rest.find_first_not_of(' ', rest.find_first_not_of(' ') + 1);
+    if (ppidAt == std::string_view::npos) {
+        return kNoProcess;
+    }
+    rest.remove_prefix(ppidAt);
+    ProcessId ppid = kNoProcess;
+    std::from_chars(rest.data(), rest.data() + rest.size(), ppid);
+    return ppid;
+}
+
+struct ReadName {
+    std::string name;
+    // The process will never run another program, so its name stays: a kernel thread, or a process
+    // that has ended or is ending. Such a process has no executable (the link is not found), while
+    // a living process whose link cannot be read is another user's.
+    bool lasting = false;
+};
+
+ReadName readName(int procDir, std::string_view pidText) {
     std::string path(pidText);
     path += "/exe";
     std::string name = exeFileName(procDir, path.c_str());
     if (!name.empty()) {
-        return name;
+        return {std::move(name)};
     }
+    const bool lasting = errno == ENOENT;
     path.replace(path.size() - 3, 3, "comm");
-    return commName(procDir, path.c_str());
+    return {commName(procDir, path.c_str()), lasting};
 }
 
 } // namespace
@@ -91,18 +123,55 @@ ProcessSnapshot ProcfsProcessLister::snapshot() {
         return processes;
     }
     const int procDir = ::dirfd(dir.get());
+    LastingNames lasting;
     while (const dirent* entry = ::readdir(dir.get())) {
         const auto pid = parsePid(entry->d_name);
         if (!pid) {
             continue;
         }
-        // A process that ended while the folder was read has no name left and is not listed.
-        std::string name = processName(procDir, entry->d_name);
-        if (!name.empty()) {
-            processes.push_back({*pid, std::move(name)});
+        // The kernel gives a process's folder a fresh inode number when a new process takes the id,
+        // so a lasting name known under the same inode is still this process's name.
+        if (const auto known = lasting_.find(*pid);
+            known != lasting_.end() && known->second.inode == entry->d_ino) {
+            processes.push_back({*pid, known->second.name});
+            lasting.insert(lasting_.extract(known));
+            continue;
         }
+        // A process that ended while the folder was read has no name left and is not listed.
+        ReadName read = readName(procDir, entry->d_name);
+        if (read.name.empty()) {
+            continue;
+        }
+        if (read.lasting) {
+            lasting.try_emplace(*pid, LastingName{entry->d_ino, read.name});
+        }
+        processes.push_back({*pid, std::move(read.name)});
     }
+    lasting_ = std::move(lasting);
     return processes;
+}
+
+std::string ProcfsProcessLister::nameOf(ProcessId pid) {
+    if (pid == kNoProcess) {
+        return {};
+    }
+    return readName(AT_FDCWD, (root_ / std::to_string(pid)).string()).name;
+}
+
+ProcessId ProcfsProcessLister::parentOf(ProcessId pid) {
+    if (pid == kNoProcess) {
+        return kNoProcess;
+    }
+    FdCloser file{::open((root_ / std::to_string(pid) / "stat").c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0) {
+        return kNoProcess;
+    }
+    std::array<char, 1024> buffer{};
+    const ssize_t length = ::read(file.fd, buffer.data(), buffer.size());
+    if (length <= 0) {
+        return kNoProcess;
+    }
+    return parentFromStat(std::string_view(buffer.data(), static_cast<std::size_t>(length)));
 }
 
 std::vector<ProcessId> SignalProcessKiller::killProcessesByName(std::span<const std::string> names) {
@@ -113,8 +182,8 @@ std::vector<ProcessId> SignalProcessKiller::killProcessesByName(std::span<const 
     return targets;
 }
 
-std::string ownExecutableName() {
-    return exeFileName(AT_FDCWD, "/proc/self/exe");
+ProcessId ownProcessId() {
+    return static_cast<ProcessId>(::getpid());
 }
 
 } // namespace tallowby::platform

@@ -2,6 +2,9 @@
 // Processes on Linux, read from /proc.
 #include <filesystem>
 #include <string>
+#include <unordered_map>
+
+#include <sys/types.h>
 
 #include "platform/process_killer.h"
 #include "platform/process_list.h"
@@ -16,10 +19,24 @@ namespace tallowby::platform {
 class ProcfsProcessLister : public ProcessLister {
   public:
     explicit ProcfsProcessLister(std::filesystem::path procRoot = "/proc") : root_(std::move(procRoot)) {}
+    // Blocking Task Manager takes a snapshot every second. Most of a machine's processes are kernel
+    // threads, whose names never change and cost four system calls each to read: their names are
+    // kept from one snapshot to the next. Any other process is named afresh every time, as it may
+    // have started another program since.
     ProcessSnapshot snapshot() override;
+    std::string nameOf(ProcessId pid) override;
+    // From /proc/PID/stat.
+    ProcessId parentOf(ProcessId pid) override;
 
   private:
+    struct LastingName {
+        ino_t inode; // of the process's folder
+        std::string name;
+    };
+    using LastingNames = std::unordered_map<ProcessId, LastingName>;
+
     std::filesystem::path root_;
+    LastingNames lasting_;
 };
 
 // Ends processes with SIGKILL: the programs it is used on must not get a chance to refuse.
@@ -32,7 +49,7 @@ class SignalProcessKiller : public ProcessKiller {
     ProcessLister& processes_;
 };
 
-// The program's own name as ProcfsProcessLister reports it; empty when it cannot be read.
-std::string ownExecutableName();
+// The program's own process: the sweeps spare its windows and those of the processes it started.
+ProcessId ownProcessId();
 
 } // namespace tallowby::platform

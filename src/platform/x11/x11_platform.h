@@ -21,7 +21,7 @@ class X11Platform {
     WindowCommander& commander() { return commander_; }
     ProcessLister& processes() { return processes_; }
     ProcessKiller& killer() { return killer_; }
-    SweepPlatform sweepPlatform() { return {windows_, processes_, commander_}; }
+    SweepPlatform sweepPlatform() { return {windows_, processes_, commander_, owners_}; }
     XConnection& connection() { return connection_; }
 
   private:
@@ -30,6 +30,7 @@ class X11Platform {
     X11WindowCommander commander_;
     ProcfsProcessLister processes_;
     SignalProcessKiller killer_;
+    WindowOwners owners_;
 };
 
 } // namespace tallowby::platform::x11

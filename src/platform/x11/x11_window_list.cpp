@@ -11,26 +11,15 @@ struct WindowRequests {
     TitleRequest title;
     StateRequest state;
     PidRequest pid;
+    ClientPidRequest clientPid;
 };
-
-// Fills in the pids of windows whose program set no _NET_WM_PID, again all requests first.
-void addClientPids(XConnection& x, std::vector<TopLevelWindow>& windows) {
-    std::vector<std::pair<TopLevelWindow*, ClientPidRequest>> pending;
-    for (auto& window : windows) {
-        if (window.pid == kNoProcess) {
-            pending.emplace_back(&window, requestClientPid(x, static_cast<xcb_window_t>(window.id)));
-        }
-    }
-    for (const auto& [window, request] : pending) {
-        window->pid = collectClientPid(x, request);
-    }
-}
 
 std::vector<TopLevelWindow> listWindows(XConnection& x) {
     x.discardEvents();
     std::vector<WindowRequests> requests;
     for (const xcb_window_t window : windowsTopFirst(x)) {
-        requests.push_back({window, requestTitle(x, window), requestState(x, window), requestPid(x, window)});
+        requests.push_back({window, requestTitle(x, window), requestState(x, window), requestPid(x, window),
+                            requestClientPid(x, window)});
     }
     std::vector<TopLevelWindow> windows;
     windows.reserve(requests.size());
@@ -38,12 +27,17 @@ std::vector<TopLevelWindow> listWindows(XConnection& x) {
         // Every reply is collected, even for windows that are left out, so none is left queued.
         std::string title = collectTitle(x, request.title);
         const WindowState state = collectState(x, request.state);
-        const ProcessId pid = collectPid(x, request.pid);
+        const ProcessId claimed = collectPid(x, request.pid);
+        const ProcessId client = collectClientPid(x, request.clientPid);
+        // The server's word first: it knows which local process made the window, while
+        // _NET_WM_PID is a property any client can set on its windows, to any process, the
+        // program's own included. The property serves only where the server cannot tell (remote
+        // clients, servers without the X-Resource extension).
         if (!state.desktopOrDock) {
-            windows.push_back({request.window, std::move(title), state.visible, pid});
+            windows.push_back(
+                {request.window, std::move(title), state.visible, client != kNoProcess ? client : claimed});
         }
     }
-    addClientPids(x, windows);
     return windows;
 }
 

@@ -5,8 +5,8 @@
 namespace tallowby::platform::x11 {
 
 // Lists the managed top-level windows without waiting on each one: the requests for every window
-// are sent first and the replies collected after, so a listing costs two or three round trips
-// however many windows there are.
+// are sent first and the replies collected after, so a listing costs two round trips however many
+// windows there are.
 class X11WindowList : public WindowLister {
   public:
     explicit X11WindowList(XConnection& connection) : x_(connection) {}

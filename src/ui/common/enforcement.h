@@ -20,8 +20,9 @@ struct Enforcement {
     platform::HostsFile hosts;
     platform::ShutdownCommand& shutdown;
     platform::AutoStart& autostart;
-    // The program's own executable name as the process snapshot reports it: its windows are exempt.
-    std::string ownExecutableName;
+    // The program's own process: the sweeps never act on its windows, nor on those of the processes
+    // it started.
+    platform::ProcessId ownProcess = platform::kNoProcess;
     // Asks for the right to end other users' processes (Task Manager); tests pass nothing.
     std::function<void()> enableDebugPrivilege;
     // Plays the alert sounds of the reminders and the shutdown warning.

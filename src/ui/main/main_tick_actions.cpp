@@ -2,9 +2,9 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <utility>
 
 #include "platform/process_killer.h"
-#include "platform/window_sweep.h"
 #include "store/line_values.h"
 #include "ui/alarms/unt_reminderShow.h"
 #include "ui/alarms/unt_shutdown.h"
@@ -15,7 +15,24 @@
 
 namespace tallowby::ui {
 
-MainTickActions::MainTickActions(Tfrmmain& window) : window_(window), stopCountAtStart_(window.stopCount()) {}
+MainTickActions::MainTickActions(Tfrmmain& window)
+    : window_(window), stopCountAtStart_(window.stopCount()),
+      sweeps_(window.enforcement().sweep, window.enforcement().ownProcess) {}
+
+MainTickActions::~MainTickActions() {
+    showHeldTexts();
+}
+
+void MainTickActions::showHeldTexts() {
+    if (currentSession_)
+        window_.lb_current->setText(*std::exchange(currentSession_, std::nullopt));
+}
+
+void MainTickActions::beforePopUp() {
+    showHeldTexts();
+    // The user may take minutes over the pop-up: later sweeps of this tick look at the windows again.
+    sweeps_.forgetWindows();
+}
 
 bool MainTickActions::rulesStoppedSinceTickBegan() const {
     return window_.stopCount() != stopCountAtStart_;
@@ -29,7 +46,9 @@ void MainTickActions::showHeader(const engine::HeaderTexts& texts) {
 }
 
 void MainTickActions::showCurrentSession(const std::string& text) {
-    window_.lb_current->setText(fromBytes(text));
+    // Every tick says "No session" first and names the current session later. The label takes only
+    // the text the tick ends with, so a label that keeps its text is neither laid out nor repainted.
+    currentSession_ = fromBytes(text);
 }
 
 bool MainTickActions::sessionListHasSelection() {
@@ -49,6 +68,7 @@ void MainTickActions::killTaskManager() {
 void MainTickActions::showReminder(const std::string& caption, const std::string& subject) {
     // A pop-up of its own for every reminder: one due while another is still open gets a window
     // beside it instead of taking over its text.
+    beforePopUp();
     const store::ProgramPaths& paths = window_.programPaths();
     Tfrm_reminderShow popUp(window_.alertSound, store::lineAt(window_.SoundLines, 0),
                             paths.defaultReminderSound());
@@ -56,6 +76,7 @@ void MainTickActions::showReminder(const std::string& caption, const std::string
 }
 
 void MainTickActions::showShutdownWarning(const std::string& caption) {
+    beforePopUp();
     if (Tfrm_shutdown* warning = window_.dialogs.frm_shutdown)
         warning->showWarning(fromBytes(caption), window_.AlarmSoundFlag);
 }
@@ -68,12 +89,11 @@ void MainTickActions::startShutdown() {
 void MainTickActions::sweepWindows(const engine::SweepRule& rule) {
     if (rulesStoppedSinceTickBegan())
         return;
-    Enforcement& enforcement = window_.enforcement();
-    platform::WindowSweep(enforcement.sweep, rule,
-                          {toBytes(window_.windowTitle()), enforcement.ownExecutableName});
+    sweeps_.sweep(rule);
 }
 
 void MainTickActions::showNotice(const std::string& text) {
+    beforePopUp();
     // The notices break their lines with a lone CR.
     QString shown = fromBytes(text);
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));

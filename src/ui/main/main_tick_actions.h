@@ -1,7 +1,11 @@
 #pragma once
 // What the main window does for one tick: the header and session-panel steps, and the enforcement
 // steps through the window's Enforcement.
+#include <QString>
+#include <optional>
+
 #include "engine/tick.h"
+#include "platform/window_sweep.h"
 
 namespace tallowby::ui {
 
@@ -11,6 +15,9 @@ class MainTickActions : public engine::TickActions {
   public:
     // One per tick: it remembers how often the rules had been stopped when its tick began.
     explicit MainTickActions(Tfrmmain& window);
+    ~MainTickActions() override;
+    MainTickActions(const MainTickActions&) = delete;
+    MainTickActions& operator=(const MainTickActions&) = delete;
 
     void showHeader(const engine::HeaderTexts& texts) override;
     void showCurrentSession(const std::string& text) override;
@@ -30,9 +37,14 @@ class MainTickActions : public engine::TickActions {
     // A tick waits inside its own notices; when the user stops the rules (or pauses, or exits)
     // meanwhile, the rest of that tick must not block sites or close windows again.
     bool rulesStoppedSinceTickBegan() const;
+    void showHeldTexts();
+    // A pop-up shows the labels as they stand and may keep the tick waiting.
+    void beforePopUp();
 
     Tfrmmain& window_;
     int stopCountAtStart_;
+    platform::TickSweeps sweeps_;
+    std::optional<QString> currentSession_;
 };
 
 } // namespace tallowby::ui

@@ -154,8 +154,12 @@ void SessionPanel::lb_sessionListClick() {
 void SessionPanel::Nosession() {
     for (QCheckBox* day : dayBoxes())
         day->setChecked(false);
-    lbox_processList->clear();
-    Lbox_domainlist->clear();
+    // Every tick asks for this while no session is selected: a list cleared when it is already
+    // empty is still laid out and repainted again.
+    for (QListWidget* list : {lbox_processList, Lbox_domainlist}) {
+        if (list->count() > 0)
+            list->clear();
+    }
 }
 
 bool SessionPanel::saveSessions(const store::Lines& lines, int selectAfter) {

@@ -308,8 +308,7 @@ engine::WholeDayPanel Tfrmmain::wholeDayPanel() const {
 void Tfrmmain::timer_tofocusonTimer() {
     try {
         const engine::WholeDayPanel panel = wholeDayPanel();
-        const engine::TickInputs inputs{lists_, panel, timer_tofocuson->interval(),
-                                        enforcement_.ownExecutableName};
+        const engine::TickInputs inputs{lists_, panel, timer_tofocuson->interval()};
         MainTickActions actions(*this);
         engine::runTick(inputs, tickState_, *clock_, actions);
     } catch (const std::exception& error) {

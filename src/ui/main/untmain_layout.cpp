@@ -65,6 +65,11 @@ QWidget* Tfrmmain::buildHeaderStrip() {
     TB_CREATE(lb_clock);
     reserveTextWidth(lb_clock, {QStringLiteral("00-00-00")});
     TB_CREATE(gb_today, QStringLiteral("Today"));
+    // The status, the clock and (in a pause) the countdown change their text every second. Held at
+    // the size kept for their widest text, a label repaints alone when its text changes; one free to
+    // change its size would have the whole window laid out again, every second.
+    for (QLabel* ticking : {lb_running, lb_today, lb_clock})
+        ticking->setFixedSize(ticking->minimumWidth(), ticking->sizeHint().height());
 
     TB_CREATE(lb_current, QStringLiteral("No session"));
     reserveTextWidth(lb_current, {QStringLiteral("00:00-00:00"), QStringLiteral("No session")});

@@ -67,6 +67,9 @@ bool Tfrmmain::askCheckCode(const QString& purpose) {
 
 void Tfrmmain::m_runClick() {
     timer_tofocuson->start();
+    // The blinking notice keeps step with the tick and the status animation (which Running starts
+    // now), so their labels change together and the window is repainted once a second, not twice.
+    T_mm_note->start();
     Running(true);
     m_run->setEnabled(false);
     M_stop->setEnabled(true);

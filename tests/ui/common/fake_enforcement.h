@@ -20,7 +20,7 @@ struct FakeEnforcement {
                 platform::HostsFile(hostsPath, "\n"),
                 shutdown,
                 autostart,
-                "tallowby",
+                ownProcess,
                 [this] { ++debugPrivilegeRequests; },
                 sound,
                 waylandSession};
@@ -31,6 +31,8 @@ struct FakeEnforcement {
     platform::FakeShutdown shutdown;
     platform::FakeAutoStart autostart;
     platform::FakeSoundPlayer sound;
+    // The program's own process among the fake desktop's.
+    platform::ProcessId ownProcess = platform::kNoProcess;
     bool waylandSession = false;
     int debugPrivilegeRequests = 0;
 };

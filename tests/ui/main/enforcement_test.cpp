@@ -42,6 +42,7 @@ class EnforcementTest : public testing::Test {
                                        {2, "Game", true, 11},
                                        {3, "Tallowby dialog", true, 12},
                                        {4, "Terminal", true, 13}};
+        enforcement.ownProcess = 12;
         enforcement.desktop.processes = {{10, "code.exe"},
                                          {11, "game.exe"},
                                          {12, "tallowby"},
