@@ -22,9 +22,10 @@ class SdlSoundPlayer : public SoundPlayer {
     SdlSoundPlayer(const SdlSoundPlayer&) = delete;
     SdlSoundPlayer& operator=(const SdlSoundPlayer&) = delete;
 
-    // The audio device is opened on the first play, not before: a program that never sounds an
-    // alert never holds the device. Only regular files are read, so a FIFO or a device file under a
-    // sound's name cannot block the UI. Without a usable audio device this is false, silently.
+    // SDL2_mixer is loaded and the audio device opened on the first play, not before: a program that
+    // never sounds an alert never holds either. Only regular files are read, so a FIFO or a device
+    // file under a sound's name cannot block the UI. Without SDL2_mixer or a usable audio device
+    // this is false, silently.
     bool play(const std::filesystem::path& file) override;
     // Cheap enough to poll: one lock of the mixer, no system call.
     bool playing() const override;
