@@ -156,7 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     actions.whileOpen = [&](const kit::ActionRecord&) {
         if (nested++ == 0) {
             simClock.advance(1000);
-            engine::runTick({lists, panel, 1000, "tallowby"}, state, simClock, actions);
+            engine::runTick({lists, panel, 1000}, state, simClock, actions);
         }
     };
 
@@ -171,7 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         simClock.setTime(moment);
-        engine::runTick({lists, panel, 1000, "tallowby"}, state, simClock, actions);
+        engine::runTick({lists, panel, 1000}, state, simClock, actions);
     }
     checkRecords(actions, state, lists);
     return 0;
