@@ -38,6 +38,10 @@ std::vector<ProcessId> matchingProcesses(const ProcessSnapshot& snapshot,
     return found;
 }
 
+std::vector<ProcessId> ProcessLister::processesNamed(std::span<const std::string> names) {
+    return matchingProcesses(snapshot(), names);
+}
+
 std::vector<ProcessId> KillProcessByName(ProcessKiller& killer, const std::string& name) {
     return killer.killProcessesByName(std::span(&name, 1));
 }

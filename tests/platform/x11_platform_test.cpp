@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <functional>
 #include <optional>
 
 #include <sys/socket.h>
@@ -251,17 +252,53 @@ TEST_F(X11PlatformTest, PickerLookupsTurnATitleIntoTheTopmostWindowsProgramName)
 }
 
 TEST_F(X11PlatformTest, AListingTakesTheSameFewRoundTripsForManyWindows) {
-    auto few = start("calc.exe", "Few", {.setPid = false, .count = 2});
     platform.windows().topLevelWindows(); // connects
-    const auto before = platform.connection().roundTrips();
-    platform.windows().topLevelWindows();
-    const auto forFew = platform.connection().roundTrips() - before;
-
+    const auto roundTripsOfAListingOf = [&](std::size_t windows) {
+        const auto before = platform.connection().roundTrips();
+        EXPECT_TRUE(waitUntil([&] { return platform.windows().topLevelWindows().size() == windows; }));
+        return platform.connection().roundTrips() - before;
+    };
+    auto few = start("calc.exe", "Few", {.setPid = false, .count = 2});
+    const auto forFew = roundTripsOfAListingOf(2);
     auto many = start("calc.exe", "Many", {.setPid = false, .count = 40});
-    const auto beforeMany = platform.connection().roundTrips();
-    EXPECT_EQ(platform.windows().topLevelWindows().size(), 42u);
-    EXPECT_EQ(platform.connection().roundTrips() - beforeMany, forFew);
+    EXPECT_EQ(roundTripsOfAListingOf(42), forFew);
     EXPECT_LE(forFew, 2u); // the client list; then the properties and the owner of every window
+}
+
+TEST_F(X11PlatformTest, ADesktopThatStaysAsItWasIsListedWithoutAskingTheServer) {
+    auto window = start("notepad.exe", "Notes");
+    const auto first = platform.windows().topLevelWindows();
+    // Properties no listing shows change all the time; the window's program sets one now.
+    probe.setText(window.window(), "_NET_WM_ICON_NAME", "Notes (icon)");
+    const auto before = platform.connection().roundTrips();
+    const auto again = platform.windows().topLevelWindows();
+    EXPECT_EQ(platform.connection().roundTrips(), before);
+    ASSERT_EQ(again.size(), first.size());
+    EXPECT_EQ(again.front().title, "Notes");
+}
+
+// A listing kept from before must never hide a change: each kind of change shows at a later listing.
+TEST_F(X11PlatformTest, EveryChangeAListingShowsIsSeenByTheNextListings) {
+    auto notes = start("notepad.exe", "Notes");
+    auto calc = start("calc.exe", "Calculator");
+    const auto shows = [&](const std::function<bool(const std::vector<TopLevelWindow>&)>& seen) {
+        return waitUntil([&] { return seen(platform.windows().topLevelWindows()); });
+    };
+    const auto topmost = [](std::uint32_t id) {
+        return [id](const std::vector<TopLevelWindow>& windows) { return windows.front().id == id; };
+    };
+    ASSERT_TRUE(shows(topmost(calc.window())));
+
+    auto game = start("game", "Game");
+    EXPECT_TRUE(shows(topmost(game.window()))) << "a new window";
+    ASSERT_TRUE(probe.raise(notes.window()));
+    EXPECT_TRUE(shows(topmost(notes.window()))) << "another order";
+    probe.setText(calc.window(), "_NET_WM_NAME", "Calculator - 42");
+    EXPECT_TRUE(shows([&](const auto& windows) {
+        return std::ranges::any_of(windows, [](const auto& w) { return w.title == "Calculator - 42"; });
+    })) << "a new title";
+    platform.commander().post(game.window(), WindowCommand::Close);
+    EXPECT_TRUE(shows([&](const auto& windows) { return windows.size() == 2; })) << "a window closed";
 }
 
 TEST_F(X11PlatformTest, ReconnectsWhenTheConnectionBreaks) {

@@ -44,6 +44,12 @@ std::vector<std::uint32_t> XProbe::property32(xcb_window_t window, xcb_atom_t pr
     return values;
 }
 
+void XProbe::setText(std::uint32_t window, const std::string& property, const std::string& text) {
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window, atom(property), atom("UTF8_STRING"), 8,
+                        static_cast<std::uint32_t>(text.size()), text.data());
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+}
+
 bool XProbe::windowManagerRunning() {
     return !property32(root_, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).empty();
 }

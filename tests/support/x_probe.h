@@ -32,6 +32,9 @@ class XProbe {
     bool raise(std::uint32_t window);
     // ICCCM WM_STATE: 1 normal, 3 iconic; nullopt when the window has none (or is gone).
     std::optional<std::uint32_t> wmState(std::uint32_t window);
+    // Sets a UTF8_STRING property of any window, as the window's own program would (a title:
+    // _NET_WM_NAME); returns once the server has it.
+    void setText(std::uint32_t window, const std::string& property, const std::string& text);
 
   private:
     xcb_atom_t atom(const std::string& name);

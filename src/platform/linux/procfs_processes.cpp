@@ -1,5 +1,6 @@
 #include "platform/linux/procfs_processes.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -116,11 +117,10 @@ ReadName readName(int procDir, std::string_view pidText) {
 
 } // namespace
 
-ProcessSnapshot ProcfsProcessLister::snapshot() {
-    ProcessSnapshot processes;
+template <class Visit> void ProcfsProcessLister::scan(Visit visit) {
     std::unique_ptr<DIR, DirCloser> dir(::opendir(root_.c_str()));
     if (!dir) {
-        return processes;
+        return;
     }
     const int procDir = ::dirfd(dir.get());
     LastingNames lasting;
@@ -133,22 +133,38 @@ ProcessSnapshot ProcfsProcessLister::snapshot() {
         // so a lasting name known under the same inode is still this process's name.
         if (const auto known = lasting_.find(*pid);
             known != lasting_.end() && known->second.inode == entry->d_ino) {
-            processes.push_back({*pid, known->second.name});
+            visit(*pid, known->second.name);
             lasting.insert(lasting_.extract(known));
             continue;
         }
         // A process that ended while the folder was read has no name left and is not listed.
-        ReadName read = readName(procDir, entry->d_name);
+        const ReadName read = readName(procDir, entry->d_name);
         if (read.name.empty()) {
             continue;
         }
         if (read.lasting) {
             lasting.try_emplace(*pid, LastingName{entry->d_ino, read.name});
         }
-        processes.push_back({*pid, std::move(read.name)});
+        visit(*pid, read.name);
     }
     lasting_ = std::move(lasting);
+}
+
+ProcessSnapshot ProcfsProcessLister::snapshot() {
+    ProcessSnapshot processes;
+    scan([&](ProcessId pid, const std::string& name) { processes.push_back({pid, name}); });
     return processes;
+}
+
+std::vector<ProcessId> ProcfsProcessLister::processesNamed(std::span<const std::string> names) {
+    std::vector<ProcessId> found;
+    scan([&](ProcessId pid, const std::string& name) {
+        if (std::ranges::any_of(
+                names, [&](const std::string& wanted) { return processNameMatches(name, wanted); })) {
+            found.push_back(pid);
+        }
+    });
+    return found;
 }
 
 std::string ProcfsProcessLister::nameOf(ProcessId pid) {
@@ -175,7 +191,7 @@ ProcessId ProcfsProcessLister::parentOf(ProcessId pid) {
 }
 
 std::vector<ProcessId> SignalProcessKiller::killProcessesByName(std::span<const std::string> names) {
-    const auto targets = matchingProcesses(processes_.snapshot(), names);
+    const auto targets = processes_.processesNamed(names);
     for (const ProcessId pid : targets) {
         ::kill(static_cast<pid_t>(pid), SIGKILL);
     }

@@ -24,6 +24,8 @@ class ProcfsProcessLister : public ProcessLister {
     // kept from one snapshot to the next. Any other process is named afresh every time, as it may
     // have started another program since.
     ProcessSnapshot snapshot() override;
+    // The same scan, without a list of every name.
+    std::vector<ProcessId> processesNamed(std::span<const std::string> names) override;
     std::string nameOf(ProcessId pid) override;
     // From /proc/PID/stat.
     ProcessId parentOf(ProcessId pid) override;
@@ -34,6 +36,9 @@ class ProcfsProcessLister : public ProcessLister {
         std::string name;
     };
     using LastingNames = std::unordered_map<ProcessId, LastingName>;
+
+    // Calls visit(pid, name) for every process in the folder's order.
+    template <class Visit> void scan(Visit visit);
 
     std::filesystem::path root_;
     LastingNames lasting_;

@@ -101,6 +101,18 @@ std::vector<xcb_window_t> windowsTopFirst(XConnection& x) {
     return {bottomUp.rbegin(), bottomUp.rend()};
 }
 
+void watchRoot(XConnection& x) {
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    x.sent(xcb_change_window_attributes(x.get(), x.root(), XCB_CW_EVENT_MASK, &mask));
+}
+
+void watchWindow(XConnection& x, xcb_window_t window) {
+    // Selected for this connection alone: the window's own program and the window manager keep
+    // theirs.
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    x.sent(xcb_change_window_attributes(x.get(), window, XCB_CW_EVENT_MASK, &mask));
+}
+
 TitleRequest requestTitle(XConnection& x, xcb_window_t window) {
     return {requestProperty(x, window, x.ewmh()._NET_WM_NAME, x.ewmh().UTF8_STRING, kTitleLongs),
             requestProperty(x, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kTitleLongs)};

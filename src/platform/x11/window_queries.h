@@ -16,6 +16,12 @@ namespace tallowby::platform::x11 {
 // to top). Without a window manager that keeps it, the root's children in stacking order.
 std::vector<xcb_window_t> windowsTopFirst(XConnection& x);
 
+// Asks the server to tell of changes to the list of windows: windows made, mapped, unmapped,
+// restacked and destroyed, and the window manager's client list.
+void watchRoot(XConnection& x);
+// Asks the server to tell of changes to one window: its properties, its mapping, its end.
+void watchWindow(XConnection& x, xcb_window_t window);
+
 struct TitleRequest {
     xcb_get_property_cookie_t netWmName;
     xcb_get_property_cookie_t wmName;

@@ -91,6 +91,7 @@ bool XConnection::connect() {
         return false;
     }
     hasClientIds_ = queryClientIdSupport(*this);
+    ++generation_;
     return true;
 }
 
@@ -120,11 +121,12 @@ void XConnection::flush() {
     }
 }
 
-void XConnection::discardEvents() {
+void XConnection::takeEvents(const std::function<void(const xcb_generic_event_t&)>& take) {
     if (!connection_) {
         return;
     }
     while (auto* event = xcb_poll_for_event(connection_)) {
+        take(*event);
         std::free(event);
     }
 }

@@ -2,6 +2,7 @@
 // One connection to the X server, opened on first use, kept for every later call and opened anew
 // when it breaks (a restarted X server, a closed socket).
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include <xcb/xcb.h>
@@ -46,6 +47,9 @@ class XConnection {
     xcb_atom_t wmChangeState() const { return wmChangeState_; }
     // Whether the server answers XRes client-id queries (version 1.2 or later).
     bool hasClientIds() const { return hasClientIds_; }
+    // Counts the connections opened: what was set up on the server for one (the events it sends)
+    // must be set up again for the next.
+    std::uint64_t generation() const { return generation_; }
 
     // Every request goes through sent(); every wait for a reply is announced with awaiting(). The
     // pair lets the connection count round trips: a wait is a new round trip only when it is for a
@@ -58,8 +62,9 @@ class XConnection {
     std::uint64_t roundTrips() const { return roundTrips_; }
 
     void flush();
-    // Errors of requests without a reply land in the event queue; nothing else reads it.
-    void discardEvents();
+    // Hands over and frees every event that has come: the events asked for, and the errors of
+    // requests without a reply (a command to a window that is gone).
+    void takeEvents(const std::function<void(const xcb_generic_event_t&)>& take);
 
   private:
     bool connect();
@@ -74,6 +79,7 @@ class XConnection {
     xcb_atom_t wmState_ = XCB_NONE;
     xcb_atom_t wmChangeState_ = XCB_NONE;
     bool hasClientIds_ = false;
+    std::uint64_t generation_ = 0;
     unsigned int lastSent_ = 0;
     unsigned int roundTripBarrier_ = 0;
     std::uint64_t roundTrips_ = 0;
