@@ -1,6 +1,6 @@
 // A full window sweep over 50 and 200 real X windows (testwin programs on a private Xvfb with
 // openbox): the pipelined sweep beside the original way, with X round trips per sweep and the
-// ratio of their times.
+// ratio of their times; and the sweep of a desktop where nothing changed since the last one.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -14,6 +14,7 @@
 #include "platform/window_sweep.h"
 #include "platform/x11/x11_platform.h"
 #include "support/test_window.h"
+#include "support/x_probe.h"
 #include "support/x_session.h"
 
 namespace tallowby::bench {
@@ -22,6 +23,7 @@ namespace {
 using platform::x11::X11Platform;
 using testsupport::ProgramCopies;
 using testsupport::TestWindow;
+using testsupport::XProbe;
 using testsupport::XSession;
 
 constexpr int kWindowsPerProgram = 10;
@@ -43,6 +45,12 @@ class Desktop {
   public:
     const std::string& display() { return session_.display(); }
 
+    // Renames one window, as its program would: the next sweep has to list the windows again.
+    void change() {
+        renamed_ = !renamed_;
+        probe_.setText(programs_.front()->window(), "_NET_WM_NAME", renamed_ ? "Document 0 *" : "Document 0");
+    }
+
     void ensureWindows(int count) {
         if (count == current_) {
             return;
@@ -59,9 +67,11 @@ class Desktop {
 
   private:
     XSession session_;
+    XProbe probe_{session_.display()};
     ProgramCopies copies_;
     std::vector<std::unique_ptr<TestWindow>> programs_;
     int current_ = 0;
+    bool renamed_ = false;
 };
 
 Desktop& desktop() {
@@ -69,10 +79,17 @@ Desktop& desktop() {
     return instance;
 }
 
-template <class Sweep> void runSweeps(benchmark::State& state, X11Platform& platform, Sweep sweep) {
+// changed: a window is renamed before every sweep, outside the timing.
+template <class Sweep>
+void runSweeps(benchmark::State& state, X11Platform& platform, Sweep sweep, bool changed = true) {
     sweep(); // connects and warms the caches outside the timing
     const auto before = platform.connection().roundTrips();
     for (auto _ : state) {
+        if (changed) {
+            state.PauseTiming();
+            desktop().change();
+            state.ResumeTiming();
+        }
         benchmark::DoNotOptimize(sweep());
     }
     const auto roundTrips = platform.connection().roundTrips() - before;
@@ -87,6 +104,16 @@ void BM_PipelinedSweep(benchmark::State& state) {
     const auto rule = benchRule();
     runSweeps(state, platform,
               [&] { return platform::WindowSweep(platform.sweepPlatform(), rule, kSelf).size(); });
+}
+
+// What most ticks cost: the listing kept from the last sweep serves again.
+void BM_SweepOfAnUnchangedDesktop(benchmark::State& state) {
+    desktop().ensureWindows(static_cast<int>(state.range(0)));
+    X11Platform platform(desktop().display());
+    const auto rule = benchRule();
+    runSweeps(
+        state, platform, [&] { return platform::WindowSweep(platform.sweepPlatform(), rule, kSelf).size(); },
+        false);
 }
 
 void BM_OriginalSweep(benchmark::State& state) {
@@ -116,13 +143,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
         ConsoleReporter::ReportRuns(runs);
         for (const auto& run : runs) {
             const auto counter = run.counters.find("windows");
-            if (counter == run.counters.end()) {
+            const bool original = run.benchmark_name().starts_with("BM_Original");
+            if (counter == run.counters.end() ||
+                (!original && !run.benchmark_name().starts_with("BM_Pipelined"))) {
                 continue;
             }
-            const auto windows = static_cast<int>(counter->second.value);
-            auto& pair = times_[windows];
-            (run.benchmark_name().starts_with("BM_Original") ? pair.original : pair.pipelined) =
-                run.GetAdjustedRealTime();
+            auto& pair = times_[static_cast<int>(counter->second.value)];
+            (original ? pair.original : pair.pipelined) = run.GetAdjustedRealTime();
         }
     }
 
@@ -157,6 +184,9 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark("BM_OriginalSweep", BM_OriginalSweep)
             ->Arg(windows)
             ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("BM_SweepOfAnUnchangedDesktop", BM_SweepOfAnUnchangedDesktop)
+            ->Arg(windows)
+            ->Unit(benchmark::kMicrosecond);
     }
     benchmark::RegisterBenchmark("BM_ProcessSnapshot", BM_ProcessSnapshot)->Unit(benchmark::kMillisecond);
     RatioReporter reporter;

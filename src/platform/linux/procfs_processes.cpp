@@ -115,15 +115,35 @@ ReadName readName(int procDir, std::string_view pidText) {
     return {commName(procDir, path.c_str()), lasting};
 }
 
+// The last field of /proc/loadavg: the id of the process made last. Empty when it cannot be read.
+std::string lastProcessMade(const std::filesystem::path& root) {
+    FdCloser file{::open((root / "loadavg").c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0) {
+        return {};
+    }
+    std::array<char, 128> buffer{};
+    const ssize_t length = ::read(file.fd, buffer.data(), buffer.size());
+    if (length <= 0) {
+        return {};
+    }
+    std::string_view text(buffer.data(), static_cast<std::size_t>(length));
+    while (text.ends_with('\n') || text.ends_with(' ')) {
+        text.remove_suffix(1);
+    }
+    const auto space = text.find_last_of(' ');
+    return space == std::string_view::npos ? std::string() : std::string(text.substr(space + 1));
+}
+
 } // namespace
 
-template <class Visit> void ProcfsProcessLister::scan(Visit visit) {
+void ProcfsProcessLister::readFolder() {
     std::unique_ptr<DIR, DirCloser> dir(::opendir(root_.c_str()));
+    KnownProcesses found;
     if (!dir) {
+        known_ = std::move(found);
         return;
     }
     const int procDir = ::dirfd(dir.get());
-    LastingNames lasting;
     while (const dirent* entry = ::readdir(dir.get())) {
         const auto pid = parsePid(entry->d_name);
         if (!pid) {
@@ -131,23 +151,50 @@ template <class Visit> void ProcfsProcessLister::scan(Visit visit) {
         }
         // The kernel gives a process's folder a fresh inode number when a new process takes the id,
         // so a lasting name known under the same inode is still this process's name.
-        if (const auto known = lasting_.find(*pid);
-            known != lasting_.end() && known->second.inode == entry->d_ino) {
-            visit(*pid, known->second.name);
-            lasting.insert(lasting_.extract(known));
+        if (const auto known = known_.find(*pid);
+            known != known_.end() && known->second.lasting && known->second.inode == entry->d_ino) {
+            found.insert(known_.extract(known));
             continue;
         }
         // A process that ended while the folder was read has no name left and is not listed.
-        const ReadName read = readName(procDir, entry->d_name);
-        if (read.name.empty()) {
+        ReadName read = readName(procDir, entry->d_name);
+        if (!read.name.empty()) {
+            found.try_emplace(*pid, Known{entry->d_ino, std::move(read.name), read.lasting});
+        }
+    }
+    known_ = std::move(found);
+}
+
+void ProcfsProcessLister::renameKnown() {
+    const FdCloser procDir{::open(root_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)};
+    for (auto it = known_.begin(); it != known_.end();) {
+        if (it->second.lasting) {
+            ++it;
             continue;
         }
-        if (read.lasting) {
-            lasting.try_emplace(*pid, LastingName{entry->d_ino, read.name});
+        ReadName read = readName(procDir.fd, std::to_string(it->first));
+        if (read.name.empty()) {
+            it = known_.erase(it); // it has ended
+            continue;
         }
-        visit(*pid, read.name);
+        it->second.name = std::move(read.name);
+        it->second.lasting = read.lasting;
+        ++it;
     }
-    lasting_ = std::move(lasting);
+}
+
+template <class Visit> void ProcfsProcessLister::scan(Visit visit) {
+    const std::string made = lastProcessMade(root_);
+    if (made.empty() || made != lastMade_ || ++scansWithoutFolder_ >= kMostScansWithoutFolder) {
+        readFolder();
+        lastMade_ = made;
+        scansWithoutFolder_ = 0;
+    } else {
+        renameKnown();
+    }
+    for (const auto& [pid, known] : known_) {
+        visit(pid, known.name);
+    }
 }
 
 ProcessSnapshot ProcfsProcessLister::snapshot() {

@@ -1,8 +1,8 @@
 #pragma once
 // Processes on Linux, read from /proc.
 #include <filesystem>
+#include <map>
 #include <string>
-#include <unordered_map>
 
 #include <sys/types.h>
 
@@ -19,10 +19,14 @@ namespace tallowby::platform {
 class ProcfsProcessLister : public ProcessLister {
   public:
     explicit ProcfsProcessLister(std::filesystem::path procRoot = "/proc") : root_(std::move(procRoot)) {}
-    // Blocking Task Manager takes a snapshot every second. Most of a machine's processes are kernel
-    // threads, whose names never change and cost four system calls each to read: their names are
-    // kept from one snapshot to the next. Any other process is named afresh every time, as it may
-    // have started another program since.
+    // Blocking Task Manager takes a snapshot every second, so a snapshot reads as little as it can
+    // while still naming every process as it is now:
+    // - The folder is read only when a process was made since the last snapshot (the last field of
+    //   /proc/loadavg, the id of the process made last, has changed), and at least every tenth time
+    //   in case a container makes that file up. Otherwise the processes known are all there can be.
+    // - Kernel threads, most of a machine's processes, never change their names, which cost four
+    //   system calls each to read: their names are kept until another process takes their id.
+    // - Any other process is named afresh every time, as it may have started another program.
     ProcessSnapshot snapshot() override;
     // The same scan, without a list of every name.
     std::vector<ProcessId> processesNamed(std::span<const std::string> names) override;
@@ -31,17 +35,25 @@ class ProcfsProcessLister : public ProcessLister {
     ProcessId parentOf(ProcessId pid) override;
 
   private:
-    struct LastingName {
+    static constexpr int kMostScansWithoutFolder = 10;
+
+    struct Known {
         ino_t inode; // of the process's folder
         std::string name;
+        bool lasting;
     };
-    using LastingNames = std::unordered_map<ProcessId, LastingName>;
+    // By id, the order of the folder.
+    using KnownProcesses = std::map<ProcessId, Known>;
 
-    // Calls visit(pid, name) for every process in the folder's order.
+    // Brings the known processes up to date, then calls visit(pid, name) for each.
     template <class Visit> void scan(Visit visit);
+    void readFolder();
+    void renameKnown();
 
     std::filesystem::path root_;
-    LastingNames lasting_;
+    KnownProcesses known_;
+    std::string lastMade_;
+    int scansWithoutFolder_ = 0;
 };
 
 // Ends processes with SIGKILL: the programs it is used on must not get a chance to refuse.
