@@ -60,21 +60,25 @@ std::string exeFileName(int dir, const char* exe) {
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::string commName(int dir, const char* comm) {
-    FdCloser file{::openat(dir, comm, O_RDONLY | O_CLOEXEC)};
+// At most the first `most` bytes of a small file of /proc, in one read; empty when it cannot be read.
+// `path` is relative to `dir`.
+std::string readStart(int dir, const char* path, std::size_t most) {
+    FdCloser file{::openat(dir, path, O_RDONLY | O_CLOEXEC)};
     if (file.fd < 0) {
         return {};
     }
-    std::array<char, 64> buffer{};
-    const ssize_t length = ::read(file.fd, buffer.data(), buffer.size());
-    if (length <= 0) {
-        return {};
-    }
-    std::string_view name(buffer.data(), static_cast<std::size_t>(length));
+    std::string text(most, '\0');
+    const ssize_t length = ::read(file.fd, text.data(), text.size());
+    text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return text;
+}
+
+std::string commName(int dir, const char* comm) {
+    std::string name = readStart(dir, comm, 64);
     if (name.ends_with('\n')) {
-        name.remove_suffix(1);
+        name.pop_back();
     }
-    return std::string(name);
+    return name;
 }
 
 // The parent's pid from /proc/PID/stat: "PID (COMM) STATE PPID ...", where COMM may hold spaces and
@@ -117,16 +121,8 @@ ReadName readName(int procDir, std::string_view pidText) {
 
 // The last field of /proc/loadavg: the id of the process made last. Empty when it cannot be read.
 std::string lastProcessMade(const std::filesystem::path& root) {
-    FdCloser file{::open((root / "loadavg").c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0) {
-        return {};
-    }
-    std::array<char, 128> buffer{};
-    const ssize_t length = ::read(file.fd, buffer.data(), buffer.size());
-    if (length <= 0) {
-        return {};
-    }
-    std::string_view text(buffer.data(), static_cast<std::size_t>(length));
+    const std::string read = readStart(AT_FDCWD, (root / "loadavg").c_str(), 128);
+    std::string_view text(read);
     while (text.ends_with('\n') || text.ends_with(' ')) {
         text.remove_suffix(1);
     }
@@ -225,16 +221,7 @@ ProcessId ProcfsProcessLister::parentOf(ProcessId pid) {
     if (pid == kNoProcess) {
         return kNoProcess;
     }
-    FdCloser file{::open((root_ / std::to_string(pid) / "stat").c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0) {
-        return kNoProcess;
-    }
-    std::array<char, 1024> buffer{};
-    const ssize_t length = ::read(file.fd, buffer.data(), buffer.size());
-    if (length <= 0) {
-        return kNoProcess;
-    }
-    return parentFromStat(std::string_view(buffer.data(), static_cast<std::size_t>(length)));
+    return parentFromStat(readStart(AT_FDCWD, (root_ / std::to_string(pid) / "stat").c_str(), 1024));
 }
 
 std::vector<ProcessId> SignalProcessKiller::killProcessesByName(std::span<const std::string> names) {
