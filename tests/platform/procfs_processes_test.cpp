@@ -205,6 +205,28 @@ TEST_F(OwnProcessesTest, AStartedProgramsParentIsWhoStartedIt) {
     EXPECT_EQ(processes.parentOf(1), kNoProcess);
 }
 
+// Whether the kernel tells of processes (the tests run as root) or /proc is read, one lister asked
+// every so often sees a process that starts, one that runs another program and one that ends.
+TEST_F(OwnProcessesTest, ALongLivedListerFollowsProcessesThatStartRunAnotherProgramAndEnd) {
+    ProcfsProcessLister processes;
+    const std::vector<std::string> monitors{"lxtask"};
+    const auto found = [&](pid_t pid) {
+        const auto named = processes.processesNamed(monitors);
+        return std::ranges::find(named, static_cast<ProcessId>(pid)) != named.end();
+    };
+    const auto copy = folder.path() / "lxtask";
+    fs::copy_file("/bin/sleep", copy);
+    processes.processesNamed(monitors);
+
+    ChildProcess started(copy, {"300"});
+    EXPECT_TRUE(testsupport::waitUntil([&] { return found(started.pid()); })) << "a program started";
+    ChildProcess shell("/bin/sh", {"-c", "sleep 0.5; exec \"$0\" 300", copy.string()});
+    EXPECT_FALSE(found(shell.pid()));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return found(shell.pid()); })) << "a shell running the program";
+    started.stop();
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !found(started.pid()); })) << "a program ended";
+}
+
 TEST_F(OwnProcessesTest, KillTaskManagerEndsSystemMonitorsWithSigkillAndSparesOthers) {
     auto monitor = startAs("gnome-system-monitor");
     auto taskmgr = startAs("TASKMGR.EXE");

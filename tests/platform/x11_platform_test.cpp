@@ -206,7 +206,7 @@ TEST_F(X11PlatformTest, SweepsSpareTheWindowsOfProcessesTheProgramStarted) {
     auto child = start("game", "Child");
     auto shell = session.start("/bin/sh",
                                {"-c", "\"$0\" \"$1\"; exit", programs.copyAs("game").string(), "Grandchild"},
-                               {.captureStdout = true});
+                               {.environment = {}, .captureStdout = true});
     const auto line = shell.readLine(10s);
     ASSERT_TRUE(line);
     const auto grandchild = static_cast<std::uint32_t>(std::stoul(*line));

@@ -132,6 +132,16 @@ std::string lastProcessMade(const std::filesystem::path& root) {
 
 } // namespace
 
+ProcfsProcessLister::ProcfsProcessLister(std::filesystem::path procRoot) : root_(std::move(procRoot)) {
+    // The kernel's events name the processes of the machine's own /proc only.
+    if (root_ == "/proc") {
+        events_.emplace();
+        if (!events_->listening()) {
+            events_.reset();
+        }
+    }
+}
+
 void ProcfsProcessLister::readFolder() {
     std::unique_ptr<DIR, DirCloser> dir(::opendir(root_.c_str()));
     KnownProcesses found;
@@ -179,9 +189,30 @@ void ProcfsProcessLister::renameKnown() {
     }
 }
 
+void ProcfsProcessLister::apply(const std::vector<ProcessEvents::Change>& changes) {
+    const FdCloser procDir{::open(root_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)};
+    for (const auto& change : changes) {
+        ReadName read = change.ended ? ReadName{} : readName(procDir.fd, std::to_string(change.pid));
+        if (read.name.empty()) {
+            known_.erase(change.pid);
+        } else {
+            // No inode: a lasting name is checked again at the next reading of the folder.
+            known_.insert_or_assign(change.pid, Known{0, std::move(read.name), read.lasting});
+        }
+    }
+}
+
 template <class Visit> void ProcfsProcessLister::scan(Visit visit) {
-    const std::string made = lastProcessMade(root_);
-    if (made.empty() || made != lastMade_ || ++scansWithoutFolder_ >= kMostScansWithoutFolder) {
+    if (events_) {
+        const ProcessEvents::Changes changes = events_->take();
+        if (!folderRead_ || changes.lost) {
+            readFolder();
+            folderRead_ = true;
+        } else {
+            apply(changes.changes);
+        }
+    } else if (const std::string made = lastProcessMade(root_);
+               made.empty() || made != lastMade_ || ++scansWithoutFolder_ >= kMostScansWithoutFolder) {
         readFolder();
         lastMade_ = made;
         scansWithoutFolder_ = 0;

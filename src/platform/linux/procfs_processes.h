@@ -2,10 +2,12 @@
 // Processes on Linux, read from /proc.
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
 #include <sys/types.h>
 
+#include "platform/linux/process_events.h"
 #include "platform/process_killer.h"
 #include "platform/process_list.h"
 
@@ -18,9 +20,11 @@ namespace tallowby::platform {
 // name rather than left out, as Windows lists every process.
 class ProcfsProcessLister : public ProcessLister {
   public:
-    explicit ProcfsProcessLister(std::filesystem::path procRoot = "/proc") : root_(std::move(procRoot)) {}
+    explicit ProcfsProcessLister(std::filesystem::path procRoot = "/proc");
     // Blocking Task Manager takes a snapshot every second, so a snapshot reads as little as it can
-    // while still naming every process as it is now:
+    // while still naming every process as it is now. Where the kernel tells of processes made,
+    // ended and running another program (ProcessEvents: the program runs as root), the folder is
+    // read once and after that only the processes it told of are named. Elsewhere:
     // - The folder is read only when a process was made since the last snapshot (the last field of
     //   /proc/loadavg, the id of the process made last, has changed), and at least every tenth time
     //   in case a container makes that file up. Otherwise the processes known are all there can be.
@@ -49,8 +53,11 @@ class ProcfsProcessLister : public ProcessLister {
     template <class Visit> void scan(Visit visit);
     void readFolder();
     void renameKnown();
+    void apply(const std::vector<ProcessEvents::Change>& changes);
 
     std::filesystem::path root_;
+    std::optional<ProcessEvents> events_;
+    bool folderRead_ = false;
     KnownProcesses known_;
     std::string lastMade_;
     int scansWithoutFolder_ = 0;
