@@ -8,6 +8,7 @@
 #include <QSystemTrayIcon>
 #include <QTime>
 #include <QTimer>
+#include <map>
 
 #include "store/config_lines.h"
 #include "ui/common/system_clock.h"
@@ -28,12 +29,23 @@ const QColor kRunningGreen(0, 128, 0);
 const QColor kStoppedRed(255, 0, 0);
 const QColor kNoteBlue(0, 0, 255);
 
+// Made once for each colour: the blinking notice asks for one of two every second. Only the two
+// roles are set, so a widget takes every other colour from its parent as before. (Starting from
+// widget->palette() would cost more than the change itself: that call works out whether the window
+// is active.)
+const QPalette& textPalette(const QColor& colour) {
+    static std::map<QRgb, QPalette> made;
+    const auto [found, added] = made.try_emplace(colour.rgba());
+    if (added) {
+        found->second.setColor(QPalette::WindowText, colour);
+        // Group-box captions are drawn in the Text colour.
+        found->second.setColor(QPalette::Text, colour);
+    }
+    return found->second;
+}
+
 void setTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    // Group-box captions are drawn in the Text colour.
-    palette.setColor(QPalette::Text, colour);
-    widget->setPalette(palette);
+    widget->setPalette(textPalette(colour));
 }
 
 int secondsOf(const engine::LocalDateTime& time) {
