@@ -47,6 +47,12 @@ int main(int argc, char** argv) {
         platform::SingleInstance::acquire(platform::SingleInstance::nameFor(kTitle, folder));
     if (!instance)
         return 0;
+    if (!instance->holdsLock()) {
+        ui::showMessage(nullptr, ui::fromBytes("Tallowby cannot start: it could not take the lock that "
+                                               "keeps a second Tallowby from writing the same files: " +
+                                               instance->failure() + "."));
+        return 1;
+    }
 
     const store::ProgramPaths paths(folder);
     const platform::SystemPaths system = platform::SystemPaths::forProgram(folder, TALLOWBY_SANDBOX);

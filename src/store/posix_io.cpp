@@ -22,7 +22,7 @@ int UniqueFd::closeChecked() {
 }
 
 void throwFileError(const std::filesystem::path& path, int error) {
-    throw FileError(path, std::generic_category().message(error));
+    throw FileError(path, std::generic_category().message(error), error);
 }
 
 std::string readAll(int fd, const std::filesystem::path& path) {

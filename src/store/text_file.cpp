@@ -8,8 +8,8 @@
 
 namespace tallowby::store {
 
-FileError::FileError(std::filesystem::path path, const std::string& description)
-    : std::runtime_error(description), path_(std::move(path)) {}
+FileError::FileError(std::filesystem::path path, const std::string& description, int code)
+    : std::runtime_error(description), path_(std::move(path)), code_(code) {}
 
 std::optional<Lines> readLines(const std::filesystem::path& path) {
     posix_io::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));

@@ -19,14 +19,16 @@ Lines splitLines(std::string_view bytes);
 std::string joinLines(const Lines& lines);
 
 // A file that could not be read or written. what() is the system's description of the failure,
-// for showing to the user; path() names the file.
+// for showing to the user; path() names the file; code() is the errno behind it (0 when none).
 class FileError : public std::runtime_error {
   public:
-    FileError(std::filesystem::path path, const std::string& description);
+    FileError(std::filesystem::path path, const std::string& description, int code = 0);
     const std::filesystem::path& path() const { return path_; }
+    int code() const { return code_; }
 
   private:
     std::filesystem::path path_;
+    int code_;
 };
 
 // The file's lines, or nothing when no file exists at the path. Throws FileError when it exists but

@@ -163,10 +163,16 @@ TEST(SingleInstanceFolder, RefusesATmpFolderOthersCouldWriteOrRedirect) {
     fs::create_directory_symlink(tmp / "elsewhere", own);
     EXPECT_EQ(SingleInstance::lockFolder(nullptr, tmp.path()), fs::path());
 
-    // Without a usable folder the program still starts, unguarded.
+    // A runtime folder that others may write is no safer than a shared /tmp.
+    test::TempFolder shared;
+    ::chmod(shared.path().c_str(), 0777);
+    EXPECT_EQ(SingleInstance::lockFolder(shared.path().c_str(), tmp.path()), fs::path());
+
+    // Without a usable folder there is no lock, and the program is told why so it can say so.
     const auto lock = SingleInstance::acquireIn(fs::path(), "Tallowby-0000000000000000");
     ASSERT_TRUE(lock.has_value());
     EXPECT_FALSE(lock->holdsLock());
+    EXPECT_NE(lock->failure().find("only this user can write"), std::string::npos) << lock->failure();
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "platform/hosts/hosts_file.h"
 
+#include <cerrno>
+
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_io.h"
 #include "store/text_file.h"
@@ -38,6 +40,17 @@ HostsFile::HostsFile(std::filesystem::path path, std::string lineEnd)
     : path_(std::move(path)), lineEnd_(std::move(lineEnd)), folderProbe_(hosts_io::folderWriteError) {}
 
 void HostsFile::write(const std::vector<std::string>& sites) const {
+    try {
+        writeOwn(sites);
+    } catch (const store::FileError& error) {
+        if (!privilegedWrite_ || (error.code() != EACCES && error.code() != EPERM))
+            throw;
+        privilegedWrite_(sites);
+        remember(followLinks(path_), sites, true);
+    }
+}
+
+void HostsFile::writeOwn(const std::vector<std::string>& sites) const {
     const std::filesystem::path target = followLinks(path_);
     const std::optional<std::string> old = hosts_io::readFileBytes(target);
     const std::string bytes = renderHosts(old.value_or(std::string()), sites, lineEnd_);

@@ -17,6 +17,9 @@ std::string_view nativeLineEnd();
 
 class HostsFile {
   public:
+    // Writes the program's block with these sites where this process may not write the file itself
+    // (a program run by an ordinary user); throws store::FileError when that fails or is refused.
+    using PrivilegedWrite = std::function<void(const std::vector<std::string>& sites)>;
     // 0 when new files can be made and renamed in the folder, else the errno that refuses them.
     using FolderProbe = std::function<int(const std::filesystem::path& folder)>;
 
@@ -38,10 +41,16 @@ class HostsFile {
 
     const std::filesystem::path& path() const { return path_; }
 
+    // Taken when this process's own write is refused for want of rights (EACCES or EPERM; not on a
+    // read-only file system, which no helper can write either).
+    void setPrivilegedWrite(PrivilegedWrite write) { privilegedWrite_ = std::move(write); }
+
     // Lets tests reach the in-place route without a folder that really refuses files.
     void setFolderProbe(FolderProbe probe) { folderProbe_ = std::move(probe); }
 
   private:
+    void writeOwn(const std::vector<std::string>& sites) const;
+
     // The file as it was when last written or read here, and whether it then held these sites.
     struct Seen {
         hosts_io::FileStamp stamp;
@@ -54,6 +63,7 @@ class HostsFile {
     std::filesystem::path path_;
     std::string lineEnd_;
     FolderProbe folderProbe_;
+    PrivilegedWrite privilegedWrite_;
     mutable std::optional<Seen> seen_;
 };
 

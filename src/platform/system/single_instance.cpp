@@ -63,8 +63,7 @@ std::filesystem::path SingleInstance::lockFolder() {
 
 std::filesystem::path SingleInstance::lockFolder(const char* runtimeDir,
                                                  const std::filesystem::path& tmpRoot) {
-    std::error_code error;
-    if (runtimeDir != nullptr && runtimeDir[0] == '/' && std::filesystem::is_directory(runtimeDir, error)) {
+    if (runtimeDir != nullptr && runtimeDir[0] == '/' && privateFolder(runtimeDir)) {
         return runtimeDir;
     }
     const std::filesystem::path folder = tmpRoot / ("tallowby-" + std::to_string(::geteuid()));
@@ -78,33 +77,44 @@ std::optional<SingleInstance> SingleInstance::acquire(const std::string& name) {
 
 std::optional<SingleInstance> SingleInstance::acquireIn(const std::filesystem::path& folder,
                                                         const std::string& name) {
-    if (folder.empty() || !usableFileName(name)) {
-        return SingleInstance(-1, {});
+    if (folder.empty()) {
+        return refused("there is no folder for it that only this user can write (XDG_RUNTIME_DIR is "
+                       "not set and /tmp/tallowby-" +
+                       std::to_string(::geteuid()) + " is not a private folder of this user)");
+    }
+    if (!usableFileName(name)) {
+        return refused("\"" + name + "\" is not a usable file name");
     }
     std::filesystem::path file = folder / (name + ".lock");
     // Close-on-exec: a program started from here (the shutdown command) must not inherit the lock
     // and keep it after this program has ended.
     const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
-        return SingleInstance(-1, {});
+        return refused(file.string() + ": " + std::generic_category().message(errno));
     }
     int result;
     do {
         result = ::flock(fd, LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
-        const bool held = errno == EWOULDBLOCK;
+        const int error = errno;
         ::close(fd);
-        if (held) {
+        if (error == EWOULDBLOCK) {
             return std::nullopt;
         }
-        return SingleInstance(-1, {});
+        return refused(file.string() + ": " + std::generic_category().message(error));
     }
     return SingleInstance(fd, std::move(file));
 }
 
+SingleInstance SingleInstance::refused(std::string failure) {
+    SingleInstance instance(-1, {});
+    instance.failure_ = std::move(failure);
+    return instance;
+}
+
 SingleInstance::SingleInstance(SingleInstance&& other) noexcept
-    : fd_(other.fd_), lockFile_(std::move(other.lockFile_)) {
+    : fd_(other.fd_), lockFile_(std::move(other.lockFile_)), failure_(std::move(other.failure_)) {
     other.fd_ = -1;
 }
 
@@ -113,6 +123,7 @@ SingleInstance& SingleInstance::operator=(SingleInstance&& other) noexcept {
         release();
         fd_ = other.fd_;
         lockFile_ = std::move(other.lockFile_);
+        failure_ = std::move(other.failure_);
         other.fd_ = -1;
     }
     return *this;

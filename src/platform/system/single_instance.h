@@ -18,14 +18,15 @@ class SingleInstance {
     // The lock name of a program: title + "-" + 16 hex digits of the folder's normalised path.
     static std::string nameFor(std::string_view title, const std::filesystem::path& programFolder);
 
-    // Where this user's locks live: $XDG_RUNTIME_DIR when it names a folder, otherwise
+    // Where this user's locks live: $XDG_RUNTIME_DIR when it names a folder private to the user, otherwise
     // "<tmpRoot>/tallowby-<uid>", made private to the user (an unsafe one is refused: empty path).
     static std::filesystem::path lockFolder();
     static std::filesystem::path lockFolder(const char* runtimeDir, const std::filesystem::path& tmpRoot);
 
     // nullopt when another process holds the lock: this program is a second instance. When no lock
-    // can be made at all (no usable folder, unsupported file system) the program may run unguarded,
-    // as it would where the named lock could not be created: holdsLock() tells.
+    // can be made at all (no private folder, unsupported file system) holdsLock() is false and
+    // failure() says why: two unguarded instances would both write the same files, so the program
+    // does not start.
     static std::optional<SingleInstance> acquire(const std::string& name);
     static std::optional<SingleInstance> acquireIn(const std::filesystem::path& folder,
                                                    const std::string& name);
@@ -40,13 +41,16 @@ class SingleInstance {
 
     bool holdsLock() const { return fd_ >= 0; }
     const std::filesystem::path& lockFile() const { return lockFile_; }
+    const std::string& failure() const { return failure_; }
 
   private:
     SingleInstance(int fd, std::filesystem::path lockFile) : fd_(fd), lockFile_(std::move(lockFile)) {}
+    static SingleInstance refused(std::string failure);
     void release();
 
     int fd_ = -1;
     std::filesystem::path lockFile_;
+    std::string failure_;
 };
 
 } // namespace tallowby::platform
