@@ -77,12 +77,51 @@ TEST(RenderHosts, LostEndMarkerTakesOnlyTheProgramLinesAfterTheBegin) {
     EXPECT_EQ(renderHosts(kBegin + "\n127.0.0.1       a.com", {}, "\n"), block({}));
 }
 
-TEST(RenderHosts, LostBeginMarkerTakesOnlyTheProgramLinesBeforeTheEnd) {
-    const std::string old = "127.0.0.1 box\n127.0.0.1       kept.com\n# mine\n127.0.0.1       localhost\n"
-                            "127.0.0.1       a.com\n" +
-                            kEnd + "\ntail\n";
-    EXPECT_EQ(renderHosts(old, {"b.com"}, "\n"),
-              "127.0.0.1 box\n127.0.0.1       kept.com\n# mine\n" + block({"b.com"}) + "tail\n");
+// Only a block the program wrote, which starts with a begin marker, takes lines of the program's
+// shape away; a user may well write such a line of their own.
+TEST(RenderHosts, LoneAndRepeatedMarkersTakeOnlyTheLinesOfABlockThatBegan) {
+    const std::string mine = "127.0.0.1       mine.com\n";
+    const struct {
+        const char* what;
+        std::string old;
+        std::string rendered;
+    } cases[] = {
+        {"an end marker alone",
+         "127.0.0.1 box\n# mine\n127.0.0.1       localhost\n" + mine + kEnd + "\ntail\n",
+         "127.0.0.1 box\n# mine\n127.0.0.1       localhost\n" + mine + block({"b.com"}) + "tail\n"},
+        {"an end marker alone at the top", kEnd + "\n" + mine, block({"b.com"}) + mine},
+        {"an end marker after a block", block({"a.com"}) + mine + kEnd + "\n", block({"b.com"}) + mine},
+        {"an end marker before a block", mine + kEnd + "\n" + block({"a.com"}), mine + block({"b.com"})},
+        {"a begin marker twice", kBegin + "\n" + kBegin + "\n127.0.0.1       a.com\n" + kEnd + "\n" + mine,
+         block({"b.com"}) + mine},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string once = renderHosts(c.old, {"b.com"}, "\n");
+        EXPECT_EQ(once, c.rendered);
+        EXPECT_EQ(renderHosts(once, {"b.com"}, "\n"), once);
+    }
+}
+
+// An in-place rewrite cut short before the file was cut to length leaves NUL bytes at its end.
+TEST(RenderHosts, FillerAtTheEndIsDroppedAndNeverBecomesALine) {
+    const std::string filler(40, '\0');
+    const struct {
+        const char* what;
+        std::string old;
+        std::string rendered;
+    } cases[] = {
+        {"after the block", "u\n" + block({"a.com"}) + filler, "u\n" + block({"b.com"})},
+        {"after a last line without a line end", block({"a.com"}) + "10.0.0.1 nas" + filler,
+         block({"b.com"}) + "10.0.0.1 nas"},
+        {"the whole file", filler, block({"b.com"})},
+        {"inside a line, which is the user's", std::string("a\0b\n", 4),
+         std::string("a\0b\n", 4) + block({"b.com"})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(renderHosts(c.old, {"b.com"}, "\n"), c.rendered);
+    }
 }
 
 TEST(RenderHosts, UserLinesWrittenBetweenTheMarkersMoveBelowTheBlock) {

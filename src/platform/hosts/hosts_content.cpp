@@ -49,9 +49,11 @@ bool looksLikeProgramLine(const HostsLine& line) {
 }
 
 // Marks the lines that belong to blocks of the program: the markers, the program's lines between a
-// begin and an end marker, and those directly beside a marker whose partner was lost. Only a marker
+// begin and an end marker, and those directly after a begin marker whose end was lost. Only a marker
 // or a line of the program's own shape is ever taken, so no line of the user is lost, not even one
-// written between the markers.
+// written between the markers. An end marker alone proves nothing about the lines above it (the user
+// may have cut the block's head away together with the begin marker and written lines of the same
+// shape there), so they stay.
 std::vector<bool> programLines(const std::vector<HostsLine>& lines) {
     const std::size_t count = lines.size();
     std::vector<bool> own(count, false);
@@ -72,16 +74,20 @@ std::vector<bool> programLines(const std::vector<HostsLine>& lines) {
                 next = end + 1;
             }
             i = next;
-        } else if (isMarker(lines[i], kHostsEndMarker)) {
-            own[i] = true;
-            for (std::size_t k = i; k > 0 && !own[k - 1] && looksLikeProgramLine(lines[k - 1]); --k)
-                own[k - 1] = true;
-            ++i;
         } else {
+            own[i] = isMarker(lines[i], kHostsEndMarker);
             ++i;
         }
     }
     return own;
+}
+
+// An in-place rewrite writes NUL bytes over the old text that runs on beyond the new one before it
+// cuts the file to length; a rewrite cut short between the two leaves them at the end. No text file
+// holds them, and the resolver reads them as nothing.
+std::string_view withoutRewriteFiller(std::string_view content) {
+    const std::size_t last = content.find_last_not_of('\0');
+    return content.substr(0, last == std::string_view::npos ? 0 : last + 1);
 }
 
 void appendLine(std::string& out, std::string_view text, std::string_view lineEnd) {
@@ -125,6 +131,7 @@ std::string renderHostsBlock(const std::vector<std::string>& sites, std::string_
 
 std::string renderHosts(std::string_view oldContent, const std::vector<std::string>& sites,
                         std::string_view lineEnd) {
+    oldContent = withoutRewriteFiller(oldContent);
     const std::vector<HostsLine> lines = splitKeepingEnds(oldContent);
     const std::vector<bool> own = programLines(lines);
     std::string out;

@@ -25,9 +25,11 @@ std::string renderHostsBlock(const std::vector<std::string>& sites, std::string_
 
 // oldContent with its blocks replaced by one new block. The block goes where the first old one
 // stood, else at the end (a last line without a line end gets lineEnd first). Only markers and lines
-// of the program's own shape are removed: between a begin and an end marker all of those, beside a
-// begin marker whose end was lost those directly after it, beside an end marker whose begin was lost
-// those directly before it. Any other line, even one between the markers, is kept as it is.
+// of the program's own shape are removed: between a begin and an end marker all of those, and after
+// a begin marker whose end was lost those directly after it. An end marker without its begin is
+// removed alone: the lines above it were never shown to be the program's. Any other line, even one
+// between the markers, is kept as it is. NUL bytes at the very end are dropped: they are the filler
+// of an in-place rewrite that was cut short before the file was cut to its new length.
 std::string renderHosts(std::string_view oldContent, const std::vector<std::string>& sites,
                         std::string_view lineEnd);
 
