@@ -144,12 +144,24 @@ void replaceFileContents(const fs::path& path, std::string_view bytes) {
 }
 
 void rewriteFileInPlace(const fs::path& path, std::string_view bytes) {
-    UniqueFd fd(::open(path.c_str(), O_RDWR | O_CLOEXEC));
+    // Neither a link nor a wait: the caller names the file itself, and a named pipe put there would
+    // hold a blocking open until someone opened its other end.
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid())
         throwFileError(path, errno);
-    posix_io::writeAll(fd.get(), bytes, path);
-    // Truncating only after the new bytes are written: a crash in between leaves old bytes at the
-    // end, never a file cut short inside the lines before them.
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        throwFileError(path, errno);
+    if (!S_ISREG(info.st_mode))
+        throw FileError(path, "it is not a regular file");
+    // One write lays the new bytes down and NUL bytes over whatever of the old ones runs on beyond
+    // them; only then is the file cut to length. Cut short in between, the file holds the new bytes
+    // followed by filler that no text holds, never old lines after the new ones or a line cut in
+    // two, and the next reader can tell the filler apart and drop it.
+    std::string covering(bytes);
+    if (const auto oldSize = static_cast<std::size_t>(info.st_size); oldSize > covering.size())
+        covering.append(oldSize - covering.size(), '\0');
+    posix_io::writeAll(fd.get(), covering, path);
     if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.get()) != 0)
         throwFileError(path, errno);
     if (const int error = fd.closeChecked())

@@ -46,9 +46,12 @@ void writeLines(const std::filesystem::path& path, const Lines& lines);
 // is rewritten in place instead, the one case in which a failed write can leave it partly written.
 void replaceFileContents(const std::filesystem::path& path, std::string_view bytes);
 
-// Writes the bytes over an existing file's content through the same inode: write, truncate to the
-// new length, flush to the disk. Not atomic (a crash during the write can leave old and new bytes
-// mixed, never a file cut short); only for files that cannot be replaced, such as a mounted file.
+// Writes the bytes over an existing file's content through the same inode: one write of the bytes
+// with NUL bytes over whatever old bytes run on beyond them, then truncate to the new length, then
+// flush to the disk. Not atomic, but a process killed between the steps leaves the old bytes, the
+// new ones, or the new ones followed by NUL bytes (never old lines after new ones, never a file cut
+// short). The path names the file itself: a link, a named pipe or any other kind of file that is not
+// a regular file is refused. Only for files that cannot be replaced, such as a mounted file.
 void rewriteFileInPlace(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace tallowby::store

@@ -100,6 +100,12 @@ TEST(HostsFileResolver, BlockedNamesResolveToThisMachineAndUserNamesStay) {
     HostsFile(hosts, "\r\n").write({});
     EXPECT_EQ(resolve(hosts, "blocked.tallowby.test"), "");
     EXPECT_EQ(resolve(hosts, "mybox"), "10.1.2.3        mybox.tallowby.test mybox\n");
+
+    // The filler a cut-short rewrite in place leaves, even right after a last line without a line end.
+    writeFile(hosts,
+              renderHostsBlock({"blocked.tallowby.test"}, "\n") + "10.1.2.3 mybox" + std::string(5000, '\0'));
+    EXPECT_EQ(resolve(hosts, "blocked.tallowby.test"), "127.0.0.1       blocked.tallowby.test\n");
+    EXPECT_EQ(resolve(hosts, "mybox"), "10.1.2.3        mybox\n");
 }
 
 } // namespace

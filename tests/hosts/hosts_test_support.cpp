@@ -35,29 +35,40 @@ std::vector<std::string> numberedSites(std::size_t count, const std::string& pre
     return sites;
 }
 
-std::optional<int> runInMountNamespace(const std::function<int()>& body) {
+std::optional<int> runInChild(const std::function<int()>& body, std::chrono::seconds limit) {
     const pid_t child = ::fork();
     if (child < 0)
-        return std::nullopt;
+        throw std::runtime_error("cannot start a child process");
     if (child == 0) {
-        // Private propagation keeps the child's mounts from reaching the machine's own namespace.
-        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-            ::_exit(kNoNamespace);
+        // Its default action ends a child that is still waiting when the limit comes.
+        ::alarm(static_cast<unsigned>(limit.count()));
         int code = 1;
         try {
             code = body();
         } catch (const std::exception& error) {
-            std::fprintf(stderr, "in the mount namespace: %s\n", error.what());
+            std::fprintf(stderr, "in the child: %s\n", error.what());
             code = 2;
         }
         ::_exit(code);
     }
     int status = 0;
     if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    if (WEXITSTATUS(status) == kNoNamespace)
         return std::nullopt;
     return WEXITSTATUS(status);
+}
+
+std::optional<int> runInMountNamespace(const std::function<int()>& body) {
+    const std::optional<int> code = runInChild([&] {
+        // Private propagation keeps the child's mounts from reaching the machine's own namespace.
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            return kNoNamespace;
+        return body();
+    });
+    if (!code)
+        return -1;
+    if (*code == kNoNamespace)
+        return std::nullopt;
+    return code;
 }
 
 } // namespace tallowby::platform::hosts_testing

@@ -150,5 +150,27 @@ TEST(ReplaceFile, RewritesAMountPointInPlace) {
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"mounted", "source"}));
 }
 
+TEST(RewriteInPlace, WritesOnlyARegularFileNamedByItsOwnPath) {
+    TempFolder dir;
+    writeFile(dir / "file", "old contents");
+    ASSERT_EQ(::symlink("file", (dir / "link").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/null", (dir / "device").c_str()), 0);
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+    std::filesystem::create_directory(dir / "folder");
+    // A wait on the pipe ends the test instead of hanging it.
+    ::alarm(10);
+    for (const char* name : {"link", "device", "pipe", "folder"}) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(rewriteFileInPlace(dir / name, "new"), FileError);
+    }
+    ::alarm(0);
+    EXPECT_EQ(readFile(dir / "file"), "old contents");
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "pipe"));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+
+    rewriteFileInPlace(dir / "file", "new");
+    EXPECT_EQ(readFile(dir / "file"), "new");
+}
+
 } // namespace
 } // namespace tallowby::store
