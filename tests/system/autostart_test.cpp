@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "platform/system/desktop_entry.h"
+#include "platform/system/system_operations.h"
 #include "platform/system/xdg_autostart.h"
 #include "test_files.h"
 
@@ -16,8 +17,8 @@ class XdgAutoStartTest : public testing::Test {
   protected:
     test::TempFolder temp;
     std::filesystem::path autostartFolder = temp / "xdg" / "autostart"; // not there yet
-    std::filesystem::path programFolder = temp / "program folder";
-    XdgAutoStart autostart{autostartFolder, programFolder};
+    std::filesystem::path companion = temp / "program folder" / "tallowby_start";
+    XdgAutoStart autostart{autostartFolder, companion};
     std::filesystem::path entry = autostartFolder / "tallowby.desktop";
 };
 
@@ -28,7 +29,7 @@ TEST_F(XdgAutoStartTest, AddCreatesTheFolderAndAWorldReadableEntry) {
 
     ASSERT_TRUE(added);
     EXPECT_EQ(autostart.entryFile(), entry);
-    EXPECT_EQ(readFile(entry), autostartDesktopEntry(programFolder));
+    EXPECT_EQ(readFile(entry), autostartDesktopEntry(companion));
     // Other users' sessions read the machine-wide entry even when root's umask is strict.
     EXPECT_EQ(std::filesystem::status(entry).permissions() & std::filesystem::perms::all,
               std::filesystem::perms(0644));
@@ -60,7 +61,7 @@ TEST_F(XdgAutoStartTest, DelRemovesTheEntryAndAddWritesItAgain) {
     EXPECT_FALSE(std::filesystem::exists(entry));
     EXPECT_TRUE(autostart.DelAutoStart()); // nothing to remove is no failure
     EXPECT_TRUE(autostart.AddAutoStart());
-    EXPECT_EQ(readFile(entry), autostartDesktopEntry(programFolder));
+    EXPECT_EQ(readFile(entry), autostartDesktopEntry(companion));
 }
 
 TEST_F(XdgAutoStartTest, FailuresAreReportedWithoutThrowing) {
@@ -76,12 +77,37 @@ TEST_F(XdgAutoStartTest, FailuresAreReportedWithoutThrowing) {
     EXPECT_TRUE(std::filesystem::is_directory(entry));
 }
 
-TEST(XdgAutoStart, ARelativeProgramFolderIsNamedInFull) {
+TEST(XdgAutoStart, ARelativeProgramIsNamedInFull) {
     test::TempFolder temp;
-    XdgAutoStart autostart(temp.path(), "relative/program");
+    XdgAutoStart autostart(temp.path(), "relative/program/tallowby_start");
     ASSERT_TRUE(autostart.AddAutoStart());
     EXPECT_EQ(readFile(autostart.entryFile()),
-              autostartDesktopEntry(std::filesystem::current_path() / "relative/program"));
+              autostartDesktopEntry(std::filesystem::current_path() / "relative/program/tallowby_start"));
+}
+
+TEST(XdgAutoStart, AnInstalledProgramStartsItselfFromTheUsersOwnFolderMadePrivate) {
+    test::TempFolder temp;
+    std::filesystem::create_directories(temp / "home");
+    const ProgramPlace place{ProgramKind::Installed, "/usr/bin/tallowby", temp / "home/.local/share/tallowby",
+                             "/usr/share/tallowby"};
+    const SystemPaths paths = SystemPaths::forPlace(place, {(temp / "home").string(), "", ""}, false);
+    const auto autostart = makeAutoStart(paths, autostartProgramFor(place));
+
+    ASSERT_TRUE(autostart->AddAutoStart());
+    const std::filesystem::path entry = temp / "home/.config/autostart/tallowby.desktop";
+    EXPECT_EQ(readFile(entry), autostartDesktopEntry("/usr/bin/tallowby"));
+    for (const char* folder : {"home/.config", "home/.config/autostart"})
+        EXPECT_EQ(std::filesystem::status(temp / folder).permissions(), std::filesystem::perms(0700))
+            << folder;
+    EXPECT_TRUE(autostart->DelAutoStart());
+    EXPECT_FALSE(std::filesystem::exists(entry));
+}
+
+TEST(XdgAutoStart, NoFolderAtAllWritesNoEntryAnywhere) {
+    XdgAutoStart autostart({}, "/usr/bin/tallowby", true);
+    EXPECT_FALSE(autostart.AddAutoStart());
+    EXPECT_FALSE(std::filesystem::exists(autostart.entryFile()));
+    EXPECT_TRUE(autostart.DelAutoStart());
 }
 
 } // namespace

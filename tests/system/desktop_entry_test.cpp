@@ -85,8 +85,8 @@ TEST(ExecArgument, PlainPathsStayUnquotedAndQuotedBackslashesTakeFour) {
     EXPECT_EQ(desktopExecArgument("/a\\b"), "\"/a\\\\\\\\b\"");
 }
 
-TEST(AutostartDesktopEntry, IsAnApplicationEntryStartingTheCompanion) {
-    const std::string entry = autostartDesktopEntry("/opt/my apps/tallowby/");
+TEST(AutostartDesktopEntry, IsAnApplicationEntryStartingTheProgram) {
+    const std::string entry = autostartDesktopEntry("/opt/my apps/tallowby/tallowby_start");
     EXPECT_EQ(entry.find('\r'), std::string::npos);
     ASSERT_FALSE(entry.empty());
     EXPECT_EQ(entry.back(), '\n');

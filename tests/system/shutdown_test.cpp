@@ -60,7 +60,7 @@ TEST(SystemOperations, TheSandboxProgramActsOnlyInsideItsFolder) {
     }
 
     // The system folder is not there yet: each operation makes what it needs.
-    ASSERT_TRUE(makeAutoStart(paths, folder)->AddAutoStart());
+    ASSERT_TRUE(makeAutoStart(paths, folder / "tallowby_start")->AddAutoStart());
     ASSERT_TRUE(makeShutdown(paths)->start());
     EXPECT_TRUE(std::filesystem::exists(folder / "system" / "autostart" / "tallowby.desktop"));
     EXPECT_EQ(linesOf(readFile(folder / "system" / "shutdown.log")).size(), 1u);

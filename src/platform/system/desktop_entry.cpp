@@ -65,13 +65,12 @@ std::string desktopExecArgument(const std::string& argument) {
     return escapeStringValue(doublePercent(quoteIfReserved(argument)));
 }
 
-std::string autostartDesktopEntry(const std::filesystem::path& programFolder) {
-    const std::filesystem::path companion = programFolder / kCompanionName;
+std::string autostartDesktopEntry(const std::filesystem::path& program) {
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Tallowby\n"
            "Exec=" +
-           desktopExecArgument(companion.string()) +
+           desktopExecArgument(program.string()) +
            "\n"
            "Terminal=false\n"
            "X-GNOME-Autostart-enabled=true\n"

@@ -1,5 +1,6 @@
 #pragma once
-// The XDG desktop entry that starts the companion program at log-on.
+// The XDG desktop entry that starts the program at log-on: a folder build's companion, or an
+// installed program itself.
 #include <filesystem>
 #include <string>
 
@@ -14,7 +15,7 @@ inline constexpr const char* kAutostartEntryName = "tallowby.desktop";
 // any folder name (spaces, quotes, "$", "%", backslashes) reaches the launcher unchanged.
 std::string desktopExecArgument(const std::string& argument);
 
-// The whole entry, LF line ends, naming the companion in programFolder.
-std::string autostartDesktopEntry(const std::filesystem::path& programFolder);
+// The whole entry, LF line ends, starting program.
+std::string autostartDesktopEntry(const std::filesystem::path& program);
 
 } // namespace tallowby::platform

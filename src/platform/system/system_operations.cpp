@@ -4,9 +4,8 @@
 
 namespace tallowby::platform {
 
-std::unique_ptr<AutoStart> makeAutoStart(const SystemPaths& paths,
-                                         const std::filesystem::path& programFolder) {
-    return std::make_unique<XdgAutoStart>(paths.autostartFolder, programFolder);
+std::unique_ptr<AutoStart> makeAutoStart(const SystemPaths& paths, const std::filesystem::path& program) {
+    return std::make_unique<XdgAutoStart>(paths.autostartFolder, program, paths.userAutostart);
 }
 
 std::unique_ptr<ShutdownCommand> makeShutdown(const SystemPaths& paths) {

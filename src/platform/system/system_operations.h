@@ -10,8 +10,8 @@
 
 namespace tallowby::platform {
 
-std::unique_ptr<AutoStart> makeAutoStart(const SystemPaths& paths,
-                                         const std::filesystem::path& programFolder);
+// program: what the autostart entry starts at log-on (autostartProgramFor()).
+std::unique_ptr<AutoStart> makeAutoStart(const SystemPaths& paths, const std::filesystem::path& program);
 std::unique_ptr<ShutdownCommand> makeShutdown(const SystemPaths& paths);
 
 } // namespace tallowby::platform

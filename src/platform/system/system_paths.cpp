@@ -10,4 +10,14 @@ SystemPaths SystemPaths::forProgram(const std::filesystem::path& programFolder, 
     return {system / "hosts", system / "autostart", system / "shutdown.log"};
 }
 
+SystemPaths SystemPaths::forPlace(const ProgramPlace& place, const UserFolders& user, bool sandbox) {
+    SystemPaths paths = forProgram(place.dataFolder, sandbox);
+    if (place.kind == ProgramKind::Installed && !sandbox) {
+        const std::filesystem::path config = user.configFolder();
+        paths.autostartFolder = config.empty() ? config : config / "autostart";
+        paths.userAutostart = true;
+    }
+    return paths;
+}
+
 } // namespace tallowby::platform

@@ -1,0 +1,31 @@
+#pragma once
+// What the hosts helper accepts on its standard input: the host names to block, one a line. Only
+// plain host names pass, so nothing the caller sends can become anything but a name in the
+// program's block of a file that every program on the machine trusts.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tallowby::hosts_helper {
+
+// Far above any real list of websites (a few thousand names), far below what could trouble the
+// helper's memory.
+inline constexpr std::size_t kMaxRequestBytes = 1024 * 1024;
+
+// Letters, digits and "-" in dot-separated labels of 1 to 63 characters, 253 characters at most.
+bool isPlainHostName(std::string_view name);
+
+struct HostsRequest {
+    std::vector<std::string> sites;
+    // Why the request is refused, naming what was wrong; empty when it is accepted.
+    std::string refusal;
+
+    bool accepted() const { return refusal.empty(); }
+};
+
+// Every line ends with "\n" but a last one may end the input without it; no input at all asks for
+// the block with no sites. A refused request carries no sites.
+HostsRequest readHostsRequest(std::string_view input);
+
+} // namespace tallowby::hosts_helper

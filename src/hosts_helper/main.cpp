@@ -1,0 +1,83 @@
+// tallowby-hosts: writes Tallowby's block of blocked websites into the hosts file for a Tallowby run
+// by an ordinary user, who may not write that file. pkexec starts it as root (the polkit action
+// org.tallowby.hosts.write); it reads the names to block from standard input, one a line, and
+// replaces the program's block with them, every other line of the file kept as it was.
+//
+// Nothing the caller controls chooses what is written where: the file is fixed when the helper is
+// built, the environment is dropped, and only plain host names are taken.
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "hosts_request.h"
+#include "platform/hosts/hosts_file.h"
+#include "store/text_file.h"
+
+#ifndef TALLOWBY_HOSTS_HELPER_FILE
+#error "TALLOWBY_HOSTS_HELPER_FILE: the hosts file the helper writes"
+#endif
+// The test build writes a file of the build tree and runs as whoever runs the tests.
+#ifndef TALLOWBY_HOSTS_HELPER_TEST
+#define TALLOWBY_HOSTS_HELPER_TEST 0
+#endif
+
+namespace {
+
+using tallowby::hosts_helper::kMaxRequestBytes;
+
+// Distinct from pkexec's own 126 and 127, so the caller can tell who said no.
+enum Exit { kWritten = 0, kRefused = 1, kUsage = 2, kWriteFailed = 3, kNotRoot = 4 };
+
+int fail(int code, const std::string& message) {
+    std::cerr << "tallowby-hosts: " << message << "\n";
+    return code;
+}
+
+// Standard input up to limit bytes; a request that reaches the limit is too large already.
+bool readInput(std::string& input, std::size_t limit) {
+    char chunk[16384];
+    while (input.size() < limit) {
+        const ssize_t got = ::read(STDIN_FILENO, chunk, sizeof chunk);
+        if (got == 0)
+            return true;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        input.append(chunk, static_cast<std::size_t>(got));
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char**) {
+    ::clearenv();
+    ::setenv("PATH", "/usr/sbin:/usr/bin:/sbin:/bin", 1);
+    // The file is read by every user's resolver.
+    ::umask(022);
+    if (argc != 1)
+        return fail(kUsage, "takes no arguments: the names to block come on standard input, one a line");
+    if (!TALLOWBY_HOSTS_HELPER_TEST && ::geteuid() != 0)
+        return fail(kNotRoot, "only root may run it; Tallowby starts it through pkexec");
+
+    std::string input;
+    if (!readInput(input, kMaxRequestBytes + 1))
+        return fail(kRefused, std::string("cannot read the names to block: ") + std::strerror(errno));
+    const tallowby::hosts_helper::HostsRequest request = tallowby::hosts_helper::readHostsRequest(input);
+    if (!request.accepted())
+        return fail(kRefused, request.refusal + "; the hosts file was left as it was");
+
+    try {
+        tallowby::platform::HostsFile(TALLOWBY_HOSTS_HELPER_FILE, "\n").write(request.sites);
+    } catch (const tallowby::store::FileError& error) {
+        return fail(kWriteFailed,
+                    std::string("cannot write " TALLOWBY_HOSTS_HELPER_FILE ": ") + error.what());
+    }
+    return kWritten;
+}

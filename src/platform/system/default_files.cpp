@@ -1,0 +1,96 @@
+#include "platform/system/default_files.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <system_error>
+
+#include "platform/system/private_folders.h"
+#include "store/posix_io.h"
+#include "store/program_paths.h"
+#include "store/text_file.h"
+
+namespace tallowby::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string fileBytes(const fs::path& file) {
+    store::posix_io::UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid())
+        store::posix_io::throwFileError(file, errno);
+    return store::posix_io::readAll(fd.get(), file);
+}
+
+bool present(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error));
+}
+
+class Filler {
+  public:
+    Filler(const fs::path& defaults, const fs::path& data) : defaults_(defaults), data_(data) {}
+
+    void copyIfMissing(const fs::path& relative) {
+        const fs::path target = data_ / relative;
+        if (present(target))
+            return;
+        const std::string bytes = fileBytes(defaults_ / relative);
+        makePrivateFolders(target.parent_path());
+        // The replacement writes a whole temporary file and renames it into place. Under the lock
+        // nobody else can have made the file since the look above.
+        store::replaceFileContents(target, bytes);
+        copied_.push_back(relative);
+    }
+
+    std::vector<fs::path> copied() && { return std::move(copied_); }
+
+  private:
+    fs::path defaults_;
+    fs::path data_;
+    std::vector<fs::path> copied_;
+};
+
+bool insideProfiles(const fs::path& relative) {
+    return !relative.empty() && *relative.begin() == store::ProgramPaths({}).profilesFolder();
+}
+
+// A list line that could not be a profile's file name would reach outside the profiles folder.
+bool plainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+} // namespace
+
+std::vector<fs::path> fillWithDefaults(const fs::path& defaultsFolder, const fs::path& dataFolder) {
+    makePrivateFolders(dataFolder);
+    Filler filler(defaultsFolder, dataFolder);
+
+    try {
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(defaultsFolder)) {
+            const fs::path relative = entry.path().lexically_relative(defaultsFolder);
+            if (entry.is_regular_file() && !insideProfiles(relative))
+                filler.copyIfMissing(relative);
+        }
+    } catch (const fs::filesystem_error& error) {
+        throw store::FileError(error.path1(), error.code().message(), error.code().value());
+    }
+
+    // By now the data folder has a profile list: the user's own, or the installation's.
+    // Relative names, the same in both folders.
+    const store::ProgramPaths in({});
+    const store::Lines profiles =
+        store::readLines(dataFolder / in.profileListFile()).value_or(store::Lines{});
+    for (const std::string& profile : profiles) {
+        if (!plainName(profile))
+            continue;
+        for (const fs::path& file :
+             {in.sessionFile(profile), in.wholeDayFile(profile), in.reminderFile(profile)}) {
+            if (present(defaultsFolder / file))
+                filler.copyIfMissing(file);
+        }
+    }
+    return std::move(filler).copied();
+}
+
+} // namespace tallowby::platform

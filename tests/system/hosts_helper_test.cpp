@@ -1,0 +1,121 @@
+// The hosts helper as pkexec runs it: the names to block on standard input, the program's block in
+// the file. The tests' build of the helper writes one fixed file of the build tree, so these tests
+// never run side by side (ctest's resource lock).
+#include <gtest/gtest.h>
+
+#include "hosts_request.h"
+#include "platform/hosts/hosts_content.h"
+#include "support/piped_run.h"
+#include "test_files.h"
+
+namespace tallowby::hosts_helper {
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::runWithInput;
+
+const fs::path kHostsFile = TALLOWBY_HOSTS_HELPER_TEST_FILE;
+const fs::path kHelper = TALLOWBY_HOSTS_HELPER_TEST_EXE;
+
+// The user's own lines: mixed line ends and a last line without one, all to be kept byte for byte.
+const std::string kUserLines = "127.0.0.1\tlocalhost\r\n10.0.0.5 nas.home.arpa nas\n# the end, no line end";
+
+std::string withBlock(const std::vector<std::string>& sites) {
+    return kUserLines + "\n" + platform::renderHostsBlock(sites, "\n");
+}
+
+class HostsHelper : public testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(kHostsFile.parent_path());
+        test::writeFile(kHostsFile, kUserLines);
+    }
+
+    testsupport::PipedRun request(std::string_view names, const std::vector<std::string>& args = {}) {
+        return runWithInput(kHelper, args, names);
+    }
+};
+
+TEST_F(HostsHelper, WritesTheNamesAsTheProgramsBlockAndKeepsTheUsersLines) {
+    const std::string longestLabel(63, 'a');
+    // Four labels of 63 and the dots between them: 255 characters, two too many; cut to 253.
+    const std::string longestName = (longestLabel + ".")
+                                        .append(longestLabel + ".")
+                                        .append(longestLabel + ".")
+                                        .append(longestLabel.substr(0, 61));
+    ASSERT_EQ(longestName.size(), 253u);
+    const std::vector<std::string> sites{"news.example.org", "XN--bcher-kva.example", "a-b.c0", longestName};
+
+    std::string names;
+    for (const std::string& site : sites)
+        names += site + "\n";
+    const auto run = request(names);
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(test::readFile(kHostsFile), withBlock(sites));
+
+    // The next request replaces the block; a last line may end the input without a line end.
+    ASSERT_EQ(request("chat.example\nvideo.example").exitCode, 0);
+    EXPECT_EQ(test::readFile(kHostsFile), withBlock({"chat.example", "video.example"}));
+
+    // No names at all: the block holds the localhost line alone, as after Stop.
+    ASSERT_EQ(request("").exitCode, 0);
+    EXPECT_EQ(test::readFile(kHostsFile), withBlock({}));
+}
+
+struct Refused {
+    const char* what;
+    std::string input;
+    std::string named; // how the message names the offending line
+};
+
+class HostsHelperRefuses : public HostsHelper, public testing::WithParamInterface<Refused> {};
+
+TEST_P(HostsHelperRefuses, AnyNameThatIsNotAPlainHostNameAndWritesNothing) {
+    const auto run = request(GetParam().input);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.errors.find(GetParam().named), std::string::npos) << run.errors;
+    EXPECT_EQ(test::readFile(kHostsFile), kUserLines);
+}
+
+const std::string kLabel64(64, 'x');
+const std::string kName254 = std::string(63, 'a') + "." + std::string(63, 'b') + "." + std::string(63, 'c') +
+                             "." + std::string(62, 'd');
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, HostsHelperRefuses,
+    testing::Values(Refused{"Underscore", "good.example\nbad_name.example\n",
+                            "line 2 is not a plain host name: \"bad_name.example\""},
+                    Refused{"Space", "127.0.0.1 evil.example\n", "\"127.0.0.1 evil.example\""},
+                    Refused{"EmptyLine", "a.example\n\nb.example\n", "line 2 is not a plain host name: \"\""},
+                    Refused{"LeadingDot", ".example\n", "\".example\""},
+                    Refused{"TrailingDot", "example.org.\n", "\"example.org.\""},
+                    Refused{"DoubleDot", "a..example\n", "\"a..example\""},
+                    Refused{"CarriageReturn", "a.example\r\n", "\"a.example\\x0d\""},
+                    Refused{"NulByte", std::string("a\0b.example\n", 12), "\"a\\x00b.example\""},
+                    Refused{"NonAscii",
+                            "b\xc3\xbc"
+                            "cher.example\n",
+                            "\"b\\xc3\\xbccher.example\""},
+                    Refused{"Marker", std::string(platform::kHostsEndMarker) + "\n", "\"# END Tallowby"},
+                    Refused{"LabelOf64", kLabel64 + ".example\n", kLabel64},
+                    Refused{"NameOf254", kName254 + "\n", "line 1 is not a plain host name"}),
+    [](const testing::TestParamInfo<Refused>& info) { return info.param.what; });
+
+TEST_F(HostsHelper, RefusesARequestOverItsSizeLimitAndAnyArgument) {
+    std::string many;
+    while (many.size() <= kMaxRequestBytes)
+        many += "blocked-site.example\n";
+    const auto large = request(many);
+    EXPECT_EQ(large.exitCode, 1);
+    EXPECT_NE(large.errors.find("larger than"), std::string::npos) << large.errors;
+
+    // The file is fixed when the helper is built; no argument may name another.
+    const auto named = request("a.example\n", {"/tmp/other-hosts"});
+    EXPECT_EQ(named.exitCode, 2);
+    EXPECT_NE(named.errors.find("no arguments"), std::string::npos) << named.errors;
+
+    EXPECT_EQ(test::readFile(kHostsFile), kUserLines);
+}
+
+} // namespace
+} // namespace tallowby::hosts_helper

@@ -1,0 +1,244 @@
+// The program's side of a hosts write made through pkexec, against a stand-in pkexec that records
+// each call: what it is asked, how its refusals read, and that a refusal is not asked again every
+// second. The real pkexec is never run: the client looks for it only in the stand-in's folder.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+#include "ordinary_user.h"
+#include "platform/hosts/hosts_content.h"
+#include "platform/hosts/hosts_file.h"
+#include "platform/system/pkexec_hosts_write.h"
+#include "support/stand_in_program.h"
+#include "test_files.h"
+
+namespace tallowby::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testsupport::StandInProgram;
+
+class PkexecHostsWriteTest : public testing::Test {
+  protected:
+    PkexecHostsWriteTest() {
+        // Open to the ordinary user some tests run their work as.
+        fs::permissions(temp.path(), fs::perms(0755));
+        fs::create_directories(helper.parent_path());
+        test::writeFile(helper, "never run: the stand-in pkexec only records its name");
+    }
+
+    PkexecHostsWrite::Options options() {
+        PkexecHostsWrite::Options options;
+        options.helper = helper;
+        options.hostsFile = "/etc/hosts";
+        options.searchPath = pkexec.binFolder().string();
+        options.timeout = 20s;
+        options.now = [this] { return now; };
+        return options;
+    }
+
+    // The description of the failure, or nothing when the write went through.
+    std::optional<std::string> failureOf(PkexecHostsWrite& write, const std::vector<std::string>& sites) {
+        try {
+            write(sites);
+        } catch (const store::FileError& error) {
+            EXPECT_EQ(error.code(), EACCES);
+            EXPECT_EQ(error.path(), "/etc/hosts");
+            return error.what();
+        }
+        return std::nullopt;
+    }
+
+    test::TempFolder temp;
+    StandInProgram pkexec{temp / "stand-in", "pkexec"};
+    fs::path helper = temp / "libexec" / "tallowby-hosts";
+    PkexecHostsWrite::Clock::time_point now{};
+};
+
+TEST_F(PkexecHostsWriteTest, HandsTheSitesToTheHelperThroughPkexecOneALine) {
+    PkexecHostsWrite write(options());
+    EXPECT_EQ(failureOf(write, {"news.example", "chat.example"}), std::nullopt);
+    EXPECT_EQ(failureOf(write, {}), std::nullopt);
+
+    const auto calls = pkexec.calls();
+    ASSERT_EQ(calls.size(), 2u);
+    // No textual agent of pkexec's own: it would ask on a terminal nobody looks at.
+    const std::vector<std::string> args{"--disable-internal-agent", helper.string()};
+    EXPECT_EQ(calls[0].args, args);
+    EXPECT_EQ(calls[0].input, "news.example\nchat.example\n");
+    EXPECT_EQ(calls[1].args, args);
+    EXPECT_EQ(calls[1].input, "");
+}
+
+struct Refusal {
+    const char* what;
+    StandInProgram::Answer answer;
+    std::string said; // part of the description the user is shown
+};
+
+class PkexecRefusal : public PkexecHostsWriteTest, public testing::WithParamInterface<Refusal> {};
+
+TEST_P(PkexecRefusal, BecomesAPlainDescriptionForTheUser) {
+    pkexec.answer(GetParam().answer);
+    PkexecHostsWrite write(options());
+    const auto failure = failureOf(write, {"news.example"});
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(
+        failure->rfind("Websites could not be blocked: only an administrator may change /etc/hosts, and ", 0),
+        0u)
+        << *failure;
+    EXPECT_NE(failure->find(GetParam().said), std::string::npos) << *failure;
+    EXPECT_EQ(failure->find('\n'), std::string::npos) << *failure;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, PkexecRefusal,
+    testing::Values(
+        Refusal{"DialogDismissed", {126, "", 0}, "the request for that permission was dismissed."},
+        Refusal{
+            "NotAuthorised",
+            {127,
+             "Error executing command as another user: Not authorized\n\nThis incident has been reported.\n",
+             0},
+            "that permission was not given: Error executing command as another user: Not authorized"},
+        Refusal{"HelperRefusedAName",
+                {1,
+                 "tallowby-hosts: line 2 is not a plain host name: \"bad_name\"; the hosts file was left as "
+                 "it was\n",
+                 0},
+                "Tallowby's hosts helper refused the change (exit status 1): tallowby-hosts: line 2 is not a "
+                "plain "
+                "host name: \"bad_name\""},
+        Refusal{"HelperCouldNotWrite",
+                {3, "tallowby-hosts: cannot write /etc/hosts: Read-only file system\n", 0},
+                "cannot write /etc/hosts: Read-only file system"}),
+    [](const testing::TestParamInfo<Refusal>& info) { return info.param.what; });
+
+TEST_F(PkexecHostsWriteTest, SaysWhatIsMissingWithoutRunningAnything) {
+    PkexecHostsWrite::Options noPkexec = options();
+    noPkexec.searchPath = (temp / "libexec").string() + ":" + (temp / "nowhere").string();
+    PkexecHostsWrite withoutPkexec(noPkexec);
+    const auto notInstalled = failureOf(withoutPkexec, {"news.example"});
+    ASSERT_TRUE(notInstalled);
+    EXPECT_NE(notInstalled->find("pkexec, which asks for that permission, is not installed"),
+              std::string::npos)
+        << *notInstalled;
+
+    PkexecHostsWrite::Options noHelper = options();
+    noHelper.helper = temp / "libexec" / "missing-helper";
+    PkexecHostsWrite withoutHelper(noHelper);
+    const auto missing = failureOf(withoutHelper, {"news.example"});
+    ASSERT_TRUE(missing);
+    EXPECT_NE(missing->find(noHelper.helper.string() + ", is missing"), std::string::npos) << *missing;
+
+    EXPECT_TRUE(pkexec.calls().empty());
+}
+
+TEST_F(PkexecHostsWriteTest, GivesUpOnAPkexecThatDoesNotAnswer) {
+    pkexec.answer({0, "", 30});
+    PkexecHostsWrite::Options hurried = options();
+    hurried.timeout = 1s;
+    PkexecHostsWrite write(hurried);
+    const auto failure = failureOf(write, {"news.example"});
+    ASSERT_TRUE(failure);
+    EXPECT_NE(failure->find("pkexec gave no answer within 1 second."), std::string::npos) << *failure;
+}
+
+TEST_F(PkexecHostsWriteTest, ARefusalIsNotAskedAgainUntilTheSitesChangeOrTimeHasPassed) {
+    pkexec.answer({126, "", 0});
+    PkexecHostsWrite write(options());
+    const auto first = failureOf(write, {"news.example"});
+    ASSERT_TRUE(first);
+
+    // Every tick of the next minutes: the same refusal, without a new request (and dialog).
+    for (int tick = 1; tick <= 3; ++tick) {
+        now += 1min;
+        EXPECT_EQ(failureOf(write, {"news.example"}), first);
+    }
+    EXPECT_EQ(pkexec.calls().size(), 1u);
+
+    // Other sites are a new request; their refusal is held back in turn.
+    EXPECT_TRUE(failureOf(write, {"news.example", "chat.example"}));
+    EXPECT_TRUE(failureOf(write, {"news.example", "chat.example"}));
+    EXPECT_EQ(pkexec.calls().size(), 2u);
+
+    // A few minutes on, the same sites are asked for again; this time the user allows it.
+    now += 5min;
+    pkexec.answer({0, "", 0});
+    EXPECT_EQ(failureOf(write, {"news.example", "chat.example"}), std::nullopt);
+    EXPECT_EQ(pkexec.calls().size(), 3u);
+
+    // After a success nothing is held back: a refusal of the very next request is asked for.
+    pkexec.answer({127, "", 0});
+    EXPECT_TRUE(failureOf(write, {"news.example", "chat.example"}));
+    EXPECT_EQ(pkexec.calls().size(), 4u);
+}
+
+// The hosts file decides: it writes itself where it may, and hands the write over only when the
+// system refuses it.
+class HostsFileWithPkexec : public PkexecHostsWriteTest {
+  protected:
+    ~HostsFileWithPkexec() override {
+        std::error_code ignored;
+        fs::permissions(temp / "etc", fs::perms(0755), ignored);
+    }
+
+    // What a write by an ordinary user does to a file only its owner may write: nothing on success,
+    // else the description of the failure.
+    std::string writeAsOrdinaryUser(const fs::path& hosts, const std::vector<std::string>& sites) {
+        return test::asOrdinaryUser([&]() -> std::string {
+            HostsFile file(hosts, "\n");
+            file.setPrivilegedWrite(PkexecHostsWrite(options()));
+            try {
+                file.write(sites);
+            } catch (const store::FileError& error) {
+                return error.what();
+            }
+            return "";
+        });
+    }
+
+    // A hosts file as the machine has it: readable by everyone, written by its owner alone, in a
+    // folder where no one else may make files.
+    fs::path machineHostsFile() {
+        const fs::path etc = temp / "etc";
+        fs::create_directories(etc);
+        test::writeFile(etc / "hosts", kOwnLines);
+        fs::permissions(etc / "hosts", fs::perms(0444));
+        fs::permissions(etc, fs::perms(0555));
+        return etc / "hosts";
+    }
+
+    const std::string kOwnLines = "127.0.0.1 localhost\n";
+};
+
+TEST_F(HostsFileWithPkexec, AFileItMayWriteIsWrittenDirectly) {
+    const fs::path hosts = temp / "hosts";
+    test::writeFile(hosts, kOwnLines);
+    HostsFile file(hosts, "\n");
+    file.setPrivilegedWrite(PkexecHostsWrite(options()));
+    file.write({"news.example"});
+
+    EXPECT_EQ(test::readFile(hosts), kOwnLines + renderHostsBlock({"news.example"}, "\n"));
+    EXPECT_TRUE(pkexec.calls().empty());
+}
+
+TEST_F(HostsFileWithPkexec, ARefusedWriteGoesToTheHelperAndItsRefusalIsReported) {
+    const fs::path hosts = machineHostsFile();
+    EXPECT_EQ(writeAsOrdinaryUser(hosts, {"news.example", "chat.example"}), "");
+    ASSERT_EQ(pkexec.calls().size(), 1u);
+    EXPECT_EQ(pkexec.calls()[0].input, "news.example\nchat.example\n");
+
+    pkexec.answer({126, "", 0});
+    EXPECT_NE(
+        writeAsOrdinaryUser(hosts, {"news.example"}).find("the request for that permission was dismissed"),
+        std::string::npos);
+    EXPECT_EQ(pkexec.calls().size(), 2u);
+    // Only the helper could have changed the file; the stand-in never does.
+    EXPECT_EQ(test::readFile(hosts), kOwnLines);
+}
+
+} // namespace
+} // namespace tallowby::platform
