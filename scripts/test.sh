@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds, and runs every test with ctest; then gives the file readers
-# and the tick a short fuzzing run. Tests that need a desktop start their own Xvfb, window manager
-# and tray host.
+# and the tick a short fuzzing run; last it builds the Debian package and checks it. Tests that need a
+# desktop start their own Xvfb, window manager and tray host.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -13,3 +13,7 @@ BUILD_DIR=$build "$root/scripts/build.sh"
 fuzz_build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 CXX=clang++ BUILD_DIR=$fuzz_build TARGETS=fuzz_loaders "$root/scripts/build.sh" -DTALLOWBY_FUZZ=ON
 (cd "$fuzz_build" && ctest --output-on-failure -R '^fuzz_')
+
+# The package is a second, release build; it is only read and unpacked, never installed.
+deb=$("$root/scripts/package.sh")
+"$root/scripts/check-package.sh" "$deb"

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# check-package.sh DEB: fails unless the Debian package holds every file of an installation, owned
+# by root with the modes Debian expects, a menu entry that validates, icons of the size their
+# folder names, dependencies found by dpkg-shlibdeps, hardened binaries, and no error or warning
+# from lintian.
+# It only reads the package and unpacks it into a temporary folder; it installs nothing.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+deb=$1
+failures=0
+fail() {
+  echo "check-package: $*" >&2
+  failures=$((failures + 1))
+}
+
+executables=(./usr/bin/tallowby)
+expected=(
+  ./usr/share/tallowby/config.db ./usr/share/tallowby/profiles.db
+  ./usr/share/tallowby/profiles/Default ./usr/share/tallowby/profiles/Default.db
+  ./usr/share/tallowby/profiles/Default.rem
+  ./usr/share/tallowby/sound/rmd.wav ./usr/share/tallowby/sound/shutd.wav
+  ./usr/share/tallowby/icon/t64.ico ./usr/share/tallowby/icon/t64b.ico
+  "./usr/share/tallowby/Tallowby - Help.htm"
+  ./usr/share/applications/tallowby.desktop
+  ./usr/share/man/man1/tallowby.1.gz
+  ./usr/share/doc/tallowby/copyright ./usr/share/doc/tallowby/changelog.Debian.gz
+  ./usr/share/lintian/overrides/tallowby
+)
+icon_sizes=(16 32 48 64 128 256)
+for size in "${icon_sizes[@]}"; do
+  expected+=("./usr/share/icons/hicolor/${size}x$size/apps/tallowby.png")
+done
+# Websites are blocked through the privileged helper, wherever the tree builds it.
+if [ -e "$root/src/hosts_helper/CMakeLists.txt" ]; then
+  executables+=(./usr/libexec/tallowby/tallowby-hosts)
+  expected+=(./usr/share/polkit-1/actions/org.tallowby.hosts.policy)
+fi
+
+is_executable() {
+  local e
+  for e in "${executables[@]}"; do [ "$e" = "$1" ] && return 0; done
+  return 1
+}
+# dpkg-deb -c: mode, owner, size, date, time, then the path, which may hold spaces.
+paths=()
+while read -r mode owner _ _ _ path; do
+  paths+=("$path")
+  [ "$owner" = root/root ] || fail "$path is owned by $owner, not root/root"
+  case $mode in
+  d*) want=drwxr-xr-x ;;
+  -*) if is_executable "$path"; then want=-rwxr-xr-x; else want=-rw-r--r--; fi ;;
+  *) want="a directory or a plain file" ;;
+  esac
+  [ "$mode" = "$want" ] || fail "$path has mode $mode, not $want"
+done < <(dpkg-deb -c "$deb")
+for path in "${executables[@]}" "${expected[@]}"; do
+  printf '%s\n' "${paths[@]}" | grep -qxF "$path" || fail "$path is missing"
+done
+
+depends=$(dpkg-deb -f "$deb" Depends)
+grep -q 'libqt6widgets6' <<<"$depends" || fail "Depends lacks the Qt libraries dpkg-shlibdeps finds: $depends"
+grep -q 'pkexec' <<<"$depends" || fail "Depends lacks pkexec: $depends"
+grep -q 'libsdl2-mixer' <<<"$depends" || fail "Depends lacks SDL2_mixer, which is opened at run time: $depends"
+
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+desktop-file-validate "$unpacked/usr/share/applications/tallowby.desktop" || fail "the menu entry does not validate"
+for size in "${icon_sizes[@]}"; do
+  file "$unpacked/usr/share/icons/hicolor/${size}x$size/apps/tallowby.png" |
+    grep -q "PNG image data, $size x $size," || fail "the ${size}x$size icon is not a $size-pixel PNG"
+done
+
+# A package outside Debian's archive closes no request-for-packaging bug.
+report=$(lintian --fail-on error,warning --suppress-tags initial-upload-closes-no-bugs --display-info "$deb" 2>&1) ||
+  fail "lintian found errors or warnings"
+printf '%s\n' "$report"
+# Lintian only informs of a binary bound late or without fortified functions. The program calls
+# functions that fortify checks, so it must have them; the hosts helper may call none.
+if grep -qE 'hardening-no-(relro|bindnow|pie)|hardening-no-fortify-functions \[usr/bin/' <<<"$report"; then
+  fail "a binary lacks Debian's hardening flags"
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "check-package: $failures problem(s) in $deb" >&2
+  exit 1
+fi
+echo "check-package: $deb is complete"
