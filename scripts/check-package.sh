@@ -5,7 +5,6 @@
 # from lintian.
 # It only reads the package and unpacks it into a temporary folder; it installs nothing.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
 deb=$1
 failures=0
 fail() {
@@ -13,8 +12,10 @@ fail() {
   failures=$((failures + 1))
 }
 
-executables=(./usr/bin/tallowby)
+# Websites are blocked through the privileged helper, which only polkit's action lets a user start.
+executables=(./usr/bin/tallowby ./usr/libexec/tallowby/tallowby-hosts)
 expected=(
+  ./usr/share/polkit-1/actions/org.tallowby.hosts.policy
   ./usr/share/tallowby/config.db ./usr/share/tallowby/profiles.db
   ./usr/share/tallowby/profiles/Default ./usr/share/tallowby/profiles/Default.db
   ./usr/share/tallowby/profiles/Default.rem
@@ -30,11 +31,6 @@ icon_sizes=(16 32 48 64 128 256)
 for size in "${icon_sizes[@]}"; do
   expected+=("./usr/share/icons/hicolor/${size}x$size/apps/tallowby.png")
 done
-# Websites are blocked through the privileged helper, wherever the tree builds it.
-if [ -e "$root/src/hosts_helper/CMakeLists.txt" ]; then
-  executables+=(./usr/libexec/tallowby/tallowby-hosts)
-  expected+=(./usr/share/polkit-1/actions/org.tallowby.hosts.policy)
-fi
 
 is_executable() {
   local e
