@@ -5,6 +5,7 @@
 
 #include "hosts_request.h"
 #include "platform/hosts/hosts_content.h"
+#include "platform/system/pkexec_hosts_write.h"
 #include "support/piped_run.h"
 #include "test_files.h"
 
@@ -115,6 +116,33 @@ TEST_F(HostsHelper, RefusesARequestOverItsSizeLimitAndAnyArgument) {
     EXPECT_NE(named.errors.find("no arguments"), std::string::npos) << named.errors;
 
     EXPECT_EQ(test::readFile(kHostsFile), kUserLines);
+}
+
+TEST_F(HostsHelper, TakesTheProgramsOwnRequestsAndTheirRefusalReachesTheUser) {
+    // pkexec as it acts for a user who may: it runs the helper with the caller's input. The tests'
+    // helper answers in the installed one's place.
+    test::TempFolder temp;
+    fs::create_directories(temp / "bin");
+    test::writeFile(temp / "bin" / "pkexec", "#!/bin/sh\nexec '" + kHelper.string() + "'\n");
+    fs::permissions(temp / "bin" / "pkexec", fs::perms(0755));
+    platform::PkexecHostsWrite::Options options;
+    options.helper = kHelper;
+    options.hostsFile = kHostsFile;
+    options.searchPath = (temp / "bin").string();
+    platform::PkexecHostsWrite write(options);
+
+    write({"news.example", "chat.example"});
+    EXPECT_EQ(test::readFile(kHostsFile), withBlock({"news.example", "chat.example"}));
+
+    try {
+        write({"news.example", "two words.example"});
+        ADD_FAILURE() << "a name with a space was written";
+    } catch (const store::FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("line 2 is not a plain host name: \"two words.example\""),
+                  std::string::npos)
+            << error.what();
+    }
+    EXPECT_EQ(test::readFile(kHostsFile), withBlock({"news.example", "chat.example"}));
 }
 
 } // namespace

@@ -31,8 +31,10 @@ std::string oneLine(const std::string& errors) {
     return text;
 }
 
-std::string withDetail(const std::string& sentence, const std::string& detail) {
-    return detail.empty() ? sentence + "." : sentence + ": " + detail;
+std::string withDetail(const std::string& clause, std::string detail) {
+    while (!detail.empty() && detail.back() == '.')
+        detail.pop_back();
+    return detail.empty() ? clause : clause + ": " + detail;
 }
 
 // What went wrong, in words for the user, or nothing when the helper wrote the block.
@@ -44,13 +46,13 @@ std::optional<std::string> failureOf(const ProgramRun& run, std::chrono::millise
     if (run.timedOut) {
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeout).count();
         return "pkexec gave no answer within " + std::to_string(seconds) +
-               (seconds == 1 ? " second." : " seconds.");
+               (seconds == 1 ? " second" : " seconds");
     }
     const std::string errors = oneLine(run.errors);
     if (run.signal != 0)
         return withDetail("pkexec was ended by signal " + std::to_string(run.signal), errors);
     if (run.exitCode == kPkexecDismissed)
-        return "the request for that permission was dismissed.";
+        return "the request for that permission was dismissed";
     if (run.exitCode == kPkexecNotAuthorised)
         return withDetail("that permission was not given", errors);
     return withDetail("Tallowby's hosts helper refused the change (exit status " +
@@ -91,18 +93,18 @@ void PkexecHostsWrite::operator()(const std::vector<std::string>& sites) {
 }
 
 void PkexecHostsWrite::ask(const std::vector<std::string>& sites) const {
-    const std::string start = "Websites could not be blocked: only an administrator may change " +
-                              options_.hostsFile.string() + ", and ";
+    // A reason, as the window words it: "Could not write the hosts file /etc/hosts: <reason>."
+    const std::string start = "only an administrator may change this file, and ";
     const auto refuse = [&](const std::string& why) {
         throw store::FileError(options_.hostsFile, start + why, EACCES);
     };
 
     const std::filesystem::path pkexec = findProgram("pkexec", options_.searchPath);
     if (pkexec.empty())
-        refuse("pkexec, which asks for that permission, is not installed (package pkexec or policykit-1).");
+        refuse("pkexec, which asks for that permission, is not installed (package pkexec or policykit-1)");
     std::error_code error;
     if (!std::filesystem::exists(options_.helper, error))
-        refuse("Tallowby's helper for it, " + options_.helper.string() + ", is missing: reinstall Tallowby.");
+        refuse("Tallowby's helper for it, " + options_.helper.string() + ", is missing: reinstall Tallowby");
     // Without an agent of the desktop's, pkexec would ask for a password on a terminal nobody sees.
     const ProgramRun run = runProgram(pkexec, {"--disable-internal-agent", options_.helper.string()},
                                       lines(sites), options_.timeout);

@@ -37,8 +37,9 @@ class PkexecHostsWrite {
 
     explicit PkexecHostsWrite(Options options) : options_(std::move(options)) {}
 
-    // Throws store::FileError with a description for the user when the block was not written,
-    // and again, without asking, for the same sites until retryAfter has passed.
+    // Throws store::FileError naming the hosts file, with the reason in words for the user, when
+    // the block was not written; and again, without asking, for the same sites until retryAfter has
+    // passed.
     void operator()(const std::vector<std::string>& sites);
 
   private:

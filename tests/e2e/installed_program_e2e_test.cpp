@@ -1,0 +1,77 @@
+// The installed program as an ordinary user runs it: from the package's layout, with its data in
+// the user's home and its website blocks handed to pkexec. A stand-in pkexec records the request;
+// the real one, and the real helper, are never run.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "installed_program.h"
+#include "rule_files.h"
+#include "support/file_bytes.h"
+#include "support/wait_until.h"
+
+namespace tallowby::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testsupport::waitUntil;
+
+constexpr const char* kBlockedSite = "blocked.tallowby.test";
+
+uid_t ownerOf(const fs::path& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_uid : static_cast<uid_t>(-1);
+}
+
+TEST(InstalledProgram, RunsForAnOrdinaryUserWithItsDataAtHomeAndBlocksThroughPkexec) {
+    if (const std::string why = whyNoOrdinaryUser(); !why.empty())
+        GTEST_SKIP() << why;
+    const InstalledProgram installed;
+    // The first start of this user, who has written one rule already: the default profile's
+    // websites blocked every day.
+    installed.makeDataFolder();
+    fs::create_directories(installed.dataFolder() / "profiles");
+    writeCrLfLines(installed.dataFolder() / "profiles" / "Default",
+                   {"1111111", kBlockMode, "", std::string(kBlockedSite) + ";"});
+    installed.handHomeOver();
+    const std::string machineHosts = testsupport::readFile(installed.hostsFile());
+
+    testsupport::XSession session;
+    testsupport::ChildProcess program = installed.start(session);
+
+    // The hosts file refuses the user, so the block goes to the helper through pkexec.
+    const auto blocked = [&] {
+        for (const auto& call : installed.pkexec().calls()) {
+            if (call.input.find(std::string(kBlockedSite) + "\n") != std::string::npos)
+                return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(waitUntil(blocked, 20s)) << "pkexec was not asked to block " << kBlockedSite;
+    const auto call = installed.pkexec().calls().front();
+    // The helper pkexec is asked to run is the one the installed polkit action names, or the user
+    // would be asked for an administrator's password.
+    const std::string actionHelper = policyExecPath(installed.policyFile());
+    ASSERT_FALSE(actionHelper.empty());
+    EXPECT_EQ(call.args, (std::vector<std::string>{"--disable-internal-agent",
+                                                   installed.staged(actionHelper).string()}));
+    EXPECT_TRUE(fs::exists(installed.staged(actionHelper)));
+
+    // By then its data is laid out: the installation's default files copied in beside the rule, owned by the
+    // user.
+    const fs::path config = installed.dataFolder() / "config.db";
+    EXPECT_TRUE(fs::exists(config)) << "no config.db in the user's data folder";
+    EXPECT_EQ(ownerOf(config), kNobody);
+    EXPECT_TRUE(fs::exists(installed.dataFolder() / "icon" / "t64.ico"));
+    EXPECT_NE(testsupport::readFile(installed.dataFolder() / "profiles" / "Default").find(kBlockedSite),
+              std::string::npos)
+        << "the user's own rule was replaced";
+
+    EXPECT_FALSE(program.hasExited()) << "the program ended by itself";
+    EXPECT_EQ(testsupport::readFile(installed.hostsFile()), machineHosts) << "only the helper may write it";
+    program.stop();
+}
+
+} // namespace
+} // namespace tallowby::e2e
