@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "support/file_bytes.h"
+#include "support/other_user.h"
 
 namespace tallowby::e2e {
 
@@ -37,19 +38,11 @@ void completeInstallation(const fs::path& executable, const fs::path& defaults) 
 }
 
 void giveToNobody(const fs::path& path) {
-    if (::chown(path.c_str(), kNobody, kNobody) != 0)
+    if (::chown(path.c_str(), testsupport::kNobodyId, testsupport::kNobodyId) != 0)
         throw std::runtime_error("cannot give " + path.string() + " to nobody");
 }
 
 } // namespace
-
-std::string whyNoOrdinaryUser() {
-    if (::geteuid() != 0)
-        return "only root can start the program as another user";
-    if (runToEnd("unshare", {"-m", "true"}) != 0)
-        return "no mount namespace here, to keep the machine's /etc/hosts out of reach";
-    return "";
-}
 
 InstalledProgram::InstalledProgram()
     : stage_(temp_ / "stage"), home_(temp_ / "home"), runtime_(temp_ / "runtime"),
@@ -98,28 +91,13 @@ void InstalledProgram::handHomeOver() const {
 testsupport::ChildProcess InstalledProgram::start(const testsupport::XSession& session) const {
     // The namespace's /etc/hosts is the test's file; the program runs with the environment of a
     // desktop session and nothing of the test's.
-    const std::string script =
-        "mount --make-rprivate / && mount --bind \"$1\" /etc/hosts && shift && exec \"$@\"";
-    std::vector<std::string> args{"-m",
-                                  "sh",
-                                  "-c",
-                                  script,
-                                  "sh",
-                                  hostsFile().string(),
-                                  "setpriv",
-                                  "--reuid=" + std::to_string(kNobody),
-                                  "--regid=" + std::to_string(kNobody),
-                                  "--clear-groups",
-                                  "env",
-                                  "-i",
-                                  "HOME=" + home_.string(),
-                                  "PATH=" + pkexec_.binFolder().string() + ":/usr/bin:/bin",
-                                  "DISPLAY=" + session.display(),
-                                  "XDG_RUNTIME_DIR=" + runtime_.string(),
-                                  "QT_QPA_PLATFORM=xcb",
-                                  "SDL_AUDIODRIVER=dummy",
-                                  "LSAN_OPTIONS=suppressions=" TALLOWBY_E2E_LSAN_SUPPRESSIONS,
-                                  executable().string()};
+    const std::vector<std::string> args = testsupport::withOwnEtcHosts(
+        hostsFile(),
+        testsupport::asNobody(
+            {"env", "-i", "HOME=" + home_.string(), "PATH=" + pkexec_.binFolder().string() + ":/usr/bin:/bin",
+             "DISPLAY=" + session.display(), "XDG_RUNTIME_DIR=" + runtime_.string(), "QT_QPA_PLATFORM=xcb",
+             "SDL_AUDIODRIVER=dummy", "LSAN_OPTIONS=suppressions=" TALLOWBY_E2E_LSAN_SUPPRESSIONS,
+             executable().string()}));
     testsupport::SpawnOptions options;
     options.keepStderr = true;
     return testsupport::ChildProcess("unshare", args, options);

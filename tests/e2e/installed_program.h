@@ -2,7 +2,8 @@
 // The program as its package installs it, run by an ordinary user: the build's own install rules lay
 // it into a staging folder, and it is started as "nobody" with a throwaway home, its hosts file a
 // test file mounted over /etc/hosts in a mount namespace of its own, and a stand-in pkexec first on
-// its PATH. Needs root (to change user and mount); nothing of the machine's is written.
+// its PATH. Needs root (to change user and mount: testsupport::whyNoOtherUser()); nothing of the
+// machine's is written.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,11 +14,6 @@
 #include "support/x_session.h"
 
 namespace tallowby::e2e {
-
-inline constexpr unsigned kNobody = 65534;
-
-// Why the machine cannot run an installed program as another user here, or "" when it can.
-std::string whyNoOrdinaryUser();
 
 class InstalledProgram {
   public:

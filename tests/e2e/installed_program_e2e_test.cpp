@@ -8,6 +8,7 @@
 #include "installed_program.h"
 #include "rule_files.h"
 #include "support/file_bytes.h"
+#include "support/other_user.h"
 #include "support/wait_until.h"
 
 namespace tallowby::e2e {
@@ -25,7 +26,7 @@ uid_t ownerOf(const fs::path& path) {
 }
 
 TEST(InstalledProgram, RunsForAnOrdinaryUserWithItsDataAtHomeAndBlocksThroughPkexec) {
-    if (const std::string why = whyNoOrdinaryUser(); !why.empty())
+    if (const std::string why = testsupport::whyNoOtherUser(); !why.empty())
         GTEST_SKIP() << why;
     const InstalledProgram installed;
     // The first start of this user, who has written one rule already: the default profile's
@@ -62,7 +63,7 @@ TEST(InstalledProgram, RunsForAnOrdinaryUserWithItsDataAtHomeAndBlocksThroughPke
     // user.
     const fs::path config = installed.dataFolder() / "config.db";
     EXPECT_TRUE(fs::exists(config)) << "no config.db in the user's data folder";
-    EXPECT_EQ(ownerOf(config), kNobody);
+    EXPECT_EQ(ownerOf(config), testsupport::kNobodyId);
     EXPECT_TRUE(fs::exists(installed.dataFolder() / "icon" / "t64.ico"));
     EXPECT_NE(testsupport::readFile(installed.dataFolder() / "profiles" / "Default").find(kBlockedSite),
               std::string::npos)

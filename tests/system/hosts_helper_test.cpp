@@ -6,6 +6,7 @@
 #include "hosts_request.h"
 #include "platform/hosts/hosts_content.h"
 #include "platform/system/pkexec_hosts_write.h"
+#include "support/other_user.h"
 #include "support/piped_run.h"
 #include "test_files.h"
 
@@ -17,6 +18,9 @@ using testsupport::runWithInput;
 
 const fs::path kHostsFile = TALLOWBY_HOSTS_HELPER_TEST_FILE;
 const fs::path kHelper = TALLOWBY_HOSTS_HELPER_TEST_EXE;
+// The helper as installed, whose file is /etc/hosts: only ever run as nobody, with a file of the
+// test's own mounted over /etc/hosts.
+const fs::path kInstalledHelper = TALLOWBY_HOSTS_HELPER_EXE;
 
 // The user's own lines: mixed line ends and a last line without one, all to be kept byte for byte.
 const std::string kUserLines = "127.0.0.1\tlocalhost\r\n10.0.0.5 nas.home.arpa nas\n# the end, no line end";
@@ -143,6 +147,22 @@ TEST_F(HostsHelper, TakesTheProgramsOwnRequestsAndTheirRefusalReachesTheUser) {
             << error.what();
     }
     EXPECT_EQ(test::readFile(kHostsFile), withBlock({"news.example", "chat.example"}));
+}
+
+TEST(InstalledHostsHelper, RefusesToRunWithoutRootBeforeReadingAnything) {
+    if (const std::string why = testsupport::whyNoOtherUser(); !why.empty())
+        GTEST_SKIP() << why;
+    test::TempFolder temp;
+    fs::permissions(temp.path(), fs::perms(0755));
+    test::writeFile(temp / "hosts", kUserLines);
+
+    const auto run = runWithInput(
+        "/usr/bin/unshare",
+        testsupport::withOwnEtcHosts(temp / "hosts", testsupport::asNobody({kInstalledHelper.string()})),
+        "news.example\n");
+    EXPECT_EQ(run.exitCode, 4) << run.errors;
+    EXPECT_NE(run.errors.find("only root may run it"), std::string::npos) << run.errors;
+    EXPECT_EQ(test::readFile(temp / "hosts"), kUserLines);
 }
 
 } // namespace
