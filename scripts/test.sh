@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds, and runs every test with ctest; then gives the file readers
-# and the tick a short fuzzing run; last it builds the Debian package and checks it. Tests that need a
-# desktop start their own Xvfb, window manager and tray host.
+# Installs what the tests need, builds, and runs every test with ctest; then gives the file readers,
+# the tick and the hosts file's block a short fuzzing run; last it builds the Debian package and
+# checks it. Tests that need a desktop start their own Xvfb, window manager and tray host.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -9,9 +9,10 @@ build=${BUILD_DIR:-$root/build}
 BUILD_DIR=$build "$root/scripts/build.sh"
 (cd "$build" && ctest --output-on-failure -j "$(nproc)" --timeout 600)
 
-# The fuzz targets need clang; they compile only the plain libraries, no Qt.
+# The fuzz targets need clang; they compile only the plain libraries, no Qt. Each one the fuzz
+# folder defines has a short run among the tests named fuzz_*, so each must be built.
 fuzz_build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
-CXX=clang++ BUILD_DIR=$fuzz_build TARGETS=fuzz_loaders "$root/scripts/build.sh" -DTALLOWBY_FUZZ=ON
+CXX=clang++ BUILD_DIR=$fuzz_build TARGETS="fuzz_loaders fuzz_hosts" "$root/scripts/build.sh" -DTALLOWBY_FUZZ=ON
 (cd "$fuzz_build" && ctest --output-on-failure -R '^fuzz_')
 
 # The package is a second, release build; it is only read and unpacked, never installed.
