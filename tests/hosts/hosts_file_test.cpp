@@ -128,14 +128,14 @@ TEST_F(HostsFileTest, LinksStayLinksAndTheFileTheyNameIsWritten) {
     EXPECT_EQ(readFile(folder.path() / "later"), renderHostsBlock({}, "\n"));
 }
 
-TEST_F(HostsFileTest, UnwritablePathsThrowTheSystemsDescription) {
+TEST_F(HostsFileTest, UnwritablePathsAreRefusedInPlainWords) {
     // Root passes every permission check, so the failures come from the shape of the path.
     writeFile(folder.path() / "etc", kDebianHosts);
     try {
         HostsFile(folder.path() / "etc" / "hosts", "\n").write({"a.com"});
         FAIL() << "no error";
     } catch (const store::FileError& error) {
-        EXPECT_STREQ(error.what(), "Not a directory");
+        EXPECT_STREQ(error.what(), "a part of its path is not a folder");
     }
     EXPECT_EQ(readFile(folder.path() / "etc"), kDebianHosts);
 

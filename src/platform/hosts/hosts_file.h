@@ -23,20 +23,23 @@ class HostsFile {
     // 0 when new files can be made and renamed in the folder, else the errno that refuses them.
     using FolderProbe = std::function<int(const std::filesystem::path& folder)>;
 
-    // lineEnd ends the program's own lines; the user's lines keep theirs.
-    HostsFile(std::filesystem::path path, std::string lineEnd);
+    // lineEnd ends the program's own lines; the user's lines keep theirs. A link at the path is
+    // followed to the regular file it leads to, anywhere; with a confinement (the sandbox program's
+    // folder) only as long as every step of the way stays inside that folder.
+    HostsFile(std::filesystem::path path, std::string lineEnd, std::filesystem::path confinement = {});
 
     // Makes the program's block hold the localhost line and one line per site, in order; the rest
     // of the file stays as it is. A missing file is created. The file is replaced atomically, or,
     // where its folder refuses new files or the file is a mount point, rewritten in place. Throws
-    // store::FileError with the system's description when the file cannot be read or written; the
-    // file then keeps its old content.
+    // store::FileError when the file cannot be read or written, with the system's description, or a
+    // plain one when the path leads to something that is no regular file (see findHostsTarget),
+    // which is then neither written nor waited on; the file keeps its old content.
     void write(const std::vector<std::string>& sites) const;
 
     // Whether the file holds the program's block with exactly these sites, as write() would leave
     // it. Cheap enough for every tick: the file is read only when it is another file, or its size or
     // modification time differ, from when it was last written or read here. A file that cannot be
-    // read does not hold the block.
+    // read, or is no regular file, does not hold the block. Never waits.
     bool holds(const std::vector<std::string>& sites) const;
 
     const std::filesystem::path& path() const { return path_; }
@@ -57,11 +60,12 @@ class HostsFile {
         std::vector<std::string> sites;
         bool held = false;
     };
-    void remember(const std::filesystem::path& target, const std::vector<std::string>& sites,
+    void remember(const std::optional<hosts_io::FileStamp>& stamp, const std::vector<std::string>& sites,
                   bool held) const;
 
     std::filesystem::path path_;
     std::string lineEnd_;
+    std::filesystem::path confinement_;
     FolderProbe folderProbe_;
     PrivilegedWrite privilegedWrite_;
     mutable std::optional<Seen> seen_;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "store/posix_io.h"
+#include "store/text_file.h"
 
 namespace tallowby::platform::hosts_io {
 
@@ -47,23 +48,45 @@ std::string mountPointOf(const std::string& line) {
 
 } // namespace
 
-std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
-    posix_io::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        posix_io::throwFileError(path, errno);
-    }
-    return posix_io::readAll(fd.get(), path);
+FileStamp stampOf(const struct stat& info) {
+    return FileStamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                     static_cast<std::int64_t>(info.st_size),
+                     static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
 std::optional<FileStamp> fileStamp(const std::filesystem::path& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
+    if (::lstat(path.c_str(), &info) != 0)
         return std::nullopt;
-    return FileStamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-                     static_cast<std::int64_t>(info.st_size),
-                     static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+    return stampOf(info);
+}
+
+void refuseFileKind(const std::filesystem::path& path, unsigned mode) {
+    const char* kind = S_ISFIFO(mode)   ? "a named pipe"
+                       : S_ISCHR(mode)  ? "a character device"
+                       : S_ISBLK(mode)  ? "a block device"
+                       : S_ISSOCK(mode) ? "a socket"
+                       : S_ISDIR(mode)  ? "a folder"
+                       : S_ISLNK(mode)  ? "a symbolic link"
+                                        : "a file of an unknown kind";
+    throw store::FileError(path, std::string("it is ") + kind + ", not a regular file");
+}
+
+std::optional<RegularFile> readRegularFile(const std::filesystem::path& path) {
+    posix_io::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid()) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        if (errno == ELOOP)
+            throw store::FileError(path, "it became a symbolic link while it was being opened", ELOOP);
+        posix_io::throwFileError(path, errno);
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        posix_io::throwFileError(path, errno);
+    if (!S_ISREG(info.st_mode))
+        refuseFileKind(path, info.st_mode);
+    return RegularFile{posix_io::readAll(fd.get(), path), stampOf(info)};
 }
 
 void createReadableFile(const std::filesystem::path& path) {

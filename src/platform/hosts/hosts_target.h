@@ -1,0 +1,25 @@
+#pragma once
+// Which file the hosts path names. A system may keep /etc/hosts as a symbolic link, so links are
+// followed; but only a regular file (or the place where one is to be made) is ever the hosts file.
+// A named pipe would hang every open, and writing "through" a link to a device would replace the
+// device with a plain file.
+#include <filesystem>
+#include <optional>
+
+#include "platform/hosts/hosts_io.h"
+
+namespace tallowby::platform::hosts_io {
+
+struct HostsTarget {
+    std::filesystem::path path;     // the file itself, never a link
+    std::optional<FileStamp> stamp; // nothing when no file is there yet
+};
+
+// Follows the links at the path to the file they lead to. With a confining folder (the sandbox
+// program's own folder) every step must stay inside it; without one, links may lead anywhere. Throws
+// store::FileError saying plainly what is wrong when the path leads to something that is not a
+// regular file (a named pipe, a device, a socket, a folder), into a loop of links, out of the
+// confining folder, or into a folder that does not exist; its path() is the path given.
+HostsTarget findHostsTarget(const std::filesystem::path& path, const std::filesystem::path& confinement);
+
+} // namespace tallowby::platform::hosts_io
