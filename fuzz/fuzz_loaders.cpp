@@ -16,6 +16,7 @@
 #include "store/config_lines.h"
 #include "store/line_values.h"
 #include "store/list_loaders.h"
+#include "store/load_report.h"
 #include "store/program_paths.h"
 #include "store/reminder_records.h"
 #include "store/session_records.h"
@@ -55,13 +56,14 @@ std::vector<std::string_view> splitFiles(std::string_view data) {
     return parts;
 }
 
-// The profile's files are written under its own name only when that name stays inside the
-// profiles folder; any other name is replaced, so the fuzzer never names a path outside.
+// The profile's files are written under the name the program would read them by; a name the
+// program refuses must never come back as a path outside the profiles folder.
 std::string profileName(const store::Lines& config) {
-    const std::string& name = store::configValue(config, store::ConfigLine::Profile);
-    const bool plain = !name.empty() && name.size() < 64 && name != "." && name != ".." &&
-                       name.find_first_of("/\\") == std::string::npos && name.find('\0') == std::string::npos;
-    return plain ? name : "fuzzed";
+    const std::string name = store::profileForFiles(config);
+    check(name.find('/') == std::string::npos && name.find('\0') == std::string::npos && name != "." &&
+              name != "..",
+          "a profile name for files stays inside the profiles folder");
+    return !name.empty() && name.size() < 64 ? name : "fuzzed";
 }
 
 void place(const fs::path& path, const std::vector<std::string_view>& parts, std::size_t index) {
@@ -96,6 +98,13 @@ store::RuleLists loadFolder(const std::vector<std::string_view>& parts) {
     check(lists.SessionCount == store::sessionCount(lists.SessionLines.size()), "session count");
     check(lists.ReminderCount == store::reminderCount(lists.ReminderLines.size()), "reminder count");
     check(lists.SoundLines.size() >= 2, "two sounds");
+
+    // Whatever the files hold, the report of what was not read names a file of the folder.
+    store::LoadReport report;
+    store::checkLoadedLists(
+        report, {lists.ConfigLines, lists.SessionLines, lists.WholeDayLines, lists.ReminderLines}, paths);
+    for (const std::string& problem : report.problems())
+        check(problem.find(folder.path().string()) != std::string::npos, "a problem names its file");
     return lists;
 }
 

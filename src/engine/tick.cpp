@@ -68,9 +68,7 @@ SweepRule TickContext::sweepRule(SweepKind kind, std::vector<std::string> names)
     SweepRule rule;
     rule.kind = kind;
     rule.names = std::move(names);
-    rule.command = store::configValue(lists().ConfigLines, store::ConfigLine::WindowAction) == "0"
-                       ? WindowCommand::Minimize
-                       : WindowCommand::Close;
+    rule.command = store::closesWindows(lists().ConfigLines) ? WindowCommand::Close : WindowCommand::Minimize;
     return rule;
 }
 

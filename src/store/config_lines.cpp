@@ -12,6 +12,14 @@ bool configFlag(const Lines& configLines, ConfigLine line) {
     return isOn(configValue(configLines, line));
 }
 
+bool closesWindows(const Lines& configLines) {
+    return closesWindows(configValue(configLines, ConfigLine::WindowAction));
+}
+
+bool closesWindows(std::string_view windowActionLine) {
+    return windowActionLine != "0";
+}
+
 void setConfigValue(Lines& configLines, ConfigLine line, std::string value) {
     setLine(configLines, static_cast<std::size_t>(line), std::move(value));
 }

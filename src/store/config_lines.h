@@ -1,6 +1,7 @@
 #pragma once
 // The lines of "config.db", by meaning.
 #include <string>
+#include <string_view>
 
 #include "store/text_file.h"
 
@@ -31,6 +32,12 @@ const std::string& configValue(const Lines& configLines, ConfigLine line);
 
 // Whether a flag line is exactly "1".
 bool configFlag(const Lines& configLines, ConfigLine line);
+
+// Whether the windows of blocked programs are closed rather than minimised: every line 13 but "0"
+// closes them. The Options dialog shows the same reading, so it never says "minimise" while windows
+// are closed.
+bool closesWindows(const Lines& configLines);
+bool closesWindows(std::string_view windowActionLine);
 
 // Stores a value, adding empty lines first when the list is shorter.
 void setConfigValue(Lines& configLines, ConfigLine line, std::string value);

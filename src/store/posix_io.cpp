@@ -1,5 +1,7 @@
 #include "store/posix_io.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <system_error>
 #include <unistd.h>
@@ -23,6 +25,24 @@ int UniqueFd::closeChecked() {
 
 void throwFileError(const std::filesystem::path& path, int error) {
     throw FileError(path, std::generic_category().message(error), error);
+}
+
+const char* fileKindName(unsigned mode) {
+    switch (mode & S_IFMT) {
+    case S_IFDIR:
+        return "a folder";
+    case S_IFIFO:
+        return "a named pipe";
+    case S_IFCHR:
+    case S_IFBLK:
+        return "a device";
+    case S_IFSOCK:
+        return "a socket";
+    case S_IFLNK:
+        return "a symbolic link";
+    default:
+        return "a regular file";
+    }
 }
 
 std::string readAll(int fd, const std::filesystem::path& path) {

@@ -32,6 +32,10 @@ class UniqueFd {
 
 [[noreturn]] void throwFileError(const std::filesystem::path& path, int error);
 
+// "a folder", "a named pipe", "a device", "a socket", "a symbolic link" or "a regular file", for
+// messages about a path that is not the kind of file expected there.
+const char* fileKindName(unsigned mode);
+
 // Reads until end of file, retrying interrupted reads.
 std::string readAll(int fd, const std::filesystem::path& path);
 

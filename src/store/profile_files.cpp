@@ -30,18 +30,19 @@ struct Refused {
     std::string message;
 };
 
-[[noreturn]] void refuse(const fs::path& path, int error) {
+// action is what was being done to the file ("create", "read"), for the message.
+[[noreturn]] void refuse(const char* action, const fs::path& path, int error) {
     if (error == EEXIST)
         throw Refused{"Failed - profile file already exists: " + path.string()};
-    throw Refused{"Failed - " + path.string() + ": " + std::generic_category().message(error)};
+    throw Refused{"Failed - could not " + std::string(action) + " " + path.string() + ": " +
+                  std::generic_category().message(error)};
 }
 
 // A name from profiles.db, which may have been edited by hand: one that could reach outside the
 // profiles folder ("../config") or names the folder itself ("") has no files, so nothing outside a
 // profile's own files is ever copied, moved or deleted for it.
 bool hasFiles(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
-           name.find('\0') == std::string_view::npos;
+    return !name.empty() && !profileNameReadFailure(name);
 }
 
 std::optional<std::string> newNameFailure(const Lines& profileLines, const std::string& name) {
@@ -59,7 +60,7 @@ void refuseExisting(const std::array<fs::path, 3>& targets) {
     for (const fs::path& target : targets) {
         struct stat info {};
         if (::lstat(target.c_str(), &info) == 0)
-            refuse(target, EEXIST);
+            refuse("create", target, EEXIST);
     }
 }
 
@@ -68,13 +69,13 @@ void refuseExisting(const std::array<fs::path, 3>& targets) {
 void createFile(ProfileChange& change, const fs::path& path, std::string_view bytes) {
     posix_io::UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd.valid())
-        refuse(path, errno);
+        refuse("create", path, errno);
     change.made.push_back(path);
     posix_io::writeAll(fd.get(), bytes, path);
     if (::fsync(fd.get()) != 0)
-        refuse(path, errno);
+        refuse("create", path, errno);
     if (const int error = fd.closeChecked())
-        refuse(path, error);
+        refuse("create", path, error);
 }
 
 // false when there is no source file, which is skipped.
@@ -83,9 +84,15 @@ bool copyFile(ProfileChange& change, const fs::path& from, const fs::path& to) {
     if (!fd.valid()) {
         if (errno == ENOENT)
             return false;
-        refuse(from, errno);
+        refuse("read", from, errno);
     }
-    createFile(change, to, posix_io::readAll(fd.get(), from));
+    std::string bytes;
+    try {
+        bytes = posix_io::readAll(fd.get(), from);
+    } catch (const FileError& error) {
+        refuse("read", from, error.code());
+    }
+    createFile(change, to, bytes);
     return true;
 }
 
@@ -102,7 +109,7 @@ bool linkFile(ProfileChange& change, const fs::path& from, const fs::path& to) {
         return false;
     if (error == EPERM || error == EOPNOTSUPP || error == EMLINK)
         return copyFile(change, from, to);
-    refuse(to, error);
+    refuse("create", to, error);
 }
 
 // Runs the steps that make files; when one fails, the files made so far are taken back and the
@@ -114,7 +121,7 @@ template <typename Steps> void makeFiles(ProfileChange& change, Steps&& steps) {
     } catch (const Refused& refused) {
         change.failure = refused.message;
     } catch (const FileError& error) {
-        change.failure = "Failed - " + error.path().string() + ": " + error.what();
+        change.failure = "Failed - could not write " + error.path().string() + ": " + error.what();
     }
     change.undo();
 }
@@ -144,15 +151,30 @@ std::string trimProfileName(std::string_view typed) {
     return first < last ? std::string(first, last) : std::string();
 }
 
-std::optional<std::string> profileNameFailure(std::string_view name) {
-    if (name.empty())
-        return "Failed - Please type profile name.";
+namespace {
+
+// The checks that keep a name a plain file name inside the profiles folder.
+std::optional<std::string> plainNameFailure(std::string_view name) {
     if (std::ranges::any_of(name, isControl))
         return "Failed - profile name can not contain control characters or line breaks.";
     if (name.find_first_of("/\\") != std::string_view::npos)
         return "Failed - profile name can not contain \"/\" or \"\\\".";
     if (name == "." || name == "..")
         return "Failed - profile name can not be \".\" or \"..\".";
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> profileNameReadFailure(std::string_view name) {
+    return plainNameFailure(name);
+}
+
+std::optional<std::string> profileNameFailure(std::string_view name) {
+    if (name.empty())
+        return "Failed - Please type profile name.";
+    if (auto failure = plainNameFailure(name))
+        return failure;
     if (name.size() > kLongestProfileName)
         return "Failed - profile name is too long.";
     // "Home.db" would be the session file of "Home", "Home.rem" its reminder file.

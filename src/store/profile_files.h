@@ -26,6 +26,11 @@ std::string trimProfileName(std::string_view typed);
 // the name itself is looked at, not the list or the folder.
 std::optional<std::string> profileNameFailure(std::string_view name);
 
+// Why a name read from a file cannot name profile files: it would reach outside the profiles folder
+// (a separator, ".", ".."), or could not be a file name at all (a NUL or other control character).
+// Names the manager would no longer make (too long, ".db") are still read.
+std::optional<std::string> profileNameReadFailure(std::string_view name);
+
 // The whole-day, session and reminder files, in the order in which they are made.
 std::array<std::filesystem::path, 3> profileFiles(const ProgramPaths& paths, const std::string& name);
 

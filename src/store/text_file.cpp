@@ -12,7 +12,8 @@ FileError::FileError(std::filesystem::path path, const std::string& description,
     : std::runtime_error(description), path_(std::move(path)), code_(code) {}
 
 std::optional<Lines> readLines(const std::filesystem::path& path) {
-    posix_io::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking: opening a named pipe would otherwise wait for a writer for ever.
+    posix_io::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid()) {
         // A path through something that is not a folder names no file either.
         if (errno == ENOENT || errno == ENOTDIR)
@@ -26,6 +27,10 @@ std::optional<Lines> readLines(const std::filesystem::path& path) {
     // whose path is the profiles folder itself.
     if (S_ISDIR(info.st_mode))
         return std::nullopt;
+    // A pipe, a device or a socket is no rule file: reading one could wait or never end.
+    if (!S_ISREG(info.st_mode))
+        throw FileError(path, std::string("it is ") + posix_io::fileKindName(info.st_mode) +
+                                  ", not a regular file");
     return splitLines(posix_io::readAll(fd.get(), path));
 }
 

@@ -208,7 +208,7 @@ TEST_F(RunStateTest, GuardedExitCancelledKeepsTheProgramAndItsBlocks) {
     EXPECT_TRUE(hostsHasOnlyLocalhost());
 }
 
-TEST_F(RunStateTest, ExitWhoseHostsWriteFailsKeepsTheProgramRunning) {
+TEST_F(RunStateTest, ExitWhoseHostsWriteFailsStillEndsAndSaysWhatStaysBlocked) {
     start();
     startUpRun();
     main->show();
@@ -216,10 +216,30 @@ TEST_F(RunStateTest, ExitWhoseHostsWriteFailsKeepsTheProgramRunning) {
     std::filesystem::remove(enforcement.hostsPath);
     std::filesystem::create_directory(enforcement.hostsPath);
     main->m_exitClick();
-    EXPECT_FALSE(main->ExitAllowed);
-    EXPECT_TRUE(main->isVisible());
-    EXPECT_TRUE(main->isRunning());
-    EXPECT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(main->ExitAllowed);
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_FALSE(main->isRunning());
+    ASSERT_EQ(messages.texts.size(), 1);
+    const QString& told = messages.texts.front();
+    EXPECT_TRUE(told.startsWith(QStringLiteral("Could not write the hosts file ") +
+                                QString::fromStdString(enforcement.hostsPath.string()) +
+                                QStringLiteral(": ")))
+        << told.toStdString();
+    EXPECT_TRUE(told.endsWith(QStringLiteral("stay blocked until the file can be written.")))
+        << told.toStdString();
+}
+
+TEST_F(RunStateTest, ATickQueuedBeforeStopOrPauseActsOnNothing) {
+    start();
+    startUpRun();
+    main->timer_tofocuson->stop();
+    main->queueTick();
+    main->M_stopClick();
+    const int listings = enforcement.desktop.windowListings;
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(hostsHasOnlyLocalhost());
+    EXPECT_EQ(enforcement.desktop.windowListings, listings);
+    EXPECT_TRUE(enforcement.desktop.posts.empty());
 }
 
 TEST_F(RunStateTest, ACloseAskedForInsideTheProgramGoesTheWayOfExit) {

@@ -45,6 +45,8 @@ void ShellTest::start() {
     main = windows.frmmain.get();
     main->timer_minimize->stop();
     main->T_mm_note->stop();
+    // What start-up has to tell is told once the message loop runs.
+    QCoreApplication::processEvents();
 }
 
 void ShellTest::startUpRun() {

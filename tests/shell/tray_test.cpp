@@ -161,6 +161,10 @@ TEST_F(TrayTest, StartToIconShowsOnlyTheIconAndRuns) {
     startUpRun();
     EXPECT_TRUE(main->isRunning());
     EXPECT_TRUE(main->isHidden());
+    // The icon in the tray is the only sign of the state: it follows Run and Stop.
+    EXPECT_EQ(iconKey(main->trayIcon->icon()), runIconKey());
+    main->M_stopClick();
+    EXPECT_EQ(iconKey(main->trayIcon->icon()), stoppedIconKey());
 }
 
 } // namespace

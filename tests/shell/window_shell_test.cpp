@@ -112,6 +112,15 @@ TEST_F(WindowShellTest, RunsWhenHiddenTwoAsksOnlyWhenStoppedAndNotPaused) {
     EXPECT_TRUE(main->isPaused());
 }
 
+TEST_F(WindowShellTest, ClosingTheStoppedWindowAsksOnlyOnce) {
+    startShown();
+    main->M_stopClick();
+    // Each prompt is turned down; a second one would be a second modal window.
+    EXPECT_EQ(unexpectedModals([this] { closeBox(); }), 1);
+    EXPECT_TRUE(main->isMinimized());
+    EXPECT_FALSE(main->isRunning());
+}
+
 TEST_F(WindowShellTest, YesAndSaveStoresRunWhenHiddenAndRuns) {
     startShown();
     main->M_stopClick();

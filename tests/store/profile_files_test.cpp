@@ -89,18 +89,20 @@ TEST_F(ProfileFilesTest, RefusalsAndFailedStepsLeaveEverythingAsItWas) {
         {{}, Add, " Work", exists},
         {[](auto& t) { writeFile(t.file("X.rem"), "old"); }, Add, "X", inTheWay + file("X.rem").string()},
         {[](auto& t) { fs::remove_all(t.paths.profilesFolder()); }, Add, "X",
-         "Failed - " + file("X").string() + ": No such file or directory"},
+         "Failed - could not create " + file("X").string() + ": No such file or directory"},
         {[](auto& t) { t.profiles.push_back("Home_copy"); }, Copy, "Home", exists},
         {[](auto& t) {
              fs::remove(t.file("Home.rem"));
              writeFile(t.file("Home_copy.rem"), "");
          },
          Copy, "Home", inTheWay + file("Home_copy.rem").string()},
-        {homeRemIsAFolder, Copy, "Home", "Failed - " + file("Home.rem").string() + ": Is a directory"},
+        {homeRemIsAFolder, Copy, "Home",
+         "Failed - could not read " + file("Home.rem").string() + ": Is a directory"},
         {{}, Rename, "Home ", exists},
         {[](auto& t) { fs::create_directory(t.file("X.db")); }, Rename, "X",
          inTheWay + file("X.db").string()},
-        {homeRemIsAFolder, Rename, "X", "Failed - " + file("Home.rem").string() + ": Is a directory"},
+        {homeRemIsAFolder, Rename, "X",
+         "Failed - could not read " + file("Home.rem").string() + ": Is a directory"},
         {{}, Remove, "Home", "Failed - Can not remove default profile."},
     };
     for (const auto& c : cases) {

@@ -15,9 +15,12 @@
 #include "platform/system/folder_attribute.h"
 #include "store/config_lines.h"
 #include "store/list_loaders.h"
+#include "store/load_report.h"
 #include "store/session_records.h"
 #include "store/sound_list.h"
+#include "store/stale_temporaries.h"
 #include "store/whole_day_record.h"
+#include "ui/common/file_failure.h"
 #include "ui/common/list_entries.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
@@ -80,20 +83,16 @@ Tfrmmain::Tfrmmain(store::ProgramPaths paths, Enforcement enforcement, std::uniq
     if (enforcement_.enableDebugPrivilege)
         enforcement_.enableDebugPrivilege();
 
-    // The profile's files are named by the configuration, so it is read first.
-    LoadConfiglist(paths_.configFile());
-    LoadprofileList(paths_.profileListFile());
-    // Without a profile name there are no profile files to read (the name alone would make the
-    // whole-day path the profiles folder itself).
-    const bool haveProfile = !currentProfile().empty();
-    if (haveProfile) {
-        LoadSessionList(paths_.sessionFile(currentProfile()));
-        LoadWholedayList(paths_.wholeDayFile(currentProfile()));
-    }
+    // Start-up problems wait for the main window (startTimers): a box now would stand alone.
+    starting_ = true;
+    // The rule files were last written by this program, perhaps by a run that was killed mid-write.
+    removeStaleTemporaryFiles();
+    loadRuleFiles();
     WriteWholeDayHosts();
-    if (haveProfile)
-        LoadReminderList(paths_.reminderFile(currentProfile()));
-    LoadSound();
+    loadGuarded([this] { LoadSound(); });
+    // Once the message loop runs: the program has made every window and shown this one (or put it
+    // into the notification area) by then.
+    QTimer::singleShot(0, this, &Tfrmmain::tellStartupProblems);
     CurrentSessionIndex = -1;
 
     platform::setFolderHidden(paths_.folder());
@@ -116,9 +115,7 @@ void Tfrmmain::buildTimers() {
     timer_tofocuson->setInterval(kTickMilliseconds);
     // Queued: a QTimer does not fire again while its own slot sits in a modal exec(), but the
     // tick must keep running underneath a notice or a reminder.
-    connect(timer_tofocuson, &QTimer::timeout, this, [this] {
-        QMetaObject::invokeMethod(this, &Tfrmmain::timer_tofocusonTimer, Qt::QueuedConnection);
-    });
+    connect(timer_tofocuson, &QTimer::timeout, this, &Tfrmmain::queueTick);
 
     TB_CREATE(timer_running, this);
     timer_running->setInterval(kTickMilliseconds);
@@ -139,10 +136,98 @@ void Tfrmmain::buildTimers() {
     connect(T_pause, &QTimer::timeout, this, &Tfrmmain::T_pauseTimer);
 }
 
+void Tfrmmain::queueTick() {
+    // A tick queued just before Stop, a pause or Exit must not act after it.
+    QMetaObject::invokeMethod(
+        this,
+        [this, stops = stopCount_] {
+            if (stops == stopCount_)
+                timer_tofocusonTimer();
+        },
+        Qt::QueuedConnection);
+}
+
 void Tfrmmain::startTimers() {
     timer_tofocuson->start();
     T_mm_note->start();
     timer_minimize->start();
+}
+
+void Tfrmmain::tellStartupProblems() {
+    tellUnreadRules();
+    starting_ = false;
+    if (!startupMessages_.isEmpty())
+        showMessage(this, startupMessages_.join(QStringLiteral("\n\n")));
+    startupMessages_.clear();
+}
+
+void Tfrmmain::removeStaleTemporaryFiles() {
+    const auto now = std::chrono::system_clock::now();
+    for (const auto& file : {paths_.configFile(), paths_.profileListFile(), paths_.soundFile()})
+        store::removeStaleTemporaries(file.parent_path(), file.filename().string(), now);
+    // Every file in the profiles folder is a rule file.
+    store::removeStaleTemporaries(paths_.profilesFolder(), {}, now);
+    const std::filesystem::path& hosts = enforcement_.hosts.path();
+    store::removeStaleTemporaries(hosts.parent_path(), hosts.filename().string(), now);
+}
+
+void Tfrmmain::loadGuarded(const std::function<void()>& load) {
+    try {
+        load();
+    } catch (const store::FileError& error) {
+        loadFailures_.unreadable(error);
+    }
+}
+
+void Tfrmmain::loadRuleFiles() {
+    loadFailures_ = {};
+    // The profile's files are named by the configuration, so it is read first.
+    loadGuarded([this] { LoadConfiglist(paths_.configFile()); });
+    loadGuarded([this] { LoadprofileList(paths_.profileListFile()); });
+    // A file the profile lacks must not leave another profile's rules in force.
+    lists_.SessionLines.clear();
+    lists_.SessionCount = 0;
+    lists_.WholeDayLines.clear();
+    lists_.ReminderLines.clear();
+    lists_.ReminderCount = 0;
+    gb_sessionAll->showSessionList();
+    gb_wholeday->showWholeDay();
+    // Without a usable profile name there are no profile files to read: an empty name would make
+    // the whole-day path the profiles folder itself, and "../x" a file outside it.
+    const std::string profile = currentProfile();
+    if (profile.empty())
+        return;
+    loadGuarded([this, &profile] { LoadSessionList(paths_.sessionFile(profile)); });
+    loadGuarded([this, &profile] { LoadWholedayList(paths_.wholeDayFile(profile)); });
+    loadGuarded([this, &profile] { LoadReminderList(paths_.reminderFile(profile)); });
+}
+
+void Tfrmmain::tellUnreadRules() {
+    store::LoadReport report = loadFailures_;
+    store::checkLoadedLists(report, {ConfigLines, SessionLines, WholeDayLines, ReminderLines}, paths_);
+    QStringList fresh;
+    for (const std::string& problem : report.problems()) {
+        if (toldProblems_.insert(problem).second)
+            fresh << QStringLiteral("- ") + fromBytes(problem);
+    }
+    if (fresh.isEmpty())
+        return;
+    tell(QStringLiteral("Some of the rules could not be read and are not in force; the rest are.\n\n") +
+         fresh.join(QLatin1Char('\n')));
+}
+
+void Tfrmmain::tell(const QString& text) {
+    if (starting_) {
+        if (!startupMessages_.contains(text))
+            startupMessages_ << text;
+        return;
+    }
+    // Ticks keep coming while the box is open; one box at a time is enough.
+    if (reportingError_)
+        return;
+    reportingError_ = true;
+    showMessage(this, text);
+    reportingError_ = false;
 }
 
 bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
@@ -177,10 +262,31 @@ bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
             break;
         }
     } catch (const store::FileError& error) {
-        reportError(error);
+        tell(fileFailureText(QStringLiteral("save ") + savedWhat(file), error,
+                             QStringLiteral("Nothing was changed.")));
         return false;
     }
+    // A reload can bring to light what the file held beside the change (a record cut off by hand).
+    tellUnreadRules();
     return true;
+}
+
+QString Tfrmmain::savedWhat(RuleFile file) {
+    switch (file) {
+    case RuleFile::Config:
+        return QStringLiteral("the settings to");
+    case RuleFile::Profiles:
+        return QStringLiteral("the profile list to");
+    case RuleFile::Sound:
+        return QStringLiteral("the alert sound choice to");
+    case RuleFile::Sessions:
+        return QStringLiteral("the sessions to");
+    case RuleFile::WholeDay:
+        return QStringLiteral("the whole-day rules to");
+    case RuleFile::Reminders:
+        return QStringLiteral("the reminders and shutdown settings to");
+    }
+    return {};
 }
 
 std::filesystem::path Tfrmmain::ruleFilePath(RuleFile file) const {
@@ -203,25 +309,8 @@ std::filesystem::path Tfrmmain::ruleFilePath(RuleFile file) const {
 }
 
 void Tfrmmain::reloadProfile() {
-    try {
-        LoadConfiglist(paths_.configFile());
-        LoadprofileList(paths_.profileListFile());
-        // A file the new profile lacks must not leave the old profile's rules in force.
-        lists_.SessionLines.clear();
-        lists_.SessionCount = 0;
-        lists_.WholeDayLines.clear();
-        lists_.ReminderLines.clear();
-        lists_.ReminderCount = 0;
-        gb_sessionAll->showSessionList();
-        gb_wholeday->showWholeDay();
-        if (!currentProfile().empty()) {
-            LoadSessionList(paths_.sessionFile(currentProfile()));
-            LoadWholedayList(paths_.wholeDayFile(currentProfile()));
-            LoadReminderList(paths_.reminderFile(currentProfile()));
-        }
-    } catch (const store::FileError& error) {
-        reportError(error);
-    }
+    loadRuleFiles();
+    tellUnreadRules();
     CurrentSessionIndex = -1;
 }
 
@@ -276,7 +365,9 @@ bool Tfrmmain::writeHostsFile(const std::vector<std::string>& sites, bool quietR
     } catch (const store::FileError& error) {
         tickState_.hostsBlock.reset();
         if (!quietRetry || !hostsFailureShown_)
-            reportError(error);
+            tell(fileFailureText(
+                QStringLiteral("write the hosts file"), error,
+                QStringLiteral("Websites are not blocked or unblocked until it can be written.")));
         hostsFailureShown_ = true;
         return false;
     }
@@ -293,8 +384,8 @@ void Tfrmmain::LoadSound() {
     store::loadSound(lists_, paths_);
 }
 
-const std::string& Tfrmmain::currentProfile() const {
-    return store::configValue(ConfigLines, store::ConfigLine::Profile);
+std::string Tfrmmain::currentProfile() const {
+    return store::profileForFiles(ConfigLines);
 }
 
 bool Tfrmmain::startsToIcon() const {
@@ -312,17 +403,8 @@ void Tfrmmain::timer_tofocusonTimer() {
         MainTickActions actions(*this);
         engine::runTick(inputs, tickState_, *clock_, actions);
     } catch (const std::exception& error) {
-        reportError(error);
+        tell(fromBytes(error.what()));
     }
-}
-
-void Tfrmmain::reportError(const std::exception& error) {
-    // Ticks keep coming while the box is open; one box at a time is enough.
-    if (reportingError_)
-        return;
-    reportingError_ = true;
-    showMessage(this, fromBytes(error.what()));
-    reportingError_ = false;
 }
 
 } // namespace tallowby::ui

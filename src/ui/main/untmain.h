@@ -4,14 +4,18 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "engine/clock.h"
 #include "engine/tick.h"
+#include "store/load_report.h"
 #include "store/program_paths.h"
 #include "store/rule_lists.h"
 #include "ui/alarms/alert_sound.h"
@@ -69,8 +73,9 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     // are shown once, not every second.
     bool writeHostsFile(const std::vector<std::string>& sites, bool quietRetry = false);
 
-    // ConfigLines line 0, or "" while no configuration names a profile.
-    const std::string& currentProfile() const;
+    // ConfigLines line 0, or "" while no configuration names a profile or it names one that is not a
+    // plain file name.
+    std::string currentProfile() const;
     // ConfigLines line 10 ("Start to Icon") is on: the window is not shown at start.
     bool startsToIcon() const;
 
@@ -239,9 +244,10 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     ProgramDialogs dialogs;
 
   public slots:
-    // One tick of the rules. timer_tofocuson reaches it through a queued call, so a modal window
-    // opened inside a tick does not hold up the ticks that fall due meanwhile.
+    // One tick of the rules. timer_tofocuson reaches it through a queued call (queueTick), so a
+    // modal window opened inside a tick does not hold up the ticks that fall due meanwhile.
     void timer_tofocusonTimer();
+    void queueTick();
 
   private:
     void buildControls();
@@ -253,7 +259,17 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     void connectHandlers();
     void recordClientSizes();
     void setClientWidth(int width);
-    void reportError(const std::exception& error);
+    // Shows a problem in one box at a time; during start-up it waits for the main window.
+    void tell(const QString& text);
+    // Tells the user once about each rule the loaded lists leave unread.
+    void tellUnreadRules();
+    void tellStartupProblems();
+    // Reads config.db, the profile list and the named profile's files afresh; a file that cannot be
+    // read is noted for tellUnreadRules and the rest are read.
+    void loadRuleFiles();
+    void loadGuarded(const std::function<void()>& load);
+    void removeStaleTemporaryFiles();
+    static QString savedWhat(RuleFile file);
     void setRunIcon(const std::filesystem::path& iconFile);
     void setStatusColour(const QColor& colour);
     void setEditingEnabled(bool enabled);
@@ -265,6 +281,10 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     int stopCount_ = 0;
     bool hostsFailureShown_ = false;
     bool reportingError_ = false;
+    bool starting_ = false;
+    QStringList startupMessages_;
+    store::LoadReport loadFailures_;
+    std::set<std::string> toldProblems_;
 };
 
 } // namespace tallowby::ui

@@ -11,6 +11,8 @@
 #include <map>
 
 #include "store/config_lines.h"
+#include "ui/common/file_failure.h"
+#include "ui/common/message_box.h"
 #include "ui/common/system_clock.h"
 #include "ui/main/untmain.h"
 #include "ui/main/whole_day_panel.h"
@@ -123,7 +125,12 @@ void Tfrmmain::closeEvent(QCloseEvent* event) {
         // The frame's close box (the window system's request) puts the window away; a close asked
         // for from inside the program goes the way of Exit, with its check code.
         if (event->spontaneous()) {
-            QTimer::singleShot(0, this, &Tfrmmain::putAway);
+            // Without a notification area the window is minimised instead, and the minimise puts
+            // it away (changeEvent): putting it away here as well would ask, or run, twice.
+            if (!trayAvailable() && !isMinimized())
+                showMinimized();
+            else
+                QTimer::singleShot(0, this, &Tfrmmain::putAway);
             return;
         }
         // The close() that Exit makes has no effect while this close is under way: this one
@@ -132,10 +139,14 @@ void Tfrmmain::closeEvent(QCloseEvent* event) {
         if (!ExitAllowed)
             return;
     }
-    if (!writeHostsFile({})) {
-        // The blocks could not be lifted: the program stays, and the user can try again.
-        ExitAllowed = false;
-        return;
+    // Exit always ends the program: a hosts file that cannot be written must not keep it running
+    // until only a kill ends it. The user is told what stays behind.
+    try {
+        enforcement_.hosts.write({});
+    } catch (const store::FileError& error) {
+        showMessage(this, fileFailureText(QStringLiteral("write the hosts file"), error,
+                                          QStringLiteral("Tallowby ends now; the websites it blocked stay "
+                                                         "blocked until the file can be written.")));
     }
     timer_tofocuson->stop();
     ++stopCount_;
@@ -204,6 +215,8 @@ void Tfrmmain::setRunIcon(const std::filesystem::path& iconFile) {
         return;
     QApplication::setWindowIcon(icon);
     setWindowIcon(icon);
+    // A window that waits in the notification area shows its state there.
+    trayIcon->setIcon(icon);
 }
 
 void Tfrmmain::timer_runningTimer() {

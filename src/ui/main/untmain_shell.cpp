@@ -200,10 +200,12 @@ bool Tfrmmain::SaveConfig(const store::Lines& lines) {
 
 void Tfrmmain::M_wholedayeventsClick() {
     const bool shown = gb_wholeday->isHidden();
-    showWholeDayPanel(shown);
     store::Lines lines = ConfigLines;
     store::setConfigValue(lines, store::ConfigLine::ShowWholeDay, shown ? "1" : "0");
-    SaveConfig(lines);
+    // The reload of a saved file shows or hides the panel; a failed save leaves the window, and the
+    // menu item's tick, as the file still has them.
+    if (!SaveConfig(lines))
+        M_wholedayevents->setChecked(!shown);
 }
 
 void Tfrmmain::Content1Click() {

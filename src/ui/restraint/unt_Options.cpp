@@ -14,6 +14,7 @@
 #include "platform/system/autostart.h"
 #include "store/config_lines.h"
 #include "store/line_values.h"
+#include "ui/common/file_failure.h"
 #include "ui/common/fixed_dialog.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
@@ -32,8 +33,8 @@ int wholeNumber(const std::string& text, bool* isNumber) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())).trimmed().toInt(isNumber);
 }
 
-void showError(QWidget* parent, const std::exception& error) {
-    showMessage(parent, fromBytes(error.what()));
+void showReadError(QWidget* parent, const store::FileError& error) {
+    showMessage(parent, fileFailureText(QStringLiteral("read"), error));
 }
 
 } // namespace
@@ -118,9 +119,7 @@ int Tfrm_Options::bitsIndex(const std::string& lengthText) {
 }
 
 int Tfrm_Options::actionIndex(const std::string& actionText) {
-    bool isNumber = false;
-    const int index = wholeNumber(actionText, &isNumber);
-    return isNumber && (index == 0 || index == 1) ? index : 0;
+    return store::closesWindows(actionText) ? 1 : 0;
 }
 
 void Tfrm_Options::showEvent(QShowEvent* event) {
@@ -179,9 +178,16 @@ void Tfrm_Options::btn_optionsSaveClick() {
     // The switch is read before anything is written, so a save that clears it still asks.
     if (store::configFlag(configLines(), ConfigLine::CheckCodeToSave) && !guard_.OptionsSaveConfirmed) {
         checkcode_.ask(purpose::OptionsSave);
+        // A correct code saved from inside ask(); when that write failed, the user's choices stay
+        // on screen to be saved again.
+        if (saveFailed_) {
+            saveFailed_ = false;
+            return;
+        }
     } else {
         guard_.OptionsSaveConfirmed = false;
-        if (!writeOptions())
+        saveFailed_ = !writeOptions();
+        if (saveFailed_)
             return;
         showMessage(this, QStringLiteral("Options saved."));
         accept();
@@ -195,7 +201,7 @@ void Tfrm_Options::reloadConfigList() {
         if (callbacks_.loadConfigList)
             callbacks_.loadConfigList();
     } catch (const store::FileError& error) {
-        showError(this, error);
+        showReadError(this, error);
     }
 }
 

@@ -98,6 +98,8 @@ class Tfrm_Options : public QDialog, public RunStateControls {
     Tfrm_checkcode& checkcode_;
     CheckGuard& guard_;
     Callbacks callbacks_;
+    // The last save could not write the file.
+    bool saveFailed_ = false;
 };
 
 } // namespace tallowby::ui

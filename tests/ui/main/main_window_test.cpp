@@ -41,6 +41,8 @@ class MainWindowTest : public testing::Test {
     TempProgramFolder folder;
     FakeEnforcement enforcement{folder.folder() / "hosts"};
     SimClock* clock = nullptr;
+    // What the window tells once the message loop runs (the files' flaws it was made to read).
+    MessageLog toldAtStart;
     std::unique_ptr<Tfrmmain> window;
 
     void writeWorkProfile(const std::string& showWholeDay = "1") {

@@ -115,8 +115,9 @@ TEST_F(OptionsDialogTest, LengthAndActionLinesMapToTheirItems) {
         {"150", 7}, {"200", 8}, {"300", 9}, {"7", 1},  {"abc", 1}, {"", 1},   {"010", 1}};
     for (const auto& [line, index] : bits)
         EXPECT_EQ(Tfrm_Options::bitsIndex(line), index) << line;
-    const std::vector<std::pair<std::string, int>> actions = {
-        {"0", 0}, {"1", 1}, {"", 0}, {"x", 0}, {"5", 0}};
+    // The dialog shows what the tick does: only exactly "0" minimises.
+    const std::vector<std::pair<std::string, int>> actions = {{"0", 0}, {"1", 1},  {"", 1},  {"x", 1},
+                                                              {"5", 1}, {" 0", 1}, {"00", 1}};
     for (const auto& [line, index] : actions)
         EXPECT_EQ(Tfrm_Options::actionIndex(line), index) << line;
 }
@@ -154,7 +155,8 @@ TEST_F(OptionsDialogTest, ShortConfigurationIsCompletedWithEmptyLines) {
     EXPECT_EQ((*written)[7], "10");
     EXPECT_EQ((*written)[9], "");
     EXPECT_EQ((*written)[11], "");
-    EXPECT_EQ((*written)[13], "0");
+    // A missing window line closes windows in the tick, and the dialog showed and kept just that.
+    EXPECT_EQ((*written)[13], "1");
 }
 
 TEST_F(OptionsDialogTest, StartWithWindowsAddsOrRemovesTheAutostartEntry) {
@@ -222,6 +224,25 @@ TEST_F(OptionsDialogTest, CorrectCodeSavesWhileTheCheckCodeDialogIsStillOpen) {
     EXPECT_FALSE(guard.OptionsSaveConfirmed);
     EXPECT_EQ(store::readLines(configPath)->at(3), "1");
     EXPECT_TRUE(options.cb_SessionReminder->isChecked());
+}
+
+TEST_F(OptionsDialogTest, ACodedSaveThatCannotWriteKeepsTheChoicesToTryAgain) {
+    writeConfig(saveGuardedConfig());
+    options.show();
+    options.cb_tskmanager->setChecked(true);
+    options.cmb_action->setCurrentText(QStringLiteral("Close Window"));
+    // Nothing can be renamed over a folder.
+    std::filesystem::remove(configPath);
+    std::filesystem::create_directory(configPath);
+    answerWithTheCode();
+    options.btn_optionsSave->click();
+
+    EXPECT_TRUE(options.isVisible());
+    EXPECT_TRUE(options.cb_tskmanager->isChecked());
+    EXPECT_EQ(options.cmb_action->currentText(), QStringLiteral("Close Window"));
+    EXPECT_EQ(messages.texts.size(), 1);
+    EXPECT_FALSE(messages.texts.contains(kSaved));
+    options.hide();
 }
 
 TEST_F(OptionsDialogTest, ClearingTheSaveSwitchStillAsksThenLaterSavesDoNot) {

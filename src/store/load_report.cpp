@@ -1,0 +1,164 @@
+#include "store/load_report.h"
+
+#include <system_error>
+
+#include "store/config_lines.h"
+#include "store/entry_list.h"
+#include "store/line_values.h"
+#include "store/profile_files.h"
+#include "store/record_groups.h"
+#include "store/reminder_records.h"
+#include "store/session_records.h"
+#include "store/time_of_day.h"
+
+namespace tallowby::store {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kWholeDayLineCount = 4;
+constexpr std::size_t kShutdownLineCount = 5;
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+bool fileExists(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error));
+}
+
+bool readableTime(const std::string& text) {
+    try {
+        parseTimeOfDay(text);
+        return true;
+    } catch (const TimeFormatError&) {
+        return false;
+    }
+}
+
+// What the tick and the panels will not read of a list line: everything after the first entry
+// shorter than four characters, or after the last ";".
+void checkEntryList(LoadReport& report, const std::string& where, const char* listName,
+                    const std::string& line) {
+    std::size_t read = 0;
+    for (const std::string& entry : readEntryList(line))
+        read += entry.size() + 1;
+    if (read < line.size())
+        report.add(where + ": the " + listName + " is read only as far as " + quoted(line.substr(0, read)) +
+                   "; " + quoted(line.substr(read)) +
+                   " is not read (each entry needs four characters or more and a \";\" after it).");
+}
+
+void checkTrailingLines(LoadReport& report, const fs::path& file, const RecordLayout& layout,
+                        std::size_t lineCount, const char* recordName) {
+    if (lineCount <= layout.first)
+        return;
+    const std::size_t extra = (lineCount - layout.first) % layout.size;
+    if (extra != 0)
+        report.add(file.string() + ": the last " + std::to_string(extra) + " line(s) do not make a whole " +
+                   recordName + " (" + std::to_string(layout.size) + " lines) and are not read.");
+}
+
+void checkSessions(LoadReport& report, const Lines& lines, const fs::path& file) {
+    const int count = sessionCount(lines.size());
+    for (int i = 0; i < count; ++i) {
+        const std::string& start = lineAt(lines, 6 * i);
+        const std::string& end = lineAt(lines, 6 * i + 1);
+        const std::string where =
+            file.string() + ": session " + std::to_string(i + 1) + " (" + sessionCaption(lines, i) + ")";
+        if (!readableTime(start) || !readableTime(end)) {
+            report.add(where + " is not enforced: " + quoted(readableTime(start) ? end : start) +
+                       " is not a time of day (HH:MM).");
+            continue;
+        }
+        if (parseTimeOfDay(start) >= parseTimeOfDay(end))
+            report.add(where + " is not enforced: it does not end after it starts.");
+        const std::string& mode = lineAt(lines, 6 * i + 3);
+        if (mode != "0" && mode != "1")
+            report.add(where + ": the mode line " + quoted(mode) +
+                       " is neither 0 (Block) nor 1 (Focus); the session blocks its listed programs.");
+        checkEntryList(report, where, "program list", lineAt(lines, 6 * i + 4));
+        checkEntryList(report, where, "website list", lineAt(lines, 6 * i + 5));
+    }
+    checkTrailingLines(report, file, kSessionLayout, lines.size(), "session");
+}
+
+void checkWholeDay(LoadReport& report, const Lines& lines, const fs::path& file) {
+    if (lines.empty())
+        return;
+    if (lines.size() < kWholeDayLineCount)
+        report.add(file.string() + " has " + std::to_string(lines.size()) +
+                   " of its 4 lines; the missing ones read as empty.");
+    checkEntryList(report, file.string(), "whole-day program list", lineAt(lines, 2));
+    checkEntryList(report, file.string(), "whole-day website list", lineAt(lines, 3));
+}
+
+void checkReminders(LoadReport& report, const Lines& lines, const fs::path& file) {
+    if (lines.empty())
+        return;
+    if (lines.size() < kShutdownLineCount)
+        report.add(file.string() + " has " + std::to_string(lines.size()) +
+                   " of its 5 shutdown lines; the missing ones read as empty.");
+    else if (lineAt(lines, 0).find('1') != std::string::npos && !readableTime(lineAt(lines, 1)))
+        report.add(file.string() + ": the automatic shutdown is off: its time " + quoted(lineAt(lines, 1)) +
+                   " is not a time of day (HH:MM).");
+    const int count = reminderCount(lines.size());
+    for (int i = 0; i < count; ++i) {
+        const std::string& time = lineAt(lines, kReminderLayout.first + kReminderLayout.size * i);
+        if (!readableTime(time))
+            report.add(file.string() + ": reminder " + std::to_string(i + 1) +
+                       " is never shown: " + quoted(time) + " is not a time of day (HH:MM).");
+    }
+    checkTrailingLines(report, file, kReminderLayout, lines.size(), "reminder");
+}
+
+void checkConfig(LoadReport& report, const Lines& config, const fs::path& file) {
+    if (!fileExists(file)) {
+        report.add(file.string() + " is missing: no profile is loaded and every option is off.");
+        return;
+    }
+    if (config.size() < static_cast<std::size_t>(kConfigLineCount))
+        report.add(file.string() + " has " + std::to_string(config.size()) + " of its " +
+                   std::to_string(kConfigLineCount) + " lines; the options on the missing lines are off" +
+                   (closesWindows(config) ? " and the windows of blocked programs are closed." : "."));
+    const std::string& name = configValue(config, ConfigLine::Profile);
+    if (name.empty())
+        report.add(file.string() + " names no profile: no rules are loaded.");
+    else if (profileNameReadFailure(name))
+        report.add(file.string() + " names the profile " + quoted(name) +
+                   ", which is not a plain file name: no rules are loaded.");
+}
+
+} // namespace
+
+void LoadReport::unreadable(const FileError& error) {
+    add("Could not read " + error.path().string() + ": " + error.what() + ".");
+}
+
+std::string profileForFiles(const Lines& configLines) {
+    const std::string& name = configValue(configLines, ConfigLine::Profile);
+    return profileNameReadFailure(name) ? std::string() : name;
+}
+
+void checkLoadedLists(LoadReport& report, const LoadedLists& lists, const ProgramPaths& paths) {
+    checkConfig(report, lists.configLines, paths.configFile());
+    const std::string profile = profileForFiles(lists.configLines);
+    if (profile.empty())
+        return;
+    const fs::path sessions = paths.sessionFile(profile);
+    const fs::path wholeDay = paths.wholeDayFile(profile);
+    const fs::path reminders = paths.reminderFile(profile);
+    // One missing file just means no rules of its kind (a profile written by hand may have no
+    // reminders); none at all means the name is not the profile meant.
+    if (!fileExists(sessions) && !fileExists(wholeDay) && !fileExists(reminders)) {
+        report.add(paths.configFile().string() + " names the profile " + quoted(profile) +
+                   ", which has no files in " + paths.profilesFolder().string() + ": no rules are loaded.");
+        return;
+    }
+    checkSessions(report, lists.sessionLines, sessions);
+    checkWholeDay(report, lists.wholeDayLines, wholeDay);
+    checkReminders(report, lists.reminderLines, reminders);
+}
+
+} // namespace tallowby::store

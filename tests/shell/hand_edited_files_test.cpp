@@ -1,0 +1,125 @@
+// Files edited by hand, or left behind, as the program meets them at start: what could not be read is
+// told once the main window is there, in one message; the rest is in force; nothing outside the
+// profiles folder is read; a killed writer's leftovers are cleared.
+#include <QAction>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QListWidget>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+
+#include "shell_fixture.h"
+#include "support/file_bytes.h"
+#include "ui/common/message_box.h"
+
+namespace tallowby::test {
+namespace {
+
+namespace fs = std::filesystem;
+using store::ConfigLine;
+
+class HandEditedFilesTest : public ShellTest {
+  protected:
+    // The messages shown by the time the message loop has run once after start-up; none may come
+    // while the windows are being made.
+    QStringList startAndSettle() {
+        ui::setMessageHook([this](const QString& text) {
+            EXPECT_NE(main, nullptr) << "a box before the main window: " << text.toStdString();
+            messages.texts << text;
+        });
+        start();
+        return messages.texts;
+    }
+};
+
+TEST_F(HandEditedFilesTest, SkippedRecordsAreToldOnceAndTheReadableRulesRun) {
+    const auto& paths = folder.paths();
+    // A good session, one whose end cannot be read, and a record cut off by hand.
+    folder.write(paths.sessionFile("Work"), {"09:00", "12:00", "0100000", "1", "code.exe;", "news.example;",
+                                             "13:00", "25:00", "0100000", "0", "", "", "14:00", "15:00"});
+    const QStringList told = startAndSettle();
+    ASSERT_EQ(told.size(), 1) << told.join('|').toStdString();
+    EXPECT_TRUE(told[0].contains(QStringLiteral("session 2 (13:00-25:00) is not enforced")));
+    EXPECT_TRUE(told[0].contains(QStringLiteral("the last 2 line(s) do not make a whole session")));
+    EXPECT_TRUE(told[0].contains(QString::fromStdString(paths.sessionFile("Work").string())));
+
+    startUpRun();
+    main->timer_tofocusonTimer();
+    EXPECT_EQ(blockedSites(), (std::vector<std::string>{"news.example", "social.example"}));
+    // Saving the sessions reloads the file with the same problems: they were told already.
+    main->gb_sessionAll->selectSession(0);
+    main->M_stopClick();
+    ASSERT_TRUE(main->save(ui::RuleFile::Sessions, main->SessionLines));
+    EXPECT_EQ(messages.texts.size(), 1);
+}
+
+TEST_F(HandEditedFilesTest, AProfileNameThatLeavesTheProfilesFolderLoadsNoFiles) {
+    const fs::path outside =
+        folder.folder().parent_path() / (folder.folder().filename().string() + "-outside");
+    fs::create_directories(outside);
+    testsupport::writeFile(outside / "x.db", "09:00\r\n12:00\r\n1111111\r\n0\r\n\r\nstolen.example;\r\n");
+    setConfig(ConfigLine::Profile, "../../" + outside.filename().string() + "/x");
+    const QStringList told = startAndSettle();
+    fs::remove_all(outside);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(QStringLiteral("which is not a plain file name: no rules are loaded")));
+    EXPECT_TRUE(main->SessionLines.empty());
+    EXPECT_FALSE(main->save(ui::RuleFile::Sessions, {}));
+    startUpRun();
+    main->timer_tofocusonTimer();
+    EXPECT_TRUE(hostsHasOnlyLocalhost());
+}
+
+TEST_F(HandEditedFilesTest, UnreadableFilesAndAFailedHostsWriteMakeOneMessageAfterTheWindowComes) {
+    const auto& paths = folder.paths();
+    fs::remove(paths.wholeDayFile("Work"));
+    ASSERT_EQ(::mkfifo(paths.wholeDayFile("Work").c_str(), 0600), 0);
+    fs::create_directory(enforcement.hostsPath);
+    const QStringList told = startAndSettle();
+    ASSERT_EQ(told.size(), 1) << told.join('|').toStdString();
+    EXPECT_TRUE(told[0].contains(QStringLiteral("Could not read ") +
+                                 QString::fromStdString(paths.wholeDayFile("Work").string()) +
+                                 QStringLiteral(": it is a named pipe, not a regular file.")));
+    EXPECT_TRUE(told[0].contains(QStringLiteral("Could not write the hosts file ") +
+                                 QString::fromStdString(enforcement.hostsPath.string())));
+    // The sessions were read all the same.
+    EXPECT_EQ(main->gb_sessionAll->lb_sessionList->count(), 1);
+}
+
+TEST_F(HandEditedFilesTest, AFailedSaveOfTheWholeDayPanelSwitchLeavesTheWindowAsTheFileHasIt) {
+    start();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(main->M_wholedayevents->isChecked());
+    // Nothing can be renamed over a folder, not even by root.
+    const fs::path config = folder.paths().configFile();
+    fs::remove(config);
+    fs::create_directory(config);
+    main->M_wholedayevents->trigger();
+    EXPECT_TRUE(main->M_wholedayevents->isChecked());
+    EXPECT_FALSE(main->gb_wholeday->isHidden());
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].startsWith(QStringLiteral("Could not save the settings to ") +
+                                             QString::fromStdString(config.string())));
+}
+
+TEST_F(HandEditedFilesTest, AKilledWritersLeftoversAreClearedAtStart) {
+    const auto& paths = folder.paths();
+    const fs::path leftovers[] = {folder.folder() / ".config.db.Ab12Cd",
+                                  paths.profilesFolder() / ".Work.db.Zz99Yy",
+                                  enforcement.hostsPath.parent_path() / ".hosts.Qq11Ww"};
+    for (const fs::path& file : leftovers) {
+        testsupport::writeFile(file, "half");
+        const timespec old[2] = {{0, UTIME_OMIT}, {::time(nullptr) - 60, 0}};
+        ::utimensat(AT_FDCWD, file.c_str(), old, 0);
+    }
+    testsupport::writeFile(folder.folder() / ".mine.Ab12Cd", "not the program's");
+    start();
+    for (const fs::path& file : leftovers)
+        EXPECT_FALSE(fs::exists(file)) << file;
+    EXPECT_TRUE(fs::exists(folder.folder() / ".mine.Ab12Cd"));
+}
+
+} // namespace
+} // namespace tallowby::test

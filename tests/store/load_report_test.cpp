@@ -1,0 +1,211 @@
+// What a load tells the user it could not read, which names from files may name profile files,
+// which files are not read as rule files at all, and the clean-up of killed writers' files.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include "store/load_report.h"
+#include "store/stale_temporaries.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
+
+namespace tallowby::store {
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::TempFolder;
+using testsupport::writeFile;
+
+const Lines kConfig = {"Work", "0", "0", "0", "0", "0", "0", "10", "0", "1", "0", "2", "0", "0"};
+const Lines kSession = {"09:00", "12:00", "1111111", "0", "code.exe;", "news.example;"};
+const Lines kWholeDay = {"0100000", "0", "game.exe;", "social.example;"};
+const Lines kReminders = {"0000000", "22:30", "1", "1", "1", "08:00", "1", "1111111", "Stand up"};
+
+Lines operator+(Lines a, const Lines& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Lines withConfigLine(int line, std::string value) {
+    Lines config = kConfig;
+    config[static_cast<std::size_t>(line)] = std::move(value);
+    return config;
+}
+
+struct Damage {
+    const char* what;
+    Lines config, sessions, wholeDay, reminders;
+    // A piece of text each problem must hold, in order; none when the files are sound.
+    std::vector<std::string> problems;
+};
+
+class LoadReportTest : public testing::TestWithParam<Damage> {
+  protected:
+    LoadReportTest() : paths(folder.path()) { fs::create_directory(paths.profilesFolder()); }
+
+    std::vector<std::string> report(const Damage& damage) {
+        writeFile(paths.configFile(), joinLines(damage.config));
+        writeFile(paths.sessionFile("Work"), joinLines(damage.sessions));
+        writeFile(paths.wholeDayFile("Work"), joinLines(damage.wholeDay));
+        writeFile(paths.reminderFile("Work"), joinLines(damage.reminders));
+        LoadReport found;
+        checkLoadedLists(found, {damage.config, damage.sessions, damage.wholeDay, damage.reminders}, paths);
+        return found.problems();
+    }
+
+    TempFolder folder;
+    ProgramPaths paths;
+};
+
+TEST_P(LoadReportTest, NamesEachRuleThatIsNotReadAndItsFile) {
+    const Damage& damage = GetParam();
+    const std::vector<std::string> problems = report(damage);
+    ASSERT_EQ(problems.size(), damage.problems.size())
+        << damage.what << ": " << testing::PrintToString(problems);
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        EXPECT_NE(problems[i].find(damage.problems[i]), std::string::npos)
+            << damage.what << ": " << problems[i];
+        EXPECT_NE(problems[i].find(folder.path().string()), std::string::npos)
+            << "names its file: " << problems[i];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LoadReportTest,
+    testing::Values(
+        Damage{"sound", kConfig, kSession + kSession, kWholeDay, kReminders, {}},
+        Damage{"short config",
+               Lines(kConfig.begin(), kConfig.begin() + 9),
+               kSession,
+               kWholeDay,
+               kReminders,
+               {"has 9 of its 14 lines"}},
+        Damage{
+            "no profile named", withConfigLine(0, ""), kSession, kWholeDay, kReminders, {"names no profile"}},
+        Damage{"unreadable session times",
+               kConfig,
+               kSession + Lines{"9.00", "12:00", "1111111", "0", "", ""} +
+                   Lines{"10:00", "25:00", "1", "0", "", ""},
+               kWholeDay,
+               kReminders,
+               {"session 2 (9.00-12:00) is not enforced: \"9.00\"",
+                "session 3 (10:00-25:00) is not enforced: \"25:00\""}},
+        Damage{"backwards session and odd mode",
+               kConfig,
+               {"12:00", "09:00", "1111111", "2", "", ""},
+               kWholeDay,
+               kReminders,
+               {"does not end after it starts", "the mode line \"2\""}},
+        Damage{"cut-off records",
+               kConfig,
+               kSession + Lines{"13:00", "14:00"},
+               kWholeDay,
+               kReminders + Lines{"09:00", "1", "1111111"},
+               {"the last 2 line(s) do not make a whole session",
+                "the last 3 line(s) do not make a whole reminder"}},
+        Damage{"lists cut short",
+               kConfig,
+               {"09:00", "12:00", "1111111", "0", "code.exe;ab;game.exe;", "news.example"},
+               {"0100000", "0", "game.exe;", "social.example;x;"},
+               kReminders,
+               {"program list is read only as far as \"code.exe;\"",
+                "website list is read only as far as \"\"",
+                "whole-day website list is read only as far as \"social.example;\""}},
+        Damage{"short whole-day and reminder files",
+               kConfig,
+               kSession,
+               {"1111111", "0"},
+               {"0000000", "22:30"},
+               {"has 2 of its 4 lines", "has 2 of its 5 shutdown lines"}},
+        Damage{
+            "bad alarm times",
+            kConfig,
+            kSession,
+            kWholeDay,
+            {"0100000", "22.30", "1", "1", "1", "8:00am", "1", "1111111", "Stand up"},
+            {"the automatic shutdown is off: its time \"22.30\"", "reminder 1 is never shown: \"8:00am\""}}));
+
+TEST(ProfileNameFromConfig, OnlyAPlainFileNameNamesProfileFiles) {
+    const std::vector<std::pair<std::string, std::string>> names = {{"Work", "Work"},
+                                                                    {"Work.db", "Work.db"},
+                                                                    {"../../etc/x", ""},
+                                                                    {"/etc/shadow", ""},
+                                                                    {std::string("a\0b", 3), ""},
+                                                                    {"..", ""},
+                                                                    {".", ""},
+                                                                    {"a\\b", ""},
+                                                                    {"tab\there", ""},
+                                                                    {"", ""}};
+    for (const auto& [name, forFiles] : names)
+        EXPECT_EQ(profileForFiles(withConfigLine(0, name)), forFiles) << name;
+}
+
+TEST(ProfileNameFromConfig, AFileOutsideTheFolderIsNeverReadAndTheUserIsTold) {
+    TempFolder folder;
+    const ProgramPaths paths(folder / "program");
+    fs::create_directories(paths.profilesFolder());
+    writeFile(folder / "secret.db", "09:00\r\n");
+    writeFile(paths.configFile(), "");
+    LoadReport report;
+    checkLoadedLists(report, {withConfigLine(0, "../../secret"), {}, {}, {}}, paths);
+    ASSERT_EQ(report.problems().size(), 1u);
+    EXPECT_NE(report.problems()[0].find("not a plain file name: no rules are loaded"), std::string::npos);
+
+    LoadReport missing;
+    checkLoadedLists(missing, {withConfigLine(0, "Typo"), {}, {}, {}}, paths);
+    ASSERT_EQ(missing.problems().size(), 1u);
+    EXPECT_NE(missing.problems()[0].find("\"Typo\", which has no files"), std::string::npos);
+}
+
+TEST(RuleFileKinds, OnlyRegularFilesAreReadAndNothingWaits) {
+    TempFolder folder;
+    const fs::path pipe = folder / "config.db";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // A blocking open of a pipe without a writer would never return.
+    try {
+        readLines(pipe);
+        ADD_FAILURE() << "a named pipe was read";
+    } catch (const FileError& error) {
+        EXPECT_EQ(std::string(error.what()), "it is a named pipe, not a regular file");
+    }
+    // A device that never ends is refused rather than read until memory runs out.
+    EXPECT_THROW(readLines("/dev/zero"), FileError);
+    fs::create_directory(folder / "folder");
+    EXPECT_EQ(readLines(folder / "folder"), std::nullopt);
+}
+
+TEST(StaleTemporaries, OnlyTheWritersOwnOldFilesGo) {
+    TempFolder folder;
+    const auto start = std::chrono::system_clock::now();
+    const auto age = [](const fs::path& file, int seconds) {
+        const timespec times[2] = {{0, UTIME_OMIT}, {::time(nullptr) - seconds, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+    };
+    for (const char* name :
+         {".config.db.aB3xY9", ".hosts.Qw12Er", "config.db", ".config.db.short", ".config.db.a-b_cd",
+          "config.db.aB3xY9", ".other.db.aB3xY9", ".config.db.fresh1"})
+        writeFile(folder / name, "x");
+    for (const char* old : {".config.db.aB3xY9", ".hosts.Qw12Er", "config.db", ".config.db.short",
+                            ".config.db.a-b_cd", "config.db.aB3xY9", ".other.db.aB3xY9"})
+        age(folder / old, 60);
+    fs::create_symlink(folder / "config.db", folder / ".config.db.Link01");
+    age(folder / ".config.db.Link01", 60);
+
+    EXPECT_EQ(removeStaleTemporaries(folder.path(), "config.db", start), 1);
+    EXPECT_FALSE(fs::exists(folder / ".config.db.aB3xY9"));
+    // Another file's, an ordinary file, names that differ in shape, a link and a write under way stay.
+    EXPECT_EQ(folder.names(),
+              (std::vector<std::string>{".config.db.Link01", ".config.db.a-b_cd", ".config.db.fresh1",
+                                        ".config.db.short", ".hosts.Qw12Er", ".other.db.aB3xY9", "config.db",
+                                        "config.db.aB3xY9"}));
+    // Without a name, any file's temporaries (the profiles folder holds only rule files).
+    EXPECT_EQ(removeStaleTemporaries(folder.path(), {}, start), 2);
+    EXPECT_TRUE(fs::exists(folder / "config.db"));
+}
+
+} // namespace
+} // namespace tallowby::store
