@@ -80,7 +80,9 @@ int main(int argc, char** argv) {
 
     const store::ProgramPaths paths(place.dataFolder);
     const platform::SystemPaths system = platform::SystemPaths::forPlace(place, user, TALLOWBY_SANDBOX);
-    platform::HostsFile hosts(system.hostsFile, std::string(platform::nativeLineEnd()));
+    // The sandbox promises to keep inside its own folder: a link at its hosts path may not lead out.
+    platform::HostsFile hosts(system.hostsFile, std::string(platform::nativeLineEnd()),
+                              system.sandbox() ? place.dataFolder : std::filesystem::path());
     // The sandbox's hosts file is its own to write; only the machine's may need an administrator.
     if (const std::filesystem::path helper = platform::hostsHelperFor(place);
         !system.sandbox() && !helper.empty())

@@ -1,5 +1,7 @@
 #include "engine/edit_rules.h"
 
+#include "store/host_names.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -70,9 +72,10 @@ std::optional<std::string> processEntryFailure(std::string_view name) {
 }
 
 std::optional<std::string> websiteEntryFailure(std::string_view name) {
-    if (name.size() < kShortestEntry || name.find(';') != std::string_view::npos || holdsAny(name, isControl) ||
-        holdsAny(name, isBlank))
-        return "Failed - Website should be at least 4 characters, without \";\" or spaces.";
+    // Only a host name can be blocked through the hosts file ("https://..." or a path cannot).
+    if (name.size() < kShortestEntry || !store::isPlainHostName(name))
+        return "Failed - Website should be a host name of at least 4 characters, such as www.example.com: "
+               "letters, digits, \"-\" and \".\" only.";
     return std::nullopt;
 }
 

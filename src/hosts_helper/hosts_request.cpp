@@ -1,16 +1,11 @@
 #include "hosts_request.h"
 
+#include "store/host_names.h"
+
 #include <algorithm>
 
 namespace tallowby::hosts_helper {
 namespace {
-
-constexpr std::size_t kMaxNameLength = 253;
-constexpr std::size_t kMaxLabelLength = 63;
-
-bool isLabelCharacter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
-}
 
 // The line as it can be shown on one line of a message: anything but printable ASCII as \xNN,
 // and a long one cut short.
@@ -35,22 +30,6 @@ std::string shown(std::string_view line) {
 
 } // namespace
 
-bool isPlainHostName(std::string_view name) {
-    if (name.empty() || name.size() > kMaxNameLength)
-        return false;
-    std::size_t label = 0;
-    for (const char c : name) {
-        if (c == '.') {
-            if (label == 0)
-                return false;
-            label = 0;
-        } else if (!isLabelCharacter(c) || ++label > kMaxLabelLength) {
-            return false;
-        }
-    }
-    return label > 0;
-}
-
 HostsRequest readHostsRequest(std::string_view input) {
     HostsRequest request;
     if (input.size() > kMaxRequestBytes) {
@@ -63,7 +42,7 @@ HostsRequest readHostsRequest(std::string_view input) {
         const std::size_t end = std::min(input.find('\n'), input.size());
         const std::string_view line = input.substr(0, end);
         input.remove_prefix(std::min(end + 1, input.size()));
-        if (!isPlainHostName(line)) {
+        if (!store::isPlainHostName(line)) {
             request.sites.clear();
             request.refusal =
                 "line " + std::to_string(lineNumber) + " is not a plain host name: \"" + shown(line) + "\"";

@@ -13,9 +13,6 @@ namespace tallowby::hosts_helper {
 // helper's memory.
 inline constexpr std::size_t kMaxRequestBytes = 1024 * 1024;
 
-// Letters, digits and "-" in dot-separated labels of 1 to 63 characters, 253 characters at most.
-bool isPlainHostName(std::string_view name);
-
 struct HostsRequest {
     std::vector<std::string> sites;
     // Why the request is refused, naming what was wrong; empty when it is accepted.

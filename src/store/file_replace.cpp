@@ -90,9 +90,10 @@ class TempFile {
 
 void keepOwnerAndMode(int fd, const struct stat& old, const fs::path& reported) {
     // Only root may give a file away; an ordinary user keeps at least the group when they belong to
-    // it. The replacement is still made when neither is allowed.
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
-        (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    // it. The replacement is still made when neither is allowed, so neither result is reported (the
+    // empty branch keeps the compiler from warning about a result left unused).
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+    }
     // After fchown, which may clear the set-id bits.
     if (::fchmod(fd, old.st_mode & 07777) != 0)
         throwFileError(reported, errno);

@@ -4,6 +4,7 @@
 
 #include "store/config_lines.h"
 #include "store/entry_list.h"
+#include "store/host_names.h"
 #include "store/line_values.h"
 #include "store/profile_files.h"
 #include "store/record_groups.h"
@@ -50,6 +51,17 @@ void checkEntryList(LoadReport& report, const std::string& where, const char* li
                    " is not read (each entry needs four characters or more and a \";\" after it).");
 }
 
+// A website the hosts file cannot block: a URL, a path, an underscore.
+void checkWebsites(LoadReport& report, const std::string& where, const char* listName,
+                   const std::string& line) {
+    checkEntryList(report, where, listName, line);
+    for (const std::string& site : readEntryList(line)) {
+        if (!isPlainHostName(site))
+            report.add(where + ": " + quoted(site) + " in the " + listName +
+                       " is not a host name (such as www.example.com) and is not blocked.");
+    }
+}
+
 void checkTrailingLines(LoadReport& report, const fs::path& file, const RecordLayout& layout,
                         std::size_t lineCount, const char* recordName) {
     if (lineCount <= layout.first)
@@ -79,7 +91,7 @@ void checkSessions(LoadReport& report, const Lines& lines, const fs::path& file)
             report.add(where + ": the mode line " + quoted(mode) +
                        " is neither 0 (Block) nor 1 (Focus); the session blocks its listed programs.");
         checkEntryList(report, where, "program list", lineAt(lines, 6 * i + 4));
-        checkEntryList(report, where, "website list", lineAt(lines, 6 * i + 5));
+        checkWebsites(report, where, "website list", lineAt(lines, 6 * i + 5));
     }
     checkTrailingLines(report, file, kSessionLayout, lines.size(), "session");
 }
@@ -91,7 +103,7 @@ void checkWholeDay(LoadReport& report, const Lines& lines, const fs::path& file)
         report.add(file.string() + " has " + std::to_string(lines.size()) +
                    " of its 4 lines; the missing ones read as empty.");
     checkEntryList(report, file.string(), "whole-day program list", lineAt(lines, 2));
-    checkEntryList(report, file.string(), "whole-day website list", lineAt(lines, 3));
+    checkWebsites(report, file.string(), "whole-day website list", lineAt(lines, 3));
 }
 
 void checkReminders(LoadReport& report, const Lines& lines, const fs::path& file) {

@@ -27,22 +27,15 @@ void throwFileError(const std::filesystem::path& path, int error) {
     throw FileError(path, std::generic_category().message(error), error);
 }
 
-const char* fileKindName(unsigned mode) {
-    switch (mode & S_IFMT) {
-    case S_IFDIR:
-        return "a folder";
-    case S_IFIFO:
-        return "a named pipe";
-    case S_IFCHR:
-    case S_IFBLK:
-        return "a device";
-    case S_IFSOCK:
-        return "a socket";
-    case S_IFLNK:
-        return "a symbolic link";
-    default:
-        return "a regular file";
-    }
+void refuseFileKind(const std::filesystem::path& path, unsigned mode) {
+    const char* kind = S_ISFIFO(mode)   ? "a named pipe"
+                       : S_ISCHR(mode)  ? "a character device"
+                       : S_ISBLK(mode)  ? "a block device"
+                       : S_ISSOCK(mode) ? "a socket"
+                       : S_ISDIR(mode)  ? "a folder"
+                       : S_ISLNK(mode)  ? "a symbolic link"
+                                        : "a file of an unknown kind";
+    throw FileError(path, std::string("it is ") + kind + ", not a regular file");
 }
 
 std::string readAll(int fd, const std::filesystem::path& path) {

@@ -32,9 +32,9 @@ class UniqueFd {
 
 [[noreturn]] void throwFileError(const std::filesystem::path& path, int error);
 
-// "a folder", "a named pipe", "a device", "a socket", "a symbolic link" or "a regular file", for
-// messages about a path that is not the kind of file expected there.
-const char* fileKindName(unsigned mode);
+// Throws FileError saying what kind of file is at the path ("it is a named pipe, not a regular
+// file"), for a path where only a regular file may be read or written.
+[[noreturn]] void refuseFileKind(const std::filesystem::path& path, unsigned mode);
 
 // Reads until end of file, retrying interrupted reads.
 std::string readAll(int fd, const std::filesystem::path& path);

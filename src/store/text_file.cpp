@@ -29,8 +29,7 @@ std::optional<Lines> readLines(const std::filesystem::path& path) {
         return std::nullopt;
     // A pipe, a device or a socket is no rule file: reading one could wait or never end.
     if (!S_ISREG(info.st_mode))
-        throw FileError(path, std::string("it is ") + posix_io::fileKindName(info.st_mode) +
-                                  ", not a regular file");
+        posix_io::refuseFileKind(path, info.st_mode);
     return splitLines(posix_io::readAll(fd.get(), path));
 }
 

@@ -32,8 +32,10 @@ TEST(RenderHosts, FirstWriteOfAnEmptyFileIsTheBlockAlone) {
 }
 
 TEST(RenderHosts, SitesStandExactlyAsGivenInOrderWithDuplicates) {
-    const std::vector<std::string> sites{"WWW.Example.COM", "b.org", "WWW.Example.COM", "a b.net"};
+    const std::vector<std::string> sites{"WWW.Example.COM", "b.org", "WWW.Example.COM"};
     EXPECT_EQ(renderHosts("", sites, "\n"), block(sites));
+    // What is not a host name is left out: one line must not name two hosts, nor a URL stand there.
+    EXPECT_EQ(renderHosts("", {"a b.net", "b.org", "https://c.org"}, "\n"), block({"b.org"}));
 }
 
 TEST(RenderHosts, UserLinesAroundTheBlockAreKeptByteForByte) {
@@ -156,6 +158,8 @@ TEST(RenderHosts, NamesThatCannotStandOnALineAreLeftOut) {
     EXPECT_FALSE(isWritableSite("a.com\n127.0.0.1 bank.com"));
     EXPECT_FALSE(isWritableSite("a.com\r"));
     EXPECT_FALSE(isWritableSite(std::string("a\0b", 3)));
+    EXPECT_FALSE(isWritableSite("a b.net"));
+    EXPECT_FALSE(isWritableSite("https://a.com"));
     EXPECT_TRUE(isWritableSite("a.com"));
     // A name carrying an end marker would otherwise split the block and leave its tail behind for good.
     const std::vector<std::string> sites{"a.com", "x.com\n" + kEnd + "\n127.0.0.1       stuck.com", "",

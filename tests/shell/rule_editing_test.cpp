@@ -132,11 +132,13 @@ TEST_F(RuleEditingTest, RefusedInputShowsItsMessageAndStoresNothing) {
          {sessions->btn_processAdd, sessions->btn_domainAdd, sessions->btn_edit, sessions->btn_sessionDel})
         needsSelection->click();
     EXPECT_EQ(messages.texts,
-              (QStringList{"Failed - end time overlaped with session 09:00:12:00",
-                           "Failed - start time should be earlier than end time.",
-                           "Failed - Website should be at least 4 characters, without \";\" or spaces.",
-                           "Please select session first.", "Please select session first.",
-                           "Please select session to be modified.", "Please select session to be deleted."}));
+              (QStringList{
+                  "Failed - end time overlaped with session 09:00:12:00",
+                  "Failed - start time should be earlier than end time.",
+                  "Failed - Website should be a host name of at least 4 characters, such as www.example.com: "
+                  "letters, digits, \"-\" and \".\" only.",
+                  "Please select session first.", "Please select session first.",
+                  "Please select session to be modified.", "Please select session to be deleted."}));
     EXPECT_EQ(sessionFile(), before);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/hosts/hosts_content.h"
 
+#include "store/host_names.h"
+
 #include <algorithm>
 
 namespace tallowby::platform {
@@ -119,8 +121,7 @@ void appendBlock(std::string& out, const std::vector<std::string>& sites, std::s
 } // namespace
 
 bool isWritableSite(std::string_view site) {
-    return !site.empty() &&
-           std::none_of(site.begin(), site.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
+    return store::isPlainHostName(site);
 }
 
 std::string renderHostsBlock(const std::vector<std::string>& sites, std::string_view lineEnd) {

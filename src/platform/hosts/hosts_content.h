@@ -15,8 +15,9 @@ inline constexpr std::string_view kHostsEndMarker = "# END Tallowby blocked site
 inline constexpr std::string_view kHostsLinePrefix = "127.0.0.1       ";
 inline constexpr std::string_view kHostsLocalhostLine = "127.0.0.1       localhost";
 
-// Whether a site can stand on a line of its own. An empty name would leave a line without a name,
-// and a line break would let a name write lines (even markers) of its own into a system file.
+// Whether a site is written into the block: only a plain host name. An empty name would leave a line
+// without a name, a line break would let a name write lines (even markers) of its own into a system
+// file, and the privileged helper takes nothing else, so both ways of writing block the same sites.
 bool isWritableSite(std::string_view site);
 
 // The block: the begin marker, the localhost line, one line per writable site exactly as given and

@@ -1,6 +1,8 @@
 #include "platform/hosts/hosts_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_io.h"
@@ -27,7 +29,12 @@ void HostsFile::write(const std::vector<std::string>& sites) const {
     } catch (const store::FileError& error) {
         if (!privilegedWrite_ || (error.code() != EACCES && error.code() != EPERM))
             throw;
-        privilegedWrite_(sites);
+        // The helper refuses a whole request for one name it does not take; the block holds only
+        // writable sites either way.
+        std::vector<std::string> writable;
+        std::ranges::copy_if(sites, std::back_inserter(writable),
+                             [](const std::string& site) { return isWritableSite(site); });
+        privilegedWrite_(writable);
         std::optional<hosts_io::FileStamp> stamp;
         try {
             stamp = hosts_io::findHostsTarget(path_, confinement_).stamp;

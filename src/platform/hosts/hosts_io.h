@@ -27,10 +27,6 @@ FileStamp stampOf(const struct stat& info);
 // or it cannot be looked at.
 std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 
-// Refuses a path whose file is of this kind (a st_mode), saying plainly what it is: "it is a named
-// pipe, not a regular file".
-[[noreturn]] void refuseFileKind(const std::filesystem::path& path, unsigned mode);
-
 // A regular file's bytes with the stamp they were read under.
 struct RegularFile {
     std::string bytes;

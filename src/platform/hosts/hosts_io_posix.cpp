@@ -61,17 +61,6 @@ std::optional<FileStamp> fileStamp(const std::filesystem::path& path) {
     return stampOf(info);
 }
 
-void refuseFileKind(const std::filesystem::path& path, unsigned mode) {
-    const char* kind = S_ISFIFO(mode)   ? "a named pipe"
-                       : S_ISCHR(mode)  ? "a character device"
-                       : S_ISBLK(mode)  ? "a block device"
-                       : S_ISSOCK(mode) ? "a socket"
-                       : S_ISDIR(mode)  ? "a folder"
-                       : S_ISLNK(mode)  ? "a symbolic link"
-                                        : "a file of an unknown kind";
-    throw store::FileError(path, std::string("it is ") + kind + ", not a regular file");
-}
-
 std::optional<RegularFile> readRegularFile(const std::filesystem::path& path) {
     posix_io::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid()) {
@@ -85,7 +74,7 @@ std::optional<RegularFile> readRegularFile(const std::filesystem::path& path) {
     if (::fstat(fd.get(), &info) != 0)
         posix_io::throwFileError(path, errno);
     if (!S_ISREG(info.st_mode))
-        refuseFileKind(path, info.st_mode);
+        posix_io::refuseFileKind(path, info.st_mode);
     return RegularFile{posix_io::readAll(fd.get(), path), stampOf(info)};
 }
 

@@ -96,7 +96,7 @@ HostsTarget findHostsTarget(const fs::path& path, const fs::path& confinement) {
         if (S_ISREG(info.st_mode))
             return {place, stampOf(info)};
         if (!S_ISLNK(info.st_mode))
-            refuseFileKind(path, info.st_mode);
+            store::posix_io::refuseFileKind(path, info.st_mode);
         place = linkTarget(place, path);
     }
     refuse(path, "it is a symbolic link that leads round in a loop", ELOOP);

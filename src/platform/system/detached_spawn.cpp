@@ -1,5 +1,7 @@
 #include "platform/system/detached_spawn.h"
 
+#include "platform/system/background_reap.h"
+
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -37,18 +39,6 @@ struct SpawnSetup {
     SpawnSetup(const SpawnSetup&) = delete;
     SpawnSetup& operator=(const SpawnSetup&) = delete;
 };
-
-void reapInBackground(pid_t pid) {
-    try {
-        std::thread([pid] {
-            int status = 0;
-            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
-        }).detach();
-    } catch (const std::system_error&) {
-        // Without a thread the child stays a zombie until this process ends; it still ran.
-    }
-}
 
 } // namespace
 

@@ -71,9 +71,14 @@ TEST(EntryRules, OnlyWhatTheListFormatReadsBackIsAccepted) {
         {"ab;cd", false, false},             // would split
         {"news\nexample.org", false, false}, // would shift every later record
         {"news\rexample.org", false, false},
-        {"usr/bin/vlc", false, true}, // a process entry is a file name, not a path
+        {"usr/bin/vlc", false, false}, // a file name, not a path; not a host name either
         {"www.example.com", true, true},
         {"two words", true, false}, // one hosts line would block two names
+        // Only a host name can be blocked: not an address with its scheme or path, nor an underscore.
+        {"https://www.example.com", false, false},
+        {"example.com/news", false, false},
+        {"my_site.example", true, false},
+        {"-.example..com", true, false},
     };
     for (const EntryCase& c : cases) {
         EXPECT_EQ(!processEntryFailure(c.typed), c.processAccepted) << c.typed;
