@@ -68,8 +68,11 @@ void checkTrailingLines(LoadReport& report, const fs::path& file, const RecordLa
         return;
     const std::size_t extra = (lineCount - layout.first) % layout.size;
     if (extra != 0)
-        report.add(file.string() + ": the last " + std::to_string(extra) + " line(s) do not make a whole " +
-                   recordName + " (" + std::to_string(layout.size) + " lines) and are not read.");
+        report.add(file.string() + ": " +
+                   (extra == 1 ? std::string("the last line does not")
+                               : "the last " + std::to_string(extra) + " lines do not") +
+                   " make a whole " + recordName + " (" + std::to_string(layout.size) + " lines) and " +
+                   (extra == 1 ? "is" : "are") + " not read.");
 }
 
 void checkSessions(LoadReport& report, const Lines& lines, const fs::path& file) {

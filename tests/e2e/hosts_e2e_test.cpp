@@ -1,6 +1,7 @@
 // The hosts file as the real program leaves it: its block of blocked sites between the markers,
 // the file's own lines untouched.
 #include "sandbox_desktop_test.h"
+#include "support/file_bytes.h"
 #include "support/wait_until.h"
 
 #include <sys/stat.h>
@@ -44,12 +45,27 @@ TEST_F(HostsTest, OutsideSessionsOnlyTheWholeDaySitesOfTodayAreBlocked) {
 
 TEST_F(HostsTest, MidnightBringsTheNewDaysWholeDayWebsitesAndAHandEditIsPutRight) {
     sandbox.configure({}, {.wholeDay = {kTuesdayOnly, kBlockMode, "", "social.example;"}});
-    startProgram("2026-12-07 23:59:55"); // Monday night
+    // Far enough from midnight for a slow start to show Monday first, near enough to see Tuesday.
+    startProgram("2026-12-07 23:59:45"); // Monday night
     expectHosts(hostsWithBlock({}));
     expectHosts(hostsWithBlock({"social.example"})); // Tuesday has begun
 
     sandbox.writeHosts(kOwnHostsLines); // someone takes the block out
     expectHosts(hostsWithBlock({"social.example"}));
+}
+
+TEST_F(HostsTest, TheSandboxNeverFollowsItsHostsFileOutOfItsFolder) {
+    sandbox.configure({}, {.wholeDay = {kMondayOnly, kBlockMode, "game.exe;", "chat.example;"}});
+    const std::filesystem::path outside = sandbox.folder().parent_path() / "outside-hosts";
+    testsupport::writeFile(outside, "127.0.0.1 localhost\n");
+    std::filesystem::remove(sandbox.hostsFile());
+    std::filesystem::create_symlink(outside, sandbox.hostsFile());
+    auto game = open("game.exe", "Game");
+    startProgram(kMonday13);
+    // Once the rules have visibly run, the hosts file has been tried and refused.
+    ASSERT_TRUE(waitUntil([&] { return iconic(game.window()); }, 20s));
+    EXPECT_EQ(testsupport::readFile(outside), "127.0.0.1 localhost\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(sandbox.hostsFile()));
 }
 
 } // namespace

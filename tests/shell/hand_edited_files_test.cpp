@@ -42,7 +42,7 @@ TEST_F(HandEditedFilesTest, SkippedRecordsAreToldOnceAndTheReadableRulesRun) {
     const QStringList told = startAndSettle();
     ASSERT_EQ(told.size(), 1) << told.join('|').toStdString();
     EXPECT_TRUE(told[0].contains(QStringLiteral("session 2 (13:00-25:00) is not enforced")));
-    EXPECT_TRUE(told[0].contains(QStringLiteral("the last 2 line(s) do not make a whole session")));
+    EXPECT_TRUE(told[0].contains(QStringLiteral("the last 2 lines do not make a whole session")));
     EXPECT_TRUE(told[0].contains(QString::fromStdString(paths.sessionFile("Work").string())));
 
     startUpRun();
