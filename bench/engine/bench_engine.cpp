@@ -7,6 +7,7 @@
 
 #include "engine/tick.h"
 #include "store/list_loaders.h"
+#include "store/load_report.h"
 #include "store/session_records.h"
 #include "store/text_file.h"
 #include "support/file_bytes.h"
@@ -110,6 +111,25 @@ void BM_RewriteSessionFile288(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RewriteSessionFile288)->Unit(benchmark::kMicrosecond);
+
+// The check of what the files leave unread, made after start-up, a profile switch and every save.
+void BM_CheckLoadedLists288(benchmark::State& state) {
+    const testsupport::TempFolder folder;
+    const store::ProgramPaths paths(folder.path());
+    std::filesystem::create_directory(paths.profilesFolder());
+    const store::RuleLists lists = profile(288, 100);
+    store::writeLines(paths.configFile(), lists.ConfigLines);
+    store::writeLines(paths.sessionFile("Work"), lists.SessionLines);
+    store::writeLines(paths.wholeDayFile("Work"), lists.WholeDayLines);
+    store::writeLines(paths.reminderFile("Work"), lists.ReminderLines);
+    for (auto _ : state) {
+        store::LoadReport report;
+        store::checkLoadedLists(
+            report, {lists.ConfigLines, lists.SessionLines, lists.WholeDayLines, lists.ReminderLines}, paths);
+        benchmark::DoNotOptimize(report.problems().data());
+    }
+}
+BENCHMARK(BM_CheckLoadedLists288)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
