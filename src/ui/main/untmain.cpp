@@ -83,7 +83,7 @@ Tfrmmain::Tfrmmain(store::ProgramPaths paths, Enforcement enforcement, std::uniq
     if (enforcement_.enableDebugPrivilege)
         enforcement_.enableDebugPrivilege();
 
-    // Start-up problems wait for the main window (startTimers): a box now would stand alone.
+    // Start-up problems wait for the main window (tellStartupProblems): a box now would stand alone.
     starting_ = true;
     // The rule files were last written by this program, perhaps by a run that was killed mid-write.
     removeStaleTemporaryFiles();
