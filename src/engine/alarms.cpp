@@ -13,7 +13,7 @@ void runReminders(const TickContext& tick) {
     // The count is read again after every pop-up: closing one may have reloaded the list.
     for (int i = 0; i < reminderCount(tick.lists()); ++i) {
         const store::ReminderRecord reminder = store::reminderRecord(tick.lists().ReminderLines, i);
-        const std::optional<std::int64_t> time = readTime(reminder.time);
+        const std::optional<std::int64_t> time = store::readTimeOfDay(reminder.time);
         const int day = time ? tick.dueDay(*time) : 0;
         if (day == 0 || !reminder.weekDays[static_cast<std::size_t>(day) - 1]) {
             continue;
@@ -41,14 +41,15 @@ void runAutomaticShutdown(const TickContext& tick) {
     const store::Lines& settings = tick.lists().ReminderLines;
     const std::string warnDays = store::lineAt(settings, 0);
     const std::string warnTimeText = store::lineAt(settings, 1);
-    const std::optional<std::int64_t> warnTime = readTime(warnTimeText);
+    const std::optional<std::int64_t> warnTime = store::readTimeOfDay(warnTimeText);
     if (warnTime && store::scheduledOn(warnDays, warningFor(*warnTime, tick))) {
         tick.state.AlarmSoundFlag = store::isOn(store::lineAt(settings, 3));
         tick.actions.showShutdownWarning("Reminder for shutdown at " + warnTimeText);
     }
     // Read again after the warning: cancelling it rewrites the week days so that no day is selected.
     const std::string days = store::lineAt(tick.lists().ReminderLines, 0);
-    const std::optional<std::int64_t> time = readTime(store::lineAt(tick.lists().ReminderLines, 1));
+    const std::optional<std::int64_t> time =
+        store::readTimeOfDay(store::lineAt(tick.lists().ReminderLines, 1));
     if (time && store::scheduledOn(days, tick.dueDay(*time))) {
         tick.actions.startShutdown();
     }

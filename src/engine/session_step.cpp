@@ -6,6 +6,7 @@
 #include "engine/time_rules.h"
 #include "store/config_lines.h"
 #include "store/line_values.h"
+#include "store/time_of_day.h"
 #include "store/week_days.h"
 
 namespace tallowby::engine {
@@ -91,8 +92,8 @@ std::optional<std::vector<std::string>> sitesBlockedNow(const TickContext& tick)
     if (current < 0 || current >= sessionCount(tick.lists()))
         return wholeDayHostsSites(tick.lists(), tick.inputs.wholeDay, tick.now());
     const SessionRecord session = sessionRecord(tick.lists().SessionLines, current);
-    const std::optional<std::int64_t> start = readTime(session.start);
-    const std::optional<std::int64_t> end = readTime(session.end);
+    const std::optional<std::int64_t> start = store::readTimeOfDay(session.start);
+    const std::optional<std::int64_t> end = store::readTimeOfDay(session.end);
     if (start && CompareTimeOfDay(tick.now().msOfDay, *start) == 0)
         return std::nullopt;
     // The session ends within this tick: its end has given its websites up already.
@@ -103,8 +104,8 @@ std::optional<std::vector<std::string>> sitesBlockedNow(const TickContext& tick)
 
 void runSession(const TickContext& tick, int index) {
     const SessionRecord session = sessionRecord(tick.lists().SessionLines, index);
-    const std::optional<std::int64_t> start = readTime(session.start);
-    const std::optional<std::int64_t> end = readTime(session.end);
+    const std::optional<std::int64_t> start = store::readTimeOfDay(session.start);
+    const std::optional<std::int64_t> end = store::readTimeOfDay(session.end);
     if (!start || !end) {
         return;
     }

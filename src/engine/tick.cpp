@@ -56,14 +56,6 @@ bool TickContext::startJustPassed(std::int64_t startMs) const {
     return DueThisTick(startMs, windowStart - interval(), windowLength) == DueDay::Today;
 }
 
-std::optional<std::int64_t> readTime(const std::string& text) {
-    try {
-        return store::parseTimeOfDay(text);
-    } catch (const store::TimeFormatError&) {
-        return std::nullopt;
-    }
-}
-
 SweepRule TickContext::sweepRule(SweepKind kind, std::vector<std::string> names) const {
     SweepRule rule;
     rule.kind = kind;

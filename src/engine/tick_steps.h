@@ -41,10 +41,6 @@ struct TickContext {
     SweepRule sweepRule(SweepKind kind, std::vector<std::string> names) const;
 };
 
-// The stored time text as milliseconds of the day; nothing when it cannot be read, so that the one
-// record is skipped and the others are still evaluated.
-std::optional<std::int64_t> readTime(const std::string& text);
-
 // Writes the hosts block and remembers what it holds (nothing after a failed write).
 bool writeHostsBlock(const TickContext& tick, const std::vector<std::string>& sites);
 // What should be blocked now: the current session's websites and the whole-day websites during a

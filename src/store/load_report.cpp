@@ -29,15 +29,6 @@ bool fileExists(const fs::path& path) {
     return fs::exists(fs::symlink_status(path, error));
 }
 
-bool readableTime(const std::string& text) {
-    try {
-        parseTimeOfDay(text);
-        return true;
-    } catch (const TimeFormatError&) {
-        return false;
-    }
-}
-
 // What the tick and the panels will not read of a list line: everything after the first entry
 // shorter than four characters, or after the last ";".
 void checkEntryList(LoadReport& report, const std::string& where, const char* listName,
@@ -82,12 +73,14 @@ void checkSessions(LoadReport& report, const Lines& lines, const fs::path& file)
         const std::string& end = lineAt(lines, 6 * i + 1);
         const std::string where =
             file.string() + ": session " + std::to_string(i + 1) + " (" + sessionCaption(lines, i) + ")";
-        if (!readableTime(start) || !readableTime(end)) {
-            report.add(where + " is not enforced: " + quoted(readableTime(start) ? end : start) +
+        const std::optional<std::int64_t> startMs = readTimeOfDay(start);
+        const std::optional<std::int64_t> endMs = readTimeOfDay(end);
+        if (!startMs || !endMs) {
+            report.add(where + " is not enforced: " + quoted(startMs ? end : start) +
                        " is not a time of day (HH:MM).");
             continue;
         }
-        if (parseTimeOfDay(start) >= parseTimeOfDay(end))
+        if (*startMs >= *endMs)
             report.add(where + " is not enforced: it does not end after it starts.");
         const std::string& mode = lineAt(lines, 6 * i + 3);
         if (mode != "0" && mode != "1")
@@ -115,13 +108,13 @@ void checkReminders(LoadReport& report, const Lines& lines, const fs::path& file
     if (lines.size() < kShutdownLineCount)
         report.add(file.string() + " has " + std::to_string(lines.size()) +
                    " of its 5 shutdown lines; the missing ones read as empty.");
-    else if (lineAt(lines, 0).find('1') != std::string::npos && !readableTime(lineAt(lines, 1)))
+    else if (lineAt(lines, 0).find('1') != std::string::npos && !readTimeOfDay(lineAt(lines, 1)))
         report.add(file.string() + ": the automatic shutdown is off: its time " + quoted(lineAt(lines, 1)) +
                    " is not a time of day (HH:MM).");
     const int count = reminderCount(lines.size());
     for (int i = 0; i < count; ++i) {
         const std::string& time = lineAt(lines, kReminderLayout.first + kReminderLayout.size * i);
-        if (!readableTime(time))
+        if (!readTimeOfDay(time))
             report.add(file.string() + ": reminder " + std::to_string(i + 1) +
                        " is never shown: " + quoted(time) + " is not a time of day (HH:MM).");
     }

@@ -16,7 +16,9 @@ std::optional<int> twoDigits(std::string_view text, std::size_t pos) {
     return (tens - '0') * 10 + (units - '0');
 }
 
-std::optional<std::int64_t> tryParse(std::string_view text) {
+} // namespace
+
+std::optional<std::int64_t> readTimeOfDay(std::string_view text) {
     const std::size_t colon = text.find(':');
     if (colon != 1 && colon != 2)
         return std::nullopt;
@@ -51,13 +53,11 @@ std::optional<std::int64_t> tryParse(std::string_view text) {
     return ((hours * 60LL + *minutes) * 60 + seconds) * 1000;
 }
 
-} // namespace
-
 TimeFormatError::TimeFormatError(std::string text)
     : std::runtime_error("Not a time of day: \"" + text + "\""), text_(std::move(text)) {}
 
 std::int64_t parseTimeOfDay(std::string_view text) {
-    if (const auto ms = tryParse(text))
+    if (const auto ms = readTimeOfDay(text))
         return *ms;
     throw TimeFormatError(std::string(text));
 }
