@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "store/posix_io.h"
+#include "store/stale_temporaries.h"
 #include "store/text_file.h"
 
 namespace tallowby::store {
@@ -50,14 +51,12 @@ class TempFile {
   public:
     TempFile(const fs::path& folder, const std::string& name, const fs::path& reported) {
         static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-        // Leave room for the prefix and suffix within the usual 255-byte name limit.
-        const std::string stem = "." + name.substr(0, 200) + ".";
         for (int attempt = 0; attempt < 100; ++attempt) {
             std::string suffix;
             std::uint64_t bits = nextRandom();
-            for (int i = 0; i < 6; ++i, bits /= 62)
+            for (std::size_t i = 0; i < kTemporarySuffixLength; ++i, bits /= 62)
                 suffix += kChars[bits % 62];
-            path_ = folder / (stem + suffix);
+            path_ = folder / temporaryName(name, suffix);
             // 0666 lets the umask decide the mode of a file that is new.
             const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd >= 0) {

@@ -13,8 +13,6 @@
 namespace tallowby::store {
 namespace {
 
-// The writer's names: "." + the first 200 bytes of the file's name + "." + six letters or digits.
-constexpr std::size_t kSuffixLength = 6;
 constexpr std::size_t kNameKept = 200;
 
 bool isSuffixChar(char c) {
@@ -23,13 +21,17 @@ bool isSuffixChar(char c) {
 
 } // namespace
 
+std::string temporaryName(std::string_view name, std::string_view suffix) {
+    return "." + std::string(name.substr(0, kNameKept)) + "." + std::string(suffix);
+}
+
 bool isTemporaryNameOf(std::string_view entry, std::string_view name) {
-    if (entry.size() < 3 + kSuffixLength || entry.front() != '.')
+    if (entry.size() < 3 + kTemporarySuffixLength || entry.front() != '.')
         return false;
-    const std::string_view suffix = entry.substr(entry.size() - kSuffixLength);
-    if (!std::ranges::all_of(suffix, isSuffixChar) || entry[entry.size() - kSuffixLength - 1] != '.')
+    const std::string_view suffix = entry.substr(entry.size() - kTemporarySuffixLength);
+    if (!std::ranges::all_of(suffix, isSuffixChar) || entry[entry.size() - kTemporarySuffixLength - 1] != '.')
         return false;
-    const std::string_view stem = entry.substr(1, entry.size() - kSuffixLength - 2);
+    const std::string_view stem = entry.substr(1, entry.size() - kTemporarySuffixLength - 2);
     if (name.empty())
         return !stem.empty();
     return stem == name.substr(0, kNameKept);
