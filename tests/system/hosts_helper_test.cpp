@@ -6,15 +6,20 @@
 #include "hosts_request.h"
 #include "platform/hosts/hosts_content.h"
 #include "platform/system/pkexec_hosts_write.h"
+#include "platform/system/program_run.h"
 #include "support/other_user.h"
-#include "support/piped_run.h"
 #include "test_files.h"
 
 namespace tallowby::hosts_helper {
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::runWithInput;
+using namespace std::chrono_literals;
+
+platform::ProgramRun runWithInput(const fs::path& program, const std::vector<std::string>& args,
+                                  std::string_view input) {
+    return platform::runProgram(program, args, input, 30s);
+}
 
 const fs::path kHostsFile = TALLOWBY_HOSTS_HELPER_TEST_FILE;
 const fs::path kHelper = TALLOWBY_HOSTS_HELPER_TEST_EXE;
@@ -36,7 +41,7 @@ class HostsHelper : public testing::Test {
         test::writeFile(kHostsFile, kUserLines);
     }
 
-    testsupport::PipedRun request(std::string_view names, const std::vector<std::string>& args = {}) {
+    platform::ProgramRun request(std::string_view names, const std::vector<std::string>& args = {}) {
         return runWithInput(kHelper, args, names);
     }
 };
