@@ -5,9 +5,7 @@
 //
 // Nothing the caller controls chooses what is written where: the file is fixed when the helper is
 // built, the environment is dropped, and only plain host names are taken.
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <string>
 #include <sys/stat.h>
@@ -15,6 +13,7 @@
 
 #include "hosts_request.h"
 #include "platform/hosts/hosts_file.h"
+#include "store/posix_io.h"
 #include "store/text_file.h"
 
 #ifndef TALLOWBY_HOSTS_HELPER_FILE
@@ -37,23 +36,6 @@ int fail(int code, const std::string& message) {
     return code;
 }
 
-// Standard input up to limit bytes; a request that reaches the limit is too large already.
-bool readInput(std::string& input, std::size_t limit) {
-    char chunk[16384];
-    while (input.size() < limit) {
-        const ssize_t got = ::read(STDIN_FILENO, chunk, sizeof chunk);
-        if (got == 0)
-            return true;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        input.append(chunk, static_cast<std::size_t>(got));
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char**) {
@@ -66,9 +48,13 @@ int main(int argc, char**) {
     if (!TALLOWBY_HOSTS_HELPER_TEST && ::geteuid() != 0)
         return fail(kNotRoot, "only root may run it; Tallowby starts it through pkexec");
 
+    // A request that reaches one byte past the limit is too large already.
     std::string input;
-    if (!readInput(input, kMaxRequestBytes + 1))
-        return fail(kRefused, std::string("cannot read the names to block: ") + std::strerror(errno));
+    try {
+        input = tallowby::store::posix_io::readAll(STDIN_FILENO, "standard input", kMaxRequestBytes + 1);
+    } catch (const tallowby::store::FileError& error) {
+        return fail(kRefused, std::string("cannot read the names to block: ") + error.what());
+    }
     const tallowby::hosts_helper::HostsRequest request = tallowby::hosts_helper::readHostsRequest(input);
     if (!request.accepted())
         return fail(kRefused, request.refusal + "; the hosts file was left as it was");

@@ -38,10 +38,10 @@ void refuseFileKind(const std::filesystem::path& path, unsigned mode) {
     throw FileError(path, std::string("it is ") + kind + ", not a regular file");
 }
 
-std::string readAll(int fd, const std::filesystem::path& path) {
+std::string readAll(int fd, const std::filesystem::path& path, std::size_t limit) {
     std::string bytes;
     char buffer[65536];
-    for (;;) {
+    while (bytes.size() < limit) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n == 0)
             return bytes;
@@ -52,6 +52,7 @@ std::string readAll(int fd, const std::filesystem::path& path) {
         }
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
+    return bytes;
 }
 
 void writeAll(int fd, std::string_view bytes, const std::filesystem::path& path) {

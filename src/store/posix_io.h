@@ -1,7 +1,9 @@
 #pragma once
 // Small helpers over POSIX file descriptors for the text-file code: every failure becomes a
 // FileError carrying the system's description of errno.
+#include <cstddef>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -36,8 +38,9 @@ class UniqueFd {
 // file"), for a path where only a regular file may be read or written.
 [[noreturn]] void refuseFileKind(const std::filesystem::path& path, unsigned mode);
 
-// Reads until end of file, retrying interrupted reads.
-std::string readAll(int fd, const std::filesystem::path& path);
+// Reads until end of file, or until at least limit bytes are in, retrying interrupted reads.
+std::string readAll(int fd, const std::filesystem::path& path,
+                    std::size_t limit = std::numeric_limits<std::size_t>::max());
 
 // Writes every byte, retrying interrupted and partial writes.
 void writeAll(int fd, std::string_view bytes, const std::filesystem::path& path);
