@@ -7,6 +7,7 @@
 
 #include "platform/system/private_folders.h"
 #include "store/posix_io.h"
+#include "store/profile_files.h"
 #include "store/program_paths.h"
 #include "store/text_file.h"
 
@@ -55,11 +56,6 @@ bool insideProfiles(const fs::path& relative) {
     return !relative.empty() && *relative.begin() == store::ProgramPaths({}).profilesFolder();
 }
 
-// A list line that could not be a profile's file name would reach outside the profiles folder.
-bool plainName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
-}
-
 } // namespace
 
 std::vector<fs::path> fillWithDefaults(const fs::path& defaultsFolder, const fs::path& dataFolder) {
@@ -82,10 +78,10 @@ std::vector<fs::path> fillWithDefaults(const fs::path& defaultsFolder, const fs:
     const store::Lines profiles =
         store::readLines(dataFolder / in.profileListFile()).value_or(store::Lines{});
     for (const std::string& profile : profiles) {
-        if (!plainName(profile))
+        // A list line that could not be a profile's file name would reach outside the profiles folder.
+        if (profile.empty() || store::profileNameReadFailure(profile))
             continue;
-        for (const fs::path& file :
-             {in.sessionFile(profile), in.wholeDayFile(profile), in.reminderFile(profile)}) {
+        for (const fs::path& file : store::profileFiles(in, profile)) {
             if (present(defaultsFolder / file))
                 filler.copyIfMissing(file);
         }
