@@ -141,7 +141,7 @@ void checkConfig(LoadReport& report, const Lines& config, const fs::path& file) 
 } // namespace
 
 void LoadReport::unreadable(const FileError& error) {
-    add("Could not read " + error.path().string() + ": " + error.what() + ".");
+    add(describeFailure("read", error));
 }
 
 std::string profileForFiles(const Lines& configLines) {

@@ -11,6 +11,10 @@ namespace tallowby::store {
 FileError::FileError(std::filesystem::path path, const std::string& description, int code)
     : std::runtime_error(description), path_(std::move(path)), code_(code) {}
 
+std::string describeFailure(std::string_view action, const FileError& error) {
+    return "Could not " + std::string(action) + " " + error.path().string() + ": " + error.what() + ".";
+}
+
 std::optional<Lines> readLines(const std::filesystem::path& path) {
     // Non-blocking: opening a named pipe would otherwise wait for a writer for ever.
     posix_io::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));

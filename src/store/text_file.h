@@ -31,6 +31,10 @@ class FileError : public std::runtime_error {
     int code_;
 };
 
+// "Could not <action> <path>: <reason>.": a failure in words that name the file and what was
+// being done to it, never the bare reason.
+std::string describeFailure(std::string_view action, const FileError& error);
+
 // The file's lines, or nothing when no file exists at the path. Throws FileError when it exists but
 // cannot be read.
 std::optional<Lines> readLines(const std::filesystem::path& path);

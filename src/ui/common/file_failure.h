@@ -11,8 +11,7 @@ namespace tallowby::ui {
 // "Could not <action> <path>: <reason>." with what follows it, if anything, after a blank.
 inline QString fileFailureText(const QString& action, const store::FileError& error,
                                const QString& consequence = {}) {
-    QString text = QStringLiteral("Could not %1 %2: %3.")
-                       .arg(action, fromBytes(error.path().string()), fromBytes(error.what()));
+    QString text = fromBytes(store::describeFailure(toBytes(action), error));
     if (!consequence.isEmpty())
         text += QLatin1Char(' ') + consequence;
     return text;

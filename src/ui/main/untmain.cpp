@@ -290,7 +290,7 @@ QString Tfrmmain::savedWhat(RuleFile file) {
 }
 
 std::filesystem::path Tfrmmain::ruleFilePath(RuleFile file) const {
-    const std::string& profile = currentProfile();
+    const std::string profile = currentProfile();
     switch (file) {
     case RuleFile::Config:
         return paths_.configFile();
