@@ -1,0 +1,31 @@
+#pragma once
+// The names a window's program is known by: what a user may list to block or allow it.
+#include <string>
+#include <vector>
+
+#include "platform/window_list.h"
+
+namespace tallowby::platform {
+
+struct ProgramNames {
+    // The executable's file name as the process list reports it ("soffice.bin").
+    std::string executable;
+    // The id of the installed application the window belongs to ("libreoffice-writer"); empty when
+    // no desktop entry answers to it.
+    std::string application;
+    // Every name the window answers to, each once, compared without regard to case: the two above,
+    // the window's class and instance names, the script a interpreter runs, the programs running in a
+    // terminal window.
+    std::vector<std::string> all;
+
+    // The name a picker records for the window: the one a user recognises.
+    const std::string& recorded() const { return application.empty() ? executable : application; }
+};
+
+class ProgramNamer {
+  public:
+    virtual ~ProgramNamer() = default;
+    virtual ProgramNames namesOf(const TopLevelWindow& window) = 0;
+};
+
+} // namespace tallowby::platform
