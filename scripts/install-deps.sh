@@ -16,6 +16,8 @@ packages=(
   clang libclang-rt-14-dev
   # a desktop to test against: X server, window manager, tray host, X tools
   xvfb xauth openbox trayer x11-utils x11-apps xdotool imagemagick
+  # programs whose desktop entries the reading of installed applications is tried on
+  xterm idle
   faketime
   # the end-to-end tests drive the windows over the accessibility bus
   dbus-daemon at-spi2-core python3-pyatspi
