@@ -7,9 +7,7 @@
 namespace tallowby::engine {
 
 std::vector<std::string> SplitEntryList(std::string_view text) {
-    std::vector<std::string> slots = store::readEntryList(text);
-    slots.resize(static_cast<std::size_t>(std::count(text.begin(), text.end(), ';')));
-    return slots;
+    return store::readEntryList(text);
 }
 
 std::vector<std::string> filledEntries(const std::vector<std::string>& slots) {

@@ -6,31 +6,46 @@ namespace tallowby::engine {
 
 namespace {
 
-bool listed(const std::vector<std::string>& names, const std::string& name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
+bool anyEntryNames(const std::vector<std::string>& entries, std::span<const std::string> programNames) {
+    return std::ranges::any_of(entries,
+                               [&](const std::string& entry) { return entryNames(entry, programNames); });
 }
 
 } // namespace
 
-bool windowConsidered(std::string_view title, bool visible) {
-    return visible && !title.empty();
+bool sameProgramName(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-int commandsForWindow(const SweepRule& rule, const std::string& processName) {
-    // A window whose program could not be found has an empty name: it matches no entry, so only a
-    // Focus sweep acts on it.
+bool windowConsidered(std::string_view title, bool visible, bool normalOrDialog) {
+    return visible && (!title.empty() || normalOrDialog);
+}
+
+bool entryNames(std::string_view entry, std::span<const std::string> programNames) {
+    return !entry.empty() && std::ranges::any_of(programNames, [&](const std::string& name) {
+        return sameProgramName(entry, name);
+    });
+}
+
+int commandsForWindow(const SweepRule& rule, std::span<const std::string> programNames) {
     if (rule.kind == SweepKind::SessionFocus) {
-        const bool spared = !processName.empty() &&
-                            (listed(rule.names, processName) || listed(rule.wholeDayFocusNames, processName));
+        const bool spared =
+            anyEntryNames(rule.names, programNames) || anyEntryNames(rule.wholeDayFocusNames, programNames);
         return spared ? 0 : 1;
     }
-    if (processName.empty()) {
+    if (rule.kind == SweepKind::SessionBlock && anyEntryNames(rule.wholeDayFocusNames, programNames)) {
         return 0;
     }
-    if (rule.kind == SweepKind::SessionBlock && listed(rule.wholeDayFocusNames, processName)) {
-        return 0;
+    return static_cast<int>(std::ranges::count_if(
+        rule.names, [&](const std::string& entry) { return entryNames(entry, programNames); }));
+}
+
+int commandsForWindow(const SweepRule& rule, const std::string& programName) {
+    if (programName.empty()) {
+        return commandsForWindow(rule, std::span<const std::string>());
     }
-    return static_cast<int>(std::count(rule.names.begin(), rule.names.end(), processName));
+    return commandsForWindow(rule, std::span(&programName, 1));
 }
 
 } // namespace tallowby::engine

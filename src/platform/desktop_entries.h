@@ -9,16 +9,16 @@ namespace tallowby::platform {
 struct DesktopEntry {
     // The desktop file id without ".desktop" ("org.gnome.Terminal", "vlc"); a file in a subfolder of
     // applications/ has the folder names joined by "-" ("kde-foo" for kde/foo.desktop).
-    std::string id;
+    std::string id{};
     // The menu name (Name= of the [Desktop Entry] group, untranslated).
-    std::string name;
+    std::string name{};
     // The file name of the program Exec runs: its first word after "env" and VAR=value words, without
     // folder ("libreoffice", "firefox-esr"); empty when Exec is missing or cannot be read.
-    std::string program;
+    std::string program{};
     // That word as written: a path ("/usr/lib/firefox-esr/firefox-esr") or a name looked up on PATH.
-    std::string programPath;
+    std::string programPath{};
     // StartupWMClass=, empty when there is none.
-    std::string startupWmClass;
+    std::string startupWmClass{};
     // Terminal=true: the program runs inside a terminal window.
     bool terminal = false;
     // Categories= holds TerminalEmulator: the program is a terminal.

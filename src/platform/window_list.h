@@ -18,6 +18,14 @@ struct TopLevelWindow {
     // that was minimised keeps receiving the command.
     bool visible = false;
     ProcessId pid = kNoProcess; // the owning process, kNoProcess when it cannot be told
+    // A program's ordinary window or dialog, as opposed to a menu, a tooltip or a splash screen: such
+    // a window is on screen as the program's own even without a title.
+    bool normalOrDialog = true;
+    // What the window says of its program (WM_CLASS and, from GTK, the application id); empty where
+    // the window system has no such thing or the window sets none.
+    std::string instanceName{};
+    std::string className{};
+    std::string applicationId{};
 };
 
 class WindowLister {

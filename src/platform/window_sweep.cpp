@@ -21,16 +21,40 @@ bool descendsFrom(ProcessLister& processes, ProcessId pid, ProcessId ancestor) {
 
 } // namespace
 
-WindowOwners::Owner& WindowOwners::ownerOf(const TopLevelWindow& window, ProcessLister& processes) {
-    const auto [found, added] = owners_.try_emplace({window.id, window.pid});
-    if (added && window.pid != kNoProcess) {
-        found->second.name = processes.nameOf(window.pid);
-    }
-    return found->second;
+WindowOwners::Owner& WindowOwners::ownerOf(const TopLevelWindow& window) {
+    return owners_[{window.id, window.pid}];
 }
 
-const std::string& WindowOwners::nameOf(const TopLevelWindow& window, ProcessLister& processes) {
-    return ownerOf(window, processes).name;
+const WindowNamer::Lasting& WindowOwners::namesOf(const TopLevelWindow& window, WindowNamer& namer) {
+    const auto [found, added] = owners_.try_emplace({window.id, window.pid});
+    Owner& owner = found->second;
+    if (added || owner.instanceName != window.instanceName || owner.className != window.className ||
+        owner.applicationId != window.applicationId) {
+        owner.names = namer.lastingNamesOf(window);
+        owner.instanceName = window.instanceName;
+        owner.className = window.className;
+        owner.applicationId = window.applicationId;
+    }
+    return owner.names;
+}
+
+std::pair<ProcessId, WindowId> WindowOwners::programOf(const TopLevelWindow& window) {
+    return window.pid != kNoProcess ? std::pair<ProcessId, WindowId>{window.pid, 0}
+                                    : std::pair<ProcessId, WindowId>{kNoProcess, window.id};
+}
+
+std::optional<WindowCommand> WindowOwners::commandFor(const TopLevelWindow& window, WindowCommand wanted) {
+    if (wanted != WindowCommand::Close) {
+        return wanted;
+    }
+    const auto [asked, first] = closeAsked_.try_emplace(programOf(window), tick_);
+    if (first || asked->second == tick_) {
+        return WindowCommand::Close; // every window the program has now is asked in the same tick
+    }
+    if (tick_ - asked->second < kTicksToAnswerClose) {
+        return std::nullopt;
+    }
+    return WindowCommand::Minimize;
 }
 
 bool WindowOwners::startedBy(ProcessId self, const TopLevelWindow& window, ProcessLister& processes) {
@@ -42,7 +66,7 @@ bool WindowOwners::startedBy(ProcessId self, const TopLevelWindow& window, Proce
     }
     // A process that does not descend from the program now never will: an orphan is handed to an
     // ancestor of its own, never to a stranger. One that does stays one the program started.
-    Owner& owner = ownerOf(window, processes);
+    Owner& owner = ownerOf(window);
     if (!owner.descends || owner.ancestor != self) {
         owner.ancestor = self;
         owner.descends = descendsFrom(processes, window.pid, self);
@@ -59,6 +83,14 @@ void WindowOwners::keepOnly(const std::vector<TopLevelWindow>& windows) {
     std::ranges::sort(listed);
     std::erase_if(owners_,
                   [&](const auto& entry) { return !std::ranges::binary_search(listed, entry.first); });
+    std::vector<std::pair<ProcessId, WindowId>> programs;
+    programs.reserve(windows.size());
+    for (const auto& window : windows) {
+        programs.push_back(programOf(window));
+    }
+    std::ranges::sort(programs);
+    std::erase_if(closeAsked_,
+                  [&](const auto& entry) { return !std::ranges::binary_search(programs, entry.first); });
 }
 
 const std::vector<TopLevelWindow>& TickSweeps::windows() {
@@ -69,22 +101,38 @@ const std::vector<TopLevelWindow>& TickSweeps::windows() {
     return *windows_;
 }
 
+const std::vector<std::string>& TickSweeps::namesOf(const TopLevelWindow& window,
+                                                    const WindowNamer::Lasting& lasting) {
+    if (!lasting.terminal) {
+        return lasting.names.all;
+    }
+    const auto [found, added] = terminalNames_.try_emplace(window.pid);
+    if (added) {
+        found->second = lasting.names.all;
+        for (const std::string& name : platform_.namer.runningIn(window.pid)) {
+            addName(found->second, name);
+        }
+    }
+    return found->second;
+}
+
 std::vector<PostedCommand> TickSweeps::sweep(const engine::SweepRule& rule) {
     std::vector<PostedCommand> posted;
     for (const auto& window : windows()) {
-        if (!engine::windowConsidered(window.title, window.visible) ||
+        if (!engine::windowConsidered(window.title, window.visible, window.normalOrDialog) ||
             (window.pid != kNoProcess && window.pid == self_)) {
             continue;
         }
-        const std::string& name = platform_.owners.nameOf(window, platform_.processes);
-        const int times = engine::commandsForWindow(rule, name);
+        const WindowNamer::Lasting& lasting = platform_.owners.namesOf(window, platform_.namer);
+        const int times = engine::commandsForWindow(rule, namesOf(window, lasting));
         // Whether a process descends from the program is asked only of windows about to be acted on.
         if (times == 0 || platform_.owners.startedBy(self_, window, platform_.processes)) {
             continue;
         }
-        for (int i = 0; i < times; ++i) {
-            platform_.commander.post(window.id, rule.command);
-            posted.push_back({window.id, window.pid, name, rule.command});
+        const std::optional<WindowCommand> command = platform_.owners.commandFor(window, rule.command);
+        for (int i = 0; command && i < times; ++i) {
+            platform_.commander.post(window.id, *command);
+            posted.push_back({window.id, window.pid, lasting.names.executable, *command});
         }
     }
     return posted;

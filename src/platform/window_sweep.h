@@ -10,33 +10,55 @@
 #include "platform/process_list.h"
 #include "platform/window_commands.h"
 #include "platform/window_list.h"
+#include "platform/window_names.h"
 
 namespace tallowby::platform {
 
 // What the sweeps keep from tick to tick about the processes that own windows. A process gets
 // another name only by running another program, and that drops its X connection (X clients open it
 // close-on-exec) and with it its windows: the next program's windows are new windows. So a window's
-// process is named once, when that window of that process is first seen, instead of every tick.
+// names are worked out once, when that window of that process is first seen (and again when it
+// takes another class), instead of every tick. Only what runs in a terminal is looked at anew.
 class WindowOwners {
   public:
-    // The name of the window's process, empty when it cannot be told.
-    const std::string& nameOf(const TopLevelWindow& window, ProcessLister& processes);
+    // The names the window's program is known by, none when they cannot be told.
+    const WindowNamer::Lasting& namesOf(const TopLevelWindow& window, WindowNamer& namer);
     // Whether the window's process is `self` or one `self` started (directly or through others).
     bool startedBy(ProcessId self, const TopLevelWindow& window, ProcessLister& processes);
-    // Forgets every window that is not in the list.
+    // Forgets every window that is not in the list, and the close requests of programs that have no
+    // window left.
     void keepOnly(const std::vector<TopLevelWindow>& windows);
     std::size_t size() const { return owners_.size(); }
 
+    // A program asked to close a window may ask first ("Save changes?"). Asked again every second it
+    // would bury its own question under new ones, and a wrong click loses the user's work. So each
+    // program is asked once: its windows get no command while it has the time to answer, and are
+    // minimised from then on, question included, for as long as they stay.
+    static constexpr int kTicksToAnswerClose = 3;
+    // The command to post now to a window of this program when the rule says `wanted`.
+    std::optional<WindowCommand> commandFor(const TopLevelWindow& window, WindowCommand wanted);
+    // Counts the ticks for kTicksToAnswerClose.
+    void beginTick() { ++tick_; }
+
   private:
     struct Owner {
-        std::string name;
+        WindowNamer::Lasting names;
+        // The class the names were worked out for: a window that takes another is named anew.
+        std::string instanceName;
+        std::string className;
+        std::string applicationId;
         // Whether the process descends from `ancestor`, once asked.
         ProcessId ancestor = kNoProcess;
         std::optional<bool> descends;
     };
-    Owner& ownerOf(const TopLevelWindow& window, ProcessLister& processes);
+    Owner& ownerOf(const TopLevelWindow& window);
+    // A program is its process, or the window alone where its process cannot be told.
+    static std::pair<ProcessId, WindowId> programOf(const TopLevelWindow& window);
 
     std::map<std::pair<WindowId, ProcessId>, Owner> owners_;
+    // The tick at which each program was asked to close a window.
+    std::map<std::pair<ProcessId, WindowId>, long long> closeAsked_;
+    long long tick_ = 0;
 };
 
 struct SweepPlatform {
@@ -44,12 +66,13 @@ struct SweepPlatform {
     ProcessLister& processes;
     WindowCommander& commander;
     WindowOwners& owners;
+    WindowNamer& namer;
 };
 
 struct PostedCommand {
     WindowId window = 0;
     ProcessId pid = kNoProcess;
-    std::string processName; // as judged; empty when the window's process was not found
+    std::string processName; // the executable's name; empty when the window's process was not found
     WindowCommand command = WindowCommand::Minimize;
 
     friend bool operator==(const PostedCommand&, const PostedCommand&) = default;
@@ -61,20 +84,29 @@ struct PostedCommand {
 // are never acted on.
 class TickSweeps {
   public:
-    TickSweeps(const SweepPlatform& platform, ProcessId self) : platform_(platform), self_(self) {}
+    TickSweeps(const SweepPlatform& platform, ProcessId self) : platform_(platform), self_(self) {
+        platform_.owners.beginTick();
+    }
 
     // Posts the rule's command as many times as the rule says to each window it applies to, and
     // returns what it posted, in order.
     std::vector<PostedCommand> sweep(const engine::SweepRule& rule);
     // The next sweep lists the windows afresh: for a tick that waited on a pop-up meanwhile.
-    void forgetWindows() { windows_.reset(); }
+    void forgetWindows() {
+        windows_.reset();
+        terminalNames_.clear();
+    }
 
   private:
     const std::vector<TopLevelWindow>& windows();
+    // The window's names with, for a terminal, what runs in it now (read once a tick per terminal).
+    const std::vector<std::string>& namesOf(const TopLevelWindow& window,
+                                            const WindowNamer::Lasting& lasting);
 
     SweepPlatform platform_;
     ProcessId self_;
     std::optional<std::vector<TopLevelWindow>> windows_;
+    std::map<ProcessId, std::vector<std::string>> terminalNames_;
 };
 
 // One sweep on a window list of its own.

@@ -4,13 +4,15 @@ namespace tallowby::store {
 
 std::vector<std::string> readEntryList(std::string_view line) {
     std::vector<std::string> entries;
-    for (;;) {
-        const std::size_t end = line.find(';');
-        if (end == std::string_view::npos || end < 4)
-            return entries;
-        entries.emplace_back(line.substr(0, end));
+    // Every entry is kept, however short: "vlc" is as much a program as "firefox-esr". Lists were
+    // once read only up to the first entry shorter than four characters, which silently dropped that
+    // entry and every one after it.
+    for (std::size_t end = line.find(';'); end != std::string_view::npos; end = line.find(';')) {
+        if (end > 0)
+            entries.emplace_back(line.substr(0, end));
         line.remove_prefix(end + 1);
     }
+    return entries;
 }
 
 std::string writeEntryList(const std::vector<std::string>& entries) {

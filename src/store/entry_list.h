@@ -6,8 +6,8 @@
 
 namespace tallowby::store {
 
-// The entries in line order. Reading stops at the first entry shorter than four characters (an
-// empty one included), and text after the last ";" is ignored.
+// The entries in line order: every non-empty text followed by ";". Text after the last ";" is
+// ignored.
 std::vector<std::string> readEntryList(std::string_view line);
 
 // Every entry followed by ";"; an empty list is an empty line.

@@ -29,17 +29,13 @@ bool fileExists(const fs::path& path) {
     return fs::exists(fs::symlink_status(path, error));
 }
 
-// What the tick and the panels will not read of a list line: everything after the first entry
-// shorter than four characters, or after the last ";".
+// What the tick and the panels will not read of a list line: the text after the last ";".
 void checkEntryList(LoadReport& report, const std::string& where, const char* listName,
                     const std::string& line) {
-    std::size_t read = 0;
-    for (const std::string& entry : readEntryList(line))
-        read += entry.size() + 1;
+    const std::size_t read = line.rfind(';') + 1; // 0 when there is none
     if (read < line.size())
         report.add(where + ": the " + listName + " is read only as far as " + quoted(line.substr(0, read)) +
-                   "; " + quoted(line.substr(read)) +
-                   " is not read (each entry needs four characters or more and a \";\" after it).");
+                   "; " + quoted(line.substr(read)) + " is not read (each entry needs a \";\" after it).");
 }
 
 // A website the hosts file cannot block: a URL, a path, an underscore.

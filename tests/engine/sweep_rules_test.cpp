@@ -34,29 +34,32 @@ TEST(OwnExecutable, ItsFileNameEscapesNoSweep) {
     }
 }
 
-TEST(WindowConsidered, SkipsHiddenAndUntitledWindowsWhateverTheTitle) {
-    EXPECT_TRUE(windowConsidered("Untitled - Notepad", true));
-    EXPECT_FALSE(windowConsidered("Untitled - Notepad", false));
-    EXPECT_FALSE(windowConsidered("", true));
-    EXPECT_FALSE(windowConsidered("", false));
-    EXPECT_TRUE(windowConsidered("Program Manager", true));
-    EXPECT_TRUE(windowConsidered("Tallowby", true));
+TEST(WindowConsidered, SkipsHiddenWindowsAndUntitledOnesThatAreNoProgramWindow) {
+    EXPECT_TRUE(windowConsidered("Untitled - Notepad", true, false));
+    EXPECT_FALSE(windowConsidered("Untitled - Notepad", false, true));
+    EXPECT_TRUE(windowConsidered("", true, true)) << "an untitled program window is still on screen";
+    EXPECT_FALSE(windowConsidered("", true, false));
+    EXPECT_FALSE(windowConsidered("", false, true));
+    EXPECT_TRUE(windowConsidered("Program Manager", true, false));
+    EXPECT_TRUE(windowConsidered("Tallowby", true, false));
 }
 
 TEST(WholeDayBlockSweep, PostsOncePerMatchingItem) {
     const SweepRule r = rule(SweepKind::WholeDayBlock, {"game.exe", "explorer.exe", "game.exe"});
     EXPECT_EQ(commandsForWindow(r, "game.exe"), 2);
     EXPECT_EQ(commandsForWindow(r, "explorer.exe"), 1);
-    EXPECT_EQ(commandsForWindow(r, "Game.exe"), 0);
+    EXPECT_EQ(commandsForWindow(r, "GAME.exe"), 2) << "names are compared ignoring case";
     EXPECT_EQ(commandsForWindow(r, "notepad.exe"), 0);
     EXPECT_EQ(commandsForWindow(r, ""), 0);
 }
 
-TEST(SessionBlockSweep, MatchesExactlyAndCountsDuplicates) {
-    const SweepRule r = rule(SweepKind::SessionBlock, {"notepad.exe", "notepad.exe", "", ""});
-    EXPECT_EQ(commandsForWindow(r, "notepad.exe"), 2);
-    EXPECT_EQ(commandsForWindow(r, "Notepad.exe"), 0);
-    EXPECT_EQ(commandsForWindow(r, ""), 0) << "an empty slot matches no name";
+TEST(SessionBlockSweep, AnEntryNamingAnyOfTheProgramsNamesCounts) {
+    const SweepRule r = rule(SweepKind::SessionBlock, {"libreoffice", "SOFFICE.BIN", "vlc", ""});
+    const std::vector<std::string> writer{"soffice.bin", "libreoffice-writer", "libreoffice"};
+    EXPECT_EQ(commandsForWindow(r, writer), 2) << "once per entry naming it";
+    EXPECT_EQ(commandsForWindow(r, std::vector<std::string>{"mpv"}), 0);
+    EXPECT_EQ(commandsForWindow(r, std::vector<std::string>{}), 0) << "an unknown program matches nothing";
+    EXPECT_EQ(commandsForWindow(r, ""), 0) << "an empty entry matches no name";
 }
 
 TEST(SessionBlockSweep, WholeDayFocusListSpares) {
@@ -73,7 +76,10 @@ TEST(SessionFocusSweep, ActsOnceOnEverythingNotListed) {
     const SweepRule listed = rule(SweepKind::SessionFocus, {"code.exe", "", ""}, {"music.exe"});
     EXPECT_EQ(commandsForWindow(listed, "code.exe"), 0);
     EXPECT_EQ(commandsForWindow(listed, "music.exe"), 0);
-    EXPECT_EQ(commandsForWindow(listed, "Code.exe"), 1);
+    EXPECT_EQ(commandsForWindow(listed, "Code.exe"), 0);
+    EXPECT_EQ(commandsForWindow(listed, std::vector<std::string>{"python3.11", "idle", "code.exe"}), 0)
+        << "spared by any of its names";
+    EXPECT_EQ(commandsForWindow(listed, "codes.exe"), 1);
     EXPECT_EQ(commandsForWindow(listed, ""), 1) << "empty slots spare nothing";
 }
 

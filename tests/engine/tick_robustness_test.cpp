@@ -78,10 +78,11 @@ TEST_F(TickTest, GarbageLinesDoNotMatter) {
     state.HostsRefreshPending = true;
     tickAt(hms(10, 0));
     ASSERT_EQ(actions.count(Act::Hosts), 1u);
-    EXPECT_TRUE(actions.of(Act::Hosts)[0].sites.empty());
+    EXPECT_EQ(actions.of(Act::Hosts)[0].sites,
+              (std::vector<std::string>{"a", "b", "c", std::string(1000, 'x')}));
     const SweepRule rule = actions.of(Act::Sweep).at(0).rule;
     EXPECT_EQ(rule.kind, SweepKind::SessionBlock);
-    EXPECT_EQ(rule.names.size(), 500u);
+    EXPECT_TRUE(rule.names.empty());
 }
 
 } // namespace

@@ -99,13 +99,13 @@ TEST_F(TickTest, SweepsCarryTheWindowCommand) {
     EXPECT_EQ(actions.of(Act::Sweep).at(0).rule.command, WindowCommand::Close);
 }
 
-TEST_F(TickTest, SessionSweepModeAndSlots) {
-    addSession("09:00", "12:00", kEveryDay, "1", "code.exe;ab;x.exe;");
+TEST_F(TickTest, SessionSweepModeAndNames) {
+    addSession("09:00", "12:00", kEveryDay, "1", "code.exe;vlc;;x.exe;");
     tickAt(hms(10, 0));
     ASSERT_EQ(actions.count(Act::Sweep), 1u);
     const SweepRule focus = actions.of(Act::Sweep)[0].rule;
     EXPECT_EQ(focus.kind, SweepKind::SessionFocus);
-    EXPECT_EQ(focus.names, (Sites{"code.exe", "", ""}));
+    EXPECT_EQ(focus.names, (Sites{"code.exe", "vlc", "x.exe"})) << "a short name no longer ends the list";
     for (const char* mode : {"0", "2", ""}) {
         lists.SessionLines[3] = mode;
         actions.records.clear();
@@ -135,7 +135,8 @@ TEST_F(TickTest, PendingHostsRefreshWritesOnceWithSessionThenWholeDaySites) {
     state.HostsRefreshPending = true;
     ticksFrom(hms(10, 0), 3);
     ASSERT_EQ(actions.count(Act::Hosts), 1u);
-    EXPECT_EQ(actions.of(Act::Hosts)[0].sites, (Sites{"example.com", "example.org", "whole.com"}));
+    EXPECT_EQ(actions.of(Act::Hosts)[0].sites,
+              (Sites{"example.com", "example.org", "ab", "late.com", "whole.com"}));
     EXPECT_FALSE(state.HostsRefreshPending);
     const std::vector<Act> order = actions.sequence();
     EXPECT_LT(std::find(order.begin(), order.end(), Act::Hosts),

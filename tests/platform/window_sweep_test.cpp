@@ -2,6 +2,8 @@
 // window, which windows it spares as the program's own, and what it posts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/fake/fake_platform.h"
 #include "platform/window_sweep.h"
 
@@ -60,9 +62,11 @@ TEST_F(WindowSweepTest, FocusWithEmptyListActsOnEveryConsideredWindowButTheProgr
     fake.processes.push_back({kSelf, "tallowby"});
     addWindowOf(kSelf, "Tallowby");
     addWindowOf(kSelf, "Reminder - It's time 10:01");
-    addWindow("", "notepad.exe");
     addWindow("Hidden", "notepad.exe", false);
+    addWindow("", "menu");
+    fake.windows.back().normalOrDialog = false;
     const std::vector<WindowId> acted{
+        addWindow("", "xterm"),
         addWindow("Untitled - Notepad", "notepad.exe"),
         addWindow("Program Manager", "notepad.exe"),
         addWindow("Tallowby", "notepad.exe"),
@@ -99,10 +103,10 @@ TEST_F(WindowSweepTest, SparesTheWindowsOfEveryProcessTheProgramStarted) {
 
 TEST_F(WindowSweepTest, PostsAsManyCommandsAsTheRuleAsksFor) {
     const auto notepad = addWindow("Notepad", "notepad.exe");
-    addWindow("Notepad too", "Notepad.exe");
+    const auto capitals = addWindow("Notepad too", "Notepad.exe");
     EXPECT_EQ(sweep(rule(SweepKind::SessionBlock, {"notepad.exe", "calc.exe", "notepad.exe"})),
-              (std::vector{notepad, notepad}));
-    EXPECT_EQ(fake.posts.size(), 2u);
+              (std::vector{notepad, notepad, capitals, capitals}));
+    EXPECT_EQ(fake.posts.size(), 4u);
 }
 
 TEST_F(WindowSweepTest, PostsTheRulesCommandInZOrder) {
@@ -191,6 +195,95 @@ TEST_F(WindowSweepTest, TheProgramsCaptionSparesNoWindow) {
     const auto oldCaption = addWindow("Tallowby", "calc.exe");
     const auto caption = addWindow("Tallowby - running", "calc.exe");
     EXPECT_EQ(sweep(rule(SweepKind::SessionFocus, {})), (std::vector{oldCaption, caption}));
+}
+
+// Each window answers to the names its program is known by, whichever of them the user listed.
+TEST_F(WindowSweepTest, AWindowAnswersToEveryNameItsProgramIsKnownBy) {
+    fake.entries = {{.id = "libreoffice-writer",
+                     .name = "LibreOffice Writer",
+                     .program = "libreoffice",
+                     .startupWmClass = "libreoffice-writer"},
+                    {.id = "org.gnome.Terminal", .program = "gnome-terminal", .terminalEmulator = true},
+                    {.id = "idle", .program = "idle"},
+                    {.id = "firefox-esr", .program = "firefox-esr"}};
+    const auto writer = addWindow("Untitled 1 - LibreOffice Writer", "soffice.bin");
+    fake.windows.back().instanceName = "libreoffice";
+    fake.windows.back().className = "libreoffice-writer";
+    const auto idle = addWindow("IDLE Shell 3.11.2", "python3.11");
+    fake.windows.back().className = "Idle";
+    fake.commandLines[fake.windows.back().pid] = {"/usr/bin/python3", "-q", "/usr/bin/idle"};
+    const auto tkScript = addWindow("Tk", "python3.11");
+    fake.commandLines[fake.windows.back().pid] = {"python3", "/home/me/snake.py"};
+    const auto terminal = addWindow("me@desk: ~", "gnome-terminal-server");
+    fake.windows.back().applicationId = "org.gnome.Terminal";
+    const ProcessId terminalPid = fake.windows.back().pid;
+    fake.processes.push_back({900, "bash"});
+    fake.processes.push_back({901, "nethack"});
+    fake.parents = {{900, terminalPid}, {901, 900}};
+    const auto browser = addWindow("Mozilla Firefox", "firefox-esr");
+    const auto player = addWindow("mpv", "mpv");
+
+    const std::vector<std::pair<std::string, std::vector<WindowId>>> cases{
+        {"SOFFICE.BIN", {writer}},
+        {"soffice", {writer}},
+        {"libreoffice", {writer}},
+        {"libreoffice-writer", {writer}},
+        {"idle", {idle}},
+        {"snake.py", {tkScript}},
+        {"snake", {tkScript}},
+        {"python3", {idle, tkScript}},
+        {"gnome-terminal", {terminal}},
+        {"org.gnome.terminal", {terminal}},
+        {"nethack", {terminal}},
+        {"Firefox-ESR", {browser}},
+        {"mpv", {player}},
+        {"firefox", {}},
+    };
+    for (const auto& [name, blocked] : cases) {
+        EXPECT_EQ(sweep(rule(SweepKind::SessionBlock, {name})), blocked) << name;
+        std::vector<WindowId> others;
+        for (const WindowId w : {writer, idle, tkScript, terminal, browser, player}) {
+            if (std::ranges::find(blocked, w) == blocked.end()) {
+                others.push_back(w);
+            }
+        }
+        EXPECT_EQ(sweep(rule(SweepKind::SessionFocus, {name})), others) << name;
+    }
+
+    // The game ends: the terminal answers to it no longer.
+    fake.parents.erase(901);
+    EXPECT_TRUE(sweep(rule(SweepKind::SessionBlock, {"nethack"})).empty());
+}
+
+// A program asked to close may ask "Save changes?" first. It is asked once, given time to answer,
+// and then minimised, its question included, instead of being asked again every second.
+TEST_F(WindowSweepTest, CloseAsksAProgramOnceAndThenMinimisesWhatStays) {
+    const auto document = addWindow("Report - Writer", "soffice.bin");
+    const ProcessId writerPid = fake.windows.back().pid;
+    const auto other = addWindow("Other - Writer", "soffice.bin");
+    const SweepRule close = rule(SweepKind::WholeDayBlock, {"soffice.bin"}, {}, WindowCommand::Close);
+    const auto tick = [&] {
+        fake.posts.clear();
+        TickSweeps(fake.sweepPlatform(), kSelf).sweep(close);
+        return fake.posts;
+    };
+    EXPECT_EQ(tick(),
+              (std::vector<FakePost>{{document, WindowCommand::Close}, {other, WindowCommand::Close}}));
+    const auto question = addWindowOf(writerPid, "Save Document?");
+    for (int i = 1; i < WindowOwners::kTicksToAnswerClose; ++i) {
+        EXPECT_TRUE(tick().empty()) << "the program has time to answer";
+    }
+    const std::vector<FakePost> minimised{{document, WindowCommand::Minimize},
+                                          {other, WindowCommand::Minimize},
+                                          {question, WindowCommand::Minimize}};
+    EXPECT_EQ(tick(), minimised);
+    EXPECT_EQ(tick(), minimised);
+
+    // Once the program is gone, a new start of it is asked again.
+    fake.windows.clear();
+    tick();
+    const auto restarted = addWindow("Report - Writer", "soffice.bin");
+    EXPECT_EQ(tick(), (std::vector<FakePost>{{restarted, WindowCommand::Close}}));
 }
 
 } // namespace

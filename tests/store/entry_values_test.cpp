@@ -11,12 +11,12 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-TEST(EntryList, ReadsEntriesUntilOneIsShorterThanFourCharacters) {
+TEST(EntryList, ReadsEveryNonEmptyEntryFollowedBySemicolon) {
     EXPECT_EQ(readEntryList("notepad.exe;chrome.exe;"), (Names{"notepad.exe", "chrome.exe"}));
     EXPECT_EQ(readEntryList("notepad.exe"), Names{});
-    EXPECT_EQ(readEntryList("abc;notepad.exe;"), Names{});
-    EXPECT_EQ(readEntryList("abcd;ab;longer.exe;"), Names{"abcd"});
-    EXPECT_EQ(readEntryList("abcd;;efgh;"), Names{"abcd"});
+    EXPECT_EQ(readEntryList("vlc;notepad.exe;"), (Names{"vlc", "notepad.exe"}));
+    EXPECT_EQ(readEntryList("abcd;ab;longer.exe;"), (Names{"abcd", "ab", "longer.exe"}));
+    EXPECT_EQ(readEntryList("abcd;;efgh;;;"), (Names{"abcd", "efgh"}));
     EXPECT_EQ(readEntryList("example.com;trailing"), Names{"example.com"});
     EXPECT_EQ(readEntryList(""), Names{});
     EXPECT_EQ(readEntryList(" a b;\xe4\xf6\xfc\xdf;"), (Names{" a b", "\xe4\xf6\xfc\xdf"}));

@@ -25,6 +25,21 @@ ProcessId FakePlatform::parentOf(ProcessId pid) {
     return found == parents.end() ? kNoProcess : found->second;
 }
 
+std::vector<std::string> FakePlatform::commandLine(ProcessId pid) {
+    const auto found = commandLines.find(pid);
+    return found == commandLines.end() ? std::vector<std::string>() : found->second;
+}
+
+std::vector<ProcessId> FakePlatform::childrenOf(ProcessId pid) {
+    std::vector<ProcessId> children;
+    for (const auto& [child, parent] : parents) {
+        if (parent == pid) {
+            children.push_back(child);
+        }
+    }
+    return children;
+}
+
 void FakePlatform::post(WindowId window, WindowCommand command) {
     posts.push_back({window, command});
 }

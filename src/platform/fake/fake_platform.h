@@ -4,7 +4,9 @@
 #include <map>
 #include <vector>
 
+#include "platform/desktop_entries.h"
 #include "platform/process_killer.h"
+#include "platform/process_tree.h"
 #include "platform/window_commands.h"
 #include "platform/window_list.h"
 #include "platform/window_sweep.h"
@@ -18,13 +20,21 @@ struct FakePost {
     friend bool operator==(const FakePost&, const FakePost&) = default;
 };
 
-class FakePlatform : public WindowLister, public ProcessLister, public WindowCommander, public ProcessKiller {
+class FakePlatform : public WindowLister,
+                     public ProcessLister,
+                     public ProcessTree,
+                     public WindowCommander,
+                     public ProcessKiller,
+                     public DesktopEntries {
   public:
     // Topmost first.
     std::vector<TopLevelWindow> windows;
     ProcessSnapshot processes;
     // Each process's parent; a process not here has none.
     std::map<ProcessId, ProcessId> parents;
+    std::map<ProcessId, std::vector<std::string>> commandLines;
+    // The installed applications.
+    std::vector<DesktopEntry> entries;
 
     // What the code under test did.
     std::vector<FakePost> posts;
@@ -37,13 +47,18 @@ class FakePlatform : public WindowLister, public ProcessLister, public WindowCom
     ProcessSnapshot snapshot() override;
     std::string nameOf(ProcessId pid) override;
     ProcessId parentOf(ProcessId pid) override;
+    std::vector<std::string> commandLine(ProcessId pid) override;
+    // From `parents`.
+    std::vector<ProcessId> childrenOf(ProcessId pid) override;
+    const std::vector<DesktopEntry>& applications() override { return entries; }
     void post(WindowId window, WindowCommand command) override;
     // Ends the matching processes: they leave `processes`, and their windows leave `windows`.
     std::vector<ProcessId> killProcessesByName(std::span<const std::string> names) override;
 
-    SweepPlatform sweepPlatform() { return {*this, *this, *this, owners}; }
+    SweepPlatform sweepPlatform() { return {*this, *this, *this, owners, namer}; }
 
     WindowOwners owners;
+    WindowNamer namer{*this, *this, this};
 };
 
 } // namespace tallowby::platform

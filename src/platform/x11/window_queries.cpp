@@ -21,6 +21,7 @@ template <class Reply> using ReplyPtr = std::unique_ptr<Reply, FreeDeleter>;
 // make the sweep fetch megabytes.
 constexpr std::uint32_t kTitleLongs = 1024;
 constexpr std::uint32_t kListLongs = 1 << 16;
+constexpr std::uint32_t kClassLongs = 64;
 
 template <class Reply, class Cookie>
 ReplyPtr<Reply> awaitReply(XConnection& x, Cookie cookie,
@@ -157,8 +158,35 @@ WindowState collectState(XConnection& x, const StateRequest& request) {
     const bool shown = (attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED) ||
                        managedState == XCB_ICCCM_WM_STATE_NORMAL;
     const auto types = values32(type, XCB_ATOM_ATOM);
-    return {attributes && (shown || iconic), contains(types, ewmh._NET_WM_WINDOW_TYPE_DESKTOP) ||
-                                                 contains(types, ewmh._NET_WM_WINDOW_TYPE_DOCK)};
+    return {.visible = attributes && (shown || iconic),
+            .desktopOrDock = contains(types, ewmh._NET_WM_WINDOW_TYPE_DESKTOP) ||
+                             contains(types, ewmh._NET_WM_WINDOW_TYPE_DOCK),
+            .normalOrDialog = types.empty() || contains(types, ewmh._NET_WM_WINDOW_TYPE_NORMAL) ||
+                              contains(types, ewmh._NET_WM_WINDOW_TYPE_DIALOG)};
+}
+
+ClassRequest requestClass(XConnection& x, xcb_window_t window) {
+    return {requestProperty(x, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, kClassLongs),
+            requestProperty(x, window, x.gtkApplicationId(), x.ewmh().UTF8_STRING, kClassLongs)};
+}
+
+WindowClass collectClass(XConnection& x, const ClassRequest& request) {
+    const auto wmClass = awaitProperty(x, request.wmClass);
+    const auto applicationId = awaitProperty(x, request.applicationId);
+    WindowClass found;
+    if (wmClass && wmClass->format == 8) {
+        // Two strings, each ended by a NUL: the instance name, then the class name.
+        const std::string_view both(static_cast<const char*>(xcb_get_property_value(wmClass.get())),
+                                    static_cast<std::size_t>(xcb_get_property_value_length(wmClass.get())));
+        const std::size_t split = both.find('\0');
+        found.instanceName = latin1ToUtf8(both.substr(0, split));
+        if (split != std::string_view::npos) {
+            const std::string_view rest = both.substr(split + 1);
+            found.className = latin1ToUtf8(rest.substr(0, rest.find('\0')));
+        }
+    }
+    found.applicationId = std::string(text8(applicationId));
+    return found;
 }
 
 PidRequest requestPid(XConnection& x, xcb_window_t window) {

@@ -45,8 +45,23 @@ struct WindowState {
     // The desktop background and panels (_NET_WM_WINDOW_TYPE_DESKTOP or _DOCK): never a program's
     // own window, so the sweeps leave them out.
     bool desktopOrDock = false;
+    // An ordinary window or a dialog (_NET_WM_WINDOW_TYPE_NORMAL or _DIALOG, or no type at all).
+    bool normalOrDialog = false;
 };
 WindowState collectState(XConnection& x, const StateRequest& request);
+
+struct ClassRequest {
+    xcb_get_property_cookie_t wmClass;
+    xcb_get_property_cookie_t applicationId;
+};
+ClassRequest requestClass(XConnection& x, xcb_window_t window);
+struct WindowClass {
+    std::string instanceName;
+    std::string className;
+    std::string applicationId;
+};
+// WM_CLASS (instance and class name) and _GTK_APPLICATION_ID; empty where the window sets none.
+WindowClass collectClass(XConnection& x, const ClassRequest& request);
 
 struct PidRequest {
     xcb_get_property_cookie_t netWmPid;

@@ -2,6 +2,7 @@
 // Everything the sweeps and the process pickers need on Linux with X11, sharing one X connection.
 #include <string>
 
+#include "platform/linux/procfs_process_tree.h"
 #include "platform/linux/procfs_processes.h"
 #include "platform/window_sweep.h"
 #include "platform/x11/x11_window_commander.h"
@@ -12,16 +13,18 @@ namespace tallowby::platform::x11 {
 
 class X11Platform {
   public:
-    // An empty display name means $DISPLAY. Nothing is opened until the first call.
-    explicit X11Platform(std::string displayName = {})
+    // An empty display name means $DISPLAY. Nothing is opened until the first call. Without the
+    // installed applications (`entries` null) windows answer to the names of their program and class.
+    explicit X11Platform(std::string displayName = {}, DesktopEntries* entries = nullptr)
         : connection_(std::move(displayName)), windows_(connection_), commander_(connection_),
-          killer_(processes_) {}
+          killer_(processes_), namer_(processes_, tree_, entries) {}
 
     WindowLister& windows() { return windows_; }
     WindowCommander& commander() { return commander_; }
     ProcessLister& processes() { return processes_; }
     ProcessKiller& killer() { return killer_; }
-    SweepPlatform sweepPlatform() { return {windows_, processes_, commander_, owners_}; }
+    ProgramNamer& programNamer() { return namer_; }
+    SweepPlatform sweepPlatform() { return {windows_, processes_, commander_, owners_, namer_}; }
     XConnection& connection() { return connection_; }
 
   private:
@@ -30,6 +33,8 @@ class X11Platform {
     X11WindowCommander commander_;
     ProcfsProcessLister processes_;
     SignalProcessKiller killer_;
+    ProcfsProcessTree tree_;
+    WindowNamer namer_;
     WindowOwners owners_;
 };
 

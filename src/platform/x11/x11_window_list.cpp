@@ -13,6 +13,7 @@ struct WindowRequests {
     xcb_window_t window;
     TitleRequest title;
     StateRequest state;
+    ClassRequest windowClass;
     PidRequest pid;
     ClientPidRequest clientPid;
 };
@@ -22,8 +23,8 @@ std::vector<TopLevelWindow> listWindows(XConnection& x) {
     for (const xcb_window_t window : windowsTopFirst(x)) {
         // Watched before its properties are asked for: a change made after the answers is told.
         watchWindow(x, window);
-        requests.push_back({window, requestTitle(x, window), requestState(x, window), requestPid(x, window),
-                            requestClientPid(x, window)});
+        requests.push_back({window, requestTitle(x, window), requestState(x, window), requestClass(x, window),
+                            requestPid(x, window), requestClientPid(x, window)});
     }
     std::vector<TopLevelWindow> windows;
     windows.reserve(requests.size());
@@ -31,6 +32,7 @@ std::vector<TopLevelWindow> listWindows(XConnection& x) {
         // Every reply is collected, even for windows that are left out, so none is left queued.
         std::string title = collectTitle(x, request.title);
         const WindowState state = collectState(x, request.state);
+        WindowClass windowClass = collectClass(x, request.windowClass);
         const ProcessId claimed = collectPid(x, request.pid);
         const ProcessId client = collectClientPid(x, request.clientPid);
         // The server's word first: it knows which local process made the window, while
@@ -38,8 +40,14 @@ std::vector<TopLevelWindow> listWindows(XConnection& x) {
         // program's own included. The property serves only where the server cannot tell (remote
         // clients, servers without the X-Resource extension).
         if (!state.desktopOrDock) {
-            windows.push_back(
-                {request.window, std::move(title), state.visible, client != kNoProcess ? client : claimed});
+            windows.push_back({.id = request.window,
+                               .title = std::move(title),
+                               .visible = state.visible,
+                               .pid = client != kNoProcess ? client : claimed,
+                               .normalOrDialog = state.normalOrDialog,
+                               .instanceName = std::move(windowClass.instanceName),
+                               .className = std::move(windowClass.className),
+                               .applicationId = std::move(windowClass.applicationId)});
         }
     }
     return windows;
@@ -59,6 +67,8 @@ bool changesTheListing(XConnection& x, const xcb_generic_event_t& event) {
         }
         const std::array listed{ewmh._NET_WM_NAME,
                                 static_cast<xcb_atom_t>(XCB_ATOM_WM_NAME),
+                                static_cast<xcb_atom_t>(XCB_ATOM_WM_CLASS),
+                                x.gtkApplicationId(),
                                 x.wmState(),
                                 ewmh._NET_WM_STATE,
                                 ewmh._NET_WM_WINDOW_TYPE,

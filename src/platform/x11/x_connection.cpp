@@ -81,11 +81,14 @@ bool XConnection::connect() {
     }
     const auto wmStateCookie = internAtom(*this, "WM_STATE");
     const auto changeStateCookie = internAtom(*this, "WM_CHANGE_STATE");
+    const auto applicationIdCookie = internAtom(*this, "_GTK_APPLICATION_ID");
     awaiting(ewmhCookies[0].sequence);
     // On failure this wipes the ewmh state itself.
     ewmhReady_ = xcb_ewmh_init_atoms_replies(&ewmh_, ewmhCookies, nullptr) != 0;
     wmState_ = internedAtom(*this, wmStateCookie);
     wmChangeState_ = internedAtom(*this, changeStateCookie);
+    // Only GTK sets it; a server where no client ever named it still hands out the atom.
+    gtkApplicationId_ = internedAtom(*this, applicationIdCookie);
     if (!ewmhReady_ || wmState_ == XCB_NONE || wmChangeState_ == XCB_NONE) {
         disconnect();
         return false;

@@ -45,6 +45,7 @@ class XConnection {
     xcb_window_t root() const { return root_; }
     xcb_atom_t wmState() const { return wmState_; }
     xcb_atom_t wmChangeState() const { return wmChangeState_; }
+    xcb_atom_t gtkApplicationId() const { return gtkApplicationId_; }
     // Whether the server answers XRes client-id queries (version 1.2 or later).
     bool hasClientIds() const { return hasClientIds_; }
     // Counts the connections opened: what was set up on the server for one (the events it sends)
@@ -78,6 +79,7 @@ class XConnection {
     xcb_window_t root_ = XCB_NONE;
     xcb_atom_t wmState_ = XCB_NONE;
     xcb_atom_t wmChangeState_ = XCB_NONE;
+    xcb_atom_t gtkApplicationId_ = XCB_NONE;
     bool hasClientIds_ = false;
     std::uint64_t generation_ = 0;
     unsigned int lastSent_ = 0;

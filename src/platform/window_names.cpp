@@ -1,0 +1,172 @@
+#include "platform/window_names.h"
+
+#include <algorithm>
+#include <array>
+#include <deque>
+#include <set>
+
+#include "engine/sweep_rules.h"
+#include "platform/program_command.h"
+
+namespace tallowby::platform {
+
+namespace {
+
+using engine::sameProgramName;
+
+// Bounds on a terminal's process tree: deeper or wider than any real session, so a fork bomb in a
+// terminal cannot make a sweep slow.
+constexpr std::size_t kMostRunningIn = 256;
+
+constexpr std::array kTerminals{
+    "xterm",
+    "uxterm",
+    "gnome-terminal-server",
+    "konsole",
+    "xfce4-terminal",
+    "lxterminal",
+    "mate-terminal",
+    "terminator",
+    "tilix",
+    "kitty",
+    "alacritty",
+    "urxvt",
+    "rxvt",
+    "st",
+    "qterminal",
+    "sakura",
+    "terminology",
+    "foot",
+    "wezterm-gui",
+    "x-terminal-emulator",
+    "deepin-terminal",
+    "kgx",
+    "guake",
+    "tilda",
+    "cool-retro-term",
+};
+
+template <class Test>
+void addEntries(std::vector<const DesktopEntry*>& found, const std::vector<DesktopEntry>& entries,
+                Test test) {
+    for (const DesktopEntry& entry : entries) {
+        if (test(entry)) {
+            found.push_back(&entry);
+        }
+    }
+}
+
+bool namesOneOf(std::string_view name, std::initializer_list<std::string_view> others) {
+    return !name.empty() &&
+           std::ranges::any_of(others, [&](std::string_view other) { return sameProgramName(name, other); });
+}
+
+} // namespace
+
+void addName(std::vector<std::string>& names, std::string_view name) {
+    if (!name.empty() &&
+        std::ranges::none_of(names, [&](const std::string& known) { return sameProgramName(known, name); })) {
+        names.emplace_back(name);
+    }
+}
+
+bool knownTerminal(std::string_view executable) {
+    return std::ranges::any_of(
+        kTerminals, [&](std::string_view terminal) { return sameProgramName(executable, terminal); });
+}
+
+std::vector<const DesktopEntry*> entriesOfWindow(const std::vector<DesktopEntry>& entries,
+                                                 const TopLevelWindow& window, std::string_view executable) {
+    std::vector<const DesktopEntry*> found;
+    addEntries(found, entries, [&](const DesktopEntry& entry) {
+        return namesOneOf(entry.startupWmClass, {window.className, window.instanceName});
+    });
+    if (found.empty()) {
+        addEntries(found, entries, [&](const DesktopEntry& entry) {
+            return namesOneOf(entry.id, {window.applicationId, window.className, window.instanceName});
+        });
+    }
+    // By the program alone only where Exec runs the program itself: an entry that runs a script
+    // through python3 would otherwise claim every Python program.
+    if (found.empty() && !isInterpreter(executable)) {
+        addEntries(found, entries, [&](const DesktopEntry& entry) {
+            return !entry.program.empty() && sameProgramName(entry.program, executable);
+        });
+    }
+    return found;
+}
+
+void WindowNamer::addProcessNames(ProcessId pid, const std::string& executable,
+                                  std::vector<std::string>& names) {
+    addName(names, executable);
+    addName(names, bareProgramName(executable));
+    if (isInterpreter(executable)) {
+        for (const std::string& name : commandNames(executable, tree_.commandLine(pid))) {
+            addName(names, name);
+        }
+    }
+}
+
+WindowNamer::Lasting WindowNamer::lastingNamesOf(const TopLevelWindow& window) {
+    Lasting lasting;
+    ProgramNames& names = lasting.names;
+    if (window.pid != kNoProcess) {
+        names.executable = processes_.nameOf(window.pid);
+    }
+    if (!names.executable.empty()) {
+        addProcessNames(window.pid, names.executable, names.all);
+    }
+    for (const std::string* name : {&window.instanceName, &window.className, &window.applicationId}) {
+        addName(names.all, *name);
+    }
+    lasting.terminal = knownTerminal(names.executable);
+    if (entries_ != nullptr) {
+        for (const DesktopEntry* entry :
+             entriesOfWindow(entries_->applications(), window, names.executable)) {
+            if (names.application.empty()) {
+                names.application = entry->id;
+            }
+            addName(names.all, entry->id);
+            if (!isInterpreter(entry->program)) {
+                addName(names.all, entry->program);
+            }
+            lasting.terminal = lasting.terminal || entry->terminalEmulator;
+        }
+    }
+    return lasting;
+}
+
+std::vector<std::string> WindowNamer::runningIn(ProcessId terminal) {
+    std::vector<std::string> names;
+    if (terminal == kNoProcess) {
+        return names;
+    }
+    std::set<ProcessId> seen{terminal};
+    std::deque<ProcessId> waiting{terminal};
+    while (!waiting.empty() && seen.size() <= kMostRunningIn) {
+        const ProcessId parent = waiting.front();
+        waiting.pop_front();
+        for (const ProcessId child : tree_.childrenOf(parent)) {
+            if (!seen.insert(child).second) {
+                continue;
+            }
+            if (const std::string executable = processes_.nameOf(child); !executable.empty()) {
+                addProcessNames(child, executable, names);
+            }
+            waiting.push_back(child);
+        }
+    }
+    return names;
+}
+
+ProgramNames WindowNamer::namesOf(const TopLevelWindow& window) {
+    Lasting lasting = lastingNamesOf(window);
+    if (lasting.terminal) {
+        for (const std::string& name : runningIn(window.pid)) {
+            addName(lasting.names.all, name);
+        }
+    }
+    return std::move(lasting.names);
+}
+
+} // namespace tallowby::platform

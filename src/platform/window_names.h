@@ -1,0 +1,57 @@
+#pragma once
+// Works out the names a window's program is known by, from the window itself (its class), the
+// process that owns it (its executable, the script it runs), the installed applications' desktop
+// entries and, for a terminal, the programs running in it.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/desktop_entries.h"
+#include "platform/process_list.h"
+#include "platform/process_tree.h"
+#include "platform/program_names.h"
+
+namespace tallowby::platform {
+
+class WindowNamer : public ProgramNamer {
+  public:
+    // `entries` may be null: names then come from the window and its process alone.
+    WindowNamer(ProcessLister& processes, ProcessTree& tree, DesktopEntries* entries)
+        : processes_(processes), tree_(tree), entries_(entries) {}
+
+    // Every name, those of the programs running in a terminal included.
+    ProgramNames namesOf(const TopLevelWindow& window) override;
+
+    struct Lasting {
+        // The names that stay as long as the window keeps its process and class.
+        ProgramNames names;
+        // The window is a terminal's: the programs running in it change while it stays.
+        bool terminal = false;
+    };
+    Lasting lastingNamesOf(const TopLevelWindow& window);
+    // The names of the programs a terminal process runs: its descendants', the terminal's own not
+    // included. A terminal that serves several windows from one process (GNOME Terminal) cannot
+    // say which of its windows a program runs in, so each of its windows answers to them all.
+    std::vector<std::string> runningIn(ProcessId terminal);
+
+  private:
+    void addProcessNames(ProcessId pid, const std::string& executable, std::vector<std::string>& names);
+
+    ProcessLister& processes_;
+    ProcessTree& tree_;
+    DesktopEntries* entries_;
+};
+
+// The installed applications a window belongs to, best first: those whose StartupWMClass is the
+// window's class or instance name; else those whose id is its application id, class or instance
+// name; else those whose program is the window's executable. Letter case is ignored.
+std::vector<const DesktopEntry*> entriesOfWindow(const std::vector<DesktopEntry>& entries,
+                                                 const TopLevelWindow& window, std::string_view executable);
+
+// Whether a program of this executable name is a terminal, whatever its desktop entry says.
+bool knownTerminal(std::string_view executable);
+
+// Adds the name unless it is empty or already there, ignoring case.
+void addName(std::vector<std::string>& names, std::string_view name);
+
+} // namespace tallowby::platform
