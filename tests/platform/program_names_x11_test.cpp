@@ -1,0 +1,127 @@
+// Programs as users name them, against real programs from Debian's packages on a private Xvfb with
+// openbox: a terminal and what runs in it, a launcher script that runs an interpreter, a script
+// run by Python, a program with a three-letter name, and an application known by its desktop entry.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "platform/linux/xdg_desktop_entries.h"
+#include "platform/x11/x11_platform.h"
+#include "support/temp_folder.h"
+#include "support/wait_until.h"
+#include "support/x_session.h"
+
+namespace tallowby::platform {
+namespace {
+
+using namespace std::chrono_literals;
+using engine::SweepKind;
+using engine::SweepRule;
+using testsupport::ChildProcess;
+using testsupport::waitUntil;
+
+constexpr char kTkScript[] = R"(import tkinter
+root = tkinter.Tk()
+root.title("Snake")
+root.mainloop()
+)";
+
+constexpr char kEventTesterEntry[] = R"([Desktop Entry]
+Type=Application
+Name=Event Tester
+Exec=env LANG=C xev -geometry 300x200
+)";
+
+class ProgramNamesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::filesystem::create_directories(data.path() / "applications");
+        std::ofstream(data.path() / "applications" / "org.example.EventTester.desktop") << kEventTesterEntry;
+        std::ofstream(data.path() / "snake.py") << kTkScript;
+    }
+
+    // Starts the program and waits for its window; the window's id, 0 when none came.
+    WindowId start(const std::string& program, const std::vector<std::string>& args) {
+        ChildProcess& child = children.emplace_back(session.start(program, args));
+        const auto pid = static_cast<ProcessId>(child.pid());
+        WindowId id = 0;
+        waitUntil(
+            [&] {
+                for (const auto& window : platform.windows().topLevelWindows()) {
+                    if (window.pid == pid && window.visible) {
+                        id = window.id;
+                    }
+                }
+                return id != 0;
+            },
+            30s);
+        EXPECT_NE(id, 0u) << program << " showed no window";
+        return id;
+    }
+
+    std::vector<WindowId> swept(SweepKind kind, const std::string& name) {
+        SweepRule rule;
+        rule.kind = kind;
+        rule.names = {name};
+        std::vector<WindowId> ids;
+        for (const auto& posted : WindowSweep(platform.sweepPlatform(), rule, kNoProcess)) {
+            ids.push_back(posted.window);
+        }
+        std::ranges::sort(ids);
+        return ids;
+    }
+
+    testsupport::TempFolder data;
+    testsupport::XSession session;
+    // The test's own entry first, then the real ones of the packages installed for the tests.
+    XdgDesktopEntries entries{{data.path(), "/usr/share"}};
+    x11::X11Platform platform{session.display(), &entries};
+    std::vector<ChildProcess> children;
+};
+
+TEST_F(ProgramNamesTest, BlockAndFocusReachEveryProgramByEachOfItsNames) {
+    const WindowId terminal = start("xterm", {"-T", "", "-e", "sleep", "600"});
+    const WindowId idle = start("idle", {});
+    const WindowId snake = start("python3", {(data.path() / "snake.py").string()});
+    const WindowId tester = start("env", {"LANG=C", "xev"});
+    std::vector<WindowId> all{terminal, idle, snake, tester};
+    std::ranges::sort(all);
+
+    const std::vector<std::pair<std::string, std::vector<WindowId>>> cases{
+        {"XTerm", {terminal}},        // the class; an untitled window too
+        {"debian-xterm", {terminal}}, // its desktop entry
+        {"sleep", {terminal}},        // what runs in it
+        {"idle", {idle}},             // a launcher script run by Python, and its desktop entry
+        {"snake.py", {snake}},        // a script run by Python
+        {"Snake", {snake}},
+        {"xev", {tester}},                     // three letters
+        {"org.example.EventTester", {tester}}, // an entry found by the program it runs
+        {"firefox", {}},
+    };
+    for (const auto& [name, named] : cases) {
+        EXPECT_EQ(swept(SweepKind::SessionBlock, name), named) << name;
+        std::vector<WindowId> others;
+        std::ranges::set_difference(all, named, std::back_inserter(others));
+        EXPECT_EQ(swept(SweepKind::SessionFocus, name), others) << name;
+    }
+    EXPECT_EQ(swept(SweepKind::SessionBlock, "python3"),
+              (std::vector<WindowId>{std::min(idle, snake), std::max(idle, snake)}));
+}
+
+TEST_F(ProgramNamesTest, ThePickerRecordsTheApplicationOrTheExecutable) {
+    const WindowId terminal = start("xterm", {"-T", "Shell"});
+    const WindowId tester = start("xev", {});
+    for (const auto& window : platform.windows().topLevelWindows()) {
+        const ProgramNames names = platform.programNamer().namesOf(window);
+        if (window.id == terminal) {
+            EXPECT_EQ(names.recorded(), "debian-xterm");
+        } else if (window.id == tester) {
+            EXPECT_EQ(names.recorded(), "org.example.EventTester");
+            EXPECT_EQ(names.executable, "xev");
+        }
+    }
+}
+
+} // namespace
+} // namespace tallowby::platform
