@@ -27,6 +27,18 @@ root.title("Snake")
 root.mainloop()
 )";
 
+// Asks before it closes, as an editor with unsaved text does.
+constexpr char kAskingEditor[] = R"(import tkinter
+root = tkinter.Tk()
+root.title("Report - Editor")
+def ask():
+    question = tkinter.Toplevel(root)
+    question.title("Save changes?")
+    question.transient(root)
+root.protocol("WM_DELETE_WINDOW", ask)
+root.mainloop()
+)";
+
 constexpr char kEventTesterEntry[] = R"([Desktop Entry]
 Type=Application
 Name=Event Tester
@@ -39,6 +51,7 @@ class ProgramNamesTest : public ::testing::Test {
         std::filesystem::create_directories(data.path() / "applications");
         std::ofstream(data.path() / "applications" / "org.example.EventTester.desktop") << kEventTesterEntry;
         std::ofstream(data.path() / "snake.py") << kTkScript;
+        std::ofstream(data.path() / "editor.py") << kAskingEditor;
     }
 
     // Starts the program and waits for its window; the window's id, 0 when none came.
@@ -107,6 +120,38 @@ TEST_F(ProgramNamesTest, BlockAndFocusReachEveryProgramByEachOfItsNames) {
     }
     EXPECT_EQ(swept(SweepKind::SessionBlock, "python3"),
               (std::vector<WindowId>{std::min(idle, snake), std::max(idle, snake)}));
+}
+
+TEST_F(ProgramNamesTest, AProgramThatAsksBeforeClosingIsAskedOnceThenMinimised) {
+    const WindowId editor = start("python3", {(data.path() / "editor.py").string()});
+    SweepRule close;
+    close.kind = SweepKind::WholeDayBlock;
+    close.names = {"editor"};
+    close.command = WindowCommand::Close;
+    std::vector<std::vector<PostedCommand>> ticks;
+    const auto questions = [&] {
+        const auto windows = platform.windows().topLevelWindows();
+        return std::ranges::count(windows, std::string("Save changes?"), &TopLevelWindow::title);
+    };
+    for (int tick = 0; tick < WindowOwners::kTicksToAnswerClose + 2; ++tick) {
+        ticks.push_back(TickSweeps(platform.sweepPlatform(), kNoProcess).sweep(close));
+        if (tick == 0) {
+            ASSERT_TRUE(waitUntil([&] { return questions() == 1; })) << "the editor did not ask";
+        }
+    }
+    ASSERT_EQ(ticks.front().size(), 1u);
+    EXPECT_EQ(ticks.front().front().window, editor);
+    EXPECT_EQ(ticks.front().front().command, WindowCommand::Close);
+    for (int tick = 1; tick < WindowOwners::kTicksToAnswerClose; ++tick) {
+        EXPECT_TRUE(ticks[tick].empty()) << "tick " << tick;
+    }
+    for (std::size_t tick = WindowOwners::kTicksToAnswerClose; tick < ticks.size(); ++tick) {
+        ASSERT_EQ(ticks[tick].size(), 2u) << "the editor and its question";
+        for (const PostedCommand& posted : ticks[tick]) {
+            EXPECT_EQ(posted.command, WindowCommand::Minimize);
+        }
+    }
+    EXPECT_EQ(questions(), 1) << "asked once";
 }
 
 TEST_F(ProgramNamesTest, ThePickerRecordsTheApplicationOrTheExecutable) {
