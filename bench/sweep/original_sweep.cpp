@@ -37,7 +37,7 @@ int originalSweep(XConnection& x, ProcessLister& processes, WindowCommander& com
     for (const xcb_window_t window : windowsTopFirst(x)) {
         const std::string title = titleOf(x, window);
         const WindowState state = collectState(x, requestState(x, window));
-        if (state.desktopOrDock || !engine::windowConsidered(title, state.visible)) {
+        if (state.desktopOrDock || !engine::windowConsidered(title, state.visible, false)) {
             continue;
         }
         const std::string name = GetProcessNameById(processes, processIdByTitle(x, title));
