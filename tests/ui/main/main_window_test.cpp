@@ -79,8 +79,9 @@ TEST_F(MainWindowTest, LoadersFillListsAndPanels) {
     EXPECT_EQ(window->gb_sessionAll->selectedSessionIndex(), -1);
 
     EXPECT_EQ(itemsOf(window->gb_wholeday->lb_wholedayprocess), (QStringList{"firefox-esr", "notepad.exe"}));
-    // Reading stops at the first entry shorter than four characters.
-    EXPECT_EQ(itemsOf(window->gb_wholeday->lb_wholedaydomain), (QStringList{"example.com"}));
+    // A short entry is read like any other, and so is everything after it.
+    EXPECT_EQ(itemsOf(window->gb_wholeday->lb_wholedaydomain),
+              (QStringList{"example.com", "ab", "www.test.org"}));
     const std::array<bool, 7> expectedDays{false, true, false, false, false, false, true};
     const auto boxes = window->gb_wholeday->dayBoxes();
     for (std::size_t day = 0; day < boxes.size(); ++day)
@@ -91,7 +92,7 @@ TEST_F(MainWindowTest, LoadersFillListsAndPanels) {
 
     const engine::WholeDayPanel panel = window->wholeDayPanel();
     EXPECT_EQ(panel.processes, (std::vector<std::string>{"firefox-esr", "notepad.exe"}));
-    EXPECT_EQ(panel.domains, (std::vector<std::string>{"example.com"}));
+    EXPECT_EQ(panel.domains, (std::vector<std::string>{"example.com", "ab", "www.test.org"}));
     EXPECT_TRUE(panel.focus);
 
     EXPECT_EQ(window->ReminderCount, 1);
