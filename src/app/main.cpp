@@ -8,8 +8,10 @@
 #include <exception>
 
 #include "platform/debug_privilege.h"
+#include "platform/executable_namer.h"
 #include "platform/hosts/hosts_file.h"
 #include "platform/linux/procfs_processes.h"
+#include "platform/linux/xdg_desktop_entries.h"
 #include "platform/sound/sdl_sound_player.h"
 #include "platform/system/default_files.h"
 #include "platform/system/pkexec_hosts_write.h"
@@ -89,6 +91,8 @@ int main(int argc, char** argv) {
         hosts.setPrivilegedWrite(
             platform::PkexecHostsWrite(platform::PkexecHostsWrite::optionsFor(helper, system.hostsFile)));
     platform::x11::X11Platform desktop;
+    platform::XdgDesktopEntries applications(platform::XdgDesktopEntries::dataFolders());
+    platform::ExecutableNamer programNamer(desktop.processes());
     const auto shutdown = platform::makeShutdown(system);
     const auto autostart = platform::makeAutoStart(system, platform::autostartProgramFor(place));
     platform::SdlSoundPlayer sound;
@@ -100,6 +104,8 @@ int main(int argc, char** argv) {
                                 platform::ownProcessId(),
                                 platform::EnableDebugPrivilege,
                                 sound,
+                                programNamer,
+                                applications,
                                 platform::runsInWaylandSession()};
 
     app::ProgramWindows windows;

@@ -62,9 +62,12 @@ ProgramWindows createProgramWindows(const store::ProgramPaths& paths, ui::Enforc
 
     make(windows, dialogs.frmAbout, &main);
     make(windows, dialogs.frm_sessionAdd, main, sessions, main.clock());
-    make(windows, dialogs.frm_AddProcess, sessions.lbox_processList, desktop.windows, desktop.processes);
+    platform::ProgramNamer& namer = main.enforcement().programNamer;
+    platform::DesktopEntries& applications = main.enforcement().desktopEntries;
+    make(windows, dialogs.frm_AddProcess, sessions.lbox_processList, desktop.windows, desktop.processes,
+         namer, applications);
     make(windows, dialogs.frm_WholedayAddProcess, wholeDay.lb_wholedayprocess, desktop.windows,
-         desktop.processes);
+         desktop.processes, namer, applications);
     make(windows, dialogs.frm_domainAdd, sessions.Lbox_domainlist);
     make(windows, dialogs.frm_WholeDayDomainAdd, wholeDay.lb_wholedaydomain);
 

@@ -64,10 +64,10 @@ std::string trimEntry(std::string_view text) {
 }
 
 std::optional<std::string> processEntryFailure(std::string_view name) {
-    if (name.size() < kShortestEntry || name.find_first_of("/;") != std::string_view::npos ||
-        holdsAny(name, isControl))
-        return "Failed - Progress should be a program file name of at least 4 characters, without \"/\" "
-               "or \";\".";
+    // Short names are real programs ("vlc", "mpv"); only what would split a list or a line is kept
+    // out, and "/" since a window's program is known by a name, never by its folder.
+    if (name.empty() || name.find_first_of("/;") != std::string_view::npos || holdsAny(name, isControl))
+        return "Failed - Progress should be a program name, without \"/\" or \";\".";
     return std::nullopt;
 }
 

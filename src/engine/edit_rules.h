@@ -19,8 +19,8 @@ std::optional<std::string> ValidateSessionTime(const store::Lines& sessionLines,
 // The text with leading and trailing blanks (spaces, tabs) removed.
 std::string trimEntry(std::string_view text);
 
-// A process entry is an executable's file name as the window sweep sees it: at least four
-// characters, no folder, no ";" and no control character.
+// A process entry is a name a window's program answers to (an executable's file name, an installed
+// application's id): not empty, no folder, no ";" and no control character.
 std::optional<std::string> processEntryFailure(std::string_view name);
 
 // A website entry becomes a name on a hosts line: at least four characters, no ";", no blank and

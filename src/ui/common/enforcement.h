@@ -5,8 +5,10 @@
 #include <functional>
 #include <string>
 
+#include "platform/desktop_entries.h"
 #include "platform/hosts/hosts_file.h"
 #include "platform/process_killer.h"
+#include "platform/program_names.h"
 #include "platform/sound/sound_player.h"
 #include "platform/system/autostart.h"
 #include "platform/system/shutdown.h"
@@ -27,6 +29,10 @@ struct Enforcement {
     std::function<void()> enableDebugPrivilege;
     // Plays the alert sounds of the reminders and the shutdown warning.
     platform::SoundPlayer& sound;
+    // The names a window's program answers to, and the installed applications: what the process
+    // pickers offer and check typed names against.
+    platform::ProgramNamer& programNamer;
+    platform::DesktopEntries& desktopEntries;
     // The desktop is a Wayland session: only windows of programs under XWayland can be acted on.
     bool waylandSession = false;
 };

@@ -24,6 +24,17 @@ std::optional<std::optional<QString>>& nextText() {
     return reply;
 }
 
+// The answer a test gave before the question, used once; the question still reaches the hook.
+std::optional<bool> answerGivenBefore(const QString& text) {
+    if (!nextAnswer())
+        return std::nullopt;
+    const bool answer = *nextAnswer();
+    nextAnswer().reset();
+    if (messageHook())
+        messageHook()(text);
+    return answer;
+}
+
 } // namespace
 
 void showMessage(QWidget* parent, const QString& text) {
@@ -40,16 +51,28 @@ void setMessageHook(std::function<void(const QString&)> hook) {
 }
 
 bool askYesNo(QWidget* parent, const QString& text) {
-    if (nextAnswer()) {
-        const bool answer = *nextAnswer();
-        nextAnswer().reset();
-        if (messageHook())
-            messageHook()(text);
-        return answer;
-    }
+    if (const std::optional<bool> given = answerGivenBefore(text))
+        return *given;
     QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<bool> askYesNoCancel(QWidget* parent, const QString& text) {
+    if (const std::optional<bool> given = answerGivenBefore(text))
+        return *given;
+    QMessageBox box(QMessageBox::Question, kTitle, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return true;
+    case QMessageBox::No:
+        return false;
+    default:
+        return std::nullopt;
+    }
 }
 
 void setNextAnswer(std::optional<bool> answer) {

@@ -18,6 +18,10 @@ void setMessageHook(std::function<void(const QString&)> hook);
 // A Yes/No confirmation box titled "Tallowby"; true for Yes.
 bool askYesNo(QWidget* parent, const QString& text);
 
+// A Yes/No/Cancel question box titled "Tallowby": true for Yes, false for No, nothing for Cancel or
+// the close box. setNextAnswer answers it too.
+std::optional<bool> askYesNoCancel(QWidget* parent, const QString& text);
+
 // Tests: the answer the next askYesNo gives without opening a box. It is used once; std::nullopt
 // withdraws an answer not yet used. The question still reaches the message hook, if one is set, so
 // a test can see what was asked.

@@ -222,6 +222,7 @@ bool SessionPanel::hasSelection(const QString& messageWithout) {
 void SessionPanel::btn_processAddClick() {
     if (!hasSelection(QStringLiteral("Please select session first.")) || !dialogs_.frm_AddProcess)
         return;
+    dialogs_.frm_AddProcess->setFocusMode(rb_dedicatedMode->isChecked());
     dialogs_.frm_AddProcess->exec();
     SaveSelectedSession();
 }

@@ -111,6 +111,7 @@ void WholeDayPanel::rb_wholedayFocusClick() {
 void WholeDayPanel::btn_wholedayprocessAddClick() {
     if (!dialogs_.frm_WholedayAddProcess)
         return;
+    dialogs_.frm_WholedayAddProcess->setFocusMode(rb_wholedayFocus->isChecked());
     dialogs_.frm_WholedayAddProcess->exec();
     SaveWholeDay();
 }

@@ -14,6 +14,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -22,11 +24,13 @@
 #include <unistd.h>
 
 #include "engine/edit_rules.h"
-#include "platform/window_lookup.h"
+#include "engine/program_choice.h"
 #include "ui/common/fixed_dialog.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
 #include "ui/common/named_widgets.h"
+#include "ui/rules/application_chooser.h"
+#include "ui/rules/installed_programs.h"
 
 namespace tallowby::ui {
 namespace {
@@ -71,22 +75,31 @@ std::filesystem::path localPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
+// Each name once, ignoring case, in the order first given.
+void addCandidate(std::vector<std::string>& names, const std::string& name) {
+    if (!name.empty() &&
+        std::ranges::none_of(names, [&](const std::string& n) { return engine::sameName(n, name); }))
+        names.push_back(name);
+}
+
 } // namespace
 
 Tfrm_AddProcess::Tfrm_AddProcess(QListWidget* target, platform::WindowLister& windows,
-                                 platform::ProcessLister& processes, QWidget* parent)
+                                 platform::ProcessLister& processes, platform::ProgramNamer& namer,
+                                 platform::DesktopEntries& entries, QWidget* parent)
     : Tfrm_AddProcess(Traits{.objectName = "frm_AddProcess",
                              .caption = QStringLiteral("Add Process - Session events"),
                              .programsCaption = QStringLiteral("Programs on Running"),
                              .refreshOnShow = true,
                              .focusAfterReset = true,
                              .cancelKeeps = true},
-                      target, windows, processes, parent) {}
+                      target, windows, processes, namer, entries, parent) {}
 
 Tfrm_AddProcess::Tfrm_AddProcess(const Traits& traits, QListWidget* target, platform::WindowLister& windows,
-                                 platform::ProcessLister& processes, QWidget* parent)
+                                 platform::ProcessLister& processes, platform::ProgramNamer& namer,
+                                 platform::DesktopEntries& entries, QWidget* parent)
     : QDialog(parent, kSizeableDialogFlags), traits_(traits), target_(target), windows_(windows),
-      processes_(processes) {
+      processes_(processes), namer_(namer), entries_(entries) {
     setObjectName(QString::fromLatin1(traits_.objectName));
     setWindowTitle(traits_.caption);
     setModal(true);
@@ -118,6 +131,9 @@ void Tfrm_AddProcess::buildControls() {
 
     TB_CREATE(gb_programlist, traits_.programsCaption);
     TB_CREATE(lb_programlist);
+    // A long title gives way in its middle: the name "<<" records, at the end, stays in sight.
+    lb_programlist->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lb_programlist->setTextElideMode(Qt::ElideMiddle);
     (new QVBoxLayout(gb_programlist))->addWidget(lb_programlist);
 
     auto* lists = new QHBoxLayout;
@@ -225,7 +241,11 @@ void Tfrm_AddProcess::GetAllProgress() {
         const QString title = cutTitle(window.title);
         if (title.isEmpty() || !window.visible || title == kDesktopTitle || title == ownCaption)
             continue;
-        auto* item = new QListWidgetItem(title, lb_programlist);
+        // The name shows what "<<" adds, which is often not what the title says ("soffice.bin" or
+        // "libreoffice-writer" for "Untitled 1 - LibreOffice Writer").
+        const std::string name = namer_.namesOf(window).recorded();
+        const QString label = name.empty() ? title : QStringLiteral("%1   [%2]").arg(title, fromBytes(name));
+        auto* item = new QListWidgetItem(label, lb_programlist);
         item->setData(kWindowRole, QVariant::fromValue<qulonglong>(window.id));
         item->setData(kPidRole, QVariant::fromValue<uint>(window.pid));
     }
@@ -243,7 +263,7 @@ void Tfrm_AddProcess::btn_selectClick() {
     // The window closed since the listing, or its id now belongs to another program's window.
     if (window == windows.end() || window->pid == platform::kNoProcess || window->pid != pid)
         return;
-    const std::string name = platform::GetProcessNameById(processes_.snapshot(), window->pid);
+    const std::string name = namer_.namesOf(*window).recorded();
     if (!name.empty())
         lb_processlist->addItem(fromBytes(name));
 }
@@ -272,8 +292,64 @@ void Tfrm_AddProcess::btn_addClick() {
         showMessage(this, fromBytes(*failure));
         return;
     }
-    lb_processlist->addItem(fromBytes(text));
+    const bool browsed = !browsed_.isEmpty() && fromBytes(text) == browsed_;
+    const std::string name = browsed || answersToSomething(text) ? text : confirmUnknown(text);
+    if (name.empty())
+        return;
+    lb_processlist->addItem(fromBytes(name));
     edt_progress->clear();
+    browsed_.clear();
+}
+
+bool Tfrm_AddProcess::answersToSomething(const std::string& name) {
+    if (installedApplicationNamed(name, entries_.applications()))
+        return true;
+    const std::vector<std::filesystem::path> folders = programFolders();
+    // Looking at the search path as the name is written is cheap; ignoring case means reading it.
+    const auto onPathAsWritten = [&] {
+        return std::ranges::any_of(folders, [&](const std::filesystem::path& folder) {
+            return ::access((folder / name).c_str(), X_OK) == 0;
+        });
+    };
+    const auto running = [&] {
+        for (const platform::ProcessInfo& process : processes_.snapshot())
+            if (engine::sameName(process.name, name))
+                return true;
+        for (const platform::TopLevelWindow& window : windows_.topLevelWindows())
+            for (const std::string& known : namer_.namesOf(window).all)
+                if (engine::sameName(known, name))
+                    return true;
+        return false;
+    };
+    return onPathAsWritten() || running() || programIn(name, folders);
+}
+
+std::string Tfrm_AddProcess::confirmUnknown(const std::string& typed) {
+    std::vector<std::string> known;
+    for (const platform::DesktopEntry& entry : entries_.applications()) {
+        addCandidate(known, entry.id);
+        addCandidate(known, entry.program);
+    }
+    for (const platform::TopLevelWindow& window : windows_.topLevelWindows())
+        for (const std::string& name : namer_.namesOf(window).all)
+            addCandidate(known, name);
+    for (const std::string& name : programsIn(programFolders()))
+        addCandidate(known, name);
+    const std::optional<std::string> meant = engine::closestName(typed, known);
+
+    QString question =
+        QStringLiteral("No program named \"%1\" is installed or running.").arg(fromBytes(typed));
+    if (focusMode_)
+        question +=
+            QStringLiteral(" In Focus mode its windows are not spared: a program listed under a name it "
+                           "does not answer to is minimised too.");
+    if (!meant)
+        return askYesNo(this, question + QStringLiteral(" Add it anyway?")) ? typed : std::string();
+    const std::optional<bool> answer =
+        askYesNoCancel(this, question + QStringLiteral(" Did you mean \"%1\"?").arg(fromBytes(*meant)));
+    if (!answer)
+        return {};
+    return *answer ? *meant : typed;
 }
 
 void Tfrm_AddProcess::btn_cancelClick() {
@@ -289,18 +365,44 @@ QString Tfrm_AddProcess::chooseProgram() {
                                         QStringLiteral("Programs (*)"));
 }
 
-void Tfrm_AddProcess::btn_browseClick() {
+QString Tfrm_AddProcess::chooseApplication() {
+    std::vector<platform::DesktopEntry> shown;
+    std::ranges::copy_if(entries_.applications(), std::back_inserter(shown),
+                         [](const platform::DesktopEntry& entry) { return entry.shown; });
+    // With no applications to list there is nothing to choose among but a file.
+    if (!shown.empty()) {
+        ApplicationChooser chooser(shown, this);
+        chooser.exec();
+        if (!chooser.fileWanted())
+            return chooser.chosenId();
+    }
     const QString chosen = chooseProgram();
-    if (chosen.isEmpty())
-        return;
+    return chosen.isEmpty() ? QString() : nameOfProgramFile(chosen);
+}
+
+QString Tfrm_AddProcess::nameOfProgramFile(const QString& chosen) {
     // A link such as /usr/bin/editor is not what runs: the window sweep sees its target's name.
     std::error_code error;
     const std::filesystem::path program = std::filesystem::canonical(localPath(chosen), error);
     if (error || !std::filesystem::is_regular_file(program, error) || ::access(program.c_str(), X_OK) != 0) {
         showMessage(this, QStringLiteral("Failed - %1 is not a program file.").arg(chosen));
-        return;
+        return {};
     }
-    edt_progress->setText(QFile::decodeName(QByteArray::fromStdString(program.filename().string())));
+    // A launcher ("libreoffice", a script) hands over to another program, or runs under an
+    // interpreter: the application whose menu entry runs it is what the user recognises, and what
+    // its windows answer to.
+    if (const platform::DesktopEntry* application =
+            applicationRunning(program, entries_.applications(), programFolders()))
+        return fromBytes(application->id);
+    return QFile::decodeName(QByteArray::fromStdString(program.filename().string()));
+}
+
+void Tfrm_AddProcess::btn_browseClick() {
+    const QString name = chooseApplication();
+    if (name.isEmpty())
+        return;
+    edt_progress->setText(name);
+    browsed_ = name;
 }
 
 void Tfrm_AddProcess::copyBack() {

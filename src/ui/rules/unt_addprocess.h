@@ -1,13 +1,18 @@
 #pragma once
 // The process picker of the session rules: builds a working copy of the main window's process list,
 // from the programs that have windows open now or from names typed or browsed to, and hands it back
-// on OK. Created once at start-up and shown modally whenever the list is edited.
+// on OK. Created once at start-up and shown modally whenever the list is edited. A name that no
+// installed or running program answers to is not refused, but asked about before it is added.
 #include <QDialog>
 #include <QList>
 #include <QString>
+#include <filesystem>
 #include <functional>
+#include <string>
 
+#include "platform/desktop_entries.h"
 #include "platform/process_list.h"
+#include "platform/program_names.h"
 #include "platform/window_list.h"
 #include "ui/common/run_state_controls.h"
 
@@ -22,8 +27,11 @@ class Tfrm_AddProcess : public QDialog, public RunStateControls {
     Q_OBJECT
 
   public:
-    // target is the main window's list the picker edits; it must outlive the picker.
+    // target is the main window's list the picker edits; it must outlive the picker. The namer tells
+    // the name "<<" records for a window and the names running programs answer to; the entries are
+    // the installed applications Browse offers and typed names are checked against.
     Tfrm_AddProcess(QListWidget* target, platform::WindowLister& windows, platform::ProcessLister& processes,
+                    platform::ProgramNamer& namer, platform::DesktopEntries& entries,
                     QWidget* parent = nullptr);
 
     // OK writes the rules' list, so it waits until the rules stop.
@@ -33,7 +41,11 @@ class Tfrm_AddProcess : public QDialog, public RunStateControls {
     // cancelled dialog); nullptr restores the dialog.
     static void setFileChooser(std::function<QString()> chooser);
 
-    // Lists the titles of the visible top-level windows, topmost first.
+    // The list being edited belongs to a rule in Focus mode; the panel says so before showing it.
+    void setFocusMode(bool focus) { focusMode_ = focus; }
+
+    // Lists the visible top-level windows, topmost first, each as its title and the name "<<"
+    // records for it: "Untitled 1 - LibreOffice Writer   [libreoffice-writer]".
     void GetAllProgress();
 
     // The window never gets smaller than this, and a width up to kSnapWidth snaps back to it.
@@ -84,7 +96,8 @@ class Tfrm_AddProcess : public QDialog, public RunStateControls {
     };
 
     Tfrm_AddProcess(const Traits& traits, QListWidget* target, platform::WindowLister& windows,
-                    platform::ProcessLister& processes, QWidget* parent);
+                    platform::ProcessLister& processes, platform::ProgramNamer& namer,
+                    platform::DesktopEntries& entries, QWidget* parent);
 
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -95,11 +108,25 @@ class Tfrm_AddProcess : public QDialog, public RunStateControls {
     void FormShow();
     void copyBack();
     QString chooseProgram();
+    // Browse's own steps: an installed application's id, or a program file's name; empty when
+    // nothing was chosen.
+    QString chooseApplication();
+    QString nameOfProgramFile(const QString& chosen);
+    // Whether an installed application, a program on the search path or a running window's program
+    // answers to the name.
+    bool answersToSomething(const std::string& name);
+    // The name to add for a typed one that answers to nothing, after asking; empty for none.
+    std::string confirmUnknown(const std::string& typed);
 
     Traits traits_;
     QListWidget* target_;
     platform::WindowLister& windows_;
     platform::ProcessLister& processes_;
+    platform::ProgramNamer& namer_;
+    platform::DesktopEntries& entries_;
+    bool focusMode_ = false;
+    // What Browse put into the typed name: a file that is there, so no question is asked about it.
+    QString browsed_;
 };
 
 } // namespace tallowby::ui

@@ -11,7 +11,8 @@ class Tfrm_WholedayAddProcess : public Tfrm_AddProcess {
 
   public:
     Tfrm_WholedayAddProcess(QListWidget* target, platform::WindowLister& windows,
-                            platform::ProcessLister& processes, QWidget* parent = nullptr);
+                            platform::ProcessLister& processes, platform::ProgramNamer& namer,
+                            platform::DesktopEntries& entries, QWidget* parent = nullptr);
 };
 
 } // namespace tallowby::ui

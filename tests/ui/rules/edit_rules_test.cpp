@@ -67,7 +67,8 @@ TEST(EntryRules, OnlyWhatTheListFormatReadsBackIsAccepted) {
     const EntryCase cases[] = {
         {"firefox-esr", true, true},
         {"code", true, true},
-        {"abc", false, false},               // would end the list when read back
+        {"vlc", true, false}, // a short program name; websites keep four characters
+        {"", false, false},
         {"ab;cd", false, false},             // would split
         {"news\nexample.org", false, false}, // would shift every later record
         {"news\rexample.org", false, false},

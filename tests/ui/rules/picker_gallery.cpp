@@ -1,5 +1,6 @@
 // Shows one process picker over the programs really running on the display, for screenshots:
-// picker_gallery session | wholeday. It starts a few X clients of its own first and minimises them,
+// picker_gallery session | wholeday; or Browse's list of the installed applications:
+// picker_gallery applications. It starts a few X clients of its own first and minimises them,
 // so the picker lists real windows while only the picker is on screen; one listed program is then
 // picked with "<<" so the selection shows a name as the process list reports it.
 #include <QApplication>
@@ -11,13 +12,17 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <sys/prctl.h>
 
+#include "platform/executable_namer.h"
+#include "platform/linux/xdg_desktop_entries.h"
 #include "platform/x11/x11_platform.h"
+#include "ui/rules/application_chooser.h"
 #include "ui/rules/unt_addprocess.h"
 #include "ui/rules/unt_wholedayAddprocess.h"
 
@@ -60,7 +65,8 @@ void minimiseWhenListed(platform::x11::X11Platform& x11, const std::vector<Clien
 }
 
 void pick(ui::Tfrm_AddProcess& picker, const QString& title) {
-    const auto rows = picker.lb_programlist->findItems(title, Qt::MatchExactly);
+    // A row is the window's title followed by the name "<<" records.
+    const auto rows = picker.lb_programlist->findItems(title + "   [", Qt::MatchStartsWith);
     if (rows.isEmpty())
         return;
     picker.lb_programlist->setCurrentItem(rows.first());
@@ -72,9 +78,19 @@ void pick(ui::Tfrm_AddProcess& picker, const QString& title) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const std::string which = argc > 1 ? argv[1] : "";
-    if (which != "session" && which != "wholeday") {
-        std::fprintf(stderr, "usage: picker_gallery session | wholeday\n");
+    if (which != "session" && which != "wholeday" && which != "applications") {
+        std::fprintf(stderr, "usage: picker_gallery session | wholeday | applications\n");
         return 2;
+    }
+    // Browse's list of the applications installed on this machine, filtered as a user narrows it.
+    if (which == "applications") {
+        platform::XdgDesktopEntries installed(platform::XdgDesktopEntries::dataFolders());
+        std::vector<platform::DesktopEntry> shown;
+        std::ranges::copy_if(installed.applications(), std::back_inserter(shown),
+                             [](const platform::DesktopEntry& entry) { return entry.shown; });
+        ui::ApplicationChooser chooser(shown);
+        chooser.show();
+        return app.exec();
     }
 
     const std::vector<Client> clients = {
@@ -90,14 +106,18 @@ int main(int argc, char** argv) {
     platform::x11::X11Platform x11;
     minimiseWhenListed(x11, clients);
 
+    platform::ExecutableNamer namer(x11.processes());
+    platform::XdgDesktopEntries entries(platform::XdgDesktopEntries::dataFolders());
     QListWidget mainList;
     std::unique_ptr<ui::Tfrm_AddProcess> picker;
     if (which == "session") {
         mainList.addItems({"steam", "firefox-esr"});
-        picker = std::make_unique<ui::Tfrm_AddProcess>(&mainList, x11.windows(), x11.processes());
+        picker =
+            std::make_unique<ui::Tfrm_AddProcess>(&mainList, x11.windows(), x11.processes(), namer, entries);
     } else {
         mainList.addItems({"minecraft-launcher"});
-        picker = std::make_unique<ui::Tfrm_WholedayAddProcess>(&mainList, x11.windows(), x11.processes());
+        picker = std::make_unique<ui::Tfrm_WholedayAddProcess>(&mainList, x11.windows(), x11.processes(),
+                                                               namer, entries);
     }
     picker->show();
     pick(*picker, "xeyes");

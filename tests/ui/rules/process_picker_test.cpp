@@ -8,15 +8,20 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/edit_rules.h"
 #include "modal_answer.h"
+#include "platform/executable_namer.h"
+#include "platform/fake/fake_desktop_entries.h"
 #include "platform/fake/fake_platform.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
+#include "ui/common/message_box.h"
+#include "ui/rules/application_chooser.h"
 #include "ui/rules/unt_addprocess.h"
 #include "ui/rules/unt_wholedayAddprocess.h"
 
@@ -36,17 +41,54 @@ QStringList rows(const QListWidget* list) {
     return texts;
 }
 
+// A window's names as the test gives them by process; else its executable's name alone.
+class FakeNamer : public platform::ProgramNamer {
+  public:
+    explicit FakeNamer(platform::ProcessLister& processes) : executables_(processes) {}
+    platform::ProgramNames namesOf(const platform::TopLevelWindow& window) override {
+        const auto given = names.find(window.pid);
+        return given != names.end() ? given->second : executables_.namesOf(window);
+    }
+    std::map<platform::ProcessId, platform::ProgramNames> names;
+
+  private:
+    platform::ExecutableNamer executables_;
+};
+
 class ProcessPickerTest : public testing::Test {
   protected:
-    ~ProcessPickerTest() override { Tfrm_AddProcess::setFileChooser(nullptr); }
-
-    template <typename Picker = Tfrm_AddProcess> std::unique_ptr<Tfrm_AddProcess> make() {
-        return std::make_unique<Picker>(&target, desktop, desktop);
+    // The search path is the test's own folder, so what the machine has installed plays no part.
+    ProcessPickerTest() : path_(qgetenv("PATH")) {
+        qputenv("PATH", QByteArray::fromStdString(programs.path()));
+    }
+    ~ProcessPickerTest() override {
+        Tfrm_AddProcess::setFileChooser(nullptr);
+        qputenv("PATH", path_);
     }
 
+    template <typename Picker = Tfrm_AddProcess> std::unique_ptr<Tfrm_AddProcess> make() {
+        return std::make_unique<Picker>(&target, desktop, desktop, namer, entries);
+    }
+    // Types the name and presses Enter.
+    static void enter(Tfrm_AddProcess& picker, const QString& typed) {
+        picker.edt_progress->setText(typed);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(picker.edt_progress, &enter);
+    }
+    void program(const std::string& name, const std::string& text = "#!/bin/sh\n") {
+        testsupport::writeFile(programs / name, text);
+        std::filesystem::permissions(programs / name, std::filesystem::perms::owner_all);
+    }
+
+    testsupport::TempFolder programs;
     platform::FakePlatform desktop;
+    FakeNamer namer{desktop};
+    platform::FakeDesktopEntries entries;
     QListWidget target;
     MessageLog messages;
+
+  private:
+    QByteArray path_;
 };
 
 TEST_F(ProcessPickerTest, ListsVisibleTitledWindowsTopmostFirstExceptTheDesktopAndItself) {
@@ -88,7 +130,7 @@ TEST_F(ProcessPickerTest, SelectAddsTheProgramOfThePickedRowsOwnWindow) {
     }
     EXPECT_EQ(rows(picker->lb_processlist), QStringList({"kitty", "xterm", "kitty"}));
     picker->lb_programlistDblClick();
-    EXPECT_EQ(messages.texts, QStringList{"Terminal"});
+    EXPECT_EQ(messages.texts, QStringList{"Terminal   [kitty]"});
 
     // What became of the picked window since it was listed; each time nothing is added.
     const std::vector<std::function<void()>> changes = {
@@ -113,18 +155,18 @@ TEST_F(ProcessPickerTest, TypedNamesAreTrimmedAndCheckedBeforeTheyAreAdded) {
         QString added; // empty: refused
     } cases[] = {{"  Firefox-ESR\t", "Firefox-ESR"},
                  {"gimp-2.10", "gimp-2.10"},
-                 {"abc", ""},
+                 {"vlc", "vlc"},
+                 {"", ""},
                  {"a/b/c", ""},
                  {"ab;cd", ""},
                  {"ab\ncd", ""}};
+    entries.entries = {{.id = "firefox-esr"}, {.id = "gimp", .program = "gimp-2.10"}, {.id = "vlc"}};
     auto picker = make();
     picker->show();
     for (const auto& [typed, added] : cases) {
         messages.texts.clear();
         const QStringList before = rows(picker->lb_processlist);
-        picker->edt_progress->setText(typed);
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(picker->edt_progress, &enter);
+        enter(*picker, typed);
         SCOPED_TRACE(typed.toStdString());
         const bool refused = added.isEmpty();
         EXPECT_EQ(messages.texts, refused ? QStringList{refusal} : QStringList{});
@@ -231,6 +273,114 @@ TEST_F(ProcessPickerTest, BrowseOffersTheNameOfTheProgramThatRuns) {
         EXPECT_EQ(messages.texts,
                   refused ? QStringList{"Failed - " + chosen + " is not a program file."} : QStringList{});
         EXPECT_EQ(picker->lb_processlist->count(), 0) << "browsing only fills in the name";
+    }
+}
+
+TEST_F(ProcessPickerTest, EachWindowShowsTheNameThatSelectRecords) {
+    desktop.windows = {{1, "Untitled 1 - LibreOffice Writer", true, 11}, {2, "Terminal", true, 12}};
+    desktop.processes = {{11, "soffice.bin"}, {12, "xterm"}};
+    namer.names[11] = {.executable = "soffice.bin", .application = "libreoffice-writer", .all = {}};
+    auto picker = make();
+    EXPECT_EQ(rows(picker->lb_programlist),
+              QStringList({"Untitled 1 - LibreOffice Writer   [libreoffice-writer]", "Terminal   [xterm]"}));
+    for (const int row : {0, 1}) {
+        picker->lb_programlist->setCurrentRow(row);
+        picker->btn_select->click();
+    }
+    EXPECT_EQ(rows(picker->lb_processlist), QStringList({"libreoffice-writer", "xterm"}));
+}
+
+TEST_F(ProcessPickerTest, ANameNothingAnswersToIsAskedAboutWithTheLikeliestMeaning) {
+    program("mytool");
+    entries.entries = {{.id = "firefox-esr", .program = "firefox-esr"},
+                       {.id = "org.videolan.VLC", .name = "VLC media player", .program = "vlc"}};
+    desktop.windows = {{1, "Document", true, 11}};
+    desktop.processes = {{11, "soffice.bin"}, {12, "tray-daemon"}};
+    namer.names[11] = {
+        .executable = "soffice.bin", .application = "", .all = {"soffice.bin", "libreoffice-writer"}};
+    const QString unknown = QStringLiteral("No program named \"%1\" is installed or running.");
+    const QString focus =
+        QStringLiteral(" In Focus mode its windows are not spared: a program listed under a "
+                       "name it does not answer to is minimised too.");
+    enum Answer { Yes, No, Cancel, NotAsked };
+    const struct {
+        QString typed;
+        bool focusMode;
+        Answer answer;
+        QString added; // empty: nothing
+        QString question;
+    } cases[] = {
+        {"firefox", false, Yes, "firefox-esr", unknown.arg("firefox") + " Did you mean \"firefox-esr\"?"},
+        {"firefox", true, No, "firefox", unknown.arg("firefox") + focus + " Did you mean \"firefox-esr\"?"},
+        {"firefox", false, Cancel, "", ""},
+        {"zzqqxx", false, Yes, "zzqqxx", unknown.arg("zzqqxx") + " Add it anyway?"},
+        {"zzqqxx", false, No, "", unknown.arg("zzqqxx") + " Add it anyway?"},
+        // Installed, on the search path, running: nothing to ask.
+        {"ORG.videolan.vlc", false, NotAsked, "ORG.videolan.vlc", ""},
+        {"vlc media player", false, NotAsked, "vlc media player", ""},
+        {"MyTool", false, NotAsked, "MyTool", ""},
+        {"LibreOffice-Writer", true, NotAsked, "LibreOffice-Writer", ""},
+        {"tray-daemon", false, NotAsked, "tray-daemon", ""},
+    };
+    auto picker = make();
+    picker->show();
+    for (const auto& [typed, focusMode, answer, added, question] : cases) {
+        SCOPED_TRACE(typed.toStdString());
+        messages.texts.clear();
+        picker->lb_processlist->clear();
+        picker->setFocusMode(focusMode);
+        if (answer == Yes || answer == No)
+            ui::setNextAnswer(answer == Yes);
+        if (answer == Cancel)
+            whenModal([](QDialog* box) { box->reject(); });
+        enter(*picker, typed);
+        EXPECT_EQ(rows(picker->lb_processlist), added.isEmpty() ? QStringList() : QStringList{added});
+        EXPECT_EQ(messages.texts, question.isEmpty() ? QStringList() : QStringList{question});
+        EXPECT_EQ(picker->edt_progress->text(), added.isEmpty() ? typed : QString());
+    }
+}
+
+TEST_F(ProcessPickerTest, BrowseOffersTheApplicationsAndTakesALauncherToItsEntry) {
+    program("lo-launcher");
+    program("idle");
+    program("own-script");
+    program("tool", "\x7f"
+                    "ELF");
+    std::filesystem::create_symlink(programs / "lo-launcher", programs / "libreoffice");
+    entries.entries = {
+        {.id = "libreoffice-writer", .name = "LibreOffice Writer", .programPath = "libreoffice"},
+        {.id = "libreoffice-startcenter", .name = "LibreOffice", .programPath = "libreoffice"},
+        {.id = "libreoffice-xsltfilter", .name = "X", .programPath = "libreoffice", .shown = false},
+        {.id = "idle", .name = "IDLE", .programPath = (programs / "idle").string()}};
+    const auto local = [&](const char* name) { return QString::fromStdString((programs / name).string()); };
+    const struct {
+        QString filter; // empty: a program file instead
+        QString file;
+        QString edit;
+    } cases[] = {{"WRITER", "", "libreoffice-writer"},
+                 {"", local("libreoffice"), "libreoffice-startcenter"},
+                 {"", local("lo-launcher"), "libreoffice-startcenter"},
+                 {"", local("idle"), "idle"},
+                 {"", local("own-script"), "own-script"},
+                 {"", local("tool"), "tool"}};
+    auto picker = make();
+    for (const auto& [filter, file, edit] : cases) {
+        SCOPED_TRACE(edit.toStdString());
+        QStringList listed;
+        whenModal([&](QDialog* dialog) {
+            auto* chooser = qobject_cast<ui::ApplicationChooser*>(dialog);
+            ASSERT_NE(chooser, nullptr);
+            listed = rows(chooser->lb_applications);
+            chooser->edt_filter->setText(filter);
+            (filter.isEmpty() ? chooser->btn_programFile : chooser->btn_choose)->click();
+        });
+        Tfrm_AddProcess::setFileChooser([&] { return file; });
+        picker->btn_browse->click();
+        EXPECT_EQ(listed, QStringList({"IDLE   [idle]", "LibreOffice   [libreoffice-startcenter]",
+                                       "LibreOffice Writer   [libreoffice-writer]"}));
+        EXPECT_EQ(picker->edt_progress->text(), edit);
+        enter(*picker, edit);
+        EXPECT_TRUE(messages.texts.isEmpty()) << "a browsed program is not asked about";
     }
 }
 

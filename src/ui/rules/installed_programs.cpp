@@ -1,0 +1,108 @@
+#include "ui/rules/installed_programs.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+#include <system_error>
+#include <tuple>
+
+#include <unistd.h>
+
+#include "engine/program_choice.h"
+
+namespace tallowby::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool executableFile(const fs::path& file) {
+    std::error_code error;
+    return fs::is_regular_file(file, error) && ::access(file.c_str(), X_OK) == 0;
+}
+
+// Where the program word of an Exec line leads, followed through links; empty when nowhere.
+fs::path programFile(const std::string& word, const std::vector<fs::path>& folders) {
+    std::error_code error;
+    if (word.find('/') != std::string::npos) {
+        const fs::path file = fs::canonical(word, error);
+        return error || !executableFile(file) ? fs::path() : file;
+    }
+    for (const fs::path& folder : folders) {
+        const fs::path file = fs::canonical(folder / word, error);
+        if (!error && executableFile(file))
+            return file;
+    }
+    return {};
+}
+
+} // namespace
+
+std::vector<fs::path> programFolders() {
+    std::vector<fs::path> folders;
+    const char* path = std::getenv("PATH");
+    std::string_view rest = path != nullptr ? path : "";
+    while (!rest.empty()) {
+        const auto colon = rest.find(':');
+        const fs::path folder(rest.substr(0, colon));
+        if (folder.is_absolute() && std::ranges::find(folders, folder) == folders.end())
+            folders.push_back(folder);
+        if (colon == std::string_view::npos)
+            break;
+        rest.remove_prefix(colon + 1);
+    }
+    return folders;
+}
+
+std::vector<std::string> programsIn(const std::vector<fs::path>& folders) {
+    std::vector<std::string> names;
+    std::set<std::string, std::less<>> seen;
+    for (const fs::path& folder : folders) {
+        std::error_code error;
+        for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error), end;
+             !error && it != end; it.increment(error)) {
+            std::string name = it->path().filename().string();
+            if (!seen.contains(name) && executableFile(it->path())) {
+                seen.insert(name);
+                names.push_back(std::move(name));
+            }
+        }
+    }
+    return names;
+}
+
+bool programIn(std::string_view name, const std::vector<fs::path>& folders) {
+    if (name.empty() || name.find('/') != std::string_view::npos)
+        return false;
+    // The name as written first: one look per folder instead of a reading of each.
+    if (std::ranges::any_of(folders, [&](const fs::path& folder) { return executableFile(folder / name); }))
+        return true;
+    return std::ranges::any_of(programsIn(folders),
+                               [&](const std::string& program) { return engine::sameName(program, name); });
+}
+
+bool installedApplicationNamed(std::string_view name, const std::vector<platform::DesktopEntry>& entries) {
+    return std::ranges::any_of(entries, [&](const platform::DesktopEntry& entry) {
+        return engine::sameName(entry.id, name) || engine::sameName(entry.name, name) ||
+               engine::sameName(entry.program, name);
+    });
+}
+
+const platform::DesktopEntry* applicationRunning(const fs::path& program,
+                                                 const std::vector<platform::DesktopEntry>& entries,
+                                                 const std::vector<fs::path>& folders) {
+    const std::string fileName = program.filename().string();
+    const platform::DesktopEntry* best = nullptr;
+    const auto rank = [&](const platform::DesktopEntry& entry) {
+        const bool named = engine::sameName(entry.id, fileName) || engine::sameName(entry.name, fileName);
+        return std::make_tuple(!entry.shown, !named, entry.name.size(), entry.id);
+    };
+    for (const platform::DesktopEntry& entry : entries) {
+        if (entry.programPath.empty() || programFile(entry.programPath, folders) != program)
+            continue;
+        if (!best || rank(entry) < rank(*best))
+            best = &entry;
+    }
+    return best;
+}
+
+} // namespace tallowby::ui
