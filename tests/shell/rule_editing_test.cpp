@@ -156,6 +156,26 @@ TEST_F(RuleEditingTest, WholeDayChangesReachTheFileAndTheHostsFile) {
     EXPECT_TRUE(wholeDay->rules().focus);
 }
 
+TEST_F(RuleEditingTest, TheProcessPickersAskWithTheModeOfTheirRule) {
+    // The session is in Focus mode, the whole day in Block mode.
+    const QString focus = QStringLiteral("In Focus mode");
+    sessions->selectSession(0);
+    for (QPushButton* opener : {sessions->btn_processAdd, wholeDay->btn_wholedayprocessAdd}) {
+        messages.texts.clear();
+        whenModal([](QDialog* dialog) {
+            auto* picker = qobject_cast<ui::Tfrm_AddProcess*>(dialog);
+            ASSERT_TRUE(picker);
+            picker->edt_progress->setText(QStringLiteral("zzqqxx"));
+            ui::setNextAnswer(false);
+            picker->btn_add->click();
+            picker->btn_save->click();
+        });
+        opener->click();
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_EQ(messages.texts[0].contains(focus), opener == sessions->btn_processAdd);
+    }
+}
+
 TEST_F(RuleEditingTest, AFailedWriteIsReportedOnceAndThePanelShowsTheFileAgain) {
     const auto file = folder.paths().sessionFile("Work");
     std::filesystem::remove(file);
