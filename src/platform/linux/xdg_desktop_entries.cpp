@@ -326,7 +326,9 @@ void XdgDesktopEntries::read() {
             if (::stat(folder.c_str(), &status) != 0)
                 continue;
             stamps_.push_back({folder, status.st_dev, status.st_ino, nanoseconds(status.st_mtim)});
-            unsettled_ = unsettled_ || nanoseconds(status.st_mtim) > startedNs - kSettleNs;
+            // A time far ahead of the clock is no risk: the next change sets the folder's time to now.
+            const std::int64_t modified = nanoseconds(status.st_mtim);
+            unsettled_ = unsettled_ || (modified > startedNs - kSettleNs && modified < startedNs + kSettleNs);
             std::error_code error;
             for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error), end;
                  !error && it != end && filesSeen < kMostFiles; it.increment(error)) {
