@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <set>
 #include <system_error>
-#include <tuple>
 
 #include <unistd.h>
 
@@ -87,22 +86,17 @@ bool installedApplicationNamed(std::string_view name, const std::vector<platform
     });
 }
 
-const platform::DesktopEntry* applicationRunning(const fs::path& program,
-                                                 const std::vector<platform::DesktopEntry>& entries,
-                                                 const std::vector<fs::path>& folders) {
-    const std::string fileName = program.filename().string();
-    const platform::DesktopEntry* best = nullptr;
-    const auto rank = [&](const platform::DesktopEntry& entry) {
-        const bool named = engine::sameName(entry.id, fileName) || engine::sameName(entry.name, fileName);
-        return std::make_tuple(!entry.shown, !named, entry.name.size(), entry.id);
-    };
-    for (const platform::DesktopEntry& entry : entries) {
-        if (entry.programPath.empty() || programFile(entry.programPath, folders) != program)
-            continue;
-        if (!best || rank(entry) < rank(*best))
-            best = &entry;
-    }
-    return best;
+std::string applicationNameOf(const fs::path& file, const std::vector<platform::DesktopEntry>& entries,
+                              const std::vector<fs::path>& folders) {
+    std::vector<const platform::DesktopEntry*> running;
+    for (const platform::DesktopEntry& entry : entries)
+        if (!entry.programPath.empty() && programFile(entry.programPath, folders) == file)
+            running.push_back(&entry);
+    if (std::ranges::any_of(running, [](const platform::DesktopEntry* entry) { return entry->shown; }))
+        std::erase_if(running, [](const platform::DesktopEntry* entry) { return !entry->shown; });
+    if (running.empty())
+        return {};
+    return running.size() == 1 ? running.front()->id : running.front()->program;
 }
 
 } // namespace tallowby::ui

@@ -24,12 +24,13 @@ bool programIn(std::string_view name, const std::vector<std::filesystem::path>& 
 // Whether an installed application answers to the name: its id, its menu name or its program.
 bool installedApplicationNamed(std::string_view name, const std::vector<platform::DesktopEntry>& entries);
 
-// The application that stands for the program file (a canonical path): among the entries whose
-// program is that file, a shown one before a hidden one, then the one whose id or menu name is the
-// file's name, then the one with the shortest menu name (a suite's own entry, "LibreOffice", before
-// its parts' "LibreOffice Writer"). Null when no entry runs it.
-const platform::DesktopEntry* applicationRunning(const std::filesystem::path& program,
-                                                 const std::vector<platform::DesktopEntry>& entries,
-                                                 const std::vector<std::filesystem::path>& folders);
+// The name a program file is best listed by when desktop entries run it (file is a canonical
+// path): the application's id where one application runs it ("idle"); where several do, as a
+// suite's launcher runs Writer, Calc and the rest, the program name their entries share
+// ("libreoffice"), which the windows of each of them answer to. Entries shown in the menus count
+// before hidden ones. Empty when no entry runs the file.
+std::string applicationNameOf(const std::filesystem::path& file,
+                              const std::vector<platform::DesktopEntry>& entries,
+                              const std::vector<std::filesystem::path>& folders);
 
 } // namespace tallowby::ui

@@ -391,9 +391,9 @@ QString Tfrm_AddProcess::nameOfProgramFile(const QString& chosen) {
     // A launcher ("libreoffice", a script) hands over to another program, or runs under an
     // interpreter: the application whose menu entry runs it is what the user recognises, and what
     // its windows answer to.
-    if (const platform::DesktopEntry* application =
-            applicationRunning(program, entries_.applications(), programFolders()))
-        return fromBytes(application->id);
+    if (const std::string application = applicationNameOf(program, entries_.applications(), programFolders());
+        !application.empty())
+        return fromBytes(application);
     return QFile::decodeName(QByteArray::fromStdString(program.filename().string()));
 }
 

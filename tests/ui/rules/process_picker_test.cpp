@@ -347,19 +347,24 @@ TEST_F(ProcessPickerTest, BrowseOffersTheApplicationsAndTakesALauncherToItsEntry
     program("tool", "\x7f"
                     "ELF");
     std::filesystem::create_symlink(programs / "lo-launcher", programs / "libreoffice");
-    entries.entries = {
-        {.id = "libreoffice-writer", .name = "LibreOffice Writer", .programPath = "libreoffice"},
-        {.id = "libreoffice-startcenter", .name = "LibreOffice", .programPath = "libreoffice"},
-        {.id = "libreoffice-xsltfilter", .name = "X", .programPath = "libreoffice", .shown = false},
-        {.id = "idle", .name = "IDLE", .programPath = (programs / "idle").string()}};
+    const auto runs = [](const char* id, const char* name, const std::string& path, bool shown = true) {
+        platform::DesktopEntry entry{.id = id, .name = name, .programPath = path, .shown = shown};
+        entry.program = std::filesystem::path(path).filename().string();
+        return entry;
+    };
+    entries.entries = {runs("libreoffice-writer", "LibreOffice Writer", "libreoffice"),
+                       runs("libreoffice-startcenter", "LibreOffice", "libreoffice"),
+                       runs("idle", "IDLE", (programs / "idle").string()),
+                       runs("idle-hidden", "IDLE", (programs / "idle").string(), false)};
     const auto local = [&](const char* name) { return QString::fromStdString((programs / name).string()); };
     const struct {
         QString filter; // empty: a program file instead
         QString file;
         QString edit;
     } cases[] = {{"WRITER", "", "libreoffice-writer"},
-                 {"", local("libreoffice"), "libreoffice-startcenter"},
-                 {"", local("lo-launcher"), "libreoffice-startcenter"},
+                 // A suite's launcher: the name the windows of each of its parts answer to.
+                 {"", local("libreoffice"), "libreoffice"},
+                 {"", local("lo-launcher"), "libreoffice"},
                  {"", local("idle"), "idle"},
                  {"", local("own-script"), "own-script"},
                  {"", local("tool"), "tool"}};
