@@ -34,6 +34,18 @@ fs::path programFile(const std::string& word, const std::vector<fs::path>& folde
     return {};
 }
 
+// Calls found(file) for each file in the folders until it answers true; whether one did.
+template <typename Found> bool forEachFileIn(const std::vector<fs::path>& folders, Found found) {
+    for (const fs::path& folder : folders) {
+        std::error_code error;
+        for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error), end;
+             !error && it != end; it.increment(error))
+            if (found(it->path()))
+                return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::vector<fs::path> programFolders() {
@@ -55,17 +67,14 @@ std::vector<fs::path> programFolders() {
 std::vector<std::string> programsIn(const std::vector<fs::path>& folders) {
     std::vector<std::string> names;
     std::set<std::string, std::less<>> seen;
-    for (const fs::path& folder : folders) {
-        std::error_code error;
-        for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error), end;
-             !error && it != end; it.increment(error)) {
-            std::string name = it->path().filename().string();
-            if (!seen.contains(name) && executableFile(it->path())) {
-                seen.insert(name);
-                names.push_back(std::move(name));
-            }
+    forEachFileIn(folders, [&](const fs::path& file) {
+        std::string name = file.filename().string();
+        if (!seen.contains(name) && executableFile(file)) {
+            seen.insert(name);
+            names.push_back(std::move(name));
         }
-    }
+        return false;
+    });
     return names;
 }
 
@@ -75,8 +84,9 @@ bool programIn(std::string_view name, const std::vector<fs::path>& folders) {
     // The name as written first: one look per folder instead of a reading of each.
     if (std::ranges::any_of(folders, [&](const fs::path& folder) { return executableFile(folder / name); }))
         return true;
-    return std::ranges::any_of(programsIn(folders),
-                               [&](const std::string& program) { return engine::sameName(program, name); });
+    return forEachFileIn(folders, [&](const fs::path& file) {
+        return engine::sameName(file.filename().string(), name) && executableFile(file);
+    });
 }
 
 bool installedApplicationNamed(std::string_view name, const std::vector<platform::DesktopEntry>& entries) {

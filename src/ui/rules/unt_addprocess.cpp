@@ -304,24 +304,16 @@ void Tfrm_AddProcess::btn_addClick() {
 bool Tfrm_AddProcess::answersToSomething(const std::string& name) {
     if (installedApplicationNamed(name, entries_.applications()))
         return true;
-    const std::vector<std::filesystem::path> folders = programFolders();
-    // Looking at the search path as the name is written is cheap; ignoring case means reading it.
-    const auto onPathAsWritten = [&] {
-        return std::ranges::any_of(folders, [&](const std::filesystem::path& folder) {
-            return ::access((folder / name).c_str(), X_OK) == 0;
-        });
-    };
-    const auto running = [&] {
-        for (const platform::ProcessInfo& process : processes_.snapshot())
-            if (engine::sameName(process.name, name))
+    if (programIn(name, programFolders()))
+        return true;
+    for (const platform::ProcessInfo& process : processes_.snapshot())
+        if (engine::sameName(process.name, name))
+            return true;
+    for (const platform::TopLevelWindow& window : windows_.topLevelWindows())
+        for (const std::string& known : namer_.namesOf(window).all)
+            if (engine::sameName(known, name))
                 return true;
-        for (const platform::TopLevelWindow& window : windows_.topLevelWindows())
-            for (const std::string& known : namer_.namesOf(window).all)
-                if (engine::sameName(known, name))
-                    return true;
-        return false;
-    };
-    return onPathAsWritten() || running() || programIn(name, folders);
+    return false;
 }
 
 std::string Tfrm_AddProcess::confirmUnknown(const std::string& typed) {
