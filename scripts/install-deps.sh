@@ -16,6 +16,8 @@ packages=(
   clang libclang-rt-14-dev
   # a desktop to test against: X server, window manager, tray host, X tools
   xvfb xauth openbox trayer x11-utils x11-apps xdotool imagemagick
+  # real system monitors and a terminal for "Block Task Manager" to end
+  htop lxtask xterm
   # programs whose desktop entries the reading of installed applications is tried on
   xterm idle
   faketime

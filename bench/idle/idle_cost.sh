@@ -3,6 +3,10 @@
 # timer, both on the same private X display (Xvfb + openbox) over the same time, with 20 ordinary
 # client windows of 20 other processes open for the sweeps to judge:
 #   bench/idle/idle_cost.sh <build dir> [seconds]        (default 60 seconds)
+# "Block Task Manager" is on, so every tick also looks for system monitors to end;
+# BLOCK_TASK_MANAGER=0 turns it off. Run it as an ordinary user (e.g. `runuser -u nobody -- sh
+# bench/idle/idle_cost.sh ...`): as root the program hears of processes from the kernel instead of
+# reading /proc.
 # Build the targets tallowby_sandbox, bench_idle_minimal and testwin first. The sandbox program runs
 # on a private copy of its folder with a Block session current all day and whole-day rules, so every
 # tick sweeps the windows twice; none of the 20 windows is on a list, so none is acted on.
@@ -38,7 +42,7 @@ cp -r "$sandbox" "$work/Tallowby"
 folder=$work/Tallowby
 rm -f "$folder/system/shutdown.log"
 crlf() { printf '%s\r\n' "$@"; }
-crlf Default 0 1 0 0 0 0 10 0 1 0 2 0 0 >"$folder/config.db"
+crlf Default 0 "${BLOCK_TASK_MANAGER:-1}" 0 0 0 0 10 0 1 0 2 0 0 >"$folder/config.db"
 crlf Default >"$folder/profiles.db"
 crlf 00:00 23:55 1111111 0 "game.exe;" "news.example;" >"$folder/profiles/Default.db"
 crlf 1111111 0 "solitaire;" "social.example;" >"$folder/profiles/Default"

@@ -2,17 +2,12 @@
 
 #include <algorithm>
 
+#include "platform/program_command.h"
+#include "platform/system_monitors.h"
+
 namespace tallowby::platform {
 
 namespace {
-
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) { return asciiLower(x) == asciiLower(y); });
-}
 
 std::string_view fileNamePart(std::string_view name) {
     const auto slash = name.find_last_of("/\\");
@@ -25,12 +20,25 @@ bool processNameMatches(std::string_view reported, std::string_view wanted) {
     return equalIgnoringCase(reported, wanted) || equalIgnoringCase(fileNamePart(reported), wanted);
 }
 
+bool processAnswersTo(std::string_view name, std::span<const std::string> commandNames,
+                      std::string_view wanted) {
+    if (processNameMatches(name, wanted)) {
+        return true;
+    }
+    const std::string_view file = fileNamePart(name);
+    if (!file.empty() && equalIgnoringCase(bareProgramName(file), wanted)) {
+        return true;
+    }
+    return std::ranges::any_of(commandNames,
+                               [&](const std::string& other) { return equalIgnoringCase(other, wanted); });
+}
+
 std::vector<ProcessId> matchingProcesses(const ProcessSnapshot& snapshot,
                                          std::span<const std::string> names) {
     std::vector<ProcessId> found;
     for (const auto& process : snapshot) {
         const bool wanted = std::ranges::any_of(
-            names, [&](const std::string& name) { return processNameMatches(process.name, name); });
+            names, [&](const std::string& name) { return processAnswersTo(process.name, {}, name); });
         if (wanted) {
             found.push_back(process.pid);
         }
@@ -47,17 +55,11 @@ std::vector<ProcessId> KillProcessByName(ProcessKiller& killer, const std::strin
 }
 
 const std::vector<std::string>& taskManagerNames() {
-    static const std::vector<std::string> names{
-        "taskmgr.exe",          "gnome-system-monitor",
-        "plasma-systemmonitor", "ksysguard",
-        "xfce4-taskmanager",    "lxtask",
-        "mate-system-monitor",  "qps",
-    };
-    return names;
+    return systemMonitorPrograms();
 }
 
-std::vector<ProcessId> KillTaskManager(ProcessKiller& killer) {
-    return killer.killProcessesByName(taskManagerNames());
+KillReport KillTaskManager(ProcessKiller& killer) {
+    return killer.killProcesses(taskManagerNames());
 }
 
 } // namespace tallowby::platform

@@ -9,16 +9,6 @@ namespace {
 
 enum class Runner { None, Python, Perl, Ruby, Node, Java, Shell, Loader };
 
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}
-
 std::string_view fileNameOf(std::string_view path) {
     const auto slash = path.find_last_of("/\\");
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
@@ -39,7 +29,7 @@ bool versioned(std::string_view name, std::string_view base) {
 }
 
 Runner runnerOf(std::string_view executable) {
-    const std::string name = lowerAscii(fileNameOf(executable));
+    const std::string name = asciiLowerCase(fileNameOf(executable));
     if (name == "ld.so" || (name.starts_with("ld-") && name.find(".so") != std::string::npos)) {
         return Runner::Loader;
     }
@@ -263,6 +253,21 @@ void addOnce(std::vector<std::string>& names, std::string name) {
 }
 
 } // namespace
+
+std::string asciiLowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lower;
+}
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
+}
 
 bool isInterpreter(std::string_view executable) {
     return runnerOf(executable) != Runner::None;

@@ -16,6 +16,12 @@ class OwnChildren : public ProcessLister {
         std::erase_if(all, [&](const ProcessInfo& p) { return !owned(p.pid); });
         return all;
     }
+    // The real lister's own search (command lines, build IDs), narrowed the same way.
+    std::vector<ProcessId> processesNamed(std::span<const std::string> names) override {
+        auto found = real_.processesNamed(names);
+        std::erase_if(found, [&](ProcessId pid) { return !owned(pid); });
+        return found;
+    }
     std::string nameOf(ProcessId pid) override { return owned(pid) ? real_.nameOf(pid) : std::string(); }
     ProcessId parentOf(ProcessId pid) override { return owned(pid) ? real_.parentOf(pid) : kNoProcess; }
 

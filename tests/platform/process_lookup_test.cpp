@@ -4,6 +4,7 @@
 
 #include "platform/fake/fake_platform.h"
 #include "platform/process_killer.h"
+#include "platform/system_monitors.h"
 #include "platform/window_lookup.h"
 
 namespace tallowby::platform {
@@ -46,17 +47,42 @@ TEST(KillTaskManagerTest, EndsEveryTaskManagerAndSystemMonitorFromOneSnapshot) {
                       {17, "mate-system-monitor"},
                       {18, "qps"},
                       {19, "taskmgr.exe"},
-                      {20, "gnome-system-monitor-helper"}};
+                      {20, "gnome-system-monitor-helper"},
+                      {21, "htop-3.2.2"},
+                      {22, "btm"},
+                      {23, "xterm"},
+                      {24, "glances.py"},
+                      {25, "stop"}};
     fake.windows = {{1, "Task Manager", true, 10}, {2, "Notepad", true, 11}};
 
-    const auto ended = KillTaskManager(fake);
+    const auto ended = KillTaskManager(fake).ended;
 
-    EXPECT_EQ(ended, (std::vector<ProcessId>{10, 12, 13, 14, 15, 16, 17, 18, 19}));
+    EXPECT_EQ(ended, (std::vector<ProcessId>{10, 12, 13, 14, 15, 16, 17, 18, 19, 21, 22, 24}));
     EXPECT_EQ(fake.snapshots, 1);
-    ASSERT_EQ(fake.processes.size(), 2u);
+    ASSERT_EQ(fake.processes.size(), 4u);
     EXPECT_EQ(fake.processes[0].name, "notepad.exe");
     ASSERT_EQ(fake.windows.size(), 1u);
     EXPECT_EQ(fake.windows[0].title, "Notepad");
+}
+
+// The table the killer, the Options dialog and the help page share: every row has a label and a
+// program, the names are each one row's, and a name as the process list gives it finds its row.
+TEST(SystemMonitorsTest, EveryProgramBelongsToOneLabelledRow) {
+    for (const SystemMonitor& monitor : systemMonitors()) {
+        EXPECT_FALSE(monitor.label.empty());
+        ASSERT_FALSE(monitor.programs.empty()) << monitor.label;
+        for (std::string_view program : monitor.programs) {
+            EXPECT_EQ(systemMonitorFor(program), &monitor) << program;
+        }
+    }
+    EXPECT_EQ(systemMonitorFor("gnome-system-mo")->label, "GNOME System Monitor"); // another user's comm
+    EXPECT_EQ(systemMonitorFor("HTOP-3.2.2")->label, "htop");
+    EXPECT_EQ(systemMonitorFor("org.gnome.usage")->label, "GNOME Usage");
+    EXPECT_EQ(systemMonitorFor("xterm"), nullptr);
+    EXPECT_EQ(systemMonitorFor("to"), nullptr);
+    EXPECT_NE(systemMonitorLabels(false).find("LXTask"), std::string::npos);
+    EXPECT_NE(systemMonitorLabels(true).find("Glances"), std::string::npos);
+    EXPECT_EQ(systemMonitorLabels(true).find("LXTask"), std::string::npos);
 }
 
 TEST(KillTaskManagerTest, KillProcessByNameEndsEveryInstance) {

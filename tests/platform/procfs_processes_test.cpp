@@ -5,6 +5,8 @@
 #include <csignal>
 #include <fstream>
 
+#include <grp.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -125,8 +127,9 @@ TEST_F(MadeUpProcTest, OnlyNamesThatCannotChangeAreKeptBetweenSnapshots) {
     EXPECT_EQ(names(processes), (std::vector<std::string>{"gnome-system-monitor", "kworker/0:1", "qps"}));
 }
 
-// /proc/loadavg ends with the id of the process made last. While it stays, the folder need not be
-// read for new processes; the processes known are still named afresh, and leave when they end.
+// /proc/loadavg ends with the number of threads and the id of the process made last. While they
+// stay, the folder need not be read for new processes; a process that just started is named again
+// at the next snapshot, and leaves when it ends.
 TEST_F(MadeUpProcTest, NewProcessesAreFoundWhenOneWasMadeAndNoLaterThanTheTenthSnapshot) {
     const auto lastMade = [&](const char* pid) {
         std::ofstream(proc.path() / "loadavg") << "0.00 0.01 0.05 1/3 " << pid << "\n";
@@ -154,6 +157,53 @@ TEST_F(MadeUpProcTest, NewProcessesAreFoundWhenOneWasMadeAndNoLaterThanTheTenthS
     EXPECT_LE(snapshots, 10);
 }
 
+// A monitor is known by more than its executable's name: the script an interpreter runs, the
+// program the loader runs, its name without a version, and another user's process (whose link
+// cannot be read: here a plain file) by its command line or its comm cut to 15 characters. A
+// terminal running a monitor is none.
+TEST_F(MadeUpProcTest, MonitorsAreKnownByTheirScriptLoaderVersionAndCutNames) {
+    const auto add = [&](const char* pid, const char* exe, const char* comm, std::string_view cmdline) {
+        addProcess(pid, exe, comm);
+        std::ofstream(proc.path() / pid / "cmdline") << cmdline;
+    };
+    using namespace std::string_view_literals;
+    add("50", "/usr/bin/python3.11", "glances\n", "python3\0-u\0-X\0dev\0/usr/bin/glances\0"sv);
+    add("51", "/usr/lib/x86_64-linux-gnu/ld-linux-x86-64.so.2", "ld-linux-x86-64\n",
+        "/lib64/ld-linux-x86-64.so.2\0/usr/bin/lxtask\0"sv);
+    add("52", "/usr/bin/htop-3.2.2", "htop-3.2.2\n", "htop-3.2.2\0"sv);
+    add("53", nullptr, "gnome-system-mo\n", "/usr/bin/gnome-system-monitor\0"sv);
+    add("54", nullptr, "python3\n", "/usr/bin/python3\0-m\0glances\0"sv);
+    add("60", "/usr/bin/xterm", "xterm\n", "xterm\0-e\0htop\0"sv);
+    add("61", "/usr/bin/bash", "bash\n", "bash\0-c\0htop\0"sv);
+    add("62", "/usr/bin/python3.11", "python3\n", "python3\0/usr/bin/notes\0"sv);
+    add("63", nullptr, "kworker/0:1\n", ""sv);
+    for (const char* foreign : {"53", "54"}) {
+        std::ofstream(proc.path() / foreign / "exe") << ""; // readlink gives EINVAL, not ENOENT
+    }
+    ProcfsProcessLister processes(proc.path());
+
+    auto found = processes.processesNamed(taskManagerNames());
+    std::ranges::sort(found);
+    EXPECT_EQ(found, (std::vector<ProcessId>{50, 51, 52, 53, 54}));
+}
+
+// With no new process (a /proc/loadavg that never changes) a known process is not named every
+// time; one that replaced its program in place is still found within kFullRenameScans snapshots.
+TEST_F(MadeUpProcTest, AProgramReplacedInPlaceIsFoundWithinAFullRenaming) {
+    std::ofstream(proc.path() / "loadavg") << "0.00 0.01 0.05 1/3 42\n";
+    addProcess("42", "/usr/bin/bash", "bash\n");
+    ProcfsProcessLister processes(proc.path());
+    for (int i = 0; i < ProcfsProcessLister::kRecentScans; ++i) {
+        ASSERT_TRUE(processes.processesNamed(taskManagerNames()).empty());
+    }
+    replaceExecutable("42", "/usr/bin/htop");
+    int snapshots = 0;
+    while (processes.processesNamed(taskManagerNames()).empty() && snapshots < 20) {
+        ++snapshots;
+    }
+    EXPECT_LT(snapshots, ProcfsProcessLister::kFullRenameScans);
+}
+
 TEST(ProcfsTest, MissingProcFolderGivesAnEmptySnapshot) {
     EXPECT_TRUE(ProcfsProcessLister("/nonexistent/proc").snapshot().empty());
 }
@@ -167,6 +217,53 @@ TEST(ProcfsTest, ListsThisProgramUnderItsOwnName) {
     EXPECT_EQ(self->name, own);
     EXPECT_EQ(ProcfsProcessLister().nameOf(ownProcessId()), own);
 }
+
+// A child on a terminal of its own, a pseudo-terminal whose other side the test holds as a terminal
+// emulator would: htop wants one.
+class TerminalChild {
+  public:
+    explicit TerminalChild(const std::vector<std::string>& command) {
+        pid_ = ::forkpty(&terminal_, nullptr, nullptr, nullptr);
+        if (pid_ == 0) {
+            std::vector<char*> argv;
+            for (const auto& word : command) {
+                argv.push_back(const_cast<char*>(word.c_str()));
+            }
+            argv.push_back(nullptr);
+            ::setenv("TERM", "xterm", 1);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+    }
+    ~TerminalChild() {
+        if (pid_ > 0 && !status_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        ::close(terminal_);
+    }
+    TerminalChild(const TerminalChild&) = delete;
+    TerminalChild& operator=(const TerminalChild&) = delete;
+
+    pid_t pid() const { return pid_; }
+    bool endedBySigkill() {
+        testsupport::waitUntil([&] { return reaped(); }, 10s);
+        return status_ && WIFSIGNALED(*status_) && WTERMSIG(*status_) == SIGKILL;
+    }
+
+  private:
+    bool reaped() {
+        int status = 0;
+        if (!status_ && ::waitpid(pid_, &status, WNOHANG) == pid_) {
+            status_ = status;
+        }
+        return status_.has_value();
+    }
+
+    pid_t pid_ = -1;
+    int terminal_ = -1;
+    std::optional<int> status_;
+};
 
 class OwnProcessesTest : public ::testing::Test {
   protected:
@@ -233,7 +330,7 @@ TEST_F(OwnProcessesTest, KillTaskManagerEndsSystemMonitorsWithSigkillAndSparesOt
     auto notepad = startAs("notepad.exe");
     SignalProcessKiller killer(children);
 
-    const auto ended = KillTaskManager(killer);
+    const auto ended = KillTaskManager(killer).ended;
 
     EXPECT_EQ(ended.size(), 2u);
     for (auto* child : {&monitor, &taskmgr}) {
@@ -242,6 +339,61 @@ TEST_F(OwnProcessesTest, KillTaskManagerEndsSystemMonitorsWithSigkillAndSparesOt
         EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL);
     }
     EXPECT_FALSE(notepad.hasExited());
+}
+
+// Real htop: a copy under another name is known by its build ID, one started through the dynamic
+// loader by the loader's command line. Both are ended; the test holding their terminals, and a
+// bystander, are not touched.
+TEST_F(OwnProcessesTest, RenamedAndLoaderStartedMonitorsAreEnded) {
+    const auto copy = folder.path() / "notes";
+    fs::copy_file("/usr/bin/htop", copy);
+    TerminalChild renamed({copy.string()});
+    TerminalChild loaded({"/lib64/ld-linux-x86-64.so.2", "/usr/bin/htop"});
+    auto bystander = startAs("notepad.exe");
+    for (const TerminalChild* child : {&renamed, &loaded}) {
+        children.add(static_cast<ProcessId>(child->pid()));
+    }
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] { return nameOf(renamed.pid()) == "notes" && nameOf(loaded.pid()) == "ld-linux-x86-64.so.2"; }));
+    SignalProcessKiller killer(children);
+
+    auto ended = KillTaskManager(killer).ended;
+
+    std::ranges::sort(ended);
+    EXPECT_EQ(ended, (std::vector<ProcessId>{static_cast<ProcessId>(std::min(renamed.pid(), loaded.pid())),
+                                             static_cast<ProcessId>(std::max(renamed.pid(), loaded.pid()))}));
+    EXPECT_TRUE(renamed.endedBySigkill());
+    EXPECT_TRUE(loaded.endedBySigkill());
+    EXPECT_FALSE(bystander.hasExited());
+}
+
+// A monitor of root's, seen by a killer running as nobody, cannot be ended: it is reported the first
+// time only and keeps running.
+TEST_F(OwnProcessesTest, AMonitorOfAnotherUserIsReportedOnceAndLeftAlone) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to start a killer as another user";
+    }
+    auto monitor = startAs("htop");
+    const auto pid = static_cast<ProcessId>(monitor.pid());
+    const pid_t checker = ::fork();
+    if (checker == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) {
+            ::_exit(2);
+        }
+        OwnChildren own;
+        own.add(pid);
+        SignalProcessKiller killer(own);
+        const KillReport first = KillTaskManager(killer);
+        const KillReport second = KillTaskManager(killer);
+        const bool toldOnce = first.ended.empty() &&
+                              first.refused == std::vector<RefusedProcess>{{pid, "htop"}} &&
+                              second.ended.empty() && second.refused.empty();
+        ::_exit(toldOnce ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(checker, &status, 0), checker);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_FALSE(monitor.hasExited());
 }
 
 } // namespace

@@ -5,14 +5,21 @@
 #include <cerrno>
 #include <charconv>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <memory>
 #include <optional>
 #include <string_view>
 #include <sys/types.h>
 #include <unistd.h>
+#include <unordered_set>
 
 #include <dirent.h>
+#include <sys/stat.h>
+
+#include "platform/linux/elf_build_id.h"
+#include "platform/linux/process_command_line.h"
+#include "platform/program_command.h"
 
 namespace tallowby::platform {
 
@@ -119,20 +126,97 @@ ReadName readName(int procDir, std::string_view pidText) {
     return {commName(procDir, path.c_str()), lasting};
 }
 
-// The last field of /proc/loadavg: the id of the process made last. Empty when it cannot be read.
-std::string lastProcessMade(const std::filesystem::path& root) {
+// The last two fields of /proc/loadavg, "RUNNING/TOTAL LAST": the number of threads there are and
+// the id of the process made last, without the running ones. Unchanged, no process was made and
+// none ended. Empty when the file cannot be read.
+std::string processesMadeAndEnded(const std::filesystem::path& root) {
     const std::string read = readStart(AT_FDCWD, (root / "loadavg").c_str(), 128);
     std::string_view text(read);
     while (text.ends_with('\n') || text.ends_with(' ')) {
         text.remove_suffix(1);
     }
-    const auto space = text.find_last_of(' ');
-    return space == std::string_view::npos ? std::string() : std::string(text.substr(space + 1));
+    const auto slash = text.find_last_of('/');
+    return slash == std::string_view::npos ? std::string() : std::string(text.substr(slash + 1));
+}
+
+std::string_view fileNameOf(std::string_view path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+void addAnswer(std::vector<std::string>& answers, std::string_view name) {
+    if (name.empty()) {
+        return;
+    }
+    for (std::string lower : {asciiLowerCase(name), asciiLowerCase(bareProgramName(name))}) {
+        if (std::ranges::find(answers, lower) == answers.end()) {
+            answers.push_back(std::move(lower));
+        }
+    }
+}
+
+// The folders a program is looked for in: PATH, then the usual ones in case PATH lacks them.
+std::vector<std::filesystem::path> programFolders() {
+    std::vector<std::filesystem::path> folders;
+    const char* path = std::getenv("PATH");
+    std::string_view rest = path ? path : "";
+    while (!rest.empty()) {
+        const auto colon = rest.find(':');
+        const std::string_view folder = rest.substr(0, colon);
+        if (folder.starts_with('/')) {
+            folders.emplace_back(folder);
+        }
+        rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    }
+    for (const char* usual :
+         {"/usr/local/sbin", "/usr/local/bin", "/usr/sbin", "/usr/bin", "/sbin", "/bin"}) {
+        if (std::ranges::find(folders, std::filesystem::path(usual)) == folders.end()) {
+            folders.emplace_back(usual);
+        }
+    }
+    return folders;
+}
+
+// The build IDs of the programs installed under that name. A name that leads to a program of
+// another name is a multi-call program (busybox answering as top) or an interpreter, whose
+// fingerprint would be every other program's too: it gives none.
+std::vector<std::string> installedBuildIds(std::string_view name) {
+    std::vector<std::string> ids;
+    for (const auto& folder : programFolders()) {
+        std::error_code error;
+        const auto real = std::filesystem::canonical(folder / name, error);
+        if (error || !std::filesystem::is_regular_file(real, error)) {
+            continue;
+        }
+        const std::string file = real.filename().string();
+        if (isInterpreter(file) || (asciiLowerCase(file) != asciiLowerCase(name) &&
+                                    asciiLowerCase(bareProgramName(file)) != asciiLowerCase(name))) {
+            continue;
+        }
+        if (std::string id = readBuildId(real); !id.empty() && std::ranges::find(ids, id) == ids.end()) {
+            ids.push_back(std::move(id));
+        }
+    }
+    return ids;
 }
 
 } // namespace
 
-ProcfsProcessLister::ProcfsProcessLister(std::filesystem::path procRoot) : root_(std::move(procRoot)) {
+struct ProcfsProcessLister::Wanted {
+    std::vector<std::string> names; // as asked for, to tell another list
+    std::unordered_set<std::string> lower;
+    std::vector<std::string> buildIds; // of the programs installed under those names
+    unsigned generation = 0;
+    // Each name's installed build IDs, looked for once.
+    std::map<std::string, std::vector<std::string>> installed;
+    // Each executable's build ID (empty for none), read once.
+    std::map<std::pair<dev_t, ino_t>, std::string> buildIdOf;
+};
+
+ProcfsProcessLister::~ProcfsProcessLister() = default;
+
+ProcfsProcessLister::ProcfsProcessLister(std::filesystem::path procRoot)
+    : root_(std::move(procRoot)), wanted_(std::make_unique<Wanted>()) {
     // The kernel's events name the processes of the machine's own /proc only.
     if (root_ == "/proc") {
         events_.emplace();
@@ -142,7 +226,54 @@ ProcfsProcessLister::ProcfsProcessLister(std::filesystem::path procRoot) : root_
     }
 }
 
-void ProcfsProcessLister::readFolder() {
+ProcfsProcessLister::Known ProcfsProcessLister::named(int procDir, const std::string& pidText) const {
+    Known known;
+    std::string exe = pidText + "/exe";
+    known.name = exeFileName(procDir, exe.c_str());
+    if (!known.name.empty()) {
+        struct stat file {};
+        if (::fstatat(procDir, exe.c_str(), &file, 0) == 0) {
+            known.device = file.st_dev;
+            known.executable = file.st_ino;
+        }
+        addAnswer(known.answers, known.name);
+        if (isInterpreter(known.name)) {
+            for (const std::string& name : commandNames(known.name, readCommandLineAt(procDir, pidText))) {
+                addAnswer(known.answers, name);
+            }
+        }
+        return known;
+    }
+    known.lasting = errno == ENOENT;
+    exe.replace(exe.size() - 3, 3, "comm");
+    known.name = commName(procDir, exe.c_str());
+    addAnswer(known.answers, known.name);
+    if (!known.lasting && !known.name.empty()) {
+        // Another user's. Comm, the file name the process was started from, may be cut short; where
+        // it names an interpreter or the loader, the command line tells what it runs.
+        known.foreign = true;
+        known.cut = known.name.size() == 15;
+        if (!isInterpreter(known.name) && !known.name.starts_with("ld-")) {
+            return known;
+        }
+        const auto arguments = readCommandLineAt(procDir, pidText);
+        if (!arguments.empty()) {
+            addAnswer(known.answers, fileNameOf(arguments.front()));
+            for (const std::string& name : commandNames(arguments.front(), arguments)) {
+                addAnswer(known.answers, name);
+            }
+        }
+    }
+    return known;
+}
+
+bool ProcfsProcessLister::renameDue(const Known& known, bool renameAll) const {
+    // Another user's process that has run for long is not named again: it cannot be ended anyway,
+    // and there are many such (root's services) on a desktop.
+    return !known.lasting && ((renameAll && !known.foreign) || scans_ - known.namedAt < kRecentScans);
+}
+
+void ProcfsProcessLister::readFolder(bool renameAll) {
     std::unique_ptr<DIR, DirCloser> dir(::opendir(root_.c_str()));
     KnownProcesses found;
     if (!dir) {
@@ -156,35 +287,40 @@ void ProcfsProcessLister::readFolder() {
             continue;
         }
         // The kernel gives a process's folder a fresh inode number when a new process takes the id,
-        // so a lasting name known under the same inode is still this process's name.
-        if (const auto known = known_.find(*pid);
-            known != known_.end() && known->second.lasting && known->second.inode == entry->d_ino) {
-            found.insert(known_.extract(known));
+        // so a name known under the same inode is still this process's, unless it is due to be
+        // read again.
+        const auto old = known_.find(*pid);
+        const bool same = old != known_.end() && old->second.inode == entry->d_ino;
+        if (same && !renameDue(old->second, renameAll)) {
+            found.insert(known_.extract(old));
             continue;
         }
         // A process that ended while the folder was read has no name left and is not listed.
-        ReadName read = readName(procDir, entry->d_name);
-        if (!read.name.empty()) {
-            found.try_emplace(*pid, Known{entry->d_ino, std::move(read.name), read.lasting});
+        Known known = named(procDir, entry->d_name);
+        if (!known.name.empty()) {
+            known.inode = entry->d_ino;
+            known.namedAt = same ? old->second.namedAt : scans_;
+            found.try_emplace(*pid, std::move(known));
         }
     }
     known_ = std::move(found);
 }
 
-void ProcfsProcessLister::renameKnown() {
+void ProcfsProcessLister::renameKnown(bool renameAll) {
     const FdCloser procDir{::open(root_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)};
     for (auto it = known_.begin(); it != known_.end();) {
-        if (it->second.lasting) {
+        if (!renameDue(it->second, renameAll)) {
             ++it;
             continue;
         }
-        ReadName read = readName(procDir.fd, std::to_string(it->first));
-        if (read.name.empty()) {
+        Known known = named(procDir.fd, std::to_string(it->first));
+        if (known.name.empty()) {
             it = known_.erase(it); // it has ended
             continue;
         }
-        it->second.name = std::move(read.name);
-        it->second.lasting = read.lasting;
+        known.inode = it->second.inode;
+        known.namedAt = it->second.namedAt;
+        it->second = std::move(known);
         ++it;
     }
 }
@@ -192,49 +328,113 @@ void ProcfsProcessLister::renameKnown() {
 void ProcfsProcessLister::apply(const std::vector<ProcessEvents::Change>& changes) {
     const FdCloser procDir{::open(root_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)};
     for (const auto& change : changes) {
-        ReadName read = change.ended ? ReadName{} : readName(procDir.fd, std::to_string(change.pid));
-        if (read.name.empty()) {
+        Known known = change.ended ? Known{} : named(procDir.fd, std::to_string(change.pid));
+        if (known.name.empty()) {
             known_.erase(change.pid);
         } else {
             // No inode: a lasting name is checked again at the next reading of the folder.
-            known_.insert_or_assign(change.pid, Known{0, std::move(read.name), read.lasting});
+            known.namedAt = scans_;
+            known_.insert_or_assign(change.pid, std::move(known));
         }
     }
 }
 
 template <class Visit> void ProcfsProcessLister::scan(Visit visit) {
+    ++scans_;
     if (events_) {
         const ProcessEvents::Changes changes = events_->take();
         if (!folderRead_ || changes.lost) {
-            readFolder();
+            readFolder(true);
             folderRead_ = true;
         } else {
             apply(changes.changes);
         }
-    } else if (const std::string made = lastProcessMade(root_);
-               made.empty() || made != lastMade_ || ++scansWithoutFolder_ >= kMostScansWithoutFolder) {
-        readFolder();
-        lastMade_ = made;
-        scansWithoutFolder_ = 0;
     } else {
-        renameKnown();
+        const bool renameAll = scans_ - lastFullRename_ >= kFullRenameScans;
+        if (renameAll) {
+            lastFullRename_ = scans_;
+        }
+        if (const std::string made = processesMadeAndEnded(root_);
+            made.empty() || made != lastMade_ || ++scansWithoutFolder_ >= kMostScansWithoutFolder) {
+            readFolder(renameAll);
+            lastMade_ = made;
+            scansWithoutFolder_ = 0;
+        } else {
+            renameKnown(renameAll);
+        }
     }
-    for (const auto& [pid, known] : known_) {
-        visit(pid, known.name);
+    for (auto& [pid, known] : known_) {
+        visit(pid, known);
     }
+}
+
+void ProcfsProcessLister::setWanted(std::span<const std::string> names) {
+    Wanted& wanted = *wanted_;
+    if (wanted.generation != 0 && std::ranges::equal(names, wanted.names)) {
+        return;
+    }
+    wanted.names.assign(names.begin(), names.end());
+    wanted.lower.clear();
+    wanted.buildIds.clear();
+    for (const std::string& name : names) {
+        const std::string lower = asciiLowerCase(name);
+        wanted.lower.insert(lower);
+        auto installed = wanted.installed.find(lower);
+        if (installed == wanted.installed.end()) {
+            installed = wanted.installed.emplace(lower, installedBuildIds(name)).first;
+        }
+        for (const std::string& id : installed->second) {
+            if (std::ranges::find(wanted.buildIds, id) == wanted.buildIds.end()) {
+                wanted.buildIds.push_back(id);
+            }
+        }
+    }
+    ++wanted.generation;
+}
+
+bool ProcfsProcessLister::wanted(ProcessId pid, Known& known) {
+    Wanted& wanted = *wanted_;
+    if (known.judgedAs == wanted.generation) {
+        return known.isWanted;
+    }
+    bool hit = std::ranges::any_of(known.answers,
+                                   [&](const std::string& name) { return wanted.lower.contains(name); });
+    if (!hit && known.cut) {
+        const std::string start = asciiLowerCase(known.name);
+        hit = std::ranges::any_of(wanted.lower,
+                                  [&](const std::string& name) { return name.starts_with(start); });
+    }
+    if (!hit && known.executable != 0 && !wanted.buildIds.empty()) {
+        const auto identity = std::make_pair(known.device, known.executable);
+        auto id = wanted.buildIdOf.find(identity);
+        if (id == wanted.buildIdOf.end()) {
+            // Read through the process's link, and kept only if that still leads to the same file.
+            const FdCloser exe{::open((root_ / std::to_string(pid) / "exe").c_str(), O_RDONLY | O_CLOEXEC)};
+            struct stat file {};
+            if (exe.fd < 0 || ::fstat(exe.fd, &file) != 0 || file.st_dev != known.device ||
+                file.st_ino != known.executable) {
+                return false; // judged again next time
+            }
+            id = wanted.buildIdOf.emplace(identity, readBuildId(exe.fd)).first;
+        }
+        hit = !id->second.empty() && std::ranges::find(wanted.buildIds, id->second) != wanted.buildIds.end();
+    }
+    known.judgedAs = wanted.generation;
+    known.isWanted = hit;
+    return hit;
 }
 
 ProcessSnapshot ProcfsProcessLister::snapshot() {
     ProcessSnapshot processes;
-    scan([&](ProcessId pid, const std::string& name) { processes.push_back({pid, name}); });
+    scan([&](ProcessId pid, const Known& known) { processes.push_back({pid, known.name}); });
     return processes;
 }
 
 std::vector<ProcessId> ProcfsProcessLister::processesNamed(std::span<const std::string> names) {
     std::vector<ProcessId> found;
-    scan([&](ProcessId pid, const std::string& name) {
-        if (std::ranges::any_of(
-                names, [&](const std::string& wanted) { return processNameMatches(name, wanted); })) {
+    setWanted(names);
+    scan([&](ProcessId pid, Known& known) {
+        if (wanted(pid, known)) {
             found.push_back(pid);
         }
     });
@@ -261,6 +461,23 @@ std::vector<ProcessId> SignalProcessKiller::killProcessesByName(std::span<const 
         ::kill(static_cast<pid_t>(pid), SIGKILL);
     }
     return targets;
+}
+
+KillReport SignalProcessKiller::killProcesses(std::span<const std::string> names) {
+    KillReport report;
+    std::set<ProcessId> refused;
+    for (const ProcessId pid : processes_.processesNamed(names)) {
+        if (::kill(static_cast<pid_t>(pid), SIGKILL) == 0) {
+            report.ended.push_back(pid);
+        } else if (errno == EPERM) {
+            refused.insert(pid);
+            if (!refused_.contains(pid)) {
+                report.refused.push_back({pid, processes_.nameOf(pid)});
+            }
+        }
+    }
+    refused_ = std::move(refused);
+    return report;
 }
 
 ProcessId ownProcessId() {

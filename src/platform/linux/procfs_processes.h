@@ -2,8 +2,11 @@
 // Processes on Linux, read from /proc.
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include <sys/types.h>
 
@@ -18,9 +21,17 @@ namespace tallowby::platform {
 // name. When the link cannot be read (kernel threads, other users' processes without the rights) the
 // name is /proc/PID/comm, which the kernel cuts to 15 characters: such processes are listed under a
 // name rather than left out, as Windows lists every process.
+//
+// processesNamed() knows a process by more than that name: the name without its extension or
+// version, the script an interpreter or the loader runs (from /proc/PID/cmdline, see commandNames),
+// for a process whose executable cannot be read its command line's first word (and a 15-character
+// comm as the start of a longer name), and the content of its executable: one with the GNU build
+// ID of the program installed on PATH under a wanted name is that program, whatever its file is
+// called.
 class ProcfsProcessLister : public ProcessLister {
   public:
     explicit ProcfsProcessLister(std::filesystem::path procRoot = "/proc");
+    ~ProcfsProcessLister() override;
     // Blocking Task Manager takes a snapshot every second, so a snapshot reads as little as it can
     // while still naming every process as it is now. Where the kernel tells of processes made,
     // ended and running another program (ProcessEvents: the program runs as root), the folder is
@@ -28,9 +39,15 @@ class ProcfsProcessLister : public ProcessLister {
     // - The folder is read only when a process was made since the last snapshot (the last field of
     //   /proc/loadavg, the id of the process made last, has changed), and at least every tenth time
     //   in case a container makes that file up. Otherwise the processes known are all there can be.
-    // - Kernel threads, most of a machine's processes, never change their names, which cost four
-    //   system calls each to read: their names are kept until another process takes their id.
-    // - Any other process is named afresh every time, as it may have started another program.
+    // - A process is named when it is first seen, and again at the next snapshot (kRecentScans): a
+    //   process made by fork runs its parent's program until it runs its own.
+    // - Every kFullRenameScans-th snapshot names every process of this user afresh: a process that
+    //   has run for long may still replace its program in place (exec without a new process, as
+    //   `exec htop` in a shell does). Such a program is found within that many seconds rather
+    //   than at once; reading every process's executable every second cost more than the rest of
+    //   an idle tick. Another user's processes, which cannot be ended, are named when first seen.
+    // - Kernel threads, most of a machine's processes, never change their names: their names are
+    //   kept until another process takes their id.
     ProcessSnapshot snapshot() override;
     // The same scan, without a list of every name.
     std::vector<ProcessId> processesNamed(std::span<const std::string> names) override;
@@ -38,22 +55,44 @@ class ProcfsProcessLister : public ProcessLister {
     // From /proc/PID/stat.
     ProcessId parentOf(ProcessId pid) override;
 
+    static constexpr int kRecentScans = 2;
+    static constexpr int kFullRenameScans = 5;
+
   private:
     static constexpr int kMostScansWithoutFolder = 10;
 
     struct Known {
-        ino_t inode; // of the process's folder
+        ino_t inode = 0; // of the process's folder
         std::string name;
-        bool lasting;
+        // Every name it answers to, in lower case: its name, that without extension or version,
+        // the names its command line gives.
+        std::vector<std::string> answers;
+        // Its executable (device and inode), both 0 when unknown.
+        dev_t device = 0;
+        ino_t executable = 0;
+        // Will never run another program: a kernel thread, or a process that has ended or is ending.
+        bool lasting = false;
+        // Its executable cannot be read: another user's process.
+        bool foreign = false;
+        // The name is a comm the kernel cut to 15 characters.
+        bool cut = false;
+        unsigned namedAt = 0;  // the scan that first named it under this folder
+        unsigned judgedAs = 0; // the Wanted generation `isWanted` answers for; 0 for none
+        bool isWanted = false;
     };
+    struct Wanted;
     // By id, the order of the folder.
     using KnownProcesses = std::map<ProcessId, Known>;
 
-    // Brings the known processes up to date, then calls visit(pid, name) for each.
+    // Brings the known processes up to date, then calls visit(pid, known) for each.
     template <class Visit> void scan(Visit visit);
-    void readFolder();
-    void renameKnown();
+    void readFolder(bool renameAll);
+    void renameKnown(bool renameAll);
     void apply(const std::vector<ProcessEvents::Change>& changes);
+    bool renameDue(const Known& known, bool renameAll) const;
+    Known named(int procDir, const std::string& pidText) const;
+    void setWanted(std::span<const std::string> names);
+    bool wanted(ProcessId pid, Known& known);
 
     std::filesystem::path root_;
     std::optional<ProcessEvents> events_;
@@ -61,16 +100,23 @@ class ProcfsProcessLister : public ProcessLister {
     KnownProcesses known_;
     std::string lastMade_;
     int scansWithoutFolder_ = 0;
+    unsigned scans_ = 0;
+    unsigned lastFullRename_ = 0;
+    std::unique_ptr<Wanted> wanted_;
 };
 
 // Ends processes with SIGKILL: the programs it is used on must not get a chance to refuse.
+// A process it may not end (EPERM: another user's, root's) is reported by killProcesses the first
+// time only, and again only after it was gone from the matches for a while (its id taken anew).
 class SignalProcessKiller : public ProcessKiller {
   public:
     explicit SignalProcessKiller(ProcessLister& processes) : processes_(processes) {}
     std::vector<ProcessId> killProcessesByName(std::span<const std::string> names) override;
+    KillReport killProcesses(std::span<const std::string> names) override;
 
   private:
     ProcessLister& processes_;
+    std::set<ProcessId> refused_;
 };
 
 // The program's own process: the sweeps spare its windows and those of the processes it started.

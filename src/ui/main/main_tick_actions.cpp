@@ -2,9 +2,11 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QStringList>
 #include <utility>
 
 #include "platform/process_killer.h"
+#include "platform/system_monitors.h"
 #include "store/line_values.h"
 #include "ui/alarms/unt_reminderShow.h"
 #include "ui/alarms/unt_shutdown.h"
@@ -62,7 +64,22 @@ void MainTickActions::clearSessionPanel() {
 void MainTickActions::killTaskManager() {
     if (rulesStoppedSinceTickBegan())
         return;
-    platform::KillTaskManager(window_.enforcement().killer);
+    const platform::KillReport report = platform::KillTaskManager(window_.enforcement().killer);
+    // The killer reports a process it may not end only the first time it finds it, so this stops
+    // the tick once per such process, not every second.
+    if (report.refused.empty())
+        return;
+    QStringList lines;
+    for (const platform::RefusedProcess& process : report.refused) {
+        const platform::SystemMonitor* monitor = platform::systemMonitorFor(process.name);
+        const QString name = monitor ? fromBytes(std::string(monitor->label)) : fromBytes(process.name);
+        lines << QStringLiteral(
+                     "System monitor %1 (process %2) belongs to another user; Tallowby cannot end it.")
+                     .arg(name)
+                     .arg(process.pid);
+    }
+    beforePopUp();
+    showMessage(&window_, lines.join(QLatin1Char('\n')));
 }
 
 void MainTickActions::showReminder(const std::string& caption, const std::string& subject) {

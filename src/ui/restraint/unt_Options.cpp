@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/system/autostart.h"
+#include "platform/system_monitors.h"
 #include "store/config_lines.h"
 #include "store/line_values.h"
 #include "ui/common/file_failure.h"
@@ -33,11 +34,30 @@ int wholeNumber(const std::string& text, bool* isNumber) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())).trimmed().toInt(isNumber);
 }
 
+QString labels(bool terminal) {
+    return QString::fromStdString(platform::systemMonitorLabels(terminal));
+}
+
+QString systemMonitorsHint() {
+    return QStringLiteral("While the rules run, ends every second: %1; in a terminal: %2.")
+        .arg(labels(false), labels(true));
+}
+
 void showReadError(QWidget* parent, const store::FileError& error) {
     showMessage(parent, fileFailureText(QStringLiteral("read"), error));
 }
 
 } // namespace
+
+QString Tfrm_Options::systemMonitorsText() {
+    return QStringLiteral("Block Task Manager ends these programs every second while the rules run:\n\n"
+                          "%1.\n\n"
+                          "In a terminal (the program is ended, the terminal stays): %2.\n\n"
+                          "They are recognised under any file name: a renamed copy is known by its "
+                          "content, a script by the interpreter's command line. A system monitor that "
+                          "runs as another user cannot be ended; Tallowby says so once.")
+        .arg(labels(false), labels(true));
+}
 
 Tfrm_Options::Tfrm_Options(RuleBook& book, platform::AutoStart& autoStart, Tfrm_checkcode& checkcode,
                            CheckGuard& guard, Callbacks callbacks, QWidget* parent)
@@ -56,7 +76,19 @@ void Tfrm_Options::buildControls() {
     const auto addBox = [&](QCheckBox* box) { column->addWidget(box); };
     addBox(TB_CREATE(cb_start, QStringLiteral("Start with Windows")));
     addBox(TB_CREATE(cb_toIcon, QStringLiteral("Start to Icon")));
-    addBox(TB_CREATE(cb_tskmanager, QStringLiteral("Block Task Manager")));
+    // Which programs count is a long list: the box's hint and a small button beside it name them.
+    TB_CREATE(cb_tskmanager, QStringLiteral("Block Task Manager"));
+    setHint(cb_tskmanager, systemMonitorsHint());
+    TB_CREATE(btn_whichMonitors, QStringLiteral("Which programs?"));
+    btn_whichMonitors->setAutoDefault(false);
+    btn_whichMonitors->setFlat(true);
+    btn_whichMonitors->setAccessibleName(QStringLiteral("Which programs does Block Task Manager end?"));
+    setHint(btn_whichMonitors, systemMonitorsHint());
+    auto* taskManagerRow = new QHBoxLayout;
+    taskManagerRow->addWidget(cb_tskmanager);
+    taskManagerRow->addWidget(btn_whichMonitors);
+    taskManagerRow->addStretch(1);
+    column->addLayout(taskManagerRow);
     addBox(TB_CREATE(cb_SessionReminder, QStringLiteral("Reminder 10m before Session")));
     setHint(cb_SessionReminder, QStringLiteral("Reminder 10 minute before each session start"));
     addBox(TB_CREATE(cb_SessionEnd, QStringLiteral("Reminder each session End")));
@@ -99,6 +131,8 @@ void Tfrm_Options::buildControls() {
     connect(btn_optionsSave, &QPushButton::clicked, this, &Tfrm_Options::btn_optionsSaveClick);
     connect(btn_optionsReset, &QPushButton::clicked, this, &Tfrm_Options::btn_optionsResetClick);
     connect(btn_cancel, &QPushButton::clicked, this, &Tfrm_Options::btn_cancelClick);
+    connect(btn_whichMonitors, &QPushButton::clicked, this,
+            [this] { showMessage(this, systemMonitorsText()); });
 }
 
 QList<QWidget*> Tfrm_Options::editingControls() {

@@ -57,11 +57,15 @@ class Tfrm_Options : public QDialog, public RunStateControls {
     // The item cmb_action shows for a window-action line; a text that is not an item's index shows
     // the first item.
     static int actionIndex(const std::string& actionText);
+    // What btn_whichMonitors shows: every program Block Task Manager ends, by the names users know.
+    static QString systemMonitorsText();
 
     QGroupBox* gb_options = nullptr;
     QCheckBox* cb_start = nullptr;
     QCheckBox* cb_toIcon = nullptr;
     QCheckBox* cb_tskmanager = nullptr;
+    // Lists the programs Block Task Manager ends; usable whether or not the rules run.
+    QPushButton* btn_whichMonitors = nullptr;
     QCheckBox* cb_SessionReminder = nullptr;
     QCheckBox* cb_SessionEnd = nullptr;
     QCheckBox* cb_checkPause = nullptr;
