@@ -7,6 +7,9 @@
 #include "support/temp_folder.h"
 #include "support/wait_until.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,6 +27,10 @@ constexpr auto kDeadline = 20s;
 // process, and that with unshare.
 const std::vector<std::string> kPrivateProcesses = {"--user", "--map-root-user", "--pid",
                                                     "--fork", "--mount-proc",    "--kill-child"};
+
+// xterm gives its terminal to the tty group, which a user namespace mapping root alone lacks: for
+// root, a PID namespace alone keeps the machine's processes out of reach.
+const std::vector<std::string> kPrivateProcessesOfRoot = {"--pid", "--fork", "--mount-proc", "--kill-child"};
 
 bool privateProcessesAvailable() {
     std::vector<std::string> args = kPrivateProcesses;
@@ -43,6 +50,41 @@ bool release(const std::filesystem::path& fifo) {
     const bool written = ::write(fd, "go\n", 3) == 3;
     ::close(fd);
     return written;
+}
+
+// The parent's id from /proc/PID/stat ("PID (COMM) STATE PPID ..."), 0 when the process is gone.
+pid_t parentOf(pid_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat;
+    std::getline(file, stat);
+    const auto close = stat.rfind(')');
+    if (close == std::string::npos) {
+        return 0;
+    }
+    std::istringstream rest(stat.substr(close + 1));
+    std::string state;
+    pid_t parent = 0;
+    rest >> state >> parent;
+    return parent;
+}
+
+// The processes below `ancestor` that run `program`: looked at, never touched.
+std::vector<pid_t> descendantsRunning(pid_t ancestor, const std::filesystem::path& program) {
+    std::vector<pid_t> found;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+        const pid_t pid = std::atoi(entry.path().filename().c_str());
+        if (pid <= 0 || std::filesystem::read_symlink(entry.path() / "exe", error) != program) {
+            continue;
+        }
+        for (pid_t up = parentOf(pid); up > 1; up = parentOf(up)) {
+            if (up == ancestor) {
+                found.push_back(pid);
+                break;
+            }
+        }
+    }
+    return found;
 }
 
 class TaskManagerTest : public SandboxDesktopTest {
@@ -96,6 +138,49 @@ TEST_F(TaskManagerTest, BlockTaskManagerEndsTheSystemMonitorAndNothingElse) {
     // and with the window action "minimise" nothing else could remove it.
     EXPECT_TRUE(waitUntil([&] { return !probe.isManaged(monitor) && !probe.wmState(monitor); }, kDeadline));
     EXPECT_TRUE(holdsFor([&] { return normal(notes); }, 1500ms));
+}
+
+// Real monitors the way a user gets round a name list: LXTask copied under another name (known by
+// its build ID), LXTask started through the dynamic loader, and htop inside an xterm. All three
+// are ended; the xterm, whose shell goes on after htop, and a bystander stay.
+TEST_F(TaskManagerTest, EndsRenamedLoaderStartedAndTerminalMonitorsButNotTheTerminal) {
+    const auto renamed = gateFolder.path() / "notes-viewer";
+    std::filesystem::copy_file("/usr/bin/lxtask", renamed);
+    const auto gate = gateFolder.path() / "gate";
+    ASSERT_EQ(::mkfifo(gate.c_str(), 0600), 0);
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "xterm cannot start in a user namespace that maps root alone";
+    }
+    sandbox.configure({.blockTaskManager = true}, {});
+    std::vector<std::string> args = kPrivateProcessesOfRoot;
+    args.insert(args.end(), {"sh", "-c",
+                             R"("$1" & /lib64/ld-linux-x86-64.so.2 /usr/bin/lxtask &
+                                xterm -T Terminal -e sh -c 'htop; sleep 600' & "$2" "Notes - Notepad" &
+                                read go < "$3"; exec "$4")",
+                             "sh", renamed.string(), programs.copyAs("notepad.exe").string(), gate.string(),
+                             sandbox.executable().string()});
+    program.emplace(session.start("unshare", args, sandbox.environment(kMonday10)));
+
+    std::vector<std::uint32_t> monitors;
+    ASSERT_TRUE(waitUntil(
+        [&] { return (monitors = visibleWindowsNamed(session, "^Task Manager$")).size() == 2; }, kDeadline));
+    const std::uint32_t terminal = shownWindow("^Terminal$");
+    const std::uint32_t notes = shownWindow("^Notes - Notepad$");
+    ASSERT_TRUE(terminal != 0 && notes != 0);
+    ASSERT_TRUE(waitUntil([&] { return descendantsRunning(program->pid(), "/usr/bin/htop").size() == 1; },
+                          kDeadline));
+
+    ASSERT_TRUE(release(gate));
+    programWindow();
+
+    for (const std::uint32_t monitor : monitors) {
+        EXPECT_TRUE(
+            waitUntil([&] { return !probe.isManaged(monitor) && !probe.wmState(monitor); }, kDeadline));
+    }
+    EXPECT_TRUE(
+        waitUntil([&] { return descendantsRunning(program->pid(), "/usr/bin/htop").empty(); }, kDeadline));
+    EXPECT_TRUE(holdsFor([&] { return normal(terminal) && normal(notes); }, 1500ms));
+    EXPECT_EQ(descendantsRunning(program->pid(), "/usr/bin/xterm").size(), 1u);
 }
 
 } // namespace
