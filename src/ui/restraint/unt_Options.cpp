@@ -81,7 +81,6 @@ void Tfrm_Options::buildControls() {
     setHint(cb_tskmanager, systemMonitorsHint());
     TB_CREATE(btn_whichMonitors, QStringLiteral("Which programs?"));
     btn_whichMonitors->setAutoDefault(false);
-    btn_whichMonitors->setFlat(true);
     btn_whichMonitors->setAccessibleName(QStringLiteral("Which programs does Block Task Manager end?"));
     setHint(btn_whichMonitors, systemMonitorsHint());
     auto* taskManagerRow = new QHBoxLayout;
