@@ -133,25 +133,29 @@ TEST_F(ProgramNamesTest, AProgramThatAsksBeforeClosingIsAskedOnceThenMinimised) 
         const auto windows = platform.windows().topLevelWindows();
         return std::ranges::count(windows, std::string("Save changes?"), &TopLevelWindow::title);
     };
+    long mostQuestions = 0;
     for (int tick = 0; tick < WindowOwners::kTicksToAnswerClose + 2; ++tick) {
         ticks.push_back(TickSweeps(platform.sweepPlatform(), kNoProcess).sweep(close));
         if (tick == 0) {
             ASSERT_TRUE(waitUntil([&] { return questions() == 1; })) << "the editor did not ask";
         }
+        mostQuestions = std::max(mostQuestions, static_cast<long>(questions()));
     }
+    EXPECT_EQ(mostQuestions, 1) << "asked once";
     ASSERT_EQ(ticks.front().size(), 1u);
     EXPECT_EQ(ticks.front().front().window, editor);
     EXPECT_EQ(ticks.front().front().command, WindowCommand::Close);
     for (int tick = 1; tick < WindowOwners::kTicksToAnswerClose; ++tick) {
         EXPECT_TRUE(ticks[tick].empty()) << "tick " << tick;
     }
+    // Tk withdraws a question whose window was minimised, so only the editor is sure to be there.
     for (std::size_t tick = WindowOwners::kTicksToAnswerClose; tick < ticks.size(); ++tick) {
-        ASSERT_EQ(ticks[tick].size(), 2u) << "the editor and its question";
+        EXPECT_TRUE(
+            std::ranges::any_of(ticks[tick], [&](const PostedCommand& p) { return p.window == editor; }));
         for (const PostedCommand& posted : ticks[tick]) {
-            EXPECT_EQ(posted.command, WindowCommand::Minimize);
+            EXPECT_EQ(posted.command, WindowCommand::Minimize) << "tick " << tick;
         }
     }
-    EXPECT_EQ(questions(), 1) << "asked once";
 }
 
 TEST_F(ProgramNamesTest, ThePickerRecordsTheApplicationOrTheExecutable) {
