@@ -8,7 +8,6 @@
 #include <exception>
 
 #include "platform/debug_privilege.h"
-#include "platform/executable_namer.h"
 #include "platform/hosts/hosts_file.h"
 #include "platform/linux/procfs_processes.h"
 #include "platform/linux/xdg_desktop_entries.h"
@@ -90,9 +89,8 @@ int main(int argc, char** argv) {
         !system.sandbox() && !helper.empty())
         hosts.setPrivilegedWrite(
             platform::PkexecHostsWrite(platform::PkexecHostsWrite::optionsFor(helper, system.hostsFile)));
-    platform::x11::X11Platform desktop;
     platform::XdgDesktopEntries applications(platform::XdgDesktopEntries::dataFolders());
-    platform::ExecutableNamer programNamer(desktop.processes());
+    platform::x11::X11Platform desktop({}, &applications);
     const auto shutdown = platform::makeShutdown(system);
     const auto autostart = platform::makeAutoStart(system, platform::autostartProgramFor(place));
     platform::SdlSoundPlayer sound;
@@ -104,7 +102,6 @@ int main(int argc, char** argv) {
                                 platform::ownProcessId(),
                                 platform::EnableDebugPrivilege,
                                 sound,
-                                programNamer,
                                 applications,
                                 platform::runsInWaylandSession()};
 

@@ -62,7 +62,7 @@ ProgramWindows createProgramWindows(const store::ProgramPaths& paths, ui::Enforc
 
     make(windows, dialogs.frmAbout, &main);
     make(windows, dialogs.frm_sessionAdd, main, sessions, main.clock());
-    platform::ProgramNamer& namer = main.enforcement().programNamer;
+    platform::ProgramNamer& namer = main.enforcement().sweep.namer;
     platform::DesktopEntries& applications = main.enforcement().desktopEntries;
     make(windows, dialogs.frm_AddProcess, sessions.lbox_processList, desktop.windows, desktop.processes,
          namer, applications);

@@ -29,9 +29,8 @@ struct Enforcement {
     std::function<void()> enableDebugPrivilege;
     // Plays the alert sounds of the reminders and the shutdown warning.
     platform::SoundPlayer& sound;
-    // The names a window's program answers to, and the installed applications: what the process
-    // pickers offer and check typed names against.
-    platform::ProgramNamer& programNamer;
+    // The installed applications: what the process pickers offer and check typed names against
+    // (with the names of the running windows' programs, sweep.namer).
     platform::DesktopEntries& desktopEntries;
     // The desktop is a Wayland session: only windows of programs under XWayland can be acted on.
     bool waylandSession = false;

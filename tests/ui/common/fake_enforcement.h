@@ -1,11 +1,9 @@
 #pragma once
-// The enforcement operations of a test: fake windows and processes (named by their executables),
-// no installed applications unless the test lists some, a hosts file in the test's own folder, a
+// The enforcement operations of a test: fake windows and processes, no installed applications
+// unless the test lists some, a hosts file in the test's own folder, a
 // shutdown and an autostart entry that only count, alert sounds that play nothing.
 #include <filesystem>
 
-#include "platform/executable_namer.h"
-#include "platform/fake/fake_desktop_entries.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/hosts/hosts_file.h"
 #include "platform/sound/fake_sound_player.h"
@@ -26,8 +24,7 @@ struct FakeEnforcement {
                 ownProcess,
                 [this] { ++debugPrivilegeRequests; },
                 sound,
-                namer,
-                applications,
+                desktop,
                 waylandSession};
     }
 
@@ -36,8 +33,6 @@ struct FakeEnforcement {
     platform::FakeShutdown shutdown;
     platform::FakeAutoStart autostart;
     platform::FakeSoundPlayer sound;
-    platform::ExecutableNamer namer{desktop};
-    platform::FakeDesktopEntries applications;
     // The program's own process among the fake desktop's.
     platform::ProcessId ownProcess = platform::kNoProcess;
     bool waylandSession = false;

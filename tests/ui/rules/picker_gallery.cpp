@@ -19,7 +19,6 @@
 
 #include <sys/prctl.h>
 
-#include "platform/executable_namer.h"
 #include "platform/linux/xdg_desktop_entries.h"
 #include "platform/x11/x11_platform.h"
 #include "ui/rules/application_chooser.h"
@@ -103,11 +102,11 @@ int main(int argc, char** argv) {
     std::vector<std::unique_ptr<QProcess>> started;
     for (const Client& client : clients)
         startClient(client, started);
-    platform::x11::X11Platform x11;
+    platform::XdgDesktopEntries entries(platform::XdgDesktopEntries::dataFolders());
+    platform::x11::X11Platform x11({}, &entries);
     minimiseWhenListed(x11, clients);
 
-    platform::ExecutableNamer namer(x11.processes());
-    platform::XdgDesktopEntries entries(platform::XdgDesktopEntries::dataFolders());
+    platform::ProgramNamer& namer = x11.programNamer();
     QListWidget mainList;
     std::unique_ptr<ui::Tfrm_AddProcess> picker;
     if (which == "session") {

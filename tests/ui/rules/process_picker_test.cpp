@@ -15,8 +15,6 @@
 
 #include "engine/edit_rules.h"
 #include "modal_answer.h"
-#include "platform/executable_namer.h"
-#include "platform/fake/fake_desktop_entries.h"
 #include "platform/fake/fake_platform.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
@@ -44,15 +42,15 @@ QStringList rows(const QListWidget* list) {
 // A window's names as the test gives them by process; else its executable's name alone.
 class FakeNamer : public platform::ProgramNamer {
   public:
-    explicit FakeNamer(platform::ProcessLister& processes) : executables_(processes) {}
+    explicit FakeNamer(platform::FakePlatform& desktop) : desktop_(desktop) {}
     platform::ProgramNames namesOf(const platform::TopLevelWindow& window) override {
         const auto given = names.find(window.pid);
-        return given != names.end() ? given->second : executables_.namesOf(window);
+        return given != names.end() ? given->second : desktop_.namer.namesOf(window);
     }
     std::map<platform::ProcessId, platform::ProgramNames> names;
 
   private:
-    platform::ExecutableNamer executables_;
+    platform::FakePlatform& desktop_;
 };
 
 class ProcessPickerTest : public testing::Test {
@@ -67,7 +65,7 @@ class ProcessPickerTest : public testing::Test {
     }
 
     template <typename Picker = Tfrm_AddProcess> std::unique_ptr<Tfrm_AddProcess> make() {
-        return std::make_unique<Picker>(&target, desktop, desktop, namer, entries);
+        return std::make_unique<Picker>(&target, desktop, desktop, namer, desktop);
     }
     // Types the name and presses Enter.
     static void enter(Tfrm_AddProcess& picker, const QString& typed) {
@@ -83,7 +81,6 @@ class ProcessPickerTest : public testing::Test {
     testsupport::TempFolder programs;
     platform::FakePlatform desktop;
     FakeNamer namer{desktop};
-    platform::FakeDesktopEntries entries;
     QListWidget target;
     MessageLog messages;
 
@@ -160,7 +157,7 @@ TEST_F(ProcessPickerTest, TypedNamesAreTrimmedAndCheckedBeforeTheyAreAdded) {
                  {"a/b/c", ""},
                  {"ab;cd", ""},
                  {"ab\ncd", ""}};
-    entries.entries = {{.id = "firefox-esr"}, {.id = "gimp", .program = "gimp-2.10"}, {.id = "vlc"}};
+    desktop.entries = {{.id = "firefox-esr"}, {.id = "gimp", .program = "gimp-2.10"}, {.id = "vlc"}};
     auto picker = make();
     picker->show();
     for (const auto& [typed, added] : cases) {
@@ -292,7 +289,7 @@ TEST_F(ProcessPickerTest, EachWindowShowsTheNameThatSelectRecords) {
 
 TEST_F(ProcessPickerTest, ANameNothingAnswersToIsAskedAboutWithTheLikeliestMeaning) {
     program("mytool");
-    entries.entries = {{.id = "firefox-esr", .program = "firefox-esr"},
+    desktop.entries = {{.id = "firefox-esr", .program = "firefox-esr"},
                        {.id = "org.videolan.VLC", .name = "VLC media player", .program = "vlc"}};
     desktop.windows = {{1, "Document", true, 11}};
     desktop.processes = {{11, "soffice.bin"}, {12, "tray-daemon"}};
@@ -352,7 +349,7 @@ TEST_F(ProcessPickerTest, BrowseOffersTheApplicationsAndTakesALauncherToItsEntry
         entry.program = std::filesystem::path(path).filename().string();
         return entry;
     };
-    entries.entries = {runs("libreoffice-writer", "LibreOffice Writer", "libreoffice"),
+    desktop.entries = {runs("libreoffice-writer", "LibreOffice Writer", "libreoffice"),
                        runs("libreoffice-startcenter", "LibreOffice", "libreoffice"),
                        runs("idle", "IDLE", (programs / "idle").string()),
                        runs("idle-hidden", "IDLE", (programs / "idle").string(), false)};
