@@ -202,6 +202,8 @@ std::vector<std::string> installedBuildIds(std::string_view name) {
 
 } // namespace
 
+constexpr std::size_t kMostExecutablesKnown = 4096;
+
 struct ProcfsProcessLister::Wanted {
     std::vector<std::string> names; // as asked for, to tell another list
     std::unordered_set<std::string> lower;
@@ -414,6 +416,11 @@ bool ProcfsProcessLister::wanted(ProcessId pid, Known& known) {
             if (exe.fd < 0 || ::fstat(exe.fd, &file) != 0 || file.st_dev != known.device ||
                 file.st_ino != known.executable) {
                 return false; // judged again next time
+            }
+            // Every program run since start is here once; a machine that ran this many (upgrades
+            // give files new inodes) starts the list again rather than let it grow.
+            if (wanted.buildIdOf.size() >= kMostExecutablesKnown) {
+                wanted.buildIdOf.clear();
             }
             id = wanted.buildIdOf.emplace(identity, readBuildId(exe.fd)).first;
         }
