@@ -108,9 +108,9 @@ TEST_F(MadeUpProcTest, OneProcessesNameAndParent) {
     }
 }
 
-// A process with an executable may run another program at any time and is named afresh in every
-// snapshot; one without (a kernel thread) keeps its name until another process takes its id, which
-// gives the id's folder a new inode.
+// A process with an executable may run another program at any time: one just seen is named afresh
+// at the next snapshot (and any at a full renaming, below). One without (a kernel thread) keeps its
+// name until another process takes its id, which gives the id's folder a new inode.
 TEST_F(MadeUpProcTest, OnlyNamesThatCannotChangeAreKeptBetweenSnapshots) {
     addProcess("42", "/usr/bin/bash", "bash\n");
     addProcess("43", nullptr, "kworker/0:1\n");
