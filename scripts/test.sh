@@ -12,7 +12,7 @@ BUILD_DIR=$build "$root/scripts/build.sh"
 # The fuzz targets need clang; they compile only the plain libraries, no Qt. Each one the fuzz
 # folder defines has a short run among the tests named fuzz_*, so each must be built.
 fuzz_build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
-CXX=clang++ BUILD_DIR=$fuzz_build TARGETS="fuzz_loaders fuzz_hosts" "$root/scripts/build.sh" -DTALLOWBY_FUZZ=ON
+CXX=clang++ BUILD_DIR=$fuzz_build TARGETS="fuzz_loaders fuzz_hosts fuzz_programs" "$root/scripts/build.sh" -DTALLOWBY_FUZZ=ON
 (cd "$fuzz_build" && ctest --output-on-failure -R '^fuzz_')
 
 # The package is a second, release build; it is only read and unpacked, never installed.
