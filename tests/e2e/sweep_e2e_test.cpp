@@ -5,6 +5,7 @@
 #include "support/wait_until.h"
 
 #include <algorithm>
+#include <functional>
 
 #include <sys/wait.h>
 
@@ -69,6 +70,28 @@ TEST_F(SweepTest, FocusSessionActsOnBorrowedNamesAndTitlesAndSparesTheProgramsPo
         << "a program under a borrowed name or title was left alone";
     EXPECT_TRUE(holdsFor([&] { return normal(own) && normal(popUp.front()) && normal(notepad->window()); },
                          kLaterTicks));
+}
+
+// Real programs under the names users give them: IDLE by its name, whatever Python runs it as, and
+// a terminal by what runs in it, even without a title; a three-letter program is acted on.
+TEST_F(SweepTest, FocusSessionSparesProgramsByTheNamesUsersKnowThemBy) {
+    sandbox.configure({}, {.sessions = {{"09:00", "12:00", kMondayOnly, kFocusMode, "IDLE;sleep;", ""}}});
+    testsupport::ChildProcess idle = session.start("idle", {});
+    testsupport::ChildProcess terminal = session.start("xterm", {"-T", "", "-e", "sleep", "600"});
+    testsupport::ChildProcess tester = session.start("xev", {});
+    const auto shown = [&](const std::function<std::vector<std::uint32_t>()>& find) {
+        std::vector<std::uint32_t> found;
+        EXPECT_TRUE(
+            waitUntil([&] { return (found = find()).size() == 1 && normal(found.front()); }, kActDeadline));
+        return found.empty() ? 0u : found.front();
+    };
+    const std::uint32_t shell = shown([&] { return visibleWindowsNamed(session, "^IDLE Shell"); });
+    const std::uint32_t untitled = shown([&] { return visibleWindowsOfClass(session, "^xterm$"); });
+    const std::uint32_t events = shown([&] { return visibleWindowsNamed(session, "^Event Tester$"); });
+    startProgram(kMonday10);
+
+    expectMinimisedSparing(events, {shell, untitled});
+    EXPECT_TRUE(iconic(game->window()));
 }
 
 TEST_F(SweepTest, BlockSessionClosesListedProgramsAndSparesOthers) {
