@@ -228,7 +228,8 @@ ProcfsProcessLister::ProcfsProcessLister(std::filesystem::path procRoot)
     }
 }
 
-ProcfsProcessLister::Known ProcfsProcessLister::named(int procDir, const std::string& pidText) const {
+ProcfsProcessLister::Known ProcfsProcessLister::named(int procDir, const std::string& pidText,
+                                                      bool firstSight) const {
     Known known;
     std::string exe = pidText + "/exe";
     known.name = exeFileName(procDir, exe.c_str());
@@ -247,6 +248,14 @@ ProcfsProcessLister::Known ProcfsProcessLister::named(int procDir, const std::st
         return known;
     }
     known.lasting = errno == ENOENT;
+    if (!known.lasting && firstSight) {
+        // Another user's, seen for the first time. Most such new processes on a busy machine
+        // (a build's compilers, root's short jobs) are gone within a second; one that stays is
+        // named at the next look.
+        known.foreign = true;
+        known.pending = true;
+        return known;
+    }
     exe.replace(exe.size() - 3, 3, "comm");
     known.name = commName(procDir, exe.c_str());
     addAnswer(known.answers, known.name);
@@ -270,9 +279,10 @@ ProcfsProcessLister::Known ProcfsProcessLister::named(int procDir, const std::st
 }
 
 bool ProcfsProcessLister::renameDue(const Known& known, bool renameAll) const {
-    // Another user's process that has run for long is not named again: it cannot be ended anyway,
-    // and there are many such (root's services) on a desktop.
-    return !known.lasting && ((renameAll && !known.foreign) || scans_ - known.namedAt < kRecentScans);
+    // Another user's process is named once, at its second sighting: it cannot be ended anyway, and
+    // there are many such (root's services) on a desktop.
+    return known.pending ||
+           (!known.lasting && !known.foreign && (renameAll || scans_ - known.namedAt < kRecentScans));
 }
 
 void ProcfsProcessLister::readFolder(bool renameAll) {
@@ -298,8 +308,8 @@ void ProcfsProcessLister::readFolder(bool renameAll) {
             continue;
         }
         // A process that ended while the folder was read has no name left and is not listed.
-        Known known = named(procDir, entry->d_name);
-        if (!known.name.empty()) {
+        Known known = named(procDir, entry->d_name, !same);
+        if (!known.name.empty() || known.pending) {
             known.inode = entry->d_ino;
             known.namedAt = same ? old->second.namedAt : scans_;
             found.try_emplace(*pid, std::move(known));
@@ -315,7 +325,7 @@ void ProcfsProcessLister::renameKnown(bool renameAll) {
             ++it;
             continue;
         }
-        Known known = named(procDir.fd, std::to_string(it->first));
+        Known known = named(procDir.fd, std::to_string(it->first), false);
         if (known.name.empty()) {
             it = known_.erase(it); // it has ended
             continue;
@@ -330,7 +340,7 @@ void ProcfsProcessLister::renameKnown(bool renameAll) {
 void ProcfsProcessLister::apply(const std::vector<ProcessEvents::Change>& changes) {
     const FdCloser procDir{::open(root_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)};
     for (const auto& change : changes) {
-        Known known = change.ended ? Known{} : named(procDir.fd, std::to_string(change.pid));
+        Known known = change.ended ? Known{} : named(procDir.fd, std::to_string(change.pid), false);
         if (known.name.empty()) {
             known_.erase(change.pid);
         } else {
@@ -366,7 +376,9 @@ template <class Visit> void ProcfsProcessLister::scan(Visit visit) {
         }
     }
     for (auto& [pid, known] : known_) {
-        visit(pid, known);
+        if (!known.pending) {
+            visit(pid, known);
+        }
     }
 }
 

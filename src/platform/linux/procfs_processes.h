@@ -45,7 +45,9 @@ class ProcfsProcessLister : public ProcessLister {
     //   has run for long may still replace its program in place (exec without a new process, as
     //   `exec htop` in a shell does). Such a program is found within that many seconds rather
     //   than at once; reading every process's executable every second cost more than the rest of
-    //   an idle tick. Another user's processes, which cannot be ended, are named when first seen.
+    //   an idle tick.
+    // - Another user's processes, which cannot be ended, are named once, at the second snapshot
+    //   that sees them: a busy machine's many short-lived processes of root's are never named.
     // - Kernel threads, most of a machine's processes, never change their names: their names are
     //   kept until another process takes their id.
     ProcessSnapshot snapshot() override;
@@ -74,6 +76,8 @@ class ProcfsProcessLister : public ProcessLister {
         bool lasting = false;
         // Its executable cannot be read: another user's process.
         bool foreign = false;
+        // Another user's process seen once and not named yet: not listed until the next look.
+        bool pending = false;
         // The name is a comm the kernel cut to 15 characters.
         bool cut = false;
         unsigned namedAt = 0;  // the scan that first named it under this folder
@@ -90,7 +94,8 @@ class ProcfsProcessLister : public ProcessLister {
     void renameKnown(bool renameAll);
     void apply(const std::vector<ProcessEvents::Change>& changes);
     bool renameDue(const Known& known, bool renameAll) const;
-    Known named(int procDir, const std::string& pidText) const;
+    // At first sight another user's process is only marked `pending`.
+    Known named(int procDir, const std::string& pidText, bool firstSight) const;
     void setWanted(std::span<const std::string> names);
     bool wanted(ProcessId pid, Known& known);
 
