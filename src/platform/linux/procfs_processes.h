@@ -36,9 +36,10 @@ class ProcfsProcessLister : public ProcessLister {
     // while still naming every process as it is now. Where the kernel tells of processes made,
     // ended and running another program (ProcessEvents: the program runs as root), the folder is
     // read once and after that only the processes it told of are named. Elsewhere:
-    // - The folder is read only when a process was made since the last snapshot (the last field of
-    //   /proc/loadavg, the id of the process made last, has changed), and at least every tenth time
-    //   in case a container makes that file up. Otherwise the processes known are all there can be.
+    // - The folder is read only when a process was made or ended since the last snapshot (the last
+    //   fields of /proc/loadavg, the number of threads and the id of the process made last, have
+    //   changed), and at least every tenth time in case a container makes that file up. Otherwise
+    //   the processes known are all there can be.
     // - A process is named when it is first seen, and again at the next snapshot (kRecentScans): a
     //   process made by fork runs its parent's program until it runs its own.
     // - Every kFullRenameScans-th snapshot names every process of this user afresh: a process that
