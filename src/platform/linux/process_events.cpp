@@ -24,8 +24,12 @@ bool fromProcessConnector(const nlmsghdr& header, std::size_t length) {
     return message->id.idx == CN_IDX_PROC && message->id.val == CN_VAL_PROC;
 }
 
-const proc_event& eventOf(const nlmsghdr& header) {
-    return *reinterpret_cast<const proc_event*>(static_cast<const cn_msg*>(NLMSG_DATA(&header))->data);
+// The event follows a 20-byte header, so it is only 4-byte aligned: it is copied out, never read in
+// place.
+proc_event eventOf(const nlmsghdr& header) {
+    proc_event event;
+    std::memcpy(&event, static_cast<const cn_msg*>(NLMSG_DATA(&header))->data, sizeof event);
+    return event;
 }
 
 ProcessId asProcess(__kernel_pid_t pid) {
