@@ -7,6 +7,7 @@ captions on the way to it, and clicks it or types into it with the real mouse an
 A step is one of
     click:PATH            click the control
     type:PATH=TEXT        click the edit box, select what it holds and type TEXT over it
+    retype:PATH=PATH      type what the first control (a label) shows into the second, as type:
     choose:PATH=ITEM      open the drop-down list and pick the item ITEM
     shown:WINDOW          wait until the window is on show
     holds:PATH=TEXT       wait until the control (an edit box, a label) shows exactly TEXT
@@ -120,6 +121,12 @@ def run(app_name, step):
     elif verb == "type":
         path, _, text = rest.partition("=")
         click(control(app_name, path))
+        xdotool("key", "ctrl+a")
+        xdotool("type", "--delay", "20", text)
+    elif verb == "retype":
+        shown, _, edit = rest.partition("=")
+        text = text_of(control(app_name, shown))
+        click(control(app_name, edit))
         xdotool("key", "ctrl+a")
         xdotool("type", "--delay", "20", text)
     elif verb == "choose":

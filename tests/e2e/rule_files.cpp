@@ -17,19 +17,19 @@ void writeConfig(const std::filesystem::path& programFolder, const std::string& 
     writeCrLfLines(programFolder / "config.db",
                    {
                        profile,
-                       "0",                                   // start with the desktop session
-                       settings.blockTaskManager ? "1" : "0", // Block Task Manager
-                       "0",                                   // notice before each session
-                       "0",                                   // check code to Stop
-                       "0",                                   // check code to Exit
-                       "0",                                   // check code to save the options
-                       "10",                                  // check code length
-                       "0",                                   // check code to Pause
-                       "1",                                   // whole-day panel shown
-                       settings.startToIcon ? "1" : "0",      // start to the notification area
-                       "0",                                   // nothing when the window is hidden
-                       "0",                                   // notice at each session end
-                       settings.closeWindows ? "1" : "0",     // window action
+                       "0",                                    // start with the desktop session
+                       settings.blockTaskManager ? "1" : "0",  // Block Task Manager
+                       settings.sessionNotices ? "1" : "0",    // notice before each session
+                       settings.stopAsksCheckCode ? "1" : "0", // check code to Stop
+                       "0",                                    // check code to Exit
+                       "0",                                    // check code to save the options
+                       "10",                                   // check code length
+                       "0",                                    // check code to Pause
+                       "1",                                    // whole-day panel shown
+                       settings.startToIcon ? "1" : "0",       // start to the notification area
+                       "0",                                    // nothing when the window is hidden
+                       "0",                                    // notice at each session end
+                       settings.closeWindows ? "1" : "0",      // window action
                    });
 }
 

@@ -40,15 +40,17 @@ struct ProfileRules {
 
 struct ProgramSettings {
     bool blockTaskManager = false;
-    bool closeWindows = false; // else minimise
-    bool startToIcon = false;  // start in the notification area, the window hidden
+    bool closeWindows = false;   // else minimise
+    bool startToIcon = false;    // start in the notification area, the window hidden
+    bool sessionNotices = false; // a notice ten minutes before each session
+    bool stopAsksCheckCode = false;
 };
 
 // Writes each line followed by CR LF, replacing the file.
 void writeCrLfLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
 
-// config.db naming the profile; every notice, check code and autostart option is off, so nothing but
-// the rules acts and Exit asks for no code.
+// config.db naming the profile; every notice, check code and autostart option the settings do not
+// name is off, so nothing but the rules acts and Exit asks for no code.
 void writeConfig(const std::filesystem::path& programFolder, const std::string& profile,
                  const ProgramSettings& settings);
 

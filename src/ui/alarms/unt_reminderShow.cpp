@@ -13,6 +13,7 @@
 #include "ui/alarms/alert_sound.h"
 #include "ui/common/fixed_dialog.h"
 #include "ui/common/named_widgets.h"
+#include "ui/common/pop_ups.h"
 
 namespace tallowby::ui {
 namespace {
@@ -81,12 +82,13 @@ void Tfrm_reminderShow::showReminder(const QString& caption, const QString& subj
     setWindowTitle(caption);
     Memo_sub->setPlainText(subject);
     repeatSound_ = repeatSound;
+    openFor(this, nullptr, true);
     exec();
 }
 
 void Tfrm_reminderShow::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        centreOnScreen(this);
+        popUpShowing(this);
         sound_.start(this, soundFile_, defaultSound_);
         t_sound->start();
         // Counted from this showing: a timer left running from an earlier one could close the
@@ -103,6 +105,7 @@ void Tfrm_reminderShow::hideEvent(QHideEvent* event) {
         t_sound->stop();
         t_close->stop();
         sound_.stop(this);
+        popUpHidden(this);
     }
     QDialog::hideEvent(event);
 }

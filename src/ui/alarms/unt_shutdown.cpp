@@ -1,8 +1,10 @@
 #include "ui/alarms/unt_shutdown.h"
 
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -13,6 +15,7 @@
 #include "ui/common/fixed_dialog.h"
 #include "ui/common/message_box.h"
 #include "ui/common/named_widgets.h"
+#include "ui/common/pop_ups.h"
 #include "ui/restraint/unt_checkcode.h"
 
 namespace tallowby::ui {
@@ -80,23 +83,31 @@ std::filesystem::path Tfrm_shutdown::soundFile() const {
 void Tfrm_shutdown::showWarning(const QString& caption, bool repeatSound) {
     setWindowTitle(caption);
     repeatSound_ = repeatSound;
+    openFor(this, nullptr, true);
     exec();
 }
 
 void Tfrm_shutdown::showEvent(QShowEvent* event) {
-    centreOnScreen(this);
-    sound_.start(this, soundFile(), book_.paths().defaultShutdownSound());
-    t_sound->start();
-    // Counted from this showing: a warning must never vanish the moment it appears.
-    t_close->start();
-    btn_ok->setFocus();
+    // Restored from a minimise, the warning is still the same showing.
+    if (!event->spontaneous()) {
+        popUpShowing(this);
+        sound_.start(this, soundFile(), book_.paths().defaultShutdownSound());
+        t_sound->start();
+        // Counted from this showing: a warning must never vanish the moment it appears.
+        t_close->start();
+    }
     QDialog::showEvent(event);
+    btn_ok->setFocus();
 }
 
 void Tfrm_shutdown::hideEvent(QHideEvent* event) {
-    t_sound->stop();
-    t_close->stop();
-    sound_.stop(this);
+    // Minimising hides the window too, but the warning is still unanswered.
+    if (!event->spontaneous()) {
+        t_sound->stop();
+        t_close->stop();
+        sound_.stop(this);
+        popUpHidden(this);
+    }
     QDialog::hideEvent(event);
 }
 
@@ -106,6 +117,11 @@ void Tfrm_shutdown::t_soundTimer() {
 }
 
 void Tfrm_shutdown::t_closeTimer() {
+    // The user typing the code to cancel is answering: the warning waits for that answer.
+    if (checkcode_.isVisible() && checkcode_.parentWidget() == this) {
+        t_close->start();
+        return;
+    }
     if (isVisible())
         reject();
 }
@@ -116,8 +132,9 @@ void Tfrm_shutdown::btn_okClick() {
 
 void Tfrm_shutdown::btn_cancelClick() {
     if (store::isOn(store::lineAt(book_.lists().ReminderLines, 4)) && !guard_.ShutdownCancelConfirmed) {
-        // A correct code comes back here with the flag set; giving up leaves the warning open.
-        checkcode_.ask(purpose::ShutdownCancel);
+        // A correct code comes back here with the flag set; giving up leaves the warning open. The
+        // code opens above the warning, even over a code already on show for something else.
+        checkcode_.ask(purpose::ShutdownCancel, this);
         return;
     }
     guard_.ShutdownCancelConfirmed = false;
@@ -136,6 +153,7 @@ void Tfrm_shutdown::btn_cancelClick() {
         }
     }
     accept();
+    // Above the check code when that is still on show (the cancel runs inside its OK).
     showMessage(nullptr, outcome);
 }
 

@@ -1,8 +1,12 @@
 #include "ui/common/message_box.h"
 
+#include <QHideEvent>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QShowEvent>
 #include <utility>
+
+#include "ui/common/pop_ups.h"
 
 namespace tallowby::ui {
 namespace {
@@ -24,6 +28,28 @@ std::optional<std::optional<QString>>& nextText() {
     return reply;
 }
 
+// A box opened above the window that asked for it, or as one of the tick's pop-ups.
+class Box : public QMessageBox {
+  public:
+    Box(Icon icon, const QString& text, StandardButtons buttons, QWidget* asker, bool popUp = false)
+        : QMessageBox(icon, kTitle, text, buttons) {
+        openFor(this, ownerFor(asker), popUp);
+    }
+
+  protected:
+    void showEvent(QShowEvent* event) override {
+        // The box takes its size here, so it is placed after.
+        QMessageBox::showEvent(event);
+        if (isPopUp(this) && !event->spontaneous())
+            popUpShowing(this);
+    }
+    void hideEvent(QHideEvent* event) override {
+        if (!event->spontaneous())
+            popUpHidden(this);
+        QMessageBox::hideEvent(event);
+    }
+};
+
 // The answer a test gave before the question, used once; the question still reaches the hook.
 std::optional<bool> answerGivenBefore(const QString& text) {
     if (!nextAnswer())
@@ -42,7 +68,16 @@ void showMessage(QWidget* parent, const QString& text) {
         messageHook()(text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, parent);
+    Box box(QMessageBox::NoIcon, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void showPopUpMessage(const QString& text) {
+    if (messageHook()) {
+        messageHook()(text);
+        return;
+    }
+    Box box(QMessageBox::NoIcon, text, QMessageBox::Ok, nullptr, true);
     box.exec();
 }
 
@@ -53,7 +88,7 @@ void setMessageHook(std::function<void(const QString&)> hook) {
 bool askYesNo(QWidget* parent, const QString& text) {
     if (const std::optional<bool> given = answerGivenBefore(text))
         return *given;
-    QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
+    Box box(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -61,8 +96,7 @@ bool askYesNo(QWidget* parent, const QString& text) {
 std::optional<bool> askYesNoCancel(QWidget* parent, const QString& text) {
     if (const std::optional<bool> given = answerGivenBefore(text))
         return *given;
-    QMessageBox box(QMessageBox::Question, kTitle, text,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    Box box(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {

@@ -9,8 +9,13 @@ class QWidget;
 
 namespace tallowby::ui {
 
-// A plain modal message box titled "Tallowby" with an OK button.
+// A plain modal message box titled "Tallowby" with an OK button, above the window that asked
+// (parent; nullptr: the modal window on show, if any) and owned by it (see pop_ups.h).
 void showMessage(QWidget* parent, const QString& text);
+
+// The same box as one of the pop-ups the tick opens by itself: it stays on top, never keeps another
+// pop-up from answering, and is placed beside those on show.
+void showPopUpMessage(const QString& text);
 
 // Tests: when a hook is set, showMessage calls it instead of opening a box (nullptr restores boxes).
 void setMessageHook(std::function<void(const QString&)> hook);

@@ -79,7 +79,7 @@ void MainTickActions::killTaskManager() {
                      .arg(process.pid);
     }
     beforePopUp();
-    showMessage(&window_, lines.join(QLatin1Char('\n')));
+    showPopUpMessage(lines.join(QLatin1Char('\n')));
 }
 
 void MainTickActions::showReminder(const std::string& caption, const std::string& subject) {
@@ -114,7 +114,7 @@ void MainTickActions::showNotice(const std::string& text) {
     // The notices break their lines with a lone CR.
     QString shown = fromBytes(text);
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    showMessage(&window_, shown);
+    showPopUpMessage(shown);
 }
 
 bool MainTickActions::writeHosts(const std::vector<std::string>& sites) {

@@ -1,5 +1,6 @@
 #include "ui/restraint/unt_checkcode.h"
 
+#include <QEventLoop>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include "ui/common/fixed_dialog.h"
 #include "ui/common/message_box.h"
 #include "ui/common/named_widgets.h"
+#include "ui/common/pop_ups.h"
 
 namespace tallowby::ui {
 namespace {
@@ -28,10 +30,12 @@ constexpr int kEditPadding = 5;
 const QString kMindHint = QStringLiteral("Please mind pipe symbol, uppercase i, lowercase L");
 
 QFont codeFont() {
-    // Tahoma where it exists, else DejaVu Sans, which also tells "I", "l" and "|" apart.
+    // A code is copied by eye, character by character: a monospaced face whose look-alikes differ
+    // (l with a tail, I with serifs, 1 with a flag, | a plain bar; 0 narrower than O and marked).
     QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
+    font.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono"),
+                      QStringLiteral("Noto Sans Mono")});
+    font.setStyleHint(QFont::Monospace);
     font.setPixelSize(13);
     return font;
 }
@@ -117,12 +121,29 @@ int Tfrm_checkcode::codeLength(const std::string& lengthText) {
     return static_cast<int>(std::clamp<qlonglong>(value, 0, kMaxCodeLength));
 }
 
-bool Tfrm_checkcode::ask(const QString& purpose) {
+bool Tfrm_checkcode::ask(const QString& purpose, QWidget* asker) {
+    QWidget* const owner = ownerFor(asker, this);
+    // The earlier request's loop ends once this one's has.
     if (isVisible())
-        return false;
+        reject();
+    const int request = ++requests_;
+    QWidget* const earlierOwner = parentWidget();
+    openFor(this, owner);
     guard_.CheckPurpose = purpose;
-    exec();
-    return true;
+    setResult(0);
+
+    // Not exec(): a request that takes over from another runs its own loop inside the other's.
+    QEventLoop loop;
+    const QMetaObject::Connection ended = connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    if (isVisible())
+        loop.exec(QEventLoop::DialogExec);
+    disconnect(ended);
+    const bool confirmed = request == requests_ && result() == QDialog::Accepted;
+    // Owned by no window between requests: an owner that goes away must not take the dialog along.
+    if (!isVisible() && parentWidget() != earlierOwner)
+        setParent(earlierOwner, windowFlags());
+    return confirmed;
 }
 
 void Tfrm_checkcode::showEvent(QShowEvent* event) {

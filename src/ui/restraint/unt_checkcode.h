@@ -31,10 +31,13 @@ class Tfrm_checkcode : public QDialog, public RunStateControls {
     // What a correct code re-invokes for a purpose (after setting that purpose's flag).
     void setReinvoke(const QString& purpose, std::function<void()> action);
 
-    // Asks for the code for this purpose and returns once the dialog has closed. While it is open
-    // for one purpose, a request for another (a pop-up that asks over a Stop code) does nothing and
-    // gives false: the code on show only ever allows the action it was shown for.
-    bool ask(const QString& purpose);
+    // Asks for the code for this purpose, above the window that asks (asker; nullptr: the modal
+    // window on show, if any), and returns once the dialog has closed: true when this request's code
+    // was typed right. A request while the code is on show for another one takes its place: the
+    // earlier request ends as if cancelled (its action is not carried out, and it may be asked for
+    // again), and the dialog opens anew with a fresh code for the later one. So no request is ever
+    // swallowed, and a code only ever allows the action it was shown for.
+    bool ask(const QString& purpose, QWidget* asker = nullptr);
 
     // The number of characters a code gets for a length text. A text that is not a whole number
     // (only a hand-edited configuration has one) counts as 10, the length the options offer by
@@ -77,6 +80,8 @@ class Tfrm_checkcode : public QDialog, public RunStateControls {
     QHash<QString, std::function<void()>> reinvoke_;
     // The purpose the dialog was shown with.
     QString shownPurpose_;
+    // Counts the requests, so that one taken over by a later one knows it.
+    int requests_ = 0;
 };
 
 } // namespace tallowby::ui

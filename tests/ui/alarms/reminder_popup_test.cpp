@@ -125,5 +125,23 @@ TEST_F(ReminderPopupTest, TwoPopUpsOpenAtOnceKeepTheirOwnTextAndSound) {
     expectSilentAndIdle(second);
 }
 
+TEST_F(ReminderPopupTest, ALaterPopUpStandsBesideTheEarlierAndBlocksNothing) {
+    Tfrm_reminderShow first(sound, kChime, kDefault);
+    Tfrm_reminderShow second(sound, kGong, kDefault);
+    whenModal([&](QDialog*) {
+        whenModal([&](QDialog*) {
+            EXPECT_FALSE(second.frameGeometry().intersects(first.frameGeometry()));
+            EXPECT_EQ(first.windowModality(), Qt::ApplicationModal);
+            // Window-modal to no window: the earlier pop-up still answers.
+            EXPECT_EQ(second.windowModality(), Qt::WindowModal);
+            EXPECT_EQ(second.parentWidget(), nullptr);
+            second.btn_OK->click();
+        });
+        second.showReminder("Reminder - It's time 10:05", "Meeting", false);
+        first.btn_OK->click();
+    });
+    first.showReminder("Reminder - It's time 10:00", "Coffee", false);
+}
+
 } // namespace
 } // namespace tallowby::test

@@ -286,22 +286,31 @@ INSTANTIATE_TEST_SUITE_P(ShortestAndLongest, CheckCodeLayoutTest, testing::Value
                              return std::string("Length") + info.param;
                          });
 
-TEST_F(CheckCodeDialogTest, ARequestWhileTheCodeIsShownCannotTakeItsPurpose) {
+TEST_F(CheckCodeDialogTest, ARequestWhileTheCodeIsShownTakesItsPlaceAboveTheWindowAsking) {
     int stops = 0;
     int cancels = 0;
     dialog.setReinvoke(ui::purpose::Stop, [&] { ++stops; });
     dialog.setReinvoke(ui::purpose::ShutdownCancel, [&] { ++cancels; });
-    bool secondAsked = true;
+    QDialog warning(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
+    bool cancelConfirmed = false;
     whenModal([&](QDialog*) {
+        const QString stopCode = code();
         // The shutdown warning asks over a Stop code that is on show.
-        secondAsked = dialog.ask(ui::purpose::ShutdownCancel);
-        enter(code());
+        warning.show();
+        whenModal([&](QDialog*) {
+            EXPECT_NE(code(), stopCode) << "a fresh code for the new request";
+            EXPECT_EQ(dialog.parentWidget(), &warning);
+            EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << "above the warning";
+            enter(code());
+        });
+        cancelConfirmed = dialog.ask(ui::purpose::ShutdownCancel, &warning);
+        warning.hide();
     });
-    EXPECT_TRUE(dialog.ask(ui::purpose::Stop));
-    EXPECT_FALSE(secondAsked);
-    EXPECT_EQ(stops, 1);
-    EXPECT_EQ(cancels, 0);
-    EXPECT_FALSE(guard.ShutdownCancelConfirmed);
+    EXPECT_FALSE(dialog.ask(ui::purpose::Stop)) << "the Stop request ended as if cancelled";
+    EXPECT_TRUE(cancelConfirmed);
+    EXPECT_EQ(stops, 0);
+    EXPECT_EQ(cancels, 1);
+    EXPECT_EQ(dialog.parentWidget(), nullptr) << "owned by no window between requests";
 }
 
 } // namespace
