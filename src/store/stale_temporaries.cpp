@@ -4,6 +4,8 @@
 #include <cctype>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,31 +16,30 @@ namespace tallowby::store {
 namespace {
 
 constexpr std::size_t kNameKept = 200;
+// Earlier versions put a dot before the suffix, which a profile's own file can have too.
+constexpr char kOldSeparator = '.';
 
 bool isSuffixChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0;
 }
 
-} // namespace
-
-std::string temporaryName(std::string_view name, std::string_view suffix) {
-    return "." + std::string(name.substr(0, kNameKept)) + "." + std::string(suffix);
+// The name of the file entry is a temporary of, when it has the shape with this separator.
+std::optional<std::string_view> stemOf(std::string_view entry, char separator) {
+    if (entry.size() < 3 + kTemporarySuffixLength || entry.front() != '.')
+        return std::nullopt;
+    const std::string_view suffix = entry.substr(entry.size() - kTemporarySuffixLength);
+    if (!std::ranges::all_of(suffix, isSuffixChar) ||
+        entry[entry.size() - kTemporarySuffixLength - 1] != separator)
+        return std::nullopt;
+    return entry.substr(1, entry.size() - kTemporarySuffixLength - 2);
 }
 
-bool isTemporaryNameOf(std::string_view entry, std::string_view name) {
-    if (entry.size() < 3 + kTemporarySuffixLength || entry.front() != '.')
-        return false;
-    const std::string_view suffix = entry.substr(entry.size() - kTemporarySuffixLength);
-    if (!std::ranges::all_of(suffix, isSuffixChar) || entry[entry.size() - kTemporarySuffixLength - 1] != '.')
-        return false;
-    const std::string_view stem = entry.substr(1, entry.size() - kTemporarySuffixLength - 2);
-    if (name.empty())
-        return !stem.empty();
+bool isKeptNameOf(std::string_view stem, std::string_view name) {
     return stem == name.substr(0, kNameKept);
 }
 
-int removeStaleTemporaries(const std::filesystem::path& folder, std::string_view name,
-                           std::chrono::system_clock::time_point before) {
+int removeStale(const std::filesystem::path& folder, std::chrono::system_clock::time_point before,
+                const std::function<bool(std::string_view)>& isTemporary) {
     posix_io::UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir.valid())
         return 0;
@@ -49,7 +50,7 @@ int removeStaleTemporaries(const std::filesystem::path& folder, std::string_view
         std::chrono::duration_cast<std::chrono::seconds>(before.time_since_epoch()).count();
     int removed = 0;
     while (const dirent* entry = ::readdir(stream)) {
-        if (!isTemporaryNameOf(entry->d_name, name))
+        if (!isTemporary(entry->d_name))
             continue;
         struct stat info {};
         if (::fstatat(dir.get(), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode) ||
@@ -60,6 +61,51 @@ int removeStaleTemporaries(const std::filesystem::path& folder, std::string_view
     }
     ::closedir(stream);
     return removed;
+}
+
+} // namespace
+
+std::string temporaryName(std::string_view name, std::string_view suffix) {
+    return "." + std::string(name.substr(0, kNameKept)) + kTemporarySeparator + std::string(suffix);
+}
+
+bool isTemporaryNameOf(std::string_view entry, std::string_view name) {
+    for (const char separator : {kTemporarySeparator, kOldSeparator}) {
+        const std::optional<std::string_view> stem = stemOf(entry, separator);
+        if (stem && (name.empty() ? !stem->empty() : isKeptNameOf(*stem, name)))
+            return true;
+    }
+    return false;
+}
+
+int removeStaleTemporaries(const std::filesystem::path& folder, std::string_view name,
+                           std::chrono::system_clock::time_point before) {
+    return removeStale(folder, before,
+                       [name](std::string_view entry) { return isTemporaryNameOf(entry, name); });
+}
+
+int removeStaleProfileTemporaries(const std::filesystem::path& folder,
+                                  const std::vector<std::string>& profiles,
+                                  std::chrono::system_clock::time_point before) {
+    std::vector<std::string> owned;
+    for (const std::string& profile : profiles) {
+        if (profile.empty())
+            continue;
+        for (const char* ending : {"", ".db", ".rem"})
+            owned.push_back(profile + ending);
+    }
+    const auto ownedFile = [&owned](std::string_view entry) {
+        return std::ranges::find(owned, entry) != owned.end();
+    };
+    return removeStale(folder, before, [&](std::string_view entry) {
+        if (ownedFile(entry))
+            return false;
+        if (const auto stem = stemOf(entry, kTemporarySeparator))
+            return !stem->empty();
+        const auto stem = stemOf(entry, kOldSeparator);
+        return stem &&
+               std::ranges::any_of(owned, [&](const std::string& file) { return isKeptNameOf(*stem, file); });
+    });
 }
 
 } // namespace tallowby::store

@@ -2,6 +2,7 @@
 // which files are not read as rule files at all, and the clean-up of killed writers' files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -212,6 +213,27 @@ TEST(StaleTemporaries, OnlyTheWritersOwnOldFilesGo) {
     // Without a name, any file's temporaries (the profiles folder holds only rule files).
     EXPECT_EQ(removeStaleTemporaries(folder.path(), {}, start), 2);
     EXPECT_TRUE(fs::exists(folder / "config.db"));
+}
+
+TEST(StaleTemporaries, NoListedProfilesFileIsTakenForOne) {
+    TempFolder folder;
+    EXPECT_EQ(temporaryName("Work.db", "aB3xY9"), ".Work.db\\aB3xY9");
+    const auto start = std::chrono::system_clock::now() + std::chrono::seconds(2);
+    // Left-overs: the current shape of any file's, the earlier shape of a listed profile's file.
+    const std::vector<std::string> gone{".Work.db\\aB3xY9", ".gone.rem\\Qw12Er", ".Work.rem.Zz99Yy",
+                                        ".study.Ab12Cd"};
+    // A profile named like an earlier temporary of a file no profile has, and its own files.
+    const std::vector<std::string> kept{".study.Summer", ".study.Summer.db", ".study.Summer.rem", "Work",
+                                        "Work.db",       ".other.db.Zz99Yy", ".Summer.Winter"};
+    for (const auto& names : {gone, kept})
+        for (const std::string& name : names)
+            writeFile(folder / name, "x");
+    EXPECT_EQ(removeStaleProfileTemporaries(folder.path(),
+                                            {"Work", ".study.Summer", "study", ".Summer.Winter"}, start),
+              4);
+    std::vector<std::string> left = kept;
+    std::ranges::sort(left);
+    EXPECT_EQ(folder.names(), left);
 }
 
 } // namespace
