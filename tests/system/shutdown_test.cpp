@@ -50,6 +50,28 @@ TEST(LoggedShutdown, AnUnwritableLogIsReportedWithoutThrowing) {
     EXPECT_FALSE(LoggedShutdown(temp / "shutdown.log").cancel());
 }
 
+// A stand-in for the shutdown program that answers a cancel only once the waiting side has run:
+// a cancel that held its caller's thread until the answer would never get it.
+TEST(SystemShutdown, ACancelKeepsTheCallersThreadGoingUntilItsAnswer) {
+    test::TempFolder temp;
+    const std::filesystem::path program = temp / "shutdown";
+    const std::filesystem::path go = temp / "go";
+    for (const auto& [answer, taken] : {std::pair{0, true}, std::pair{1, false}}) {
+        std::filesystem::remove(go);
+        test::writeFile(program, "#!/bin/sh\n[ \"$1\" = -c ] || exit 9\nwhile [ ! -e " + go.string() +
+                                     " ]; do sleep 0.01; done\nexit " + std::to_string(answer) + "\n");
+        std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+        SystemShutdown shutdown(program);
+        int waits = 0;
+        shutdown.setWhileWaiting([&] {
+            if (++waits == 1)
+                test::writeFile(go, "");
+        });
+        EXPECT_EQ(shutdown.cancel(), taken) << answer;
+        EXPECT_GE(waits, 1);
+    }
+}
+
 TEST(SystemOperations, TheSandboxProgramActsOnlyInsideItsFolder) {
     test::TempFolder temp;
     const std::filesystem::path folder = temp / "sandbox";

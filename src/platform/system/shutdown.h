@@ -2,7 +2,9 @@
 // Shutting the machine down a minute from now. The program starts it and goes on: the result is
 // not checked, and the next scheduled time tries again.
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tallowby::platform {
@@ -15,6 +17,19 @@ class ShutdownCommand {
     // Calls off a shutdown that start() set going. Waits for the answer: true only when the
     // system took the cancel, so the user is never told the machine stays on when it will not.
     virtual bool cancel() = 0;
+
+    // What the caller's thread does, every few milliseconds, while cancel() waits for its answer:
+    // a window keeps painting and its timers keep running meanwhile.
+    void setWhileWaiting(std::function<void()> whileWaiting) { whileWaiting_ = std::move(whileWaiting); }
+
+  protected:
+    void whileWaiting() const {
+        if (whileWaiting_)
+            whileWaiting_();
+    }
+
+  private:
+    std::function<void()> whileWaiting_;
 };
 
 // The command line, program name first: power off after one minute, running programs being ended
@@ -23,11 +38,16 @@ const std::vector<std::string>& shutdownCommandLine();
 // The command line that calls a pending shutdown off.
 const std::vector<std::string>& cancelShutdownCommandLine();
 
-// Runs the machine's shutdown command, detached.
+// Runs the machine's shutdown command, detached. Tests name a stand-in for the shutdown program.
 class SystemShutdown : public ShutdownCommand {
   public:
+    SystemShutdown();
+    explicit SystemShutdown(std::filesystem::path program) : program_(std::move(program)) {}
     bool start() override;
     bool cancel() override;
+
+  private:
+    std::filesystem::path program_;
 };
 
 // The sandbox's stand-in: appends "<YYYY-MM-DD hh:mm:ss> <command line>" to a log file, one line a
