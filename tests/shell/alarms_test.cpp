@@ -69,6 +69,16 @@ TEST_F(AlarmsTest, EachReminderGetsItsOwnPopUpWithItsSound) {
     EXPECT_FALSE(enforcement.sound.playing()) << "the sound stops with the last pop-up";
 }
 
+TEST_F(AlarmsTest, AReminderDueWhileStoppedIsSkippedEvenAfterAQuickRun) {
+    startWith("0");
+    clock->set(monday(9, 30, 58, 500));
+    main->timer_tofocusonTimer();
+    main->M_stopClick();
+    clock->set(monday(9, 31, 1));
+    main->m_runClick();
+    EXPECT_EQ(unexpectedModals([&] { main->timer_tofocusonTimer(); }), 0);
+}
+
 TEST_F(AlarmsTest, TheWarningComesTenMinutesAheadAndTheShutdownAtItsTime) {
     startWith("0");
     whenModal([&](QDialog* dialog) {

@@ -86,6 +86,9 @@ TEST_F(HandEditedFilesTest, UnreadableFilesAndAFailedHostsWriteMakeOneMessageAft
                                  QString::fromStdString(enforcement.hostsPath.string())));
     // The sessions were read all the same.
     EXPECT_EQ(main->gb_sessionAll->lb_sessionList->count(), 1);
+    // The Run that follows start-up meets the same failure: it is not told again.
+    startUpRun();
+    EXPECT_EQ(messages.texts.size(), 1);
 }
 
 TEST_F(HandEditedFilesTest, AFailedSaveOfTheWholeDayPanelSwitchLeavesTheWindowAsTheFileHasIt) {
@@ -102,6 +105,19 @@ TEST_F(HandEditedFilesTest, AFailedSaveOfTheWholeDayPanelSwitchLeavesTheWindowAs
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_TRUE(messages.texts[0].startsWith(QStringLiteral("Could not save the settings to ") +
                                              QString::fromStdString(config.string())));
+}
+
+TEST_F(HandEditedFilesTest, NoSettingsFileIsMadeFromNothing) {
+    start();
+    const fs::path config = folder.paths().configFile();
+    fs::remove(config);
+    const bool shown = main->M_wholedayevents->isChecked();
+    main->M_wholedayevents->trigger();
+    EXPECT_FALSE(fs::exists(config));
+    EXPECT_EQ(main->M_wholedayevents->isChecked(), shown);
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(
+        messages.texts[0].startsWith(QStringLiteral("Failed - ") + QString::fromStdString(config.string())));
 }
 
 TEST_F(HandEditedFilesTest, AKilledWritersLeftoversAreClearedAtStart) {

@@ -128,6 +128,9 @@ QList<QWidget*> Tfrm_autoShutdown::editingControls() {
 }
 
 void Tfrm_autoShutdown::showEvent(QShowEvent* event) {
+    // A hand edit of the reminder file made while the program ran is shown and kept by Save.
+    book_.reload(RuleFile::Reminders);
+    book_.reload(RuleFile::Sound);
     FormShow();
     centreOnScreen(this);
     QDialog::showEvent(event);
@@ -162,7 +165,8 @@ void Tfrm_autoShutdown::btn_saveClick() {
 
 void Tfrm_autoShutdown::btn_soundClick() {
     const auto chosen = chooseSoundFile(this, lb_sound->text());
-    if (!chosen)
+    // The rules may have started again while the file dialog was open.
+    if (!chosen || !btn_sound->isEnabled())
         return;
     const store::Lines& sounds = book_.lists().SoundLines;
     if (book_.save(RuleFile::Sound, {store::lineAt(sounds, 0), toBytes(*chosen)}))

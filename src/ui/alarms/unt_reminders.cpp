@@ -206,6 +206,9 @@ void Tfrm_reminders::showEvent(QShowEvent* event) {
     // starts over from the file.
     if (!event->spontaneous()) {
         centreOnScreen(this);
+        // A reminder added by hand while the program ran is listed, and kept by the next write.
+        book_.reload(RuleFile::Reminders);
+        book_.reload(RuleFile::Sound);
         LoadReminderList();
         selectRow(lbox_reminders->count() - 1);
         lbox_remindersClick();
@@ -244,7 +247,8 @@ void Tfrm_reminders::showSoundPath(const QString& path) {
 }
 
 void Tfrm_reminders::LoadReminderList() {
-    // The book reloads the lines after every write, so they are the file as it stands.
+    // The book reloads the lines after every write, and showing reads the file again, so they are
+    // the file as it stands.
     const store::RuleLists& lists = book_.lists();
     lbox_reminders->clear();
     for (int i = 0; i < lists.ReminderCount; ++i)
@@ -344,7 +348,8 @@ void Tfrm_reminders::btn_saveClick() {
 void Tfrm_reminders::btn_soundClick() {
     // Cancel keeps the sound, and there is nothing to write.
     const auto chosen = chooseSoundFile(this, soundPath_);
-    if (!chosen)
+    // The rules may have started again while the file dialog was open.
+    if (!chosen || !btn_sound->isEnabled())
         return;
     const store::Lines& sounds = book_.lists().SoundLines;
     if (!book_.save(RuleFile::Sound, {toBytes(*chosen), store::lineAt(sounds, 1)}))

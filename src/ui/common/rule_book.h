@@ -22,6 +22,11 @@ class RuleBook {
     // show it. false once the user has been told why (the file and the list are then as they were).
     virtual bool save(RuleFile file, const store::Lines& lines) = 0;
 
+    // Reads the file again into its list, as a save does after writing: an editor shows what the
+    // file says now, hand edits made while the program ran included. A missing file leaves the list
+    // as it was.
+    virtual void reload(RuleFile file) = 0;
+
     // Loads again every file of the profile that "config.db" names, as at start-up, and forgets the
     // current session: how the program switches to another profile. A profile file that is missing
     // means an empty list, so no rule of the previous profile stays in force.

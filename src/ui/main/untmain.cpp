@@ -82,12 +82,17 @@ Tfrmmain::Tfrmmain(store::ProgramPaths paths, Enforcement enforcement, std::uniq
     gb_today->setTitle(QStringLiteral("Today"));
     if (enforcement_.enableDebugPrivilege)
         enforcement_.enableDebugPrivilege();
+    // While a cancelled shutdown waits for the system's answer the windows keep painting and the
+    // tick keeps running; clicks wait, so the cancel is not asked for twice meanwhile.
+    enforcement_.shutdown.setWhileWaiting(
+        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
 
     // Start-up problems wait for the main window (tellStartupProblems): a box now would stand alone.
     starting_ = true;
-    // The rule files were last written by this program, perhaps by a run that was killed mid-write.
-    removeStaleTemporaryFiles();
     loadRuleFiles();
+    // The rule files were last written by this program, perhaps by a run that was killed mid-write.
+    // After the lists are read: a listed profile's files are never taken for left-overs.
+    removeStaleTemporaryFiles();
     WriteWholeDayHosts();
     loadGuarded([this] { LoadSound(); });
     // Once the message loop runs: the program has made every window and shown this one (or put it
@@ -166,7 +171,9 @@ void Tfrmmain::removeStaleTemporaryFiles() {
     for (const auto& file : {paths_.configFile(), paths_.profileListFile(), paths_.soundFile()})
         store::removeStaleTemporaries(file.parent_path(), file.filename().string(), now);
     // Every file in the profiles folder is a rule file.
-    store::removeStaleTemporaries(paths_.profilesFolder(), {}, now);
+    std::vector<std::string> profiles = ProfileLines;
+    profiles.push_back(currentProfile());
+    store::removeStaleProfileTemporaries(paths_.profilesFolder(), profiles, now);
     const std::filesystem::path& hosts = enforcement_.hosts.path();
     store::removeStaleTemporaries(hosts.parent_path(), hosts.filename().string(), now);
 }
@@ -238,29 +245,23 @@ bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
                     QStringLiteral("Failed - no profile is loaded, so there is no rule file to save to."));
         return false;
     }
+    if (file == RuleFile::Config || file == RuleFile::Profiles) {
+        // These come with the installation; one made from nothing would hold empty lines that name
+        // no profile.
+        std::error_code error;
+        const std::filesystem::path path = ruleFilePath(file);
+        if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+            tell(QStringLiteral("Failed - %1 is missing, so nothing was saved: Tallowby does not make "
+                                "this file from nothing. Put it back (reinstalling Tallowby brings it) "
+                                "and try again.")
+                     .arg(QString::fromStdString(path.string())));
+            return false;
+        }
+    }
     try {
         const std::filesystem::path path = ruleFilePath(file);
         store::writeLines(path, lines);
-        switch (file) {
-        case RuleFile::Config:
-            LoadConfiglist(path);
-            break;
-        case RuleFile::Profiles:
-            LoadprofileList(path);
-            break;
-        case RuleFile::Sound:
-            LoadSound();
-            break;
-        case RuleFile::Sessions:
-            LoadSessionList(path);
-            break;
-        case RuleFile::WholeDay:
-            LoadWholedayList(path);
-            break;
-        case RuleFile::Reminders:
-            LoadReminderList(path);
-            break;
-        }
+        loadFile(file, path);
     } catch (const store::FileError& error) {
         tell(fileFailureText(QStringLiteral("save ") + savedWhat(file), error,
                              QStringLiteral("Nothing was changed.")));
@@ -269,6 +270,45 @@ bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
     // A reload can bring to light what the file held beside the change (a record cut off by hand).
     tellUnreadRules();
     return true;
+}
+
+void Tfrmmain::loadFile(RuleFile file, const std::filesystem::path& path) {
+    switch (file) {
+    case RuleFile::Config:
+        LoadConfiglist(path);
+        break;
+    case RuleFile::Profiles:
+        LoadprofileList(path);
+        break;
+    case RuleFile::Sound:
+        LoadSound();
+        break;
+    case RuleFile::Sessions:
+        LoadSessionList(path);
+        break;
+    case RuleFile::WholeDay:
+        LoadWholedayList(path);
+        break;
+    case RuleFile::Reminders:
+        LoadReminderList(path);
+        break;
+    }
+}
+
+void Tfrmmain::reload(RuleFile file) {
+    const bool profileFile =
+        file == RuleFile::Sessions || file == RuleFile::WholeDay || file == RuleFile::Reminders;
+    if (profileFile && currentProfile().empty())
+        return;
+    try {
+        loadFile(file, ruleFilePath(file));
+    } catch (const store::FileError& error) {
+        // The list stays as it was read last.
+        tell(fileFailureText(QStringLiteral("read ") + savedWhat(file).chopped(3) + QStringLiteral(" from"),
+                             error, QStringLiteral("What was read before is shown.")));
+        return;
+    }
+    tellUnreadRules();
 }
 
 QString Tfrmmain::savedWhat(RuleFile file) {
@@ -355,8 +395,8 @@ void Tfrmmain::LoadWholedayList(const std::filesystem::path& path) {
         gb_wholeday->showWholeDay();
 }
 
-void Tfrmmain::WriteWholeDayHosts() {
-    writeHostsFile(engine::wholeDayHostsSites(lists_, wholeDayPanel(), clock_->now()));
+void Tfrmmain::WriteWholeDayHosts(bool quietRetry) {
+    writeHostsFile(engine::wholeDayHostsSites(lists_, wholeDayPanel(), clock_->now()), quietRetry);
 }
 
 bool Tfrmmain::writeHostsFile(const std::vector<std::string>& sites, bool quietRetry) {

@@ -65,8 +65,8 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     void LoadSound();
 
     // Writes the hosts file from the whole-day rules alone (at start-up, by Run, after whole-day
-    // day and website changes).
-    void WriteWholeDayHosts();
+    // day and website changes). quietRetry as for writeHostsFile.
+    void WriteWholeDayHosts(bool quietRetry = false);
     // Writes the hosts file with the localhost line and these sites, and remembers them for the
     // tick. A failure is shown to the user and gives false; the caller skips what depended on the
     // write. The tick tries again every second until a write works: with quietRetry its failures
@@ -136,6 +136,7 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     const store::RuleLists& lists() const override { return lists_; }
     const store::ProgramPaths& paths() const override { return paths_; }
     bool save(RuleFile file, const store::Lines& lines) override;
+    void reload(RuleFile file) override;
     void reloadProfile() override;
     std::filesystem::path ruleFilePath(RuleFile file) const;
 
@@ -270,6 +271,8 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     void loadGuarded(const std::function<void()>& load);
     void removeStaleTemporaryFiles();
     static QString savedWhat(RuleFile file);
+    // Reads the file into its list and brings the widgets that show it in line.
+    void loadFile(RuleFile file, const std::filesystem::path& path);
     void setRunIcon(const std::filesystem::path& iconFile);
     void setStatusColour(const QColor& colour);
     void setEditingEnabled(bool enabled);

@@ -89,7 +89,9 @@ void Tfrmmain::m_runClick() {
     M_stop->setEnabled(true);
     M_pause->setEnabled(true);
     T_pause->stop();
-    WriteWholeDayHosts();
+    // The start-up Run comes while the box about a failed write at start may still be open: the same
+    // failure is not told twice.
+    WriteWholeDayHosts(true);
     HostsRefreshPending = true;
 }
 
@@ -102,6 +104,9 @@ void Tfrmmain::M_stopClick() {
     checkGuard.StopConfirmed = false;
     timer_tofocuson->stop();
     ++stopCount_;
+    // What falls due while the rules are off is skipped: the first tick after a quick Run must not
+    // take up where the last one before the Stop ended.
+    tickState_.answeredUntil.reset();
     Running(false);
     m_run->setEnabled(true);
     M_stop->setEnabled(false);

@@ -130,6 +130,19 @@ TEST_F(RemindersEditorTest, AddAppendsTheRecordOrRefusesWithItsMessage) {
     EXPECT_EQ(editor.focusWidget(), editor.memo_subadd) << "an empty subject is asked for";
 }
 
+TEST_F(RemindersEditorTest, ShowingReadsTheFileAgainSoAHandAddedReminderIsListedAndKept) {
+    open(withRecords(kSettings, {kStretch}));
+    editor.hide();
+    folder.write(reminderFile, withRecords(kSettings, {kStretch, kBed})); // by hand, meanwhile
+    editor.show();
+    EXPECT_EQ(rows(), (QStringList{"07:05", "22:30"}));
+    editor.cbb_starthour->setCurrentText("12");
+    editor.cbb_startMinute->setCurrentText("15");
+    editor.memo_subadd->setPlainText("Lunch");
+    editor.btn_add->click();
+    EXPECT_EQ(file(), crlf(withRecords(kSettings, {kStretch, kBed, {"12:15", "1", "1111111", "Lunch"}})));
+}
+
 TEST_F(RemindersEditorTest, OpeningShowsTheLastAndRemoveSelectsTheRowThatTakesItsPlace) {
     open(std::nullopt);
     EXPECT_EQ(rows(), QStringList());

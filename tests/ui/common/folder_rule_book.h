@@ -35,6 +35,8 @@ class FolderRuleBook : public ui::RuleBook {
         return true;
     }
 
+    void reload(ui::RuleFile file) override { load(file); }
+
     void reloadProfile() override {
         ++profileReloads;
         for (const auto file : {ui::RuleFile::Config, ui::RuleFile::Profiles, ui::RuleFile::Sessions,
