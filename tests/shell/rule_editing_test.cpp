@@ -156,6 +156,42 @@ TEST_F(RuleEditingTest, WholeDayChangesReachTheFileAndTheHostsFile) {
     EXPECT_TRUE(wholeDay->rules().focus);
 }
 
+TEST_F(RuleEditingTest, ABoxToggledWithoutAClickIsSavedLikeOne) {
+    sessions->selectSession(0);
+    // What a screen reader's toggle does: toggled, not clicked.
+    sessions->cb_Mon->toggle();
+    sessions->rb_blockMode->toggle();
+    wholeDay->cb_w0->toggle();
+    wholeDay->rb_wholedayFocus->toggle();
+    EXPECT_EQ(sessionFile(), crlf({"09:00", "12:00", "0000000", "0", "code.exe;", "news.example;"}));
+    EXPECT_EQ(wholeDayFile(), crlf({"1100000", "1", "game.exe;", "social.example;"}));
+}
+
+TEST_F(RuleEditingTest, APickerLeftOpenAcrossTheEndOfAPauseChangesNothing) {
+    main->m_runClick();
+    main->beginPause(1);
+    sessions->selectSession(0);
+    const std::string before = sessionFile();
+    whenModal([&](QDialog* dialog) {
+        auto* picker = qobject_cast<ui::Tfrm_AddProcess*>(dialog);
+        ASSERT_TRUE(picker);
+        picker->lb_processlist->setCurrentRow(0);
+        picker->btn_delete->click(); // while paused
+        main->T_pauseTimer();
+        for (QPushButton* button :
+             {picker->btn_select, picker->btn_delete, picker->btn_add, picker->btn_browse, picker->btn_save})
+            EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
+        picker->edt_progress->setText("mpv");
+        picker->btn_addClick(); // as a click that was already on its way
+        EXPECT_EQ(picker->lb_processlist->count(), 0);
+        picker->bnt_close->click();
+    });
+    sessions->btn_processAdd->click();
+    EXPECT_TRUE(main->isRunning());
+    EXPECT_EQ(sessionFile(), before);
+    EXPECT_EQ(sessions->lbox_processList->count(), 1);
+}
+
 TEST_F(RuleEditingTest, TheProcessPickersAskWithTheModeOfTheirRule) {
     // The session is in Focus mode, the whole day in Block mode.
     const QString focus = QStringLiteral("In Focus mode");

@@ -75,11 +75,16 @@ void SessionPanel::buildControls() {
 
     connect(lb_sessionList, &QListWidget::itemSelectionChanged, this, &SessionPanel::lb_sessionListClick);
     connect(lb_sessionList, &QListWidget::itemDoubleClicked, this, &SessionPanel::lb_sessionListDblClick);
-    // clicked, not toggled: only the user's own clicks store the panel.
+    // toggled, not clicked: a box changed by the keyboard or a screen reader is stored like a click.
+    // The panel's own showing of a session sets LoadingSessionPanel.
     for (QCheckBox* day : dayBoxes())
-        connect(day, &QCheckBox::clicked, this, &SessionPanel::ruleControlClick);
-    connect(rb_blockMode, &QRadioButton::clicked, this, &SessionPanel::ruleControlClick);
-    connect(rb_dedicatedMode, &QRadioButton::clicked, this, &SessionPanel::ruleControlClick);
+        connect(day, &QCheckBox::toggled, this, &SessionPanel::ruleControlClick);
+    // Of two radio buttons only the one turned on stores the change.
+    for (QRadioButton* mode : {rb_blockMode, rb_dedicatedMode})
+        connect(mode, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                ruleControlClick();
+        });
     connect(btn_processAdd, &QPushButton::clicked, this, &SessionPanel::btn_processAddClick);
     connect(btn_processDel, &QPushButton::clicked, this, &SessionPanel::btn_processDelClick);
     connect(btn_domainAdd, &QPushButton::clicked, this, &SessionPanel::btn_domainAddClick);
@@ -181,6 +186,15 @@ bool SessionPanel::SaveSelectedSession() {
         store::saveSessionFields(book_.lists().SessionLines, index, ruleFieldsOf(ruleControls())), index);
 }
 
+bool SessionPanel::saveAfterDialog() {
+    // A dialog left open across the end of a pause closes while the rules run: they are not
+    // changed then, and the panel shows what the file says.
+    if (btn_processAdd->isEnabled())
+        return SaveSelectedSession();
+    lb_sessionListClick();
+    return false;
+}
+
 bool SessionPanel::addSession(const std::string& start, const std::string& end) {
     store::Lines lines;
     try {
@@ -224,7 +238,7 @@ void SessionPanel::btn_processAddClick() {
         return;
     dialogs_.frm_AddProcess->setFocusMode(rb_dedicatedMode->isChecked());
     dialogs_.frm_AddProcess->exec();
-    SaveSelectedSession();
+    saveAfterDialog();
 }
 
 void SessionPanel::btn_processDelClick() {
@@ -236,7 +250,7 @@ void SessionPanel::btn_domainAddClick() {
     if (!hasSelection(QStringLiteral("Please select session first.")) || !dialogs_.frm_domainAdd)
         return;
     dialogs_.frm_domainAdd->exec();
-    SaveSelectedSession();
+    saveAfterDialog();
     websitesChanged_();
 }
 

@@ -100,6 +100,8 @@ class SessionPanel : public QGroupBox, public RunStateControls {
     void btn_clearClick();
 
   private:
+    // The save after a rule dialog closes; nothing while the rules run.
+    bool saveAfterDialog();
     void buildControls();
     RuleControlSet ruleControls() const;
     bool hasSelection(const QString& messageWithout);

@@ -39,11 +39,19 @@ void WholeDayPanel::buildControls() {
                                  TB_SLOT(btn_wholedaydomainDel)}));
     rb_wholedayFocus->setChecked(true);
 
-    // clicked, not toggled: only the user's own clicks store the panel.
+    // toggled, not clicked: a box changed by the keyboard or a screen reader is stored like a click.
+    // The panel's own showing of the file sets LoadingWholeDayPanel.
     for (QCheckBox* day : dayBoxes())
-        connect(day, &QCheckBox::clicked, this, &WholeDayPanel::cb_w0Click);
-    connect(rb_wohledayblock, &QRadioButton::clicked, this, &WholeDayPanel::rb_wohledayblockClick);
-    connect(rb_wholedayFocus, &QRadioButton::clicked, this, &WholeDayPanel::rb_wholedayFocusClick);
+        connect(day, &QCheckBox::toggled, this, &WholeDayPanel::cb_w0Click);
+    // Of two radio buttons only the one turned on stores the change.
+    connect(rb_wohledayblock, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            rb_wohledayblockClick();
+    });
+    connect(rb_wholedayFocus, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            rb_wholedayFocusClick();
+    });
     connect(btn_wholedayprocessAdd, &QPushButton::clicked, this, &WholeDayPanel::btn_wholedayprocessAddClick);
     connect(btn_wholedayprocessDel, &QPushButton::clicked, this, &WholeDayPanel::btn_wholedayprocessDelClick);
     connect(btn_wholedaydomainAdd, &QPushButton::clicked, this, &WholeDayPanel::btn_wholedaydomainAddClick);
@@ -84,6 +92,15 @@ bool WholeDayPanel::SaveWholeDay() {
     return false;
 }
 
+bool WholeDayPanel::saveAfterDialog() {
+    // A dialog left open across the end of a pause closes while the rules run: they are not
+    // changed then, and the panel shows what the file says.
+    if (btn_wholedayprocessAdd->isEnabled())
+        return SaveWholeDay();
+    showWholeDay();
+    return false;
+}
+
 engine::WholeDayPanel WholeDayPanel::rules() const {
     return {listEntries(lb_wholedayprocess), listEntries(lb_wholedaydomain), rb_wholedayFocus->isChecked()};
 }
@@ -113,7 +130,7 @@ void WholeDayPanel::btn_wholedayprocessAddClick() {
         return;
     dialogs_.frm_WholedayAddProcess->setFocusMode(rb_wholedayFocus->isChecked());
     dialogs_.frm_WholedayAddProcess->exec();
-    SaveWholeDay();
+    saveAfterDialog();
 }
 
 void WholeDayPanel::btn_wholedayprocessDelClick() {
@@ -125,7 +142,7 @@ void WholeDayPanel::btn_wholedaydomainAddClick() {
     if (!dialogs_.frm_WholeDayDomainAdd)
         return;
     dialogs_.frm_WholeDayDomainAdd->exec();
-    SaveWholeDay();
+    saveAfterDialog();
     websitesChanged_();
 }
 

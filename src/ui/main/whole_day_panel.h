@@ -73,6 +73,8 @@ class WholeDayPanel : public QGroupBox, public RunStateControls {
     void btn_wholedaydomainDelClick();
 
   private:
+    // The save after a rule dialog closes; nothing while the rules run.
+    bool saveAfterDialog();
     void buildControls();
     RuleControlSet ruleControls() const;
     void saveModeChange();

@@ -119,6 +119,11 @@ QString Tfrm_profiles::askNewName() {
 }
 
 void Tfrm_profiles::apply(store::ProfileChange& change) {
+    // The rules may have started again while a name or a question was asked: nothing changes then.
+    if (!btn_add->isEnabled()) {
+        change.undo();
+        return;
+    }
     if (change.failure) {
         showMessage(this, fromBytes(*change.failure));
         return;

@@ -188,7 +188,11 @@ void Tfrm_AddProcess::buildControls() {
 }
 
 QList<QWidget*> Tfrm_AddProcess::editingControls() {
-    return {btn_save};
+    return {btn_save, btn_select, btn_delete, btn_add, btn_browse};
+}
+
+bool Tfrm_AddProcess::editable() const {
+    return btn_save->isEnabled();
 }
 
 void Tfrm_AddProcess::setFileChooser(std::function<QString()> chooser) {
@@ -253,7 +257,7 @@ void Tfrm_AddProcess::GetAllProgress() {
 
 void Tfrm_AddProcess::btn_selectClick() {
     const QListWidgetItem* picked = selectedItem(lb_programlist);
-    if (!picked)
+    if (!picked || !editable())
         return;
     const auto id = static_cast<platform::WindowId>(picked->data(kWindowRole).toULongLong());
     const auto pid = static_cast<platform::ProcessId>(picked->data(kPidRole).toUInt());
@@ -275,7 +279,7 @@ void Tfrm_AddProcess::lb_programlistDblClick() {
 
 void Tfrm_AddProcess::btn_deleteClick() {
     const QListWidgetItem* picked = selectedItem(lb_processlist);
-    if (!picked)
+    if (!picked || !editable())
         return;
     const int row = lb_processlist->row(picked);
     delete lb_processlist->takeItem(row);
@@ -287,6 +291,8 @@ void Tfrm_AddProcess::btn_deleteClick() {
 }
 
 void Tfrm_AddProcess::btn_addClick() {
+    if (!editable())
+        return;
     const std::string text = engine::trimEntry(toBytes(edt_progress->text()));
     if (const auto failure = engine::processEntryFailure(text)) {
         showMessage(this, fromBytes(*failure));
@@ -294,7 +300,8 @@ void Tfrm_AddProcess::btn_addClick() {
     }
     const bool browsed = !browsed_.isEmpty() && fromBytes(text) == browsed_;
     const std::string name = browsed || answersToSomething(text) ? text : confirmUnknown(text);
-    if (name.empty())
+    // The rules may have started again while the question was open.
+    if (name.empty() || !editable())
         return;
     lb_processlist->addItem(fromBytes(name));
     edt_progress->clear();
@@ -390,8 +397,10 @@ QString Tfrm_AddProcess::nameOfProgramFile(const QString& chosen) {
 }
 
 void Tfrm_AddProcess::btn_browseClick() {
+    if (!editable())
+        return;
     const QString name = chooseApplication();
-    if (name.isEmpty())
+    if (name.isEmpty() || !editable())
         return;
     edt_progress->setText(name);
     browsed_ = name;
@@ -404,12 +413,13 @@ void Tfrm_AddProcess::copyBack() {
 }
 
 void Tfrm_AddProcess::btn_saveClick() {
-    copyBack();
+    if (editable())
+        copyBack();
     accept();
 }
 
 void Tfrm_AddProcess::bnt_closeClick() {
-    if (traits_.cancelKeeps)
+    if (traits_.cancelKeeps && editable())
         copyBack();
     reject();
 }

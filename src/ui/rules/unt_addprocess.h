@@ -34,7 +34,9 @@ class Tfrm_AddProcess : public QDialog, public RunStateControls {
                     platform::ProgramNamer& namer, platform::DesktopEntries& entries,
                     QWidget* parent = nullptr);
 
-    // OK writes the rules' list, so it waits until the rules stop.
+    // OK writes the rules' list, so it waits until the rules stop; so does every control that
+    // changes the working copy. A picker left open across the end of a pause turns read-only, and
+    // its OK and Cancel then hand nothing back.
     QList<QWidget*> editingControls() override;
 
     // Tests: when set, Browse asks this instead of opening a file dialog (an empty answer is a
@@ -107,6 +109,8 @@ class Tfrm_AddProcess : public QDialog, public RunStateControls {
     void buildControls();
     void FormShow();
     void copyBack();
+    // The rules are stopped (or paused), so the list may change.
+    bool editable() const;
     QString chooseProgram();
     // Browse's own steps: an installed application's id, or a program file's name; empty when
     // nothing was chosen.
