@@ -1,11 +1,13 @@
 #include "ui/restraint/unt_Options.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <array>
@@ -24,6 +26,32 @@
 
 namespace tallowby::ui {
 namespace {
+
+// Room in a frame for the window manager's icon and buttons beside the title.
+constexpr int kFrameButtonsRoom = 120;
+
+// A box's width follows its text, and "Options saved." alone leaves the frame too narrow for the
+// title: while it lives, a box that is about to be shown gets its text room for the title. (On
+// Show, before the box works out its size.)
+class SavedBoxRoom : public QObject {
+  public:
+    SavedBoxRoom() { qApp->installEventFilter(this); }
+    ~SavedBoxRoom() override { qApp->removeEventFilter(this); }
+    SavedBoxRoom(const SavedBoxRoom&) = delete;
+    SavedBoxRoom& operator=(const SavedBoxRoom&) = delete;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* box = event->type() == QEvent::Show ? qobject_cast<QMessageBox*>(watched) : nullptr;
+        auto* text = box ? box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")) : nullptr;
+        if (text) {
+            QFont title = box->font();
+            title.setBold(true);
+            text->setMinimumWidth(QFontMetrics(title).horizontalAdvance(box->windowTitle()) +
+                                  kFrameButtonsRoom);
+        }
+        return false;
+    }
+};
 
 using store::ConfigLine;
 
@@ -222,7 +250,10 @@ void Tfrm_Options::btn_optionsSaveClick() {
         saveFailed_ = !writeOptions();
         if (saveFailed_)
             return;
-        showMessage(this, QStringLiteral("Options saved."));
+        {
+            const SavedBoxRoom room;
+            showMessage(this, QStringLiteral("Options saved."));
+        }
         accept();
     }
     reloadConfigList();

@@ -205,6 +205,22 @@ TEST_F(OptionsDialogTest, CancelledCheckCodeLeavesTheFileAndRestoresTheControls)
     options.hide();
 }
 
+TEST_F(OptionsDialogTest, TheSavedBoxIsWideEnoughForItsTitle) {
+    ui::setMessageHook(nullptr); // the real box
+    writeConfig(store::Lines(14, "0"));
+    int width = 0, titleWidth = 0;
+    whenModal([&](QDialog* box) {
+        QFont bold = box->font();
+        bold.setBold(true);
+        width = box->width();
+        titleWidth = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
+        box->accept();
+    });
+    options.show();
+    options.btn_optionsSave->click();
+    EXPECT_GT(width, titleWidth + 100);
+}
+
 TEST_F(OptionsDialogTest, CorrectCodeSavesWhileTheCheckCodeDialogIsStillOpen) {
     writeConfig(saveGuardedConfig());
     bool checkcodeOpenAtMessage = false;
