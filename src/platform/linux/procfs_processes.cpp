@@ -34,10 +34,6 @@ struct FdCloser {
     }
 };
 
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
 std::optional<ProcessId> parsePid(std::string_view text) {
     ProcessId pid = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pid);
@@ -139,6 +135,12 @@ std::string processesMadeAndEnded(const std::filesystem::path& root) {
     return slash == std::string_view::npos ? std::string() : std::string(text.substr(slash + 1));
 }
 
+// The id made last, from processesMadeAndEnded's "THREADS LAST".
+std::optional<ProcessId> lastIdOf(std::string_view made) {
+    const auto space = made.find(' ');
+    return space == std::string_view::npos ? std::nullopt : parsePid(made.substr(space + 1));
+}
+
 std::string_view fileNameOf(std::string_view path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
@@ -215,7 +217,18 @@ struct ProcfsProcessLister::Wanted {
     std::map<std::pair<dev_t, ino_t>, std::string> buildIdOf;
 };
 
-ProcfsProcessLister::~ProcfsProcessLister() = default;
+// Processes were made since `before` and the ids did not wrap around meanwhile.
+static bool grewOnly(const std::string& before, const std::string& now) {
+    const auto was = lastIdOf(before);
+    const auto is = lastIdOf(now);
+    return was && is && *is >= *was;
+}
+
+ProcfsProcessLister::~ProcfsProcessLister() {
+    if (folder_) {
+        ::closedir(folder_);
+    }
+}
 
 ProcfsProcessLister::ProcfsProcessLister(std::filesystem::path procRoot)
     : root_(std::move(procRoot)), wanted_(std::make_unique<Wanted>()) {
@@ -248,7 +261,7 @@ ProcfsProcessLister::Known ProcfsProcessLister::named(int procDir, const std::st
         return known;
     }
     known.lasting = errno == ENOENT;
-    if (!known.lasting && firstSight) {
+    if (!known.lasting && firstSight && deferForeign_) {
         // Another user's, seen for the first time. Most such new processes on a busy machine
         // (a build's compilers, root's short jobs) are gone within a second; one that stays is
         // named at the next look.
@@ -285,19 +298,33 @@ bool ProcfsProcessLister::renameDue(const Known& known, bool renameAll) const {
            (!known.lasting && !known.foreign && (renameAll || scans_ - known.namedAt < kRecentScans));
 }
 
+bool ProcfsProcessLister::openFolder() {
+    if (folder_) {
+        ::rewinddir(folder_);
+        return true;
+    }
+    folder_ = ::opendir(root_.c_str());
+    return folder_ != nullptr;
+}
+
 void ProcfsProcessLister::readFolder(bool renameAll) {
-    std::unique_ptr<DIR, DirCloser> dir(::opendir(root_.c_str()));
     KnownProcesses found;
-    if (!dir) {
+    if (!openFolder()) {
         known_ = std::move(found);
         return;
     }
-    const int procDir = ::dirfd(dir.get());
-    while (const dirent* entry = ::readdir(dir.get())) {
+    const int procDir = ::dirfd(folder_);
+    std::optional<long> previousEnd; // where the listing goes on after the previous process
+    highest_ = kNoProcess;
+    while (const dirent* entry = ::readdir(folder_)) {
         const auto pid = parsePid(entry->d_name);
         if (!pid) {
+            previousEnd.reset();
             continue;
         }
+        learnPosition(previousEnd, *pid);
+        previousEnd = entry->d_off;
+        highest_ = std::max(highest_, *pid);
         // The kernel gives a process's folder a fresh inode number when a new process takes the id,
         // so a name known under the same inode is still this process's, unless it is due to be
         // read again.
@@ -316,6 +343,44 @@ void ProcfsProcessLister::readFolder(bool renameAll) {
         }
     }
     known_ = std::move(found);
+}
+
+// The machine's /proc lists processes in the order of their ids, and the place where the listing
+// goes on at a process is its id plus a fixed number (the entries before the processes). Learned from
+// each reading as the place the previous entry says comes next, and trusted only while every pair
+// agrees.
+void ProcfsProcessLister::learnPosition(std::optional<long> previousEnd, ProcessId pid) {
+    if (root_ != "/proc" || !previousEnd || positionOffset_ == kUntrusted) {
+        return;
+    }
+    const long offset = *previousEnd - static_cast<long>(pid);
+    if (positionOffset_ == kUnknown) {
+        positionOffset_ = offset;
+    } else if (positionOffset_ != offset || offset < 0) {
+        positionOffset_ = kUntrusted;
+    }
+}
+
+bool ProcfsProcessLister::readNewProcesses() {
+    if (positionOffset_ < 0 || !folder_ || highest_ == kNoProcess) {
+        return false;
+    }
+    ::seekdir(folder_, static_cast<long>(highest_) + 1 + positionOffset_);
+    const int procDir = ::dirfd(folder_);
+    while (const dirent* entry = ::readdir(folder_)) {
+        const auto pid = parsePid(entry->d_name);
+        if (!pid || *pid <= highest_) {
+            continue;
+        }
+        highest_ = *pid;
+        Known known = named(procDir, entry->d_name, true);
+        if (!known.name.empty() || known.pending) {
+            known.inode = entry->d_ino;
+            known.namedAt = scans_;
+            known_.insert_or_assign(*pid, std::move(known));
+        }
+    }
+    return true;
 }
 
 void ProcfsProcessLister::renameKnown(bool renameAll) {
@@ -366,14 +431,22 @@ template <class Visit> void ProcfsProcessLister::scan(Visit visit) {
         if (renameAll) {
             lastFullRename_ = scans_;
         }
-        if (const std::string made = processesMadeAndEnded(root_);
-            made.empty() || made != lastMade_ || ++scansWithoutFolder_ >= kMostScansWithoutFolder) {
+        const std::string made = processesMadeAndEnded(root_);
+        const bool full = made.empty() || ++scansWithoutFolder_ >= kMostScansWithoutFolder;
+        if (full || (made != lastMade_ && !grewOnly(lastMade_, made))) {
             readFolder(renameAll);
-            lastMade_ = made;
             scansWithoutFolder_ = 0;
         } else {
             renameKnown(renameAll);
+            // Ids grow until they wrap around, so a process made since the last look lists after
+            // the highest id seen then: only that end of the folder is read. One that ended meanwhile
+            // leaves at its next naming or at the next full reading.
+            if (made != lastMade_ && !readNewProcesses()) {
+                readFolder(false);
+                scansWithoutFolder_ = 0;
+            }
         }
+        lastMade_ = made;
     }
     for (auto& [pid, known] : known_) {
         if (!known.pending) {
@@ -444,6 +517,8 @@ bool ProcfsProcessLister::wanted(ProcessId pid, Known& known) {
 }
 
 ProcessSnapshot ProcfsProcessLister::snapshot() {
+    // A list shown to the user (the process pickers) names every process at once.
+    deferForeign_ = false;
     ProcessSnapshot processes;
     scan([&](ProcessId pid, const Known& known) { processes.push_back({pid, known.name}); });
     return processes;
@@ -451,6 +526,7 @@ ProcessSnapshot ProcfsProcessLister::snapshot() {
 
 std::vector<ProcessId> ProcfsProcessLister::processesNamed(std::span<const std::string> names) {
     std::vector<ProcessId> found;
+    deferForeign_ = true;
     setWanted(names);
     scan([&](ProcessId pid, Known& known) {
         if (wanted(pid, known)) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <dirent.h>
 #include <sys/types.h>
 
 #include "platform/linux/process_events.h"
@@ -47,8 +48,12 @@ class ProcfsProcessLister : public ProcessLister {
     //   `exec htop` in a shell does). Such a program is found within that many seconds rather
     //   than at once; reading every process's executable every second cost more than the rest of
     //   an idle tick.
-    // - Another user's processes, which cannot be ended, are named once, at the second snapshot
-    //   that sees them: a busy machine's many short-lived processes of root's are never named.
+    // - Another user's processes, which cannot be ended, are named once: by processesNamed at the
+    //   second look that sees them, so a busy machine's many short-lived processes of root's are
+    //   never named; by snapshot() at once.
+    // - The machine's /proc lists processes in the order of their ids, which grow until they wrap
+    //   around: when processes were made, only the end of the listing after the highest id known
+    //   is read. An ended process leaves at its next naming or at the next full reading.
     // - Kernel threads, most of a machine's processes, never change their names: their names are
     //   kept until another process takes their id.
     ProcessSnapshot snapshot() override;
@@ -91,11 +96,16 @@ class ProcfsProcessLister : public ProcessLister {
 
     // Brings the known processes up to date, then calls visit(pid, known) for each.
     template <class Visit> void scan(Visit visit);
+    bool openFolder();
     void readFolder(bool renameAll);
+    void learnPosition(std::optional<long> previousEnd, ProcessId pid);
+    // Reads the processes listed after the highest id known; false when the folder's places are
+    // not known.
+    bool readNewProcesses();
     void renameKnown(bool renameAll);
     void apply(const std::vector<ProcessEvents::Change>& changes);
     bool renameDue(const Known& known, bool renameAll) const;
-    // At first sight another user's process is only marked `pending`.
+    // At first sight, where deferForeign_, another user's process is only marked `pending`.
     Known named(int procDir, const std::string& pidText, bool firstSight) const;
     void setWanted(std::span<const std::string> names);
     bool wanted(ProcessId pid, Known& known);
@@ -109,6 +119,13 @@ class ProcfsProcessLister : public ProcessLister {
     unsigned scans_ = 0;
     unsigned lastFullRename_ = 0;
     std::unique_ptr<Wanted> wanted_;
+    DIR* folder_ = nullptr;
+    ProcessId highest_ = kNoProcess;
+    static constexpr long kUnknown = -1;
+    static constexpr long kUntrusted = -2;
+    long positionOffset_ = kUnknown;
+    // This scan leaves another user's new processes unnamed until the next (processesNamed).
+    bool deferForeign_ = false;
 };
 
 // Ends processes with SIGKILL: the programs it is used on must not get a chance to refuse.
