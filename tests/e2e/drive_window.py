@@ -12,6 +12,7 @@ A step is one of
     shown:WINDOW          wait until the window is on show
     holds:PATH=TEXT       wait until the control (an edit box, a label) shows exactly TEXT
     closed:WINDOW         wait until no window of that caption is on show
+    key:KEYS              press the keys, as xdotool names them ("Down Return")
 
 PATH is the chain of captions from a window down to the control, joined by "/"; each caption is
 looked for among the descendants of the one before, depth first, on show only. The first caption
@@ -142,6 +143,8 @@ def run(app_name, step):
         wait_for(rest, lambda: find(app_name, rest))
     elif verb == "closed":
         wait_for(rest + " to close", lambda: find(app_name, rest) is None)
+    elif verb == "key":
+        xdotool("key", *rest.split())
     else:
         raise RuntimeError("unknown step")
     # The program handles the click before the next step looks at its windows.

@@ -37,6 +37,10 @@ constexpr int kTickMilliseconds = 1000;
 constexpr int kStartDelayMilliseconds = 100;
 constexpr int kClientMargin = 4;
 
+bool isProfileFile(RuleFile file) {
+    return file == RuleFile::Sessions || file == RuleFile::WholeDay || file == RuleFile::Reminders;
+}
+
 int rightEdge(const QWidget* widget) {
     return widget->geometry().x() + widget->geometry().width();
 }
@@ -238,9 +242,7 @@ void Tfrmmain::tell(const QString& text) {
 }
 
 bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
-    const bool profileFile =
-        file == RuleFile::Sessions || file == RuleFile::WholeDay || file == RuleFile::Reminders;
-    if (profileFile && currentProfile().empty()) {
+    if (isProfileFile(file) && currentProfile().empty()) {
         showMessage(this,
                     QStringLiteral("Failed - no profile is loaded, so there is no rule file to save to."));
         return false;
@@ -296,9 +298,7 @@ void Tfrmmain::loadFile(RuleFile file, const std::filesystem::path& path) {
 }
 
 void Tfrmmain::reload(RuleFile file) {
-    const bool profileFile =
-        file == RuleFile::Sessions || file == RuleFile::WholeDay || file == RuleFile::Reminders;
-    if (profileFile && currentProfile().empty())
+    if (isProfileFile(file) && currentProfile().empty())
         return;
     try {
         loadFile(file, ruleFilePath(file));
