@@ -68,6 +68,8 @@ QPoint placeBeside(const QWidget* popUp, const std::vector<QPointer<QWidget>>& o
 
 QWidget* ownerFor(QWidget* asker, const QWidget* opened) {
     QWidget* owner = asker ? asker->window() : QApplication::activeModalWidget();
+    if (!owner)
+        owner = QApplication::activeWindow();
     if (owner == opened || (owner && !owner->isVisible()))
         return nullptr;
     return owner;
@@ -102,7 +104,12 @@ void popUpShowing(QWidget* popUp) {
         popUp->move(area.x() + (area.width() - popUp->width()) / 2,
                     area.y() + (area.height() - popUp->height()) / 2);
     } else {
-        popUp->move(placeBeside(popUp, popUps));
+        // The spot is for the frame. The new window's client area is placed, with the frame the
+        // earlier pop-up has: where a window that is not framed yet goes by move() differs
+        // between window managers.
+        const QWidget* latest = popUps.back();
+        const QPoint frameCorner = latest->geometry().topLeft() - latest->frameGeometry().topLeft();
+        popUp->setGeometry(QRect(placeBeside(popUp, popUps) + frameCorner, popUp->size()));
     }
     popUps.emplace_back(popUp);
 }

@@ -16,7 +16,8 @@ class QWidget;
 namespace tallowby::ui {
 
 // The window that a request from `asker` opens for: the asker's own window, or, for a request from
-// no window, the modal window the user is answering (if any). Never `opened` itself.
+// no window, the modal window the user is answering, else the active window (if any). Never
+// `opened` itself, nor a window that is not on show.
 QWidget* ownerFor(QWidget* asker, const QWidget* opened = nullptr);
 
 // Readies the hidden window `opened` to be shown modally for `owner` (nullptr: for nobody), or as

@@ -1,8 +1,11 @@
 // Shows the reminders editor, a reminder pop-up, the shutdown setup or the shutdown warning as the
-// user sees them, for screenshots: alarms_gallery editor | popup | shutdown | warning. Nothing is
-// read or written, and nothing plays a sound.
+// user sees them, for screenshots: alarms_gallery editor | popup | shutdown | warning. Also the
+// warning with the check code its cancel asks for (warning-code), and a pop-up with a notice that
+// opened while it was up (popup-notice). Nothing is read or written, and nothing plays a sound.
 #include <QApplication>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
 #include <cstdio>
 #include <string>
 
@@ -15,6 +18,7 @@
 #include "ui/alarms/unt_reminderShow.h"
 #include "ui/alarms/unt_reminders.h"
 #include "ui/alarms/unt_shutdown.h"
+#include "ui/common/message_box.h"
 #include "ui/restraint/unt_checkcode.h"
 
 int main(int argc, char** argv) {
@@ -49,10 +53,15 @@ int main(int argc, char** argv) {
         editor.lbox_reminders->setCurrentRow(1);
         return app.exec();
     }
-    if (which == "popup") {
+    if (which == "popup" || which == "popup-notice") {
         platform::FakeSoundPlayer player;
         ui::AlertSound sound(player);
         ui::Tfrm_reminderShow popup(sound, "/opt/tallowby/sound/rmd.wav", "/opt/tallowby/sound/rmd.wav");
+        if (which == "popup-notice")
+            QTimer::singleShot(300, [] {
+                ui::showPopUpMessage(
+                    QStringLiteral("Next session: 16:40 - 18:00\nMode: Block\nPrograms: mpv;"));
+            });
         popup.showReminder(QStringLiteral("Reminder - It's time 16:30"),
                            QStringLiteral("Stand up, stretch and drink a glass of water"), true);
         return 0;
@@ -65,7 +74,7 @@ int main(int argc, char** argv) {
         setup.show();
         return app.exec();
     }
-    if (which == "warning") {
+    if (which == "warning" || which == "warning-code") {
         test::FolderRuleBook book{store::ProgramPaths("/opt/tallowby")};
         book.rules.ReminderLines = {"0111110", "22:30", "1", "1", "1"};
         book.rules.SoundLines = {"/opt/tallowby/sound/rmd.wav", "/opt/tallowby/sound/shutd.wav"};
@@ -76,9 +85,12 @@ int main(int argc, char** argv) {
         platform::FakeShutdown shutdown;
         bool started = false;
         ui::Tfrm_shutdown warning(book, sound, checkcode, guard, shutdown, started);
+        if (which == "warning-code")
+            QTimer::singleShot(300, warning.btn_cancel, &QPushButton::click);
         warning.showWarning(QStringLiteral("Reminder for shutdown at 22:30"), true);
         return 0;
     }
-    std::fprintf(stderr, "usage: alarms_gallery editor | popup | shutdown | warning\n");
+    std::fprintf(stderr, "usage: alarms_gallery editor | popup | popup-notice | shutdown | warning | "
+                         "warning-code\n");
     return 2;
 }

@@ -1,8 +1,6 @@
 // The shutdown warning with a fake sound player and shutdown command: minimised it keeps its sound
-// and close timer, and its cancel asks for the code above itself, even over a Stop code on show.
+// and close timer.
 #include <QCoreApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
@@ -14,7 +12,6 @@
 #include "platform/sound/fake_sound_player.h"
 #include "platform/system/fake_system.h"
 #include "program_folder_fixture.h"
-#include "store/line_values.h"
 #include "ui/alarms/alert_sound.h"
 #include "ui/alarms/unt_shutdown.h"
 #include "ui/restraint/unt_checkcode.h"
@@ -24,11 +21,6 @@ namespace {
 
 class ShutdownWarningTest : public testing::Test {
   protected:
-    ShutdownWarningTest() {
-        folder.write(folder.paths().reminderFile("Work"), {"1111111", "22:30", "1", "1", "1"});
-        store::loadReminderList(book.rules, folder.paths().reminderFile("Work"));
-    }
-
     TempProgramFolder folder;
     FolderRuleBook book{folder.paths()};
     platform::FakeSoundPlayer player;
@@ -38,12 +30,6 @@ class ShutdownWarningTest : public testing::Test {
     platform::FakeShutdown shutdown;
     bool commandStarted = false;
     ui::Tfrm_shutdown warning{book, sound, checkcode, guard, shutdown, commandStarted};
-    MessageLog messages;
-
-    void enterCode() {
-        checkcode.edt_checkcode->setText(checkcode.lb_checkcode->text());
-        checkcode.btn_OK->click();
-    }
 };
 
 template <typename Event> void sendSpontaneous(QWidget* window) {
@@ -67,28 +53,6 @@ TEST_F(ShutdownWarningTest, MinimisedAndRestoredItKeepsItsSoundAndCloseTimer) {
     warning.showWarning(QStringLiteral("Reminder for shutdown at 22:30"), true);
     EXPECT_FALSE(player.playing());
     EXPECT_FALSE(warning.t_close->isActive());
-}
-
-TEST_F(ShutdownWarningTest, ACancelOverAStopCodeAsksAboveTheWarningAndIsCarriedOut) {
-    int stops = 0;
-    checkcode.setReinvoke(ui::purpose::Stop, [&] { ++stops; });
-    whenModal([&](QDialog*) {
-        // The warning pops up over the Stop code; its cancel takes the code's place.
-        whenModal([&](QDialog*) {
-            whenModal([&](QDialog*) {
-                EXPECT_EQ(checkcode.parentWidget(), &warning);
-                EXPECT_TRUE(checkcode.isVisible());
-                enterCode();
-            });
-            warning.btn_cancel->click();
-        });
-        warning.showWarning(QStringLiteral("Reminder for shutdown at 22:30"), false);
-    });
-    EXPECT_FALSE(checkcode.ask(ui::purpose::Stop));
-    EXPECT_EQ(stops, 0);
-    EXPECT_FALSE(warning.isVisible());
-    EXPECT_EQ(store::lineAt(book.lists().ReminderLines, 0), "0");
-    EXPECT_EQ(messages.texts, QStringList{QStringLiteral("Done.\nNo timer to shutdown now.")});
 }
 
 } // namespace
