@@ -253,7 +253,8 @@ ProcfsProcessLister::Known ProcfsProcessLister::named(int procDir, const std::st
             known.executable = file.st_ino;
         }
         addAnswer(known.answers, known.name);
-        if (isInterpreter(known.name)) {
+        known.interpreted = isInterpreter(known.name);
+        if (known.interpreted) {
             for (const std::string& name : commandNames(known.name, readCommandLineAt(procDir, pidText))) {
                 addAnswer(known.answers, name);
             }
@@ -289,6 +290,17 @@ ProcfsProcessLister::Known ProcfsProcessLister::named(int procDir, const std::st
         }
     }
     return known;
+}
+
+bool ProcfsProcessLister::runsTheSameProgram(int procDir, const std::string& pidText,
+                                             const Known& known) const {
+    // Another script of the same interpreter leaves the executable as it was.
+    if (known.pending || known.interpreted || known.executable == 0) {
+        return false;
+    }
+    struct stat file {};
+    return ::fstatat(procDir, (pidText + "/exe").c_str(), &file, 0) == 0 && file.st_dev == known.device &&
+           file.st_ino == known.executable;
 }
 
 bool ProcfsProcessLister::renameDue(const Known& known, bool renameAll) const {
@@ -330,7 +342,8 @@ void ProcfsProcessLister::readFolder(bool renameAll) {
         // read again.
         const auto old = known_.find(*pid);
         const bool same = old != known_.end() && old->second.inode == entry->d_ino;
-        if (same && !renameDue(old->second, renameAll)) {
+        if (same &&
+            (!renameDue(old->second, renameAll) || runsTheSameProgram(procDir, entry->d_name, old->second))) {
             found.insert(known_.extract(old));
             continue;
         }
@@ -390,7 +403,12 @@ void ProcfsProcessLister::renameKnown(bool renameAll) {
             ++it;
             continue;
         }
-        Known known = named(procDir.fd, std::to_string(it->first), false);
+        const std::string pidText = std::to_string(it->first);
+        if (runsTheSameProgram(procDir.fd, pidText, it->second)) {
+            ++it;
+            continue;
+        }
+        Known known = named(procDir.fd, pidText, false);
         if (known.name.empty()) {
             it = known_.erase(it); // it has ended
             continue;

@@ -78,6 +78,8 @@ class ProcfsProcessLister : public ProcessLister {
         // Its executable (device and inode), both 0 when unknown.
         dev_t device = 0;
         ino_t executable = 0;
+        // Its executable is an interpreter's or the loader's: its command line tells what it runs.
+        bool interpreted = false;
         // Will never run another program: a kernel thread, or a process that has ended or is ending.
         bool lasting = false;
         // Its executable cannot be read: another user's process.
@@ -105,6 +107,8 @@ class ProcfsProcessLister : public ProcessLister {
     void renameKnown(bool renameAll);
     void apply(const std::vector<ProcessEvents::Change>& changes);
     bool renameDue(const Known& known, bool renameAll) const;
+    // Its executable is still the file it was named by (one look instead of a naming).
+    bool runsTheSameProgram(int procDir, const std::string& pidText, const Known& known) const;
     // At first sight, where deferForeign_, another user's process is only marked `pending`.
     Known named(int procDir, const std::string& pidText, bool firstSight) const;
     void setWanted(std::span<const std::string> names);
