@@ -46,7 +46,15 @@ const QPalette& textPalette(const QColor& colour) {
     return found->second;
 }
 
+// The status and the notes are given their colour every second, mostly the colour they have: a
+// palette set anew, even an equal one, costs working out the widget's natural palette, and a group
+// box hands it on to every child. So a colour is set only when it changes.
 void setTextColour(QWidget* widget, const QColor& colour) {
+    static const char* const kColourProperty = "tallowbyTextColour";
+    const QVariant shown = widget->property(kColourProperty);
+    if (shown.isValid() && shown.toUInt() == colour.rgba())
+        return;
+    widget->setProperty(kColourProperty, colour.rgba());
     widget->setPalette(textPalette(colour));
 }
 
