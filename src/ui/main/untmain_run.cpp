@@ -242,8 +242,11 @@ void Tfrmmain::timer_runningTimer() {
 void Tfrmmain::T_mm_noteTimer() {
     const engine::LocalDateTime now = clock().now();
     const QColor colour = secondsOf(now) % 2 == 0 ? kNoteBlue : QColor(Qt::black);
-    setTextColour(lb_note1, colour);
-    setTextColour(lb_note2, colour);
+    // An empty note has nothing to blink; repainting it would only repaint the box behind it.
+    for (QLabel* note : {lb_note1, lb_note2}) {
+        if (!note->text().isEmpty())
+            setTextColour(note, colour);
+    }
     if (!T_pause->isActive())
         return;
     if (dialogs.frm_pause)
