@@ -23,6 +23,7 @@
 #include "ui/common/enforcement.h"
 #include "ui/common/rule_book.h"
 #include "ui/common/run_state_controls.h"
+#include "ui/main/header_box.h"
 #include "ui/main/program_dialogs.h"
 #include "ui/main/session_panel.h"
 #include "ui/main/whole_day_panel.h"
@@ -192,17 +193,17 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     int NarrowClientWidth = 0;
     int ClientHeight = 0;
 
-    // --- Header strip.
-    QGroupBox* gbox_status = nullptr;
+    // --- Header strip. The boxes around labels that change every second are HeaderBoxes.
+    HeaderBox* gbox_status = nullptr;
     QLabel* lb_running = nullptr;
-    QGroupBox* gb_today = nullptr;
+    HeaderBox* gb_today = nullptr;
     QLabel* lb_today = nullptr;
     QLabel* lb_clock = nullptr;
     QGroupBox* gb_head = nullptr;
     QLabel* lb_current = nullptr;
     QGroupBox* gb_profile = nullptr;
     QLabel* lb_profile = nullptr;
-    QGroupBox* gb_note = nullptr;
+    HeaderBox* gb_note = nullptr;
     QLabel* lb_note1 = nullptr;
     QLabel* lb_note2 = nullptr;
 
