@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/program_choice.h"
+
 namespace tallowby::engine {
 
 namespace {
@@ -13,19 +15,13 @@ bool anyEntryNames(const std::vector<std::string>& entries, std::span<const std:
 
 } // namespace
 
-bool sameProgramName(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 bool windowConsidered(std::string_view title, bool visible, bool normalOrDialog) {
     return visible && (!title.empty() || normalOrDialog);
 }
 
 bool entryNames(std::string_view entry, std::span<const std::string> programNames) {
-    return !entry.empty() && std::ranges::any_of(programNames, [&](const std::string& name) {
-        return sameProgramName(entry, name);
-    });
+    return !entry.empty() &&
+           std::ranges::any_of(programNames, [&](const std::string& name) { return sameName(entry, name); });
 }
 
 int commandsForWindow(const SweepRule& rule, std::span<const std::string> programNames) {

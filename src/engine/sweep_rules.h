@@ -30,9 +30,6 @@ struct SweepRule {
 // any other.
 bool windowConsidered(std::string_view title, bool visible, bool normalOrDialog);
 
-// Whether two program names are the same, ignoring the letter case of ASCII letters.
-bool sameProgramName(std::string_view a, std::string_view b);
-
 // Whether a listed entry names a program known by these names: equal to one of them, ignoring the
 // letter case of ASCII letters ("Chromium" is "chromium").
 bool entryNames(std::string_view entry, std::span<const std::string> programNames);

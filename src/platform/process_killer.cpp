@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/program_choice.h"
 #include "platform/program_command.h"
 #include "platform/system_monitors.h"
 
@@ -17,7 +18,7 @@ std::string_view fileNamePart(std::string_view name) {
 } // namespace
 
 bool processNameMatches(std::string_view reported, std::string_view wanted) {
-    return equalIgnoringCase(reported, wanted) || equalIgnoringCase(fileNamePart(reported), wanted);
+    return engine::sameName(reported, wanted) || engine::sameName(fileNamePart(reported), wanted);
 }
 
 bool processAnswersTo(std::string_view name, std::span<const std::string> commandNames,
@@ -26,11 +27,11 @@ bool processAnswersTo(std::string_view name, std::span<const std::string> comman
         return true;
     }
     const std::string_view file = fileNamePart(name);
-    if (!file.empty() && equalIgnoringCase(bareProgramName(file), wanted)) {
+    if (!file.empty() && engine::sameName(bareProgramName(file), wanted)) {
         return true;
     }
     return std::ranges::any_of(commandNames,
-                               [&](const std::string& other) { return equalIgnoringCase(other, wanted); });
+                               [&](const std::string& other) { return engine::sameName(other, wanted); });
 }
 
 std::vector<ProcessId> matchingProcesses(const ProcessSnapshot& snapshot,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/program_choice.h"
+
 namespace tallowby::platform {
 
 namespace {
@@ -29,7 +31,7 @@ bool versioned(std::string_view name, std::string_view base) {
 }
 
 Runner runnerOf(std::string_view executable) {
-    const std::string name = asciiLowerCase(fileNameOf(executable));
+    const std::string name = engine::lowerName(fileNameOf(executable));
     if (name == "ld.so" || (name.starts_with("ld-") && name.find(".so") != std::string::npos)) {
         return Runner::Loader;
     }
@@ -253,21 +255,6 @@ void addOnce(std::vector<std::string>& names, std::string name) {
 }
 
 } // namespace
-
-std::string asciiLowerCase(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
-}
 
 bool isInterpreter(std::string_view executable) {
     return runnerOf(executable) != Runner::None;

@@ -21,10 +21,6 @@ bool isInterpreter(std::string_view executable);
 // sh reading its commands from its input).
 std::vector<std::string> commandNames(std::string_view executable, const std::vector<std::string>& arguments);
 
-// Program names compare without regard to the case of ASCII letters.
-std::string asciiLowerCase(std::string_view text);
-bool equalIgnoringCase(std::string_view a, std::string_view b);
-
 // A program's file name without its extension or version suffix: "glances.py" -> "glances",
 // "htop-3.2.2" -> "htop", "monitor.jar" -> "monitor", "python3.11" -> "python3"; the name itself
 // when it has neither. A leading dot does not start an extension.

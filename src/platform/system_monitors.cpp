@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/program_choice.h"
 #include "platform/program_command.h"
 
 namespace tallowby::platform {
@@ -89,12 +90,12 @@ const SystemMonitor* systemMonitorFor(std::string_view program) {
     const std::string bare = bareProgramName(program);
     const auto startsWith = [](std::string_view name, std::string_view start) {
         return start.size() == 15 && name.size() > start.size() &&
-               equalIgnoringCase(name.substr(0, 15), start);
+               engine::sameName(name.substr(0, 15), start);
     };
     for (std::string_view candidate : {program, std::string_view(bare)}) {
         for (const SystemMonitor& monitor : kMonitors) {
             if (std::ranges::any_of(monitor.programs, [&](std::string_view name) {
-                    return equalIgnoringCase(name, candidate);
+                    return engine::sameName(name, candidate);
                 })) {
                 return &monitor;
             }

@@ -5,14 +5,14 @@
 #include <deque>
 #include <set>
 
-#include "engine/sweep_rules.h"
+#include "engine/program_choice.h"
 #include "platform/program_command.h"
 
 namespace tallowby::platform {
 
 namespace {
 
-using engine::sameProgramName;
+using engine::sameName;
 
 // Bounds on a terminal's process tree: deeper or wider than any real session, so a fork bomb in a
 // terminal cannot make a sweep slow.
@@ -58,21 +58,21 @@ void addEntries(std::vector<const DesktopEntry*>& found, const std::vector<Deskt
 
 bool namesOneOf(std::string_view name, std::initializer_list<std::string_view> others) {
     return !name.empty() &&
-           std::ranges::any_of(others, [&](std::string_view other) { return sameProgramName(name, other); });
+           std::ranges::any_of(others, [&](std::string_view other) { return sameName(name, other); });
 }
 
 } // namespace
 
 void addName(std::vector<std::string>& names, std::string_view name) {
     if (!name.empty() &&
-        std::ranges::none_of(names, [&](const std::string& known) { return sameProgramName(known, name); })) {
+        std::ranges::none_of(names, [&](const std::string& known) { return sameName(known, name); })) {
         names.emplace_back(name);
     }
 }
 
 bool knownTerminal(std::string_view executable) {
-    return std::ranges::any_of(
-        kTerminals, [&](std::string_view terminal) { return sameProgramName(executable, terminal); });
+    return std::ranges::any_of(kTerminals,
+                               [&](std::string_view terminal) { return sameName(executable, terminal); });
 }
 
 std::vector<const DesktopEntry*> entriesOfWindow(const std::vector<DesktopEntry>& entries,
@@ -90,7 +90,7 @@ std::vector<const DesktopEntry*> entriesOfWindow(const std::vector<DesktopEntry>
     // through python3 would otherwise claim every Python program.
     if (found.empty() && !isInterpreter(executable)) {
         addEntries(found, entries, [&](const DesktopEntry& entry) {
-            return !entry.program.empty() && sameProgramName(entry.program, executable);
+            return !entry.program.empty() && sameName(entry.program, executable);
         });
     }
     return found;

@@ -17,6 +17,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include "engine/program_choice.h"
 #include "platform/linux/elf_build_id.h"
 #include "platform/linux/process_command_line.h"
 #include "platform/program_command.h"
@@ -150,7 +151,7 @@ void addAnswer(std::vector<std::string>& answers, std::string_view name) {
     if (name.empty()) {
         return;
     }
-    for (std::string lower : {asciiLowerCase(name), asciiLowerCase(bareProgramName(name))}) {
+    for (std::string lower : {engine::lowerName(name), engine::lowerName(bareProgramName(name))}) {
         if (std::ranges::find(answers, lower) == answers.end()) {
             answers.push_back(std::move(lower));
         }
@@ -191,8 +192,8 @@ std::vector<std::string> installedBuildIds(std::string_view name) {
             continue;
         }
         const std::string file = real.filename().string();
-        if (isInterpreter(file) || (asciiLowerCase(file) != asciiLowerCase(name) &&
-                                    asciiLowerCase(bareProgramName(file)) != asciiLowerCase(name))) {
+        if (isInterpreter(file) || (engine::lowerName(file) != engine::lowerName(name) &&
+                                    engine::lowerName(bareProgramName(file)) != engine::lowerName(name))) {
             continue;
         }
         if (std::string id = readBuildId(real); !id.empty() && std::ranges::find(ids, id) == ids.end()) {
@@ -482,7 +483,7 @@ void ProcfsProcessLister::setWanted(std::span<const std::string> names) {
     wanted.lower.clear();
     wanted.buildIds.clear();
     for (const std::string& name : names) {
-        const std::string lower = asciiLowerCase(name);
+        const std::string lower = engine::lowerName(name);
         wanted.lower.insert(lower);
         auto installed = wanted.installed.find(lower);
         if (installed == wanted.installed.end()) {
@@ -505,7 +506,7 @@ bool ProcfsProcessLister::wanted(ProcessId pid, Known& known) {
     bool hit = std::ranges::any_of(known.answers,
                                    [&](const std::string& name) { return wanted.lower.contains(name); });
     if (!hit && known.cut) {
-        const std::string start = asciiLowerCase(known.name);
+        const std::string start = engine::lowerName(known.name);
         hit = std::ranges::any_of(wanted.lower,
                                   [&](const std::string& name) { return name.starts_with(start); });
     }
