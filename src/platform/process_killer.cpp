@@ -8,17 +8,8 @@
 
 namespace tallowby::platform {
 
-namespace {
-
-std::string_view fileNamePart(std::string_view name) {
-    const auto slash = name.find_last_of("/\\");
-    return slash == std::string_view::npos ? name : name.substr(slash + 1);
-}
-
-} // namespace
-
 bool processNameMatches(std::string_view reported, std::string_view wanted) {
-    return engine::sameName(reported, wanted) || engine::sameName(fileNamePart(reported), wanted);
+    return engine::sameName(reported, wanted) || engine::sameName(programFileName(reported), wanted);
 }
 
 bool processAnswersTo(std::string_view name, std::span<const std::string> commandNames,
@@ -26,7 +17,7 @@ bool processAnswersTo(std::string_view name, std::span<const std::string> comman
     if (processNameMatches(name, wanted)) {
         return true;
     }
-    const std::string_view file = fileNamePart(name);
+    const std::string_view file = programFileName(name);
     if (!file.empty() && engine::sameName(bareProgramName(file), wanted)) {
         return true;
     }

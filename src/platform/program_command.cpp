@@ -11,11 +11,6 @@ namespace {
 
 enum class Runner { None, Python, Perl, Ruby, Node, Java, Shell, Loader };
 
-std::string_view fileNameOf(std::string_view path) {
-    const auto slash = path.find_last_of("/\\");
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -31,7 +26,7 @@ bool versioned(std::string_view name, std::string_view base) {
 }
 
 Runner runnerOf(std::string_view executable) {
-    const std::string name = engine::lowerName(fileNameOf(executable));
+    const std::string name = engine::lowerName(programFileName(executable));
     if (name == "ld.so" || (name.starts_with("ld-") && name.find(".so") != std::string::npos)) {
         return Runner::Loader;
     }
@@ -260,6 +255,11 @@ bool isInterpreter(std::string_view executable) {
     return runnerOf(executable) != Runner::None;
 }
 
+std::string_view programFileName(std::string_view path) {
+    const auto slash = path.find_last_of("/\\");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
 std::string bareProgramName(std::string_view fileName) {
     std::string_view name = fileName;
     // An extension: letters after the last dot ("glances.py", "monitor.AppImage").
@@ -324,7 +324,7 @@ std::vector<std::string> commandNames(std::string_view executable,
     case Target::Nothing:
         break;
     case Target::File: {
-        const std::string_view name = fileNameOf(target.name);
+        const std::string_view name = programFileName(target.name);
         addOnce(names, std::string(name));
         addOnce(names, bareProgramName(name));
         // The loader may run an interpreter in turn: ld-linux-x86-64.so.2 /usr/bin/python3 script.

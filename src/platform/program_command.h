@@ -21,6 +21,9 @@ bool isInterpreter(std::string_view executable);
 // sh reading its commands from its input).
 std::vector<std::string> commandNames(std::string_view executable, const std::vector<std::string>& arguments);
 
+// The file name part of a path, after the last "/" or "\\".
+std::string_view programFileName(std::string_view path);
+
 // A program's file name without its extension or version suffix: "glances.py" -> "glances",
 // "htop-3.2.2" -> "htop", "monitor.jar" -> "monitor", "python3.11" -> "python3"; the name itself
 // when it has neither. A leading dot does not start an extension.

@@ -25,6 +25,7 @@
 
 #include "engine/edit_rules.h"
 #include "engine/program_choice.h"
+#include "platform/window_names.h"
 #include "ui/common/fixed_dialog.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
@@ -73,13 +74,6 @@ QString cutTitle(const std::string& title) {
 
 std::filesystem::path localPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-// Each name once, ignoring case, in the order first given.
-void addCandidate(std::vector<std::string>& names, const std::string& name) {
-    if (!name.empty() &&
-        std::ranges::none_of(names, [&](const std::string& n) { return engine::sameName(n, name); }))
-        names.push_back(name);
 }
 
 } // namespace
@@ -326,14 +320,14 @@ bool Tfrm_AddProcess::answersToSomething(const std::string& name) {
 std::string Tfrm_AddProcess::confirmUnknown(const std::string& typed) {
     std::vector<std::string> known;
     for (const platform::DesktopEntry& entry : entries_.applications()) {
-        addCandidate(known, entry.id);
-        addCandidate(known, entry.program);
+        platform::addName(known, entry.id);
+        platform::addName(known, entry.program);
     }
     for (const platform::TopLevelWindow& window : windows_.topLevelWindows())
         for (const std::string& name : namer_.namesOf(window).all)
-            addCandidate(known, name);
+            platform::addName(known, name);
     for (const std::string& name : programsIn(programFolders()))
-        addCandidate(known, name);
+        platform::addName(known, name);
     const std::optional<std::string> meant = engine::closestName(typed, known);
 
     QString question =
