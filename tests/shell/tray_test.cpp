@@ -111,10 +111,12 @@ TEST_F(TrayTest, ALeftClickOnTheIconBringsTheWindowBackWithTheCurrentSession) {
     expectInTray();
     const QPoint icon = trayIconCentre();
     // A click the tray host was not yet ready for is made again, as a user would.
-    ASSERT_TRUE(waitWithEvents([&] {
-        clickAt(icon, 1);
-        return waitWithEvents([this] { return main->isVisible(); }, 2s);
-    }));
+    ASSERT_TRUE(waitWithEvents(
+        [&] {
+            clickAt(icon, 1);
+            return waitWithEvents([this] { return main->isVisible(); }, 3s);
+        },
+        30s));
     EXPECT_FALSE(main->trayIcon->isVisible());
     EXPECT_EQ(main->gb_sessionAll->selectedSessionIndex(), 0);
 }
