@@ -85,4 +85,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # one of the program's two kinds of rule does nothing, so it is a dependency, not a recommendation.
 # SDL2_mixer is opened at the first alert sound, so dpkg-shlibdeps cannot see it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "pkexec, libsdl2-mixer-2.0-0")
+# Removing the package takes its block of websites out of /etc/hosts. Maintainer scripts are
+# installed 0755 whatever the checkout's modes.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${packaging_dir}/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 include(CPack)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # check-package.sh DEB: fails unless the Debian package holds every file of an installation, owned
-# by root with the modes Debian expects, a menu entry that validates, icons of the size their
-# folder names, dependencies found by dpkg-shlibdeps, hardened binaries, and no error or warning
-# from lintian.
+# by root with the modes Debian expects, its maintainer script, a menu entry that validates, icons
+# of the size their folder names, dependencies found by dpkg-shlibdeps, hardened binaries, and no
+# error or warning from lintian.
 # It only reads the package and unpacks it into a temporary folder; it installs nothing.
 set -euo pipefail
 deb=$1
@@ -52,6 +52,10 @@ done < <(dpkg-deb -c "$deb")
 for path in "${executables[@]}" "${expected[@]}"; do
   printf '%s\n' "${paths[@]}" | grep -qxF "$path" || fail "$path is missing"
 done
+
+# Removing the package takes the program's block of websites out of /etc/hosts.
+dpkg-deb --ctrl-tarfile "$deb" | tar -tvf - | grep -E '^-rwxr-xr-x root/root .* \./postrm$' >/dev/null ||
+  fail "the postrm that takes the block out of /etc/hosts is missing, or not root's with mode 0755"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 grep -q 'libqt6widgets6' <<<"$depends" || fail "Depends lacks the Qt libraries dpkg-shlibdeps finds: $depends"
