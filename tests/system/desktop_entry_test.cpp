@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <vector>
 
 #include "platform/system/desktop_entry.h"
+#include "test_files.h"
 
 namespace tallowby::platform {
 namespace {
@@ -85,32 +88,47 @@ TEST(ExecArgument, PlainPathsStayUnquotedAndQuotedBackslashesTakeFour) {
     EXPECT_EQ(desktopExecArgument("/a\\b"), "\"/a\\\\\\\\b\"");
 }
 
-TEST(AutostartDesktopEntry, IsAnApplicationEntryStartingTheProgram) {
-    const std::string entry = autostartDesktopEntry("/opt/my apps/tallowby/tallowby_start");
-    EXPECT_EQ(entry.find('\r'), std::string::npos);
-    ASSERT_FALSE(entry.empty());
-    EXPECT_EQ(entry.back(), '\n');
-
+// The entry's keys and their values as written, the group header left out.
+std::map<std::string, std::string> entryKeys(const std::string& entry) {
     std::istringstream lines(entry);
     std::string line;
     std::getline(lines, line);
     EXPECT_EQ(line, "[Desktop Entry]");
-    std::vector<std::string> keys;
-    std::string exec;
+    std::map<std::string, std::string> keys;
     while (std::getline(lines, line)) {
         const auto eq = line.find('=');
-        ASSERT_NE(eq, std::string::npos) << line;
-        keys.push_back(line.substr(0, eq));
-        if (keys.back() == "Exec") {
-            exec = line.substr(eq + 1);
-        }
+        EXPECT_NE(eq, std::string::npos) << line;
+        EXPECT_TRUE(keys.emplace(line.substr(0, eq), line.substr(eq + 1)).second)
+            << "a repeated key: " << line;
     }
-    for (const char* wanted :
-         {"Type=Application", "Name=Tallowby", "X-GNOME-Autostart-enabled=true", "NoDisplay=false"}) {
-        EXPECT_NE(entry.find(std::string("\n") + wanted + "\n"), std::string::npos) << wanted;
-    }
-    EXPECT_EQ(std::count(keys.begin(), keys.end(), "Exec"), 1);
-    EXPECT_EQ(readExecArgument(exec), "/opt/my apps/tallowby/tallowby_start");
+    return keys;
+}
+
+TEST(AutostartDesktopEntry, IsAnApplicationEntryStartingTheProgramWhileItIsThere) {
+    const std::string program = "/opt/my apps/100%/tallowby\\x/tallowby_start";
+    const std::string entry = autostartDesktopEntry(program);
+    EXPECT_EQ(entry.find('\r'), std::string::npos);
+    ASSERT_FALSE(entry.empty());
+    EXPECT_EQ(entry.back(), '\n');
+
+    const auto keys = entryKeys(entry);
+    for (const auto& [key, value] : std::map<std::string, std::string>{{"Type", "Application"},
+                                                                       {"Name", "Tallowby"},
+                                                                       {"X-GNOME-Autostart-enabled", "true"},
+                                                                       {"NoDisplay", "false"}})
+        EXPECT_EQ(keys.at(key), value) << key;
+    EXPECT_EQ(readExecArgument(keys.at("Exec")), program);
+    // A session skips the entry while nothing is at this path: a removed program leaves no entry
+    // that fails at every log-on.
+    EXPECT_EQ(unescapeStringValue(keys.at("TryExec")), program);
+
+    // And desktop sessions accept it as a whole.
+    if (std::system("command -v desktop-file-validate >/dev/null") != 0)
+        GTEST_SKIP() << "desktop-file-validate is not installed (package desktop-file-utils)";
+    test::TempFolder temp;
+    const auto file = temp / "tallowby.desktop";
+    test::writeFile(file, entry);
+    EXPECT_EQ(std::system(("desktop-file-validate '" + file.string() + "'").c_str()), 0);
 }
 
 } // namespace

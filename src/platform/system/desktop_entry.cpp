@@ -66,9 +66,14 @@ std::string desktopExecArgument(const std::string& argument) {
 }
 
 std::string autostartDesktopEntry(const std::filesystem::path& program) {
+    // TryExec: once the program is removed, a log-on skips the entry instead of failing to start
+    // what is not there; a reinstall at the same path makes it start again.
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Tallowby\n"
+           "TryExec=" +
+           escapeStringValue(program.string()) +
+           "\n"
            "Exec=" +
            desktopExecArgument(program.string()) +
            "\n"

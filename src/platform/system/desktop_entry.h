@@ -15,7 +15,8 @@ inline constexpr const char* kAutostartEntryName = "tallowby.desktop";
 // any folder name (spaces, quotes, "$", "%", backslashes) reaches the launcher unchanged.
 std::string desktopExecArgument(const std::string& argument);
 
-// The whole entry, LF line ends, starting program.
+// The whole entry, LF line ends, starting program (an absolute path), and skipped by a desktop
+// session while no program is at that path (TryExec).
 std::string autostartDesktopEntry(const std::filesystem::path& program);
 
 } // namespace tallowby::platform
