@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    const store::ProgramPaths paths(place.dataFolder);
+    const store::ProgramPaths paths(place.dataFolder, place.defaultsFolder);
     const platform::SystemPaths system = platform::SystemPaths::forPlace(place, user, TALLOWBY_SANDBOX);
     // The sandbox promises to keep inside its own folder: a link at its hosts path may not lead out.
     platform::HostsFile hosts(system.hostsFile, std::string(platform::nativeLineEnd()),

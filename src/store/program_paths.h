@@ -1,5 +1,8 @@
 #pragma once
-// Every data file is named relative to the program folder (the folder of the executable).
+// Every data file is named relative to the program folder (the folder of the executable). The
+// files the program only reads and never lets the user change (the help page, the default alert
+// sounds, the icons) may live in a folder of their own: an installation's, so that an upgrade
+// reaches every user at once.
 #include <filesystem>
 #include <string>
 
@@ -7,7 +10,10 @@ namespace tallowby::store {
 
 class ProgramPaths {
   public:
-    explicit ProgramPaths(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    // installation: the folder of the read-only files; empty when they are in the data folder.
+    explicit ProgramPaths(std::filesystem::path folder, std::filesystem::path installation = {})
+        : folder_(std::move(folder)),
+          installation_(installation.empty() ? folder_ : std::move(installation)) {}
 
     const std::filesystem::path& folder() const { return folder_; }
     std::filesystem::path configFile() const { return folder_ / "config.db"; }
@@ -23,14 +29,15 @@ class ProgramPaths {
         return profilesFolder() / (profile + ".rem");
     }
     std::filesystem::path soundFile() const { return folder_ / "sound.db"; }
-    std::filesystem::path defaultReminderSound() const { return folder_ / "sound" / "rmd.wav"; }
-    std::filesystem::path defaultShutdownSound() const { return folder_ / "sound" / "shutd.wav"; }
-    std::filesystem::path runningIcon() const { return folder_ / "icon" / "t64.ico"; }
-    std::filesystem::path stoppedIcon() const { return folder_ / "icon" / "t64b.ico"; }
-    std::filesystem::path helpPage() const { return folder_ / "Tallowby - Help.htm"; }
+    std::filesystem::path defaultReminderSound() const { return installation_ / "sound" / "rmd.wav"; }
+    std::filesystem::path defaultShutdownSound() const { return installation_ / "sound" / "shutd.wav"; }
+    std::filesystem::path runningIcon() const { return installation_ / "icon" / "t64.ico"; }
+    std::filesystem::path stoppedIcon() const { return installation_ / "icon" / "t64b.ico"; }
+    std::filesystem::path helpPage() const { return installation_ / "Tallowby - Help.htm"; }
 
   private:
     std::filesystem::path folder_;
+    std::filesystem::path installation_;
 };
 
 } // namespace tallowby::store

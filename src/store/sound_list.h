@@ -6,8 +6,10 @@
 namespace tallowby::store {
 
 // Replaces SoundLines with the file's lines when it exists. Then an entry 0 or 1 that is missing or
-// names no existing file is set to the default sound of the program folder; that replacement stays
-// in memory only. Afterwards SoundLines has at least two entries. Returns whether the file was read.
+// names no existing file is set to the default sound (from the installation folder of paths); that
+// replacement stays in memory only. An entry naming a copy of a default sound that an earlier
+// layout put in the data folder names an existing file, so it keeps playing that copy. Afterwards SoundLines
+// has at least two entries. Returns whether the file was read.
 bool loadSound(RuleLists& lists, const ProgramPaths& paths);
 
 // Writes exactly entries 0 and 1 of SoundLines as the file, then loadSound. Throws FileError; the

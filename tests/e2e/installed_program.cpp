@@ -7,6 +7,7 @@
 
 #include "support/file_bytes.h"
 #include "support/other_user.h"
+#include "support/wait_until.h"
 
 namespace tallowby::e2e {
 
@@ -37,6 +38,13 @@ void completeInstallation(const fs::path& executable, const fs::path& defaults) 
     }
 }
 
+// Starts a whole command line (its program first) on the session's display.
+testsupport::ChildProcess startCommand(const testsupport::XSession& session,
+                                       const std::vector<std::string>& command,
+                                       const testsupport::SpawnOptions& options = {}) {
+    return session.start(command.front(), {command.begin() + 1, command.end()}, options);
+}
+
 void giveToNobody(const fs::path& path) {
     if (::chown(path.c_str(), testsupport::kNobodyId, testsupport::kNobodyId) != 0)
         throw std::runtime_error("cannot give " + path.string() + " to nobody");
@@ -46,7 +54,7 @@ void giveToNobody(const fs::path& path) {
 
 InstalledProgram::InstalledProgram()
     : stage_(temp_ / "stage"), home_(temp_ / "home"), runtime_(temp_ / "runtime"),
-      pkexec_(temp_ / "stand-in", "pkexec") {
+      pkexec_(temp_ / "stand-in", "pkexec"), opener_(temp_ / "stand-in-opener", "xdg-open") {
     // The user must reach the installation, the stand-in and the hosts file below.
     fs::permissions(temp_.path(), fs::perms(0755));
     testsupport::SpawnOptions install;
@@ -88,19 +96,76 @@ void InstalledProgram::handHomeOver() const {
         giveToNobody(entry.path());
 }
 
-testsupport::ChildProcess InstalledProgram::start(const testsupport::XSession& session) const {
-    // The namespace's /etc/hosts is the test's file; the program runs with the environment of a
-    // desktop session and nothing of the test's.
-    const std::vector<std::string> args = testsupport::withOwnEtcHosts(
-        hostsFile(),
-        testsupport::asNobody(
-            {"env", "-i", "HOME=" + home_.string(), "PATH=" + pkexec_.binFolder().string() + ":/usr/bin:/bin",
-             "DISPLAY=" + session.display(), "XDG_RUNTIME_DIR=" + runtime_.string(), "QT_QPA_PLATFORM=xcb",
-             "SDL_AUDIODRIVER=dummy", "LSAN_OPTIONS=suppressions=" TALLOWBY_E2E_LSAN_SUPPRESSIONS,
-             executable().string()}));
+std::vector<std::string> InstalledProgram::asUser(const testsupport::XSession& session,
+                                                  const std::vector<std::string>& environment,
+                                                  const std::vector<std::string>& command) const {
+    std::vector<std::string> args{"env",
+                                  "-i",
+                                  "HOME=" + home_.string(),
+                                  "PATH=" + pkexec_.binFolder().string() + ":" +
+                                      opener_.binFolder().string() + ":/usr/bin:/bin",
+                                  "DISPLAY=" + session.display(),
+                                  "XDG_RUNTIME_DIR=" + runtime_.string()};
+    args.insert(args.end(), environment.begin(), environment.end());
+    args.insert(args.end(), command.begin(), command.end());
+    return testsupport::asNobody(args);
+}
+
+fs::path InstalledProgram::usersFolder(const std::string& name) const {
+    const fs::path folder = temp_ / name;
+    fs::create_directories(folder);
+    fs::permissions(folder, fs::perms(0700));
+    giveToNobody(folder);
+    return folder;
+}
+
+testsupport::ChildProcess InstalledProgram::start(const testsupport::XSession& session,
+                                                  const std::vector<std::string>& environment) const {
+    std::vector<std::string> variables{"QT_QPA_PLATFORM=xcb", "SDL_AUDIODRIVER=dummy",
+                                       "LSAN_OPTIONS=suppressions=" TALLOWBY_E2E_LSAN_SUPPRESSIONS};
+    variables.insert(variables.end(), environment.begin(), environment.end());
+    // The namespace's /etc/hosts is the test's file.
+    const std::vector<std::string> args =
+        testsupport::withOwnEtcHosts(hostsFile(), asUser(session, variables, {executable().string()}));
     testsupport::SpawnOptions options;
     options.keepStderr = true;
     return testsupport::ChildProcess("unshare", args, options);
+}
+
+UsersAccessibility::UsersAccessibility(const InstalledProgram& installed,
+                                       const testsupport::XSession& session)
+    : installed_(installed), session_(session) {
+    const fs::path socket = installed.usersFolder("session-bus") / "bus";
+    const std::string address = "unix:path=" + socket.string();
+    busVariable_ = "DBUS_SESSION_BUS_ADDRESS=" + address;
+    // A session bus lets in only its own user: the program, the launcher and the driver all run as
+    // the program's user.
+    bus_.emplace(startCommand(session, installed.asUser(session, {},
+                                                        {"dbus-daemon", "--session", "--address=" + address,
+                                                         "--nofork", "--nopidfile"})));
+    if (!testsupport::waitUntil([&] { return fs::exists(socket); }, 10s))
+        throw std::runtime_error("no session bus");
+    accessibility_.emplace(startCommand(
+        session, installed.asUser(session, {busVariable_},
+                                  {"/usr/libexec/at-spi-bus-launcher", "--launch-immediately"})));
+}
+
+UsersAccessibility::~UsersAccessibility() {
+    // The launcher ends the accessibility bus it started only when asked to end.
+    accessibility_->stop();
+}
+
+std::vector<std::string> UsersAccessibility::programEnvironment() const {
+    return {busVariable_, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1"};
+}
+
+bool UsersAccessibility::drive(const std::vector<std::string>& steps) const {
+    std::vector<std::string> command{"/usr/bin/python3", TALLOWBY_E2E_DRIVER, "Tallowby"};
+    command.insert(command.end(), steps.begin(), steps.end());
+    auto driver =
+        startCommand(session_, installed_.asUser(session_, {busVariable_}, command), {.keepStderr = true});
+    const auto status = driver.waitForExit(120s);
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
 }
 
 std::string policyExecPath(const fs::path& policyFile) {

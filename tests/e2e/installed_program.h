@@ -2,9 +2,10 @@
 // The program as its package installs it, run by an ordinary user: the build's own install rules lay
 // it into a staging folder, and it is started as "nobody" with a throwaway home, its hosts file a
 // test file mounted over /etc/hosts in a mount namespace of its own, and a stand-in pkexec first on
-// its PATH. Needs root (to change user and mount: testsupport::whyNoOtherUser()); nothing of the
-// machine's is written.
+// its PATH, with a stand-in xdg-open beside it that records what the program opens. Needs root (to change
+// user and mount: testsupport::whyNoOtherUser()); nothing of the machine's is written.
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,12 +35,22 @@ class InstalledProgram {
     void handHomeOver() const;
 
     const testsupport::StandInProgram& pkexec() const { return pkexec_; }
+    // What the program hands a page to (Help > Content).
+    const testsupport::StandInProgram& opener() const { return opener_; }
 
     // The file mounted over /etc/hosts while the program runs.
     std::filesystem::path hostsFile() const { return temp_ / "hosts"; }
 
-    // Starts the installed program on the session's display as the ordinary user.
-    testsupport::ChildProcess start(const testsupport::XSession& session) const;
+    // Starts the installed program on the session's display as the ordinary user, with the
+    // environment of a desktop session and these variables ("NAME=value") besides.
+    testsupport::ChildProcess start(const testsupport::XSession& session,
+                                    const std::vector<std::string>& environment = {}) const;
+    // A command run as the user with that environment, and nothing of the test's.
+    std::vector<std::string> asUser(const testsupport::XSession& session,
+                                    const std::vector<std::string>& environment,
+                                    const std::vector<std::string>& command) const;
+    // A folder the user may write, for the test's own use.
+    std::filesystem::path usersFolder(const std::string& name) const;
 
   private:
     testsupport::TempFolder temp_;
@@ -47,6 +58,29 @@ class InstalledProgram {
     std::filesystem::path home_;
     std::filesystem::path runtime_;
     testsupport::StandInProgram pkexec_;
+    testsupport::StandInProgram opener_;
+};
+
+// A session bus and the accessibility bus on it, run as the installed program's user, so that a
+// test can work the program's windows as the user does (drive_window.py, also run as the user).
+class UsersAccessibility {
+  public:
+    UsersAccessibility(const InstalledProgram& installed, const testsupport::XSession& session);
+    ~UsersAccessibility();
+    UsersAccessibility(const UsersAccessibility&) = delete;
+    UsersAccessibility& operator=(const UsersAccessibility&) = delete;
+
+    // What the program's environment needs to be reached over the bus.
+    std::vector<std::string> programEnvironment() const;
+    // Carries out drive_window.py's steps in the program's windows; true when every one was done.
+    bool drive(const std::vector<std::string>& steps) const;
+
+  private:
+    const InstalledProgram& installed_;
+    const testsupport::XSession& session_;
+    std::string busVariable_;
+    std::optional<testsupport::ChildProcess> bus_;
+    std::optional<testsupport::ChildProcess> accessibility_;
 };
 
 // The value of the polkit action's exec.path annotation in a policy file; "" when there is none.

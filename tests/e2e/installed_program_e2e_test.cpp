@@ -3,6 +3,7 @@
 // the real one, and the real helper, are never run.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sys/stat.h>
 
 #include "installed_program.h"
@@ -19,6 +20,7 @@ using namespace std::chrono_literals;
 using testsupport::waitUntil;
 
 constexpr const char* kBlockedSite = "blocked.tallowby.test";
+constexpr const char* kHelpPage = "Tallowby - Help.htm";
 
 uid_t ownerOf(const fs::path& path) {
     struct stat info {};
@@ -59,18 +61,52 @@ TEST(InstalledProgram, RunsForAnOrdinaryUserWithItsDataAtHomeAndBlocksThroughPke
                                                    installed.staged(actionHelper).string()}));
     EXPECT_TRUE(fs::exists(installed.staged(actionHelper)));
 
-    // By then its data is laid out: the installation's default files copied in beside the rule, owned by the
-    // user.
+    // By then its data is laid out: the installation's default rules and options copied in beside
+    // the rule, owned by the user; what the program only reads stays in the installation.
     const fs::path config = installed.dataFolder() / "config.db";
     EXPECT_TRUE(fs::exists(config)) << "no config.db in the user's data folder";
     EXPECT_EQ(ownerOf(config), testsupport::kNobodyId);
-    EXPECT_TRUE(fs::exists(installed.dataFolder() / "icon" / "t64.ico"));
+    for (const char* readOnly : {kHelpPage, "sound", "icon"})
+        EXPECT_FALSE(fs::exists(installed.dataFolder() / readOnly)) << readOnly << " was copied to the user";
     EXPECT_NE(testsupport::readFile(installed.dataFolder() / "profiles" / "Default").find(kBlockedSite),
               std::string::npos)
         << "the user's own rule was replaced";
 
     EXPECT_FALSE(program.hasExited()) << "the program ended by itself";
     EXPECT_EQ(testsupport::readFile(installed.hostsFile()), machineHosts) << "only the helper may write it";
+    program.stop();
+}
+
+TEST(InstalledProgram, AnUpgradedHelpPageIsTheOneShownToAUserOfTheEarlierLayout) {
+    if (const std::string why = testsupport::whyNoOtherUser(); !why.empty())
+        GTEST_SKIP() << why;
+    const InstalledProgram installed;
+    // The earlier layout copied every installation file into the user's data folder; the help page
+    // there is the earlier version's. The upgrade brought a new one.
+    const fs::path installation = installed.staged(TALLOWBY_INSTALLED_DEFAULTS);
+    installed.makeDataFolder();
+    fs::copy(installation, installed.dataFolder(), fs::copy_options::recursive);
+    testsupport::writeFile(installed.dataFolder() / kHelpPage, "<html>the earlier version's help</html>\n");
+    testsupport::writeFile(installation / kHelpPage, "<html>the upgraded help</html>\n");
+    installed.handHomeOver();
+
+    testsupport::XSession session;
+    const UsersAccessibility accessibility(installed, session);
+    testsupport::ChildProcess program = installed.start(session, accessibility.programEnvironment());
+    ASSERT_TRUE(accessibility.drive({"click:Tallowby/Help", "key:Down Return"}))
+        << "Help > Content was not chosen";
+
+    ASSERT_TRUE(waitUntil([&] { return !installed.opener().calls().empty(); }, 20s)) << "no page was opened";
+    const auto opened = installed.opener().calls().front().args;
+    ASSERT_EQ(opened.size(), 1u);
+    const std::string url =
+        "file://" + std::regex_replace((installation / kHelpPage).string(), std::regex(" "), "%20");
+    EXPECT_EQ(opened[0], url) << "not the installation's help page";
+    EXPECT_EQ(testsupport::readFile(installation / kHelpPage), "<html>the upgraded help</html>\n");
+    EXPECT_EQ(testsupport::readFile(installed.dataFolder() / kHelpPage),
+              "<html>the earlier version's help</html>\n")
+        << "the earlier layout's copy is the user's to remove";
+    EXPECT_FALSE(program.hasExited()) << "the program ended by itself";
     program.stop();
 }
 

@@ -52,29 +52,27 @@ class Filler {
     std::vector<fs::path> copied_;
 };
 
-bool insideProfiles(const fs::path& relative) {
-    return !relative.empty() && *relative.begin() == store::ProgramPaths({}).profilesFolder();
-}
-
 } // namespace
 
 std::vector<fs::path> fillWithDefaults(const fs::path& defaultsFolder, const fs::path& dataFolder) {
     makePrivateFolders(dataFolder);
     Filler filler(defaultsFolder, dataFolder);
+    // Relative names, the same in both folders.
+    const store::ProgramPaths in({});
 
-    try {
-        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(defaultsFolder)) {
-            const fs::path relative = entry.path().lexically_relative(defaultsFolder);
-            if (entry.is_regular_file() && !insideProfiles(relative))
-                filler.copyIfMissing(relative);
-        }
-    } catch (const fs::filesystem_error& error) {
-        throw store::FileError(error.path1(), error.code().message(), error.code().value());
+    // An installation without its folder would leave the program without rules to read.
+    std::error_code error;
+    if (!fs::is_directory(defaultsFolder, error))
+        throw store::FileError(defaultsFolder, "the installation's folder of default files is not there",
+                               error ? error.value() : ENOENT);
+    // Only the files the user changes: the help page, the sounds and the icons are read from the
+    // installation, so that an upgrade reaches every user.
+    for (const fs::path& file : {in.configFile(), in.profileListFile(), in.soundFile()}) {
+        if (present(defaultsFolder / file))
+            filler.copyIfMissing(file);
     }
 
     // By now the data folder has a profile list: the user's own, or the installation's.
-    // Relative names, the same in both folders.
-    const store::ProgramPaths in({});
     const store::Lines profiles =
         store::readLines(dataFolder / in.profileListFile()).value_or(store::Lines{});
     for (const std::string& profile : profiles) {

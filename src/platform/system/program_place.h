@@ -4,8 +4,9 @@
 // A folder build keeps everything in the folder of its executable (a build's program folder, or a
 // folder the user unpacked and may write): recognised by its data files beside the executable.
 // An installed program (/usr/bin/tallowby, or a package unpacked anywhere with the same layout) has
-// its installation's default files in <bin>/../share/tallowby and keeps the user's own copies in
-// the user's data folder, $XDG_DATA_HOME/tallowby.
+// its installation's files in <bin>/../share/tallowby: the default rules and options, of which the
+// user gets copies in the user's data folder ($XDG_DATA_HOME/tallowby), and the help page, sounds
+// and icons, which are read from there.
 #include <filesystem>
 
 #include "platform/system/user_folders.h"
@@ -20,7 +21,7 @@ struct ProgramPlace {
     // Where every data file is named from (store::ProgramPaths' folder). Empty for an installed
     // program whose user has no home to keep it in.
     std::filesystem::path dataFolder;
-    // The installation's default files; empty for a folder build.
+    // The installation's files (store::ProgramPaths' installation folder); empty for a folder build.
     std::filesystem::path defaultsFolder;
 
     std::filesystem::path executableFolder() const { return executable.parent_path(); }
