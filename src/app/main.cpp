@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFile>
 #include <exception>
+#include <memory>
 
 #include "platform/debug_privilege.h"
 #include "platform/hosts/hosts_file.h"
@@ -20,6 +21,7 @@
 #include "platform/system/system_operations.h"
 #include "platform/x11/x11_platform.h"
 #include "program_windows.h"
+#include "session_end.h"
 #include "store/program_paths.h"
 #include "store/text_file.h"
 #include "ui/common/local_text.h"
@@ -87,8 +89,8 @@ int main(int argc, char** argv) {
     // The sandbox's hosts file is its own to write; only the machine's may need an administrator.
     if (const std::filesystem::path helper = platform::hostsHelperFor(place);
         !system.sandbox() && !helper.empty())
-        hosts.setPrivilegedWrite(
-            platform::PkexecHostsWrite(platform::PkexecHostsWrite::optionsFor(helper, system.hostsFile)));
+        hosts.setPrivilegedWrite(std::make_shared<platform::BackgroundHostsWrite>(
+            platform::PkexecHostsWrite(platform::PkexecHostsWrite::optionsFor(helper, system.hostsFile))));
     platform::XdgDesktopEntries applications(platform::XdgDesktopEntries::dataFolders());
     platform::x11::X11Platform desktop({}, &applications);
     const auto shutdown = platform::makeShutdown(system);
@@ -112,6 +114,7 @@ int main(int argc, char** argv) {
         ui::showMessage(nullptr, ui::fromBytes(error.what()));
         return 1;
     }
+    app::liftBlocksWhenSessionEnds(*windows.frmmain);
     if (windows.frmmain->ShowMainForm)
         windows.frmmain->show();
     return QApplication::exec();

@@ -90,7 +90,11 @@ TEST_F(HostsFileTest, HoldsTellsWhetherTheBlockIsStillThereAfterEditsAndReplacem
         EXPECT_EQ(file.holds({"a.com", "b.com"}), c.held);
     }
     std::filesystem::remove(hosts);
-    EXPECT_FALSE(file.holds({}));
+    EXPECT_FALSE(file.holds({"a.com"}));
+    // Nothing to block and nothing left to lift: a file without the block holds none.
+    EXPECT_TRUE(file.holds({}));
+    writeFile(hosts, kDebianHosts);
+    EXPECT_TRUE(file.holds({}));
 }
 
 TEST_F(HostsFileTest, MissingOrEmptyFileGetsTheBlockAlone) {
@@ -100,8 +104,18 @@ TEST_F(HostsFileTest, MissingOrEmptyFileGetsTheBlockAlone) {
     EXPECT_EQ(readFile(hosts), renderHostsBlock({"x.com"}, "\r\n"));
     EXPECT_EQ(statOf(hosts).st_mode & 07777, 0644u) << "every user's resolver reads the file";
 
+    // No block is written to block nothing, so an ordinary user is not asked for a password for it;
+    // a block there is emptied.
     writeFile(hosts, "");
-    HostsFile(hosts, "\n").write({});
+    HostsFile empty(hosts, "\n");
+    empty.setPrivilegedWrite([](const std::vector<std::string>&) { FAIL() << "asked for a permission"; });
+    EXPECT_TRUE(empty.write({}));
+    EXPECT_EQ(readFile(hosts), "");
+    std::filesystem::remove(hosts);
+    EXPECT_TRUE(empty.write({}));
+    EXPECT_FALSE(std::filesystem::exists(hosts));
+    empty.write({"x.com"});
+    empty.write({});
     EXPECT_EQ(readFile(hosts), renderHostsBlock({}, "\n"));
 }
 
@@ -123,9 +137,9 @@ TEST_F(HostsFileTest, LinksStayLinksAndTheFileTheyNameIsWritten) {
     // A link to a file not there yet: the file is created, the link kept.
     const auto dangling = folder.path() / "dangling";
     std::filesystem::create_symlink(folder.path() / "later", dangling);
-    HostsFile(dangling, "\n").write({});
+    HostsFile(dangling, "\n").write({"a.com"});
     EXPECT_TRUE(std::filesystem::is_symlink(dangling));
-    EXPECT_EQ(readFile(folder.path() / "later"), renderHostsBlock({}, "\n"));
+    EXPECT_EQ(readFile(folder.path() / "later"), renderHostsBlock({"a.com"}, "\n"));
 }
 
 TEST_F(HostsFileTest, UnwritablePathsAreRefusedInPlainWords) {

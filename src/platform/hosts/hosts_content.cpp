@@ -154,4 +154,13 @@ std::string renderHosts(std::string_view oldContent, const std::vector<std::stri
     return out;
 }
 
+bool hostsHold(std::string_view content, const std::vector<std::string>& sites, std::string_view lineEnd) {
+    if (renderHosts(content, sites, lineEnd) == content)
+        return true;
+    if (!sites.empty())
+        return false;
+    const std::vector<bool> own = programLines(splitKeepingEnds(withoutRewriteFiller(content)));
+    return std::ranges::none_of(own, [](bool line) { return line; });
+}
+
 } // namespace tallowby::platform

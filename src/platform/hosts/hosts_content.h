@@ -34,4 +34,9 @@ std::string renderHostsBlock(const std::vector<std::string>& sites, std::string_
 std::string renderHosts(std::string_view oldContent, const std::vector<std::string>& sites,
                         std::string_view lineEnd);
 
+// Whether content blocks exactly these sites, as renderHosts would leave it. For no sites a file that
+// holds none of the program's lines does as well: nothing is blocked, and nothing is left to lift, so
+// the file is not written (which an ordinary user could only do through an administrator).
+bool hostsHold(std::string_view content, const std::vector<std::string>& sites, std::string_view lineEnd);
+
 } // namespace tallowby::platform

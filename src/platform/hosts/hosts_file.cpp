@@ -23,9 +23,41 @@ HostsFile::HostsFile(std::filesystem::path path, std::string lineEnd, std::files
     : path_(std::move(path)), lineEnd_(std::move(lineEnd)), confinement_(std::move(confinement)),
       folderProbe_(hosts_io::folderWriteError) {}
 
-void HostsFile::write(const std::vector<std::string>& sites) const {
+void HostsFile::setPrivilegedWrite(PrivilegedWrite write) {
+    background_.reset();
+    privilegedWrite_ = [write = std::move(write)](const std::vector<std::string>& sites, bool) {
+        write(sites);
+        return true;
+    };
+}
+
+void HostsFile::setPrivilegedWrite(std::shared_ptr<BackgroundHostsWrite> write) {
+    background_ = write;
+    privilegedWrite_ = [write = std::move(write)](const std::vector<std::string>& sites, bool wait) {
+        if (!wait)
+            return write->write(sites);
+        write->writeAndWait(sites);
+        return true;
+    };
+}
+
+void HostsFile::setPrivilegedWriteEnded(std::function<void()> ended) const {
+    if (background_)
+        background_->setSettled(std::move(ended));
+}
+
+bool HostsFile::write(const std::vector<std::string>& sites) const {
+    return writeWith(sites, false);
+}
+
+void HostsFile::writeAndWait(const std::vector<std::string>& sites) const {
+    writeWith(sites, true);
+}
+
+bool HostsFile::writeWith(const std::vector<std::string>& sites, bool wait) const {
     try {
         writeOwn(sites);
+        return true;
     } catch (const store::FileError& error) {
         if (!privilegedWrite_ || (error.code() != EACCES && error.code() != EPERM))
             throw;
@@ -34,7 +66,8 @@ void HostsFile::write(const std::vector<std::string>& sites) const {
         std::vector<std::string> writable;
         std::ranges::copy_if(sites, std::back_inserter(writable),
                              [](const std::string& site) { return isWritableSite(site); });
-        privilegedWrite_(writable);
+        if (!privilegedWrite_(writable, wait))
+            return false;
         std::optional<hosts_io::FileStamp> stamp;
         try {
             stamp = hosts_io::findHostsTarget(path_, confinement_).stamp;
@@ -42,6 +75,7 @@ void HostsFile::write(const std::vector<std::string>& sites) const {
             // Nothing to remember: the next check reads the file afresh.
         }
         remember(stamp, sites, true);
+        return true;
     }
 }
 
@@ -49,12 +83,12 @@ void HostsFile::writeOwn(const std::vector<std::string>& sites) const {
     const hosts_io::HostsTarget target = hosts_io::findHostsTarget(path_, confinement_);
     const std::optional<hosts_io::RegularFile> old =
         target.stamp ? hosts_io::readRegularFile(target.path) : std::nullopt;
-    const std::string bytes =
-        renderHosts(old ? std::string_view(old->bytes) : std::string_view(), sites, lineEnd_);
-    if (old && old->bytes == bytes) {
-        remember(old->stamp, sites, true);
+    const std::string_view oldBytes = old ? std::string_view(old->bytes) : std::string_view();
+    if (hostsHold(oldBytes, sites, lineEnd_)) {
+        remember(old ? std::optional(old->stamp) : std::nullopt, sites, true);
         return;
     }
+    const std::string bytes = renderHosts(oldBytes, sites, lineEnd_);
     if (!old)
         hosts_io::createReadableFile(target.path);
     // Inside a container /etc/hosts is often a file mounted on its own, and a folder may refuse new
@@ -72,7 +106,7 @@ bool HostsFile::holds(const std::vector<std::string>& sites) const {
     try {
         const hosts_io::HostsTarget target = hosts_io::findHostsTarget(path_, confinement_);
         if (!target.stamp)
-            return false;
+            return sites.empty();
         if (seen_ && seen_->stamp == *target.stamp && seen_->sites == sites)
             return seen_->held;
         file = hosts_io::readRegularFile(target.path);
@@ -81,7 +115,7 @@ bool HostsFile::holds(const std::vector<std::string>& sites) const {
     }
     if (!file)
         return false;
-    const bool held = renderHosts(file->bytes, sites, lineEnd_) == file->bytes;
+    const bool held = hostsHold(file->bytes, sites, lineEnd_);
     remember(file->stamp, sites, held);
     return held;
 }

@@ -2,11 +2,13 @@
 // The system hosts file, through which the listed websites are made to resolve to this machine.
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/hosts/background_hosts_write.h"
 #include "platform/hosts/hosts_io.h"
 
 namespace tallowby::platform {
@@ -33,8 +35,14 @@ class HostsFile {
     // where its folder refuses new files or the file is a mount point, rewritten in place. Throws
     // store::FileError when the file cannot be read or written, with the system's description, or a
     // plain one when the path leads to something that is no regular file (see findHostsTarget),
-    // which is then neither written nor waited on; the file keeps its old content.
-    void write(const std::vector<std::string>& sites) const;
+    // which is then neither written nor waited on; the file keeps its old content. A file without
+    // the program's block is not written to block nothing. Returns false while a write handed to a
+    // background privileged write is still under way (the file does not hold the block yet), else
+    // true.
+    bool write(const std::vector<std::string>& sites) const;
+
+    // The same, but a privileged write is waited for: the program's last write, as it ends.
+    void writeAndWait(const std::vector<std::string>& sites) const;
 
     // Whether the file holds the program's block with exactly these sites, as write() would leave
     // it. Cheap enough for every tick: the file is read only when it is another file, or its size or
@@ -46,12 +54,18 @@ class HostsFile {
 
     // Taken when this process's own write is refused for want of rights (EACCES or EPERM; not on a
     // read-only file system, which no helper can write either).
-    void setPrivilegedWrite(PrivilegedWrite write) { privilegedWrite_ = std::move(write); }
+    void setPrivilegedWrite(PrivilegedWrite write);
+    // The same, made beside the caller, so a password dialog does not hold it up.
+    void setPrivilegedWrite(std::shared_ptr<BackgroundHostsWrite> write);
+    // Called, on another thread, when a background privileged write has ended: write() then tells
+    // how it went.
+    void setPrivilegedWriteEnded(std::function<void()> ended) const;
 
     // Lets tests reach the in-place route without a folder that really refuses files.
     void setFolderProbe(FolderProbe probe) { folderProbe_ = std::move(probe); }
 
   private:
+    bool writeWith(const std::vector<std::string>& sites, bool wait) const;
     void writeOwn(const std::vector<std::string>& sites) const;
 
     // The file as it was when last written or read here, and whether it then held these sites.
@@ -67,7 +81,9 @@ class HostsFile {
     std::string lineEnd_;
     std::filesystem::path confinement_;
     FolderProbe folderProbe_;
-    PrivilegedWrite privilegedWrite_;
+    // Returns whether the write is done; waits for it when asked to.
+    std::function<bool(const std::vector<std::string>& sites, bool wait)> privilegedWrite_;
+    std::shared_ptr<BackgroundHostsWrite> background_;
     mutable std::optional<Seen> seen_;
 };
 

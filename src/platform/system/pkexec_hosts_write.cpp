@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "platform/hosts/permission_not_given.h"
 #include "platform/system/program_run.h"
 
 namespace tallowby::platform {
@@ -13,6 +14,8 @@ namespace {
 // pkexec's own answers; any other status is the helper's.
 constexpr int kPkexecDismissed = 126;
 constexpr int kPkexecNotAuthorised = 127;
+// What pkexec says when no authentication agent runs in the session to ask for the password.
+constexpr std::string_view kNoAgent = "No authentication agent found";
 
 // The program's error lines as one sentence of the description: the lines joined by spaces, the
 // empty ones left out.
@@ -38,23 +41,14 @@ std::string withDetail(const std::string& clause, std::string detail) {
 }
 
 // What went wrong, in words for the user, or nothing when the helper wrote the block.
-std::optional<std::string> failureOf(const ProgramRun& run, std::chrono::milliseconds timeout) {
+std::optional<std::string> failureOf(const ProgramRun& run) {
     if (run.succeeded())
         return std::nullopt;
     if (run.startError != 0)
         return "pkexec could not be started: " + std::generic_category().message(run.startError) + ".";
-    if (run.timedOut) {
-        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeout).count();
-        return "pkexec gave no answer within " + std::to_string(seconds) +
-               (seconds == 1 ? " second" : " seconds");
-    }
     const std::string errors = oneLine(run.errors);
     if (run.signal != 0)
         return withDetail("pkexec was ended by signal " + std::to_string(run.signal), errors);
-    if (run.exitCode == kPkexecDismissed)
-        return "the request for that permission was dismissed";
-    if (run.exitCode == kPkexecNotAuthorised)
-        return withDetail("that permission was not given", errors);
     return withDetail("Tallowby's hosts helper refused the change (exit status " +
                           std::to_string(run.exitCode) + ")",
                       errors);
@@ -79,20 +73,7 @@ PkexecHostsWrite::Options PkexecHostsWrite::optionsFor(const std::filesystem::pa
     return options;
 }
 
-void PkexecHostsWrite::operator()(const std::vector<std::string>& sites) {
-    const Clock::time_point now = options_.now();
-    if (lastFailure_ && lastFailure_->sites == sites && now - lastFailure_->when < options_.retryAfter)
-        throw lastFailure_->error;
-    try {
-        ask(sites);
-        lastFailure_.reset();
-    } catch (const store::FileError& error) {
-        lastFailure_.emplace(Failure{sites, now, error});
-        throw;
-    }
-}
-
-void PkexecHostsWrite::ask(const std::vector<std::string>& sites) const {
+void PkexecHostsWrite::operator()(const std::vector<std::string>& sites) const {
     // A reason, as the window words it: "Could not write the hosts file /etc/hosts: <reason>."
     const std::string start = "only an administrator may change this file, and ";
     const auto refuse = [&](const std::string& why) {
@@ -108,7 +89,13 @@ void PkexecHostsWrite::ask(const std::vector<std::string>& sites) const {
     // Without an agent of the desktop's, pkexec would ask for a password on a terminal nobody sees.
     const ProgramRun run = runProgram(pkexec, {"--disable-internal-agent", options_.helper.string()},
                                       lines(sites), options_.timeout);
-    if (const std::optional<std::string> failure = failureOf(run, options_.timeout))
+    // A password dialog left unanswered is a permission not given, like one dismissed; pkexec's own
+    // words for these are no help to the user.
+    if (run.timedOut || run.exitCode == kPkexecDismissed)
+        throw PermissionNotGiven(options_.hostsFile, false);
+    if (run.exitCode == kPkexecNotAuthorised)
+        throw PermissionNotGiven(options_.hostsFile, run.errors.find(kNoAgent) != std::string::npos);
+    if (const std::optional<std::string> failure = failureOf(run))
         refuse(*failure);
 }
 

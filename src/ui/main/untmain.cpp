@@ -8,6 +8,7 @@
 #include <QLayout>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPointer>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
@@ -26,6 +27,7 @@
 #include "ui/common/message_box.h"
 #include "ui/common/named_widgets.h"
 #include "ui/common/system_clock.h"
+#include "ui/main/hosts_failure_text.h"
 #include "ui/main/main_tick_actions.h"
 #include "ui/main/session_panel.h"
 #include "ui/main/whole_day_panel.h"
@@ -90,6 +92,17 @@ Tfrmmain::Tfrmmain(store::ProgramPaths paths, Enforcement enforcement, std::uniq
     // tick keeps running; clicks wait, so the cancel is not asked for twice meanwhile.
     enforcement_.shutdown.setWhileWaiting(
         [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    // Called on the writing thread: the window is reached through the message loop, and only while
+    // it is there.
+    enforcement_.hosts.setPrivilegedWriteEnded([window = QPointer<Tfrmmain>(this)] {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [window] {
+                if (window)
+                    window->hostsWriteEnded();
+            },
+            Qt::QueuedConnection);
+    });
 
     // Start-up problems wait for the main window (tellStartupProblems): a box now would stand alone.
     starting_ = true;
@@ -117,7 +130,9 @@ Tfrmmain::Tfrmmain(store::ProgramPaths paths, Enforcement enforcement, std::uniq
         StartToIcon();
 }
 
-Tfrmmain::~Tfrmmain() = default;
+Tfrmmain::~Tfrmmain() {
+    enforcement_.hosts.setPrivilegedWriteEnded({});
+}
 
 void Tfrmmain::buildTimers() {
     TB_CREATE(timer_tofocuson, this);
@@ -400,20 +415,30 @@ void Tfrmmain::WriteWholeDayHosts(bool quietRetry) {
 }
 
 bool Tfrmmain::writeHostsFile(const std::vector<std::string>& sites, bool quietRetry) {
+    hostsWanted_ = sites;
     try {
-        enforcement_.hosts.write(sites);
+        // A write that waits on a password dialog goes on beside the window: the tick keeps asking,
+        // and so does hostsWriteEnded as soon as it has ended. What depended on the write goes on.
+        if (!enforcement_.hosts.write(sites)) {
+            tickState_.hostsBlock = sites;
+            return true;
+        }
     } catch (const store::FileError& error) {
         tickState_.hostsBlock.reset();
         if (!quietRetry || !hostsFailureShown_)
-            tell(fileFailureText(
-                QStringLiteral("write the hosts file"), error,
-                QStringLiteral("Websites are not blocked or unblocked until it can be written.")));
+            tell(hostsFailureText(error,
+                                  sites.empty() ? HostsWriteMoment::Lifting : HostsWriteMoment::Blocking));
         hostsFailureShown_ = true;
         return false;
     }
     tickState_.hostsBlock = sites;
     hostsFailureShown_ = false;
     return true;
+}
+
+void Tfrmmain::hostsWriteEnded() {
+    if (!ExitAllowed)
+        writeHostsFile(hostsWanted_, true);
 }
 
 void Tfrmmain::LoadReminderList(const std::filesystem::path& path) {

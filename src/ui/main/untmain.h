@@ -74,6 +74,14 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     // are shown once, not every second.
     bool writeHostsFile(const std::vector<std::string>& sites, bool quietRetry = false);
 
+    // The desktop session is ending under the program (the system asks it to end, or its display
+    // is gone): the website blocks are lifted and it ends, without a check code and without a
+    // word, since nobody is there to answer. The next log-on's start puts back what the rules say.
+    void endWithSession();
+    // The blocks lifted on the spot, for an end that leaves no time for the message loop (the
+    // display connection lost). Idempotent.
+    void liftWebsiteBlocksForEnd();
+
     // ConfigLines line 0, or "" while no configuration names a profile or it names one that is not a
     // plain file name.
     std::string currentProfile() const;
@@ -263,6 +271,7 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     void setClientWidth(int width);
     // Shows a problem in one box at a time; during start-up it waits for the main window.
     void tell(const QString& text);
+    void hostsWriteEnded();
     // Tells the user once about each rule the loaded lists leave unread.
     void tellUnreadRules();
     void tellStartupProblems();
@@ -284,6 +293,10 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     QList<QPointer<QWidget>> enabledWhenStopped_;
     int stopCount_ = 0;
     bool hostsFailureShown_ = false;
+    // What the last hosts write was asked to block: asked for again when a write under way ends.
+    std::vector<std::string> hostsWanted_;
+    bool websiteBlocksLifted_ = false;
+    bool sessionEnding_ = false;
     bool reportingError_ = false;
     bool starting_ = false;
     QStringList startupMessages_;

@@ -14,6 +14,7 @@
 #include "ui/common/file_failure.h"
 #include "ui/common/message_box.h"
 #include "ui/common/system_clock.h"
+#include "ui/main/hosts_failure_text.h"
 #include "ui/main/untmain.h"
 #include "ui/main/whole_day_panel.h"
 #include "ui/restraint/untAbout.h"
@@ -134,6 +135,10 @@ void Tfrmmain::m_exitClick() {
 
 void Tfrmmain::closeEvent(QCloseEvent* event) {
     event->ignore();
+    // The session manager closes the program's windows as the session ends: that is no Exit of the
+    // user's, and nobody is there to type a code.
+    if (sessionEnding_ && !event->spontaneous())
+        ExitAllowed = true;
     if (!ExitAllowed) {
         // The frame's close box (the window system's request) puts the window away; a close asked
         // for from inside the program goes the way of Exit, with its check code.
@@ -154,18 +159,35 @@ void Tfrmmain::closeEvent(QCloseEvent* event) {
     }
     // Exit always ends the program: a hosts file that cannot be written must not keep it running
     // until only a kill ends it. The user is told what stays behind.
-    try {
-        enforcement_.hosts.write({});
-    } catch (const store::FileError& error) {
-        showMessage(this, fileFailureText(QStringLiteral("write the hosts file"), error,
-                                          QStringLiteral("Tallowby ends now; the websites it blocked stay "
-                                                         "blocked until the file can be written.")));
-    }
     timer_tofocuson->stop();
     ++stopCount_;
     trayIcon->hide();
+    hide();
+    try {
+        websiteBlocksLifted_ = true;
+        enforcement_.hosts.writeAndWait({});
+    } catch (const store::FileError& error) {
+        if (!sessionEnding_)
+            showMessage(nullptr, hostsFailureText(error, HostsWriteMoment::ProgramEnd));
+    }
     event->accept();
     QCoreApplication::quit();
+}
+
+void Tfrmmain::endWithSession() {
+    sessionEnding_ = true;
+    close();
+}
+
+void Tfrmmain::liftWebsiteBlocksForEnd() {
+    if (websiteBlocksLifted_)
+        return;
+    websiteBlocksLifted_ = true;
+    try {
+        enforcement_.hosts.writeAndWait({});
+    } catch (const store::FileError&) {
+        // Nobody is left to tell: the display is gone.
+    }
 }
 
 void Tfrmmain::M_pauseClick() {

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -72,6 +73,8 @@ void Tfrmmain::connectHandlers() {
     connect(M_wholedayevents, &QAction::triggered, this, &Tfrmmain::M_wholedayeventsClick);
     connect(Content1, &QAction::triggered, this, &Tfrmmain::Content1Click);
     connect(About2, &QAction::triggered, this, &Tfrmmain::About2Click);
+    // The session manager asks before it closes the windows at log-off.
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this] { sessionEnding_ = true; });
     // Group boxes and labels have no click of their own.
     for (QWidget* header : {static_cast<QWidget*>(gb_head), static_cast<QWidget*>(lb_current),
                             static_cast<QWidget*>(gbox_status), static_cast<QWidget*>(lb_running),
