@@ -49,8 +49,10 @@ while read -r mode owner _ _ _ path; do
   esac
   [ "$mode" = "$want" ] || fail "$path has mode $mode, not $want"
 done < <(dpkg-deb -c "$deb")
+# grep reads the whole list: with -q it could stop early, and printf's broken pipe would fail the
+# pipeline (pipefail) for a path that is there.
 for path in "${executables[@]}" "${expected[@]}"; do
-  printf '%s\n' "${paths[@]}" | grep -qxF "$path" || fail "$path is missing"
+  printf '%s\n' "${paths[@]}" | grep -xF "$path" >/dev/null || fail "$path is missing"
 done
 
 # Removing the package takes the program's block of websites out of /etc/hosts.
