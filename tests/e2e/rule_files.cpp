@@ -21,7 +21,7 @@ void writeConfig(const std::filesystem::path& programFolder, const std::string& 
                        settings.blockTaskManager ? "1" : "0",  // Block Task Manager
                        settings.sessionNotices ? "1" : "0",    // notice before each session
                        settings.stopAsksCheckCode ? "1" : "0", // check code to Stop
-                       "0",                                    // check code to Exit
+                       settings.exitAsksCheckCode ? "1" : "0", // check code to Exit
                        "0",                                    // check code to save the options
                        "10",                                   // check code length
                        "0",                                    // check code to Pause

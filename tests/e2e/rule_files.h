@@ -44,6 +44,7 @@ struct ProgramSettings {
     bool startToIcon = false;    // start in the notification area, the window hidden
     bool sessionNotices = false; // a notice ten minutes before each session
     bool stopAsksCheckCode = false;
+    bool exitAsksCheckCode = false;
 };
 
 // Writes each line followed by CR LF, replacing the file.
