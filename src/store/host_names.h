@@ -6,7 +6,8 @@
 
 namespace tallowby::store {
 
-// Letters, digits and "-" in dot-separated labels of 1 to 63 characters, 253 characters at most.
+// Letters, digits and "-" in dot-separated labels of 1 to 63 characters, 253 characters at most; no
+// label begins or ends with "-", and the last is not all digits (an address, not a name).
 bool isPlainHostName(std::string_view name);
 
 } // namespace tallowby::store

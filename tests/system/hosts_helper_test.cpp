@@ -108,7 +108,11 @@ INSTANTIATE_TEST_SUITE_P(
                             "\"b\\xc3\\xbccher.example\""},
                     Refused{"Marker", std::string(platform::kHostsEndMarker) + "\n", "\"# END Tallowby"},
                     Refused{"LabelOf64", kLabel64 + ".example\n", kLabel64},
-                    Refused{"NameOf254", kName254 + "\n", "line 1 is not a plain host name"}),
+                    Refused{"NameOf254", kName254 + "\n", "line 1 is not a plain host name"},
+                    Refused{"LeadingHyphen", "-bad.com\n", "\"-bad.com\""},
+                    Refused{"LabelEndingInHyphen", "bad-.com\n", "\"bad-.com\""},
+                    Refused{"Address", "10.0.0.1\n", "\"10.0.0.1\""},
+                    Refused{"Escape", "a\x1b[2J.example\n", "\"a\\x1b[2J.example\""}),
     [](const testing::TestParamInfo<Refused>& info) { return info.param.what; });
 
 TEST_F(HostsHelper, RefusesARequestOverItsSizeLimitAndAnyArgument) {
