@@ -7,19 +7,69 @@
 #include "store/time_of_day.h"
 #include "store/week_days.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace tallowby::engine {
 
+namespace {
+
+// Reminders due in the same tick get a pop-up each up to this many; the rest share one more, so a
+// list with hundreds due at the same minute cannot bury the window under pop-ups.
+constexpr int kSeparateReminderPopUps = 4;
+// The subjects the shared pop-up names; it counts the others.
+constexpr std::size_t kSubjectsInSharedPopUp = 10;
+
+std::optional<store::ReminderRecord> dueReminder(const TickContext& tick, int index) {
+    store::ReminderRecord reminder = store::reminderRecord(tick.lists().ReminderLines, index);
+    const std::optional<std::int64_t> time = store::readTimeOfDay(reminder.time);
+    const int day = time ? tick.dueDay(*time) : 0;
+    if (day == 0 || !reminder.weekDays[static_cast<std::size_t>(day) - 1])
+        return std::nullopt;
+    return reminder;
+}
+
+std::string reminderCaption(const store::ReminderRecord& reminder) {
+    return "Reminder - It's time " + reminder.time;
+}
+
+// One pop-up for every reminder due from this one on.
+void showSharedReminders(const TickContext& tick, const store::ReminderRecord& first, int from) {
+    std::vector<store::ReminderRecord> due;
+    for (int i = from; i < reminderCount(tick.lists()); ++i) {
+        if (std::optional<store::ReminderRecord> reminder = dueReminder(tick, i))
+            due.push_back(std::move(*reminder));
+    }
+    std::string subjects = std::to_string(due.size()) + " more reminders are due now:";
+    bool sound = false;
+    for (std::size_t i = 0; i < due.size(); ++i) {
+        sound = sound || due[i].playSound;
+        if (i < kSubjectsInSharedPopUp)
+            subjects += "\n" + due[i].subject;
+    }
+    if (due.size() > kSubjectsInSharedPopUp)
+        subjects += "\n... and " + std::to_string(due.size() - kSubjectsInSharedPopUp) + " more.";
+    tick.state.AlarmSoundFlag = sound;
+    tick.actions.showReminder(reminderCaption(first), subjects);
+}
+
+} // namespace
+
 void runReminders(const TickContext& tick) {
+    int shown = 0;
     // The count is read again after every pop-up: closing one may have reloaded the list.
     for (int i = 0; i < reminderCount(tick.lists()); ++i) {
-        const store::ReminderRecord reminder = store::reminderRecord(tick.lists().ReminderLines, i);
-        const std::optional<std::int64_t> time = store::readTimeOfDay(reminder.time);
-        const int day = time ? tick.dueDay(*time) : 0;
-        if (day == 0 || !reminder.weekDays[static_cast<std::size_t>(day) - 1]) {
+        const std::optional<store::ReminderRecord> reminder = dueReminder(tick, i);
+        if (!reminder)
             continue;
+        if (shown == kSeparateReminderPopUps) {
+            showSharedReminders(tick, *reminder, i);
+            return;
         }
-        tick.state.AlarmSoundFlag = reminder.playSound;
-        tick.actions.showReminder("Reminder - It's time " + reminder.time, reminder.subject);
+        ++shown;
+        tick.state.AlarmSoundFlag = reminder->playSound;
+        tick.actions.showReminder(reminderCaption(*reminder), reminder->subject);
     }
 }
 

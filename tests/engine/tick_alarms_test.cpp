@@ -69,6 +69,20 @@ TEST_F(TickTest, ReminderListReloadedWhileAPopUpIsOpen) {
     EXPECT_EQ(actions.count(Act::Reminder), 1u);
 }
 
+TEST_F(TickTest, RemindersDueTogetherBeyondFourShareOnePopUp) {
+    for (int i = 1; i <= 30; ++i)
+        addReminder("14:30", kEveryDay, "task " + std::to_string(i), i == 30 ? "1" : "0");
+    ticksFrom(hms(14, 29, 59, 500), 3);
+    const auto shown = actions.of(Act::Reminder);
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown[3].detail, "task 4");
+    EXPECT_EQ(shown[4].text, "Reminder - It's time 14:30");
+    EXPECT_EQ(shown[4].detail.rfind("26 more reminders are due now:\ntask 5\ntask 6\n", 0), 0u)
+        << shown[4].detail;
+    EXPECT_TRUE(shown[4].detail.ends_with("\ntask 14\n... and 16 more.")) << shown[4].detail;
+    EXPECT_TRUE(shown[4].alarmSound) << "the last of them asks for its sound";
+}
+
 TEST_F(TickTest, ShutdownWarnsTenMinutesAheadThenShutsDown) {
     setShutdown(kMondayOnly, "22:30", "1");
     addReminder("22:20", kEveryDay, "quiet", "0");
