@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "rule_files.h"
 #include "support/file_bytes.h"
 #include "support/other_user.h"
 #include "support/wait_until.h"
@@ -89,6 +90,13 @@ void InstalledProgram::makeDataFolder() const {
     fs::create_directories(dataFolder());
     for (fs::path folder = dataFolder(); folder != home_; folder = folder.parent_path())
         fs::permissions(folder, fs::perms(0700));
+}
+
+void InstalledProgram::writeEveryDayRule(const std::string& programs, const std::string& websites) const {
+    makeDataFolder();
+    fs::create_directories(dataFolder() / "profiles");
+    writeCrLfLines(dataFolder() / "profiles" / "Default", {"1111111", kBlockMode, programs, websites});
+    handHomeOver();
 }
 
 void InstalledProgram::handHomeOver() const {

@@ -33,6 +33,9 @@ class InstalledProgram {
     void makeDataFolder() const;
     // Gives every file the test put below the home to the user.
     void handHomeOver() const;
+    // A user who has written one rule before the first start: the default profile's whole-day
+    // programs and websites (";"-ended lists), in Block mode every day. Hands the home over.
+    void writeEveryDayRule(const std::string& programs, const std::string& websites) const;
 
     const testsupport::StandInProgram& pkexec() const { return pkexec_; }
     // What the program hands a page to (Help > Content).

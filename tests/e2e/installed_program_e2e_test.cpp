@@ -33,11 +33,7 @@ TEST(InstalledProgram, RunsForAnOrdinaryUserWithItsDataAtHomeAndBlocksThroughPke
     const InstalledProgram installed;
     // The first start of this user, who has written one rule already: the default profile's
     // websites blocked every day.
-    installed.makeDataFolder();
-    fs::create_directories(installed.dataFolder() / "profiles");
-    writeCrLfLines(installed.dataFolder() / "profiles" / "Default",
-                   {"1111111", kBlockMode, "", std::string(kBlockedSite) + ";"});
-    installed.handHomeOver();
+    installed.writeEveryDayRule("", std::string(kBlockedSite) + ";");
     const std::string machineHosts = testsupport::readFile(installed.hostsFile());
 
     testsupport::XSession session;

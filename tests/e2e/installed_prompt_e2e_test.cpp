@@ -34,11 +34,7 @@ TEST(InstalledProgramPrompt, TheWindowRunsOnWhileAPasswordDialogWaits) {
     if (const std::string why = testsupport::whyNoOtherUser(); !why.empty())
         GTEST_SKIP() << why;
     const InstalledProgram installed;
-    installed.makeDataFolder();
-    fs::create_directories(installed.dataFolder() / "profiles");
-    writeCrLfLines(installed.dataFolder() / "profiles" / "Default",
-                   {"1111111", kBlockMode, "xterm;", "blocked.tallowby.test;"});
-    installed.handHomeOver();
+    installed.writeEveryDayRule("xterm;", "blocked.tallowby.test;");
     // Answered after 45 s, as a person would who takes their time over the password.
     installed.pkexec().answer({0, "", 45});
 
