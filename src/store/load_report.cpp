@@ -1,5 +1,6 @@
 #include "store/load_report.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "store/config_lines.h"
@@ -9,6 +10,7 @@
 #include "store/profile_files.h"
 #include "store/record_groups.h"
 #include "store/reminder_records.h"
+#include "store/rule_limits.h"
 #include "store/session_records.h"
 #include "store/time_of_day.h"
 
@@ -29,9 +31,14 @@ bool fileExists(const fs::path& path) {
     return fs::exists(fs::symlink_status(path, error));
 }
 
-// What the tick and the panels will not read of a list line: the text after the last ";".
+// What the tick and the panels will not read of a list line: the entries beyond the bound, the text
+// after the last ";".
 void checkEntryList(LoadReport& report, const std::string& where, const char* listName,
                     const std::string& line) {
+    const auto entries = static_cast<std::size_t>(std::ranges::count(line, ';'));
+    if (entries > kMaxListEntries)
+        report.add(where + ": the " + listName + " has " + std::to_string(entries) +
+                   " entries; only the first " + std::to_string(kMaxListEntries) + " are read.");
     const std::size_t read = line.rfind(';') + 1; // 0 when there is none
     if (read < line.size())
         report.add(where + ": the " + listName + " is read only as far as " + quoted(line.substr(0, read)) +
@@ -62,7 +69,18 @@ void checkTrailingLines(LoadReport& report, const fs::path& file, const RecordLa
                    (extra == 1 ? "is" : "are") + " not read.");
 }
 
+// Records beyond the bound stay in the file, unread.
+void checkRecordCount(LoadReport& report, const fs::path& file, const RecordLayout& layout,
+                      std::size_t lineCount, int bound, const std::string& records, const std::string& why) {
+    const int count = recordCount(layout, lineCount);
+    if (count > bound)
+        report.add(file.string() + " holds " + std::to_string(count) + " " + records + "; only the first " +
+                   std::to_string(bound) + " are read" + why + ".");
+}
+
 void checkSessions(LoadReport& report, const Lines& lines, const fs::path& file) {
+    checkRecordCount(report, file, kSessionLayout, lines.size(), kMaxSessions, "sessions",
+                     " (a day holds at most " + std::to_string(kMaxSessions) + " sessions of five minutes)");
     const int count = sessionCount(lines.size());
     for (int i = 0; i < count; ++i) {
         const std::string& start = lineAt(lines, 6 * i);
@@ -107,12 +125,18 @@ void checkReminders(LoadReport& report, const Lines& lines, const fs::path& file
     else if (lineAt(lines, 0).find('1') != std::string::npos && !readTimeOfDay(lineAt(lines, 1)))
         report.add(file.string() + ": the automatic shutdown is off: its time " + quoted(lineAt(lines, 1)) +
                    " is not a time of day (HH:MM).");
+    checkRecordCount(report, file, kReminderLayout, lines.size(), kMaxReminders, "reminders", "");
     const int count = reminderCount(lines.size());
     for (int i = 0; i < count; ++i) {
-        const std::string& time = lineAt(lines, kReminderLayout.first + kReminderLayout.size * i);
+        const std::size_t first = kReminderLayout.first + kReminderLayout.size * i;
+        const std::string& time = lineAt(lines, first);
         if (!readTimeOfDay(time))
             report.add(file.string() + ": reminder " + std::to_string(i + 1) +
                        " is never shown: " + quoted(time) + " is not a time of day (HH:MM).");
+        if (lineAt(lines, first + 3).size() > kMaxSubjectBytes)
+            report.add(file.string() + ": the subject of reminder " + std::to_string(i + 1) +
+                       " is longer than " + std::to_string(kMaxSubjectBytes) +
+                       " bytes; only its beginning is shown.");
     }
     checkTrailingLines(report, file, kReminderLayout, lines.size(), "reminder");
 }

@@ -1,7 +1,10 @@
 #include "store/reminder_records.h"
 
+#include <algorithm>
+
 #include "store/line_values.h"
 #include "store/profile_defaults.h"
+#include "store/rule_limits.h"
 
 namespace tallowby::store {
 namespace {
@@ -14,13 +17,23 @@ constexpr std::size_t kSubject = 3;
 } // namespace
 
 int reminderCount(std::size_t lineCount) {
-    return recordCount(kReminderLayout, lineCount);
+    return std::min(recordCount(kReminderLayout, lineCount), kMaxReminders);
 }
 
 ReminderRecord reminderRecord(const Lines& lines, int i) {
     const std::size_t first = recordLine(kReminderLayout, lines, i, kTime);
     return {lines[first + kTime], isOn(lines[first + kSound]), decodeWeekDays(lines[first + kDays]),
-            lines[first + kSubject]};
+            boundedSubject(lines[first + kSubject])};
+}
+
+std::string boundedSubject(std::string_view subject) {
+    if (subject.size() <= kMaxSubjectBytes)
+        return std::string(subject);
+    // Cut before a character's continuation bytes, so the subject stays whole UTF-8.
+    std::size_t end = kMaxSubjectBytes;
+    while (end > 0 && (static_cast<unsigned char>(subject[end]) & 0xC0) == 0x80)
+        --end;
+    return std::string(subject.substr(0, end)) + "...";
 }
 
 int findReminder(const Lines& lines, std::string_view timeKey) {

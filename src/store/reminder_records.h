@@ -13,7 +13,8 @@ namespace tallowby::store {
 
 inline constexpr RecordLayout kReminderLayout{5, 4};
 
-// Complete records in a file of lineCount lines: (n - 5) / 4, and 0 below five lines.
+// Complete records in a file of lineCount lines: (n - 5) / 4, and 0 below five lines; no more than are
+// read (kMaxReminders).
 int reminderCount(std::size_t lineCount);
 
 struct ReminderRecord {
@@ -23,8 +24,11 @@ struct ReminderRecord {
     std::string subject;
 };
 
-// Record i as the editor shows it. Throws std::out_of_range.
+// Record i as the editor shows it, its subject bounded. Throws std::out_of_range.
 ReminderRecord reminderRecord(const Lines& lines, int i);
+
+// The subject cut to kMaxSubjectBytes (at a character's start) and marked "..." where it is longer.
+std::string boundedSubject(std::string_view subject);
 
 // The record whose time key equals the text exactly, or -1.
 int findReminder(const Lines& lines, std::string_view timeKey);

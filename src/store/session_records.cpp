@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "store/rule_limits.h"
+
 namespace tallowby::store {
 namespace {
 
@@ -12,7 +14,7 @@ constexpr std::size_t kRules = 2;
 } // namespace
 
 int sessionCount(std::size_t lineCount) {
-    return recordCount(kSessionLayout, lineCount);
+    return std::min(recordCount(kSessionLayout, lineCount), kMaxSessions);
 }
 
 std::string sessionCaption(const Lines& lines, int i) {

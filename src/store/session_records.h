@@ -11,7 +11,8 @@ namespace tallowby::store {
 
 inline constexpr RecordLayout kSessionLayout{0, 6};
 
-// Complete sessions in a file of lineCount lines (a trailing group of fewer than six is none).
+// Complete sessions in a file of lineCount lines (a trailing group of fewer than six is none), no more
+// than are read (kMaxSessions).
 int sessionCount(std::size_t lineCount);
 
 // The list-box text of session i: start, "-", end, as stored (e.g. "09:00-10:30").

@@ -37,6 +37,29 @@ Lines withConfigLine(int line, std::string value) {
     return config;
 }
 
+Lines times(int count, const Lines& record) {
+    Lines lines;
+    for (int i = 0; i < count; ++i)
+        lines = lines + record;
+    return lines;
+}
+
+std::string entries(std::size_t count) {
+    std::string line;
+    for (std::size_t i = 0; i < count; ++i)
+        line += "e" + std::to_string(i) + ".example;";
+    return line;
+}
+
+// Files that hold as much as is read, or one more of each kind.
+Lines sessionsOf(int count, std::size_t listEntries) {
+    return times(count, {"09:00", "12:00", "1111111", "0", entries(listEntries), ""});
+}
+Lines remindersOf(int count, std::size_t subjectBytes) {
+    return Lines{"0000000", "22:30", "1", "1", "1"} +
+           times(count, {"08:00", "1", "1111111", std::string(subjectBytes, 's')});
+}
+
 struct Damage {
     const char* what;
     Lines config, sessions, wholeDay, reminders;
@@ -135,7 +158,18 @@ INSTANTIATE_TEST_SUITE_P(
             kSession,
             kWholeDay,
             {"0100000", "22.30", "1", "1", "1", "8:00am", "1", "1111111", "Stand up"},
-            {"the automatic shutdown is off: its time \"22.30\"", "reminder 1 is never shown: \"8:00am\""}}));
+            {"the automatic shutdown is off: its time \"22.30\"", "reminder 1 is never shown: \"8:00am\""}},
+        Damage{"as much as is read", kConfig, sessionsOf(288, 500), kWholeDay, remindersOf(1440, 1000), {}},
+        Damage{"more than is read",
+               kConfig,
+               sessionsOf(1, 501) + sessionsOf(289, 1),
+               {"0100000", "0", entries(501), ""},
+               remindersOf(1, 1001) + times(1441, {"08:00", "1", "1111111", "s"}),
+               {"holds 290 sessions; only the first 288 are read",
+                "session 1 (09:00-12:00): the program list has 501 entries; only the first 500 are read",
+                "the whole-day program list has 501 entries; only the first 500 are read",
+                "holds 1442 reminders; only the first 1440 are read",
+                "the subject of reminder 1 is longer than 1000 bytes"}}));
 
 TEST(ProfileNameFromConfig, OnlyAPlainFileNameNamesProfileFiles) {
     const std::vector<std::pair<std::string, std::string>> names = {{"Work", "Work"},

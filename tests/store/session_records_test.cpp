@@ -1,7 +1,10 @@
 // Session and whole-day records.
 #include <gtest/gtest.h>
 
+#include "store/entry_list.h"
 #include "store/profile_defaults.h"
+#include "store/reminder_records.h"
+#include "store/rule_limits.h"
 #include "store/session_records.h"
 #include "store/time_of_day.h"
 #include "store/whole_day_record.h"
@@ -116,6 +119,29 @@ TEST(ProfileDefaults, AreTheContentsOfANewProfile) {
     EXPECT_EQ(newWholeDayLines(), (Lines{"0000000", "0", "", ""}));
     EXPECT_EQ(newSessionLines(), Lines{});
     EXPECT_EQ(newReminderLines(), (Lines{"0000000", "22:30", "1", "1", "1"}));
+}
+
+} // namespace
+} // namespace tallowby::store
+
+namespace tallowby::store {
+namespace {
+
+TEST(RuleLimits, NoMoreIsReadThanTheBoundsAllowAndASubjectIsCutWhole) {
+    EXPECT_EQ(sessionCount(6 * kMaxSessions), kMaxSessions);
+    EXPECT_EQ(sessionCount(6 * kMaxSessions + 6), kMaxSessions);
+    EXPECT_EQ(reminderCount(5 + 4 * kMaxReminders + 4), kMaxReminders);
+    std::string list;
+    for (std::size_t i = 0; i <= kMaxListEntries; ++i)
+        list += "p" + std::to_string(i) + ";";
+    const std::vector<std::string> read = readEntryList(list);
+    ASSERT_EQ(read.size(), kMaxListEntries);
+    EXPECT_EQ(read.back(), "p" + std::to_string(kMaxListEntries - 1));
+
+    EXPECT_EQ(boundedSubject(std::string(kMaxSubjectBytes, 'a')), std::string(kMaxSubjectBytes, 'a'));
+    // "ü" is two bytes; the one across the bound is left out whole.
+    const std::string subject = std::string(kMaxSubjectBytes - 1, 'a') + "\xc3\xbc" + "tail";
+    EXPECT_EQ(boundedSubject(subject), std::string(kMaxSubjectBytes - 1, 'a') + "...");
 }
 
 } // namespace
