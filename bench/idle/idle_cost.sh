@@ -46,17 +46,8 @@ crlf Default 0 "${BLOCK_TASK_MANAGER:-1}" 0 0 0 0 10 0 1 0 2 0 0 >"$folder/confi
 crlf Default >"$folder/profiles.db"
 crlf 00:00 23:55 1111111 0 "game.exe;" "news.example;" >"$folder/profiles/Default.db"
 crlf 1111111 0 "solitaire;" "social.example;" >"$folder/profiles/Default"
-mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
 
-fifo=$work/display
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
-pids="$!"
-display=:$(head -n1 <"$fifo")
-export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/runtime
-openbox >/dev/null 2>&1 &
-pids="$! $pids"
-sleep 1
+. "$(dirname "$0")/../private_desktop.sh"
 
 # Each window its own process, as ordinary programs are: the sweeps name every one.
 i=1
