@@ -3,6 +3,8 @@
 // the window's timer passes a Clock in, tests pass a simulated one.
 #include <cstdint>
 
+#include "store/time_of_day.h"
+
 namespace tallowby::engine {
 
 struct LocalDateTime {
@@ -25,7 +27,7 @@ constexpr std::int64_t daysSinceEpoch(const LocalDateTime& t) {
 
 // The local date and time as one count of milliseconds, for measuring spans across midnight.
 constexpr std::int64_t localMs(const LocalDateTime& t) {
-    return daysSinceEpoch(t) * 86'400'000LL + t.msOfDay;
+    return daysSinceEpoch(t) * store::kMsPerDay + t.msOfDay;
 }
 
 class Clock {

@@ -12,8 +12,8 @@
 #include <unistd.h>
 
 #include "hosts_request.h"
+#include "os/descriptor.h"
 #include "platform/hosts/hosts_file.h"
-#include "store/posix_io.h"
 #include "store/text_file.h"
 
 #ifndef TALLOWBY_HOSTS_HELPER_FILE
@@ -51,7 +51,7 @@ int main(int argc, char**) {
     // A request that reaches one byte past the limit is too large already.
     std::string input;
     try {
-        input = tallowby::store::posix_io::readAll(STDIN_FILENO, "standard input", kMaxRequestBytes + 1);
+        input = tallowby::os::readAll(STDIN_FILENO, "standard input", kMaxRequestBytes + 1);
     } catch (const tallowby::store::FileError& error) {
         return fail(kRefused, std::string("cannot read the names to block: ") + error.what());
     }

@@ -1,13 +1,12 @@
 // tallowby_start: the program the autostart entry runs at log-on. It starts "tallowby" from its own
 // folder and ends at once, so the session's start-up does not wait for the program.
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
-#include <unistd.h>
 
-#include "platform/system/detached_spawn.h"
-#include "platform/system/own_folder.h"
+#include "os/files.h"
+#include "platform/detached_spawn.h"
+#include "platform/own_folder.h"
 
 int main() {
     using namespace tallowby::platform;
@@ -18,7 +17,7 @@ int main() {
     }
     const std::filesystem::path program = folder / "tallowby";
     // Checked first, so a missing program is reported with its path rather than as a failed start.
-    int error = ::access(program.c_str(), X_OK) == 0 ? 0 : errno;
+    int error = tallowby::os::accessError(program, tallowby::os::Access::Run);
     if (error == 0) {
         error = spawnDetached(program, {}).error;
     }

@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
+#include "os/files.h"
 #include "store/config_lines.h"
-#include "store/posix_io.h"
 #include "store/profile_defaults.h"
 
 namespace tallowby::store {
@@ -31,11 +28,20 @@ struct Refused {
 };
 
 // action is what was being done to the file ("create", "read"), for the message.
+[[noreturn]] void refuse(const char* action, const fs::path& path, const std::string& reason) {
+    throw Refused{"Failed - could not " + std::string(action) + " " + path.string() + ": " + reason};
+}
+
 [[noreturn]] void refuse(const char* action, const fs::path& path, int error) {
     if (error == EEXIST)
         throw Refused{"Failed - profile file already exists: " + path.string()};
-    throw Refused{"Failed - could not " + std::string(action) + " " + path.string() + ": " +
-                  std::generic_category().message(error)};
+    refuse(action, path, std::generic_category().message(error));
+}
+
+[[noreturn]] void refuse(const char* action, const fs::path& path, const FileError& error) {
+    if (error.code() != 0)
+        refuse(action, path, error.code());
+    refuse(action, path, std::string(error.what()));
 }
 
 // A name from profiles.db, which may have been edited by hand: one that could reach outside the
@@ -58,58 +64,63 @@ std::optional<std::string> newNameFailure(const Lines& profileLines, const std::
 // have replaced is missing.
 void refuseExisting(const std::array<fs::path, 3>& targets) {
     for (const fs::path& target : targets) {
-        struct stat info {};
-        if (::lstat(target.c_str(), &info) == 0)
+        if (os::fileInfo(target))
             refuse("create", target, EEXIST);
     }
 }
 
-// O_EXCL keeps a file made in the meantime from being overwritten. The file is recorded as made as soon
-// as it exists, so that undo takes back a file whose write failed.
+// An exclusive creation keeps a file made in the meantime from being overwritten. The file is
+// recorded as made as soon as it exists, so that undo takes back a file whose write failed.
 void createFile(ProfileChange& change, const fs::path& path, std::string_view bytes) {
-    posix_io::UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (!fd.valid())
-        refuse("create", path, errno);
+    os::UniqueFd fd;
+    try {
+        fd = os::createExclusive(path);
+    } catch (const FileError& error) {
+        refuse("create", path, error.code());
+    }
     change.made.push_back(path);
-    posix_io::writeAll(fd.get(), bytes, path);
-    if (::fsync(fd.get()) != 0)
-        refuse("create", path, errno);
-    if (const int error = fd.closeChecked())
-        refuse("create", path, error);
+    os::writeAll(fd.get(), bytes, path);
+    try {
+        os::syncAndClose(fd, path);
+    } catch (const FileError& error) {
+        refuse("create", path, error.code());
+    }
 }
 
 // false when there is no source file, which is skipped.
 bool copyFile(ProfileChange& change, const fs::path& from, const fs::path& to) {
-    posix_io::UniqueFd fd(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) {
-        if (errno == ENOENT)
-            return false;
-        refuse("read", from, errno);
-    }
-    std::string bytes;
+    std::optional<os::RegularFile> file;
     try {
-        bytes = posix_io::readAll(fd.get(), from);
+        file = os::readRegularFile(from);
     } catch (const FileError& error) {
-        refuse("read", from, error.code());
+        refuse("read", from, error);
     }
-    createFile(change, to, bytes);
+    if (!file)
+        return false;
+    createFile(change, to, file->bytes);
     return true;
 }
 
 // The file under a second name, as a hard link: until the lists are written the profile's files are
 // there under both names, so whichever name a list file ends up with, that profile has its files.
-// link() never replaces the new name. A file system without hard links gets a copy.
+// A link never replaces the new name. A file system without hard links gets a copy.
 bool linkFile(ProfileChange& change, const fs::path& from, const fs::path& to) {
-    if (::link(from.c_str(), to.c_str()) == 0) {
+    os::LinkResult result{};
+    try {
+        result = os::linkFile(from, to);
+    } catch (const FileError& error) {
+        refuse("create", to, error.code());
+    }
+    switch (result) {
+    case os::LinkResult::Linked:
         change.made.push_back(to);
         return true;
-    }
-    const int error = errno;
-    if (error == ENOENT)
+    case os::LinkResult::NoSource:
         return false;
-    if (error == EPERM || error == EOPNOTSUPP || error == EMLINK)
-        return copyFile(change, from, to);
-    refuse("create", to, error);
+    case os::LinkResult::NotSupported:
+        break;
+    }
+    return copyFile(change, from, to);
 }
 
 // Runs the steps that make files; when one fails, the files made so far are taken back and the
@@ -189,7 +200,7 @@ std::array<fs::path, 3> profileFiles(const ProgramPaths& paths, const std::strin
 
 void ProfileChange::undo() {
     for (auto file = made.rbegin(); file != made.rend(); ++file)
-        ::unlink(file->c_str());
+        os::removeFile(*file);
     made.clear();
     leftOver.clear();
 }
@@ -197,8 +208,8 @@ void ProfileChange::undo() {
 std::optional<std::string> ProfileChange::finish() {
     std::optional<std::string> failure;
     for (const fs::path& file : leftOver) {
-        if (::unlink(file.c_str()) != 0 && errno != ENOENT && !failure)
-            failure = "Failed - " + file.string() + ": " + std::generic_category().message(errno);
+        if (const int error = os::removeFile(file); error != 0 && !failure)
+            failure = "Failed - " + file.string() + ": " + std::generic_category().message(error);
     }
     made.clear();
     leftOver.clear();

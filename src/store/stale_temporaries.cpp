@@ -2,20 +2,16 @@
 
 #include <algorithm>
 #include <cctype>
-#include <dirent.h>
-#include <fcntl.h>
 #include <functional>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 
-#include "store/posix_io.h"
+#include "os/files.h"
 
 namespace tallowby::store {
 namespace {
 
-constexpr std::size_t kNameKept = 200;
 // Earlier versions put a dot before the suffix, which a profile's own file can have too.
 constexpr char kOldSeparator = '.';
 
@@ -35,39 +31,31 @@ std::optional<std::string_view> stemOf(std::string_view entry, char separator) {
 }
 
 bool isKeptNameOf(std::string_view stem, std::string_view name) {
-    return stem == name.substr(0, kNameKept);
+    return stem == name.substr(0, os::kTemporaryNameKept);
 }
 
 int removeStale(const std::filesystem::path& folder, std::chrono::system_clock::time_point before,
                 const std::function<bool(std::string_view)>& isTemporary) {
-    posix_io::UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid())
-        return 0;
-    DIR* stream = ::fdopendir(::dup(dir.get()));
-    if (stream == nullptr)
-        return 0;
-    const auto beforeSeconds =
-        std::chrono::duration_cast<std::chrono::seconds>(before.time_since_epoch()).count();
+    const auto beforeNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                              std::chrono::duration_cast<std::chrono::seconds>(before.time_since_epoch()))
+                              .count();
     int removed = 0;
-    while (const dirent* entry = ::readdir(stream)) {
-        if (!isTemporary(entry->d_name))
+    for (const std::string& name : os::listFolder(folder)) {
+        if (!isTemporary(name))
             continue;
-        struct stat info {};
-        if (::fstatat(dir.get(), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode) ||
-            info.st_uid != ::geteuid() || info.st_mtim.tv_sec >= beforeSeconds)
+        const std::filesystem::path file = folder / name;
+        const std::optional<os::FileInfo> info = os::fileInfo(file);
+        if (!info || info->kind != os::FileKind::Regular || !info->ownedByMe ||
+            info->stamp.modifiedNs >= beforeNs)
             continue;
-        if (::unlinkat(dir.get(), entry->d_name, 0) == 0)
+        std::error_code error;
+        if (std::filesystem::remove(file, error))
             ++removed;
     }
-    ::closedir(stream);
     return removed;
 }
 
 } // namespace
-
-std::string temporaryName(std::string_view name, std::string_view suffix) {
-    return "." + std::string(name.substr(0, kNameKept)) + kTemporarySeparator + std::string(suffix);
-}
 
 bool isTemporaryNameOf(std::string_view entry, std::string_view name) {
     for (const char separator : {kTemporarySeparator, kOldSeparator}) {

@@ -10,15 +10,15 @@
 #include <string_view>
 #include <vector>
 
+#include "os/temporary_name.h"
+
 namespace tallowby::store {
 
-// The name safe replacement gives its temporary file for the file called name: "." + the first 200
-// bytes of name (room for the rest within a 255-byte file name) + "\" + a suffix of
-// kTemporarySuffixLength letters or digits. No profile's file can be named so: a profile name never
-// holds a backslash.
-inline constexpr std::size_t kTemporarySuffixLength = 6;
-inline constexpr char kTemporarySeparator = '\\';
-std::string temporaryName(std::string_view name, std::string_view suffix);
+// The name safe replacement gives its temporary file for the file called name (see the floor's
+// os/temporary_name.h).
+using os::kTemporarySeparator;
+using os::kTemporarySuffixLength;
+using os::temporaryName;
 
 // Whether entry is a temporary file of the file called name (any file when name is empty), in the
 // current shape or in the shape earlier versions wrote: "." + name + "." + the suffix.

@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "platform/sound/sdl_sound_player.h"
+#include "platform/linux/sdl_sound_player.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
 #include "support/wait_until.h"

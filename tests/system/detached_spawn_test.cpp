@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <unistd.h>
 
-#include "platform/system/detached_spawn.h"
+#include "platform/detached_spawn.h"
 #include "test_files.h"
 
 namespace tallowby::platform {

@@ -5,8 +5,8 @@
 
 #include "hosts_request.h"
 #include "platform/hosts/hosts_content.h"
+#include "platform/program_run.h"
 #include "platform/system/pkexec_hosts_write.h"
-#include "platform/system/program_run.h"
 #include "support/other_user.h"
 #include "test_files.h"
 

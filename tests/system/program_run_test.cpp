@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <csignal>
 
-#include "platform/system/program_run.h"
+#include "platform/program_run.h"
 #include "test_files.h"
 
 namespace tallowby::platform {

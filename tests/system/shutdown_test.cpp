@@ -4,6 +4,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/linux/system_shutdown.h"
 #include "platform/system/system_operations.h"
 #include "test_files.h"
 

@@ -7,8 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/system/detached_spawn.h"
-#include "platform/system/single_instance.h"
+#include "platform/detached_spawn.h"
+#include "platform/single_instance.h"
 #include "test_files.h"
 
 namespace tallowby::platform {

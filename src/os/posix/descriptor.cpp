@@ -1,14 +1,12 @@
-#include "store/posix_io.h"
+#include "os/descriptor.h"
 
-#include <sys/stat.h>
-
+#include <algorithm>
 #include <cerrno>
-#include <system_error>
 #include <unistd.h>
 
-#include "store/text_file.h"
+#include "os/file_error.h"
 
-namespace tallowby::store::posix_io {
+namespace tallowby::os {
 
 UniqueFd::~UniqueFd() {
     closeChecked();
@@ -23,26 +21,11 @@ int UniqueFd::closeChecked() {
     return result == 0 ? 0 : errno;
 }
 
-void throwFileError(const std::filesystem::path& path, int error) {
-    throw FileError(path, std::generic_category().message(error), error);
-}
-
-void refuseFileKind(const std::filesystem::path& path, unsigned mode) {
-    const char* kind = S_ISFIFO(mode)   ? "a named pipe"
-                       : S_ISCHR(mode)  ? "a character device"
-                       : S_ISBLK(mode)  ? "a block device"
-                       : S_ISSOCK(mode) ? "a socket"
-                       : S_ISDIR(mode)  ? "a folder"
-                       : S_ISLNK(mode)  ? "a symbolic link"
-                                        : "a file of an unknown kind";
-    throw FileError(path, std::string("it is ") + kind + ", not a regular file");
-}
-
 std::string readAll(int fd, const std::filesystem::path& path, std::size_t limit) {
     std::string bytes;
     char buffer[65536];
     while (bytes.size() < limit) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit - bytes.size()));
         if (n == 0)
             return bytes;
         if (n < 0) {
@@ -67,4 +50,11 @@ void writeAll(int fd, std::string_view bytes, const std::filesystem::path& path)
     }
 }
 
-} // namespace tallowby::store::posix_io
+void syncAndClose(UniqueFd& fd, const std::filesystem::path& path) {
+    if (::fsync(fd.get()) != 0)
+        throwFileError(path, errno);
+    if (const int error = fd.closeChecked())
+        throwFileError(path, error);
+}
+
+} // namespace tallowby::os

@@ -7,16 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "store/posix_io.h"
-#include "store/stale_temporaries.h"
-#include "store/text_file.h"
+#include "os/files.h"
+#include "os/temporary_name.h"
 
-namespace tallowby::store {
+namespace tallowby::os {
 namespace {
 
 namespace fs = std::filesystem;
-using posix_io::throwFileError;
-using posix_io::UniqueFd;
 
 // A link is followed, so the link itself stays a link and the file it names gets the new contents.
 fs::path resolveLink(const fs::path& path) {
@@ -78,7 +75,7 @@ class TempFile {
 
     int fd() const { return fd_.get(); }
     const fs::path& path() const { return path_; }
-    int close() { return fd_.closeChecked(); }
+    void syncAndClose(const fs::path& reported) { os::syncAndClose(fd_, reported); }
     void markRenamed() { renamed_ = true; }
 
   private:
@@ -123,13 +120,10 @@ void replaceFileContents(const fs::path& path, std::string_view bytes) {
         throwFileError(path, EISDIR);
 
     TempFile temp(folder, name, path);
-    posix_io::writeAll(temp.fd(), bytes, path);
+    writeAll(temp.fd(), bytes, path);
     if (replacing)
         keepOwnerAndMode(temp.fd(), old, path);
-    if (::fsync(temp.fd()) != 0)
-        throwFileError(path, errno);
-    if (const int error = temp.close())
-        throwFileError(path, error);
+    temp.syncAndClose(path);
 
     if (::rename(temp.path().c_str(), target.c_str()) != 0) {
         if (errno != EBUSY || !replacing)
@@ -161,11 +155,10 @@ void rewriteFileInPlace(const fs::path& path, std::string_view bytes) {
     std::string covering(bytes);
     if (const auto oldSize = static_cast<std::size_t>(info.st_size); oldSize > covering.size())
         covering.append(oldSize - covering.size(), '\0');
-    posix_io::writeAll(fd.get(), covering, path);
-    if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.get()) != 0)
+    writeAll(fd.get(), covering, path);
+    if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0)
         throwFileError(path, errno);
-    if (const int error = fd.closeChecked())
-        throwFileError(path, error);
+    syncAndClose(fd, path);
 }
 
-} // namespace tallowby::store
+} // namespace tallowby::os

@@ -5,8 +5,8 @@
 #include <iterator>
 
 #include "platform/hosts/hosts_content.h"
-#include "platform/hosts/hosts_io.h"
 #include "platform/hosts/hosts_target.h"
+#include "platform/hosts_io.h"
 #include "store/text_file.h"
 
 namespace tallowby::platform {

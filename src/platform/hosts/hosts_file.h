@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/hosts/background_hosts_write.h"
-#include "platform/hosts/hosts_io.h"
+#include "platform/hosts_io.h"
 
 namespace tallowby::platform {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/hosts/hosts_io.h"
+#include "platform/hosts_io.h"
 
 namespace tallowby::platform::hosts_io {
 
@@ -17,7 +17,7 @@ struct HostsTarget {
 
 // Follows the links at the path to the file they lead to. With a confining folder (the sandbox
 // program's own folder) every step must stay inside it; without one, links may lead anywhere. Throws
-// store::FileError saying plainly what is wrong when the path leads to something that is not a
+// os::FileError saying plainly what is wrong when the path leads to something that is not a
 // regular file (a named pipe, a device, a socket, a folder), into a loop of links, out of the
 // confining folder, or into a folder that does not exist; its path() is the path given.
 HostsTarget findHostsTarget(const std::filesystem::path& path, const std::filesystem::path& confinement);

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "os/descriptor.h"
+
 namespace tallowby::platform {
 
 namespace {
@@ -150,13 +152,11 @@ std::string readBuildId(int fd) {
 }
 
 std::string readBuildIdAt(int dir, const char* path) {
-    const int fd = ::openat(dir, path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
+    const os::UniqueFd fd(::openat(dir, path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd.valid()) {
         return {};
     }
-    std::string id = readBuildId(fd);
-    ::close(fd);
-    return id;
+    return readBuildId(fd.get());
 }
 
 std::string readBuildId(const std::filesystem::path& path) {

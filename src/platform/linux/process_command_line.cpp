@@ -5,13 +5,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "os/descriptor.h"
+
 namespace tallowby::platform {
 
 std::vector<std::string> readCommandLineAt(int procDir, std::string_view pidText) {
     std::string path(pidText);
     path += "/cmdline";
-    const int fd = ::openat(procDir, path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    const os::UniqueFd fd(::openat(procDir, path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) {
         return {};
     }
     // The kernel hands a long line out a page at a time.
@@ -21,13 +23,12 @@ std::vector<std::string> readCommandLineAt(int procDir, std::string_view pidText
         if (length == text.size()) {
             text.resize(std::min(text.size() * 2, kMostCommandLineBytes));
         }
-        const ssize_t got = ::read(fd, text.data() + length, text.size() - length);
+        const ssize_t got = ::read(fd.get(), text.data() + length, text.size() - length);
         if (got <= 0) {
             break;
         }
         length += static_cast<std::size_t>(got);
     }
-    ::close(fd);
     text.resize(length);
 
     std::vector<std::string> arguments;
@@ -47,13 +48,11 @@ std::vector<std::string> readCommandLine(ProcessId pid, const std::filesystem::p
     if (pid == kNoProcess) {
         return {};
     }
-    const int procDir = ::open(procRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (procDir < 0) {
+    const os::UniqueFd procDir(::open(procRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!procDir.valid()) {
         return {};
     }
-    auto arguments = readCommandLineAt(procDir, std::to_string(pid));
-    ::close(procDir);
-    return arguments;
+    return readCommandLineAt(procDir.get(), std::to_string(pid));
 }
 
 } // namespace tallowby::platform

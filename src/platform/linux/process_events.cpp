@@ -117,34 +117,32 @@ bool accepted(int socket) {
 } // namespace
 
 ProcessEvents::ProcessEvents() {
-    const int fd = ::socket(PF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_CONNECTOR);
-    if (fd < 0) {
+    os::UniqueFd fd(::socket(PF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_CONNECTOR));
+    if (!fd.valid()) {
         return;
     }
     sockaddr_nl address{};
     address.nl_family = AF_NETLINK;
     address.nl_groups = CN_IDX_PROC;
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
-        !ask(fd, PROC_CN_MCAST_LISTEN) || !accepted(fd)) {
-        ::close(fd);
+    if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+        !ask(fd.get(), PROC_CN_MCAST_LISTEN) || !accepted(fd.get())) {
         return;
     }
-    socket_ = fd;
+    socket_ = std::move(fd);
 }
 
 ProcessEvents::~ProcessEvents() {
-    if (socket_ >= 0) {
+    if (socket_.valid()) {
         // Older kernels count the listeners only by these requests, and go on making events for
         // every process otherwise.
-        ask(socket_, PROC_CN_MCAST_IGNORE);
-        ::close(socket_);
+        ask(socket_.get(), PROC_CN_MCAST_IGNORE);
     }
 }
 
 ProcessEvents::Changes ProcessEvents::take() {
     Changes out;
-    if (socket_ >= 0) {
-        while (receive(socket_, out.lost, [&](const proc_event& event) { add(out, event); })) {
+    if (socket_.valid()) {
+        while (receive(socket_.get(), out.lost, [&](const proc_event& event) { add(out, event); })) {
         }
     }
     return out;

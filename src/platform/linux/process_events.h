@@ -4,6 +4,7 @@
 // elsewhere nothing listens and /proc has to be read instead.
 #include <vector>
 
+#include "os/descriptor.h"
 #include "platform/process_list.h"
 
 namespace tallowby::platform {
@@ -16,7 +17,7 @@ class ProcessEvents {
     ProcessEvents(const ProcessEvents&) = delete;
     ProcessEvents& operator=(const ProcessEvents&) = delete;
 
-    bool listening() const { return socket_ >= 0; }
+    bool listening() const { return socket_.valid(); }
 
     struct Change {
         ProcessId pid = kNoProcess;
@@ -31,7 +32,7 @@ class ProcessEvents {
     Changes take();
 
   private:
-    int socket_ = -1;
+    os::UniqueFd socket_;
 };
 
 } // namespace tallowby::platform

@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 
 #include "engine/program_choice.h"
+#include "os/descriptor.h"
 #include "platform/linux/elf_build_id.h"
 #include "platform/linux/process_command_line.h"
 #include "platform/program_command.h"
@@ -25,15 +26,6 @@
 namespace tallowby::platform {
 
 namespace {
-
-struct FdCloser {
-    int fd;
-    ~FdCloser() {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
-};
 
 std::optional<ProcessId> parsePid(std::string_view text) {
     ProcessId pid = 0;
@@ -67,12 +59,12 @@ std::string exeFileName(int dir, const char* exe) {
 // At most the first `most` bytes of a small file of /proc, in one read; empty when it cannot be read.
 // `path` is relative to `dir`.
 std::string readStart(int dir, const char* path, std::size_t most) {
-    FdCloser file{::openat(dir, path, O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0) {
+    const os::UniqueFd file(::openat(dir, path, O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) {
         return {};
     }
     std::string text(most, '\0');
-    const ssize_t length = ::read(file.fd, text.data(), text.size());
+    const ssize_t length = ::read(file.get(), text.data(), text.size());
     text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
     return text;
 }
@@ -398,18 +390,18 @@ bool ProcfsProcessLister::readNewProcesses() {
 }
 
 void ProcfsProcessLister::renameKnown(bool renameAll) {
-    const FdCloser procDir{::open(root_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)};
+    const os::UniqueFd procDir(::open(root_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     for (auto it = known_.begin(); it != known_.end();) {
         if (!renameDue(it->second, renameAll)) {
             ++it;
             continue;
         }
         const std::string pidText = std::to_string(it->first);
-        if (runsTheSameProgram(procDir.fd, pidText, it->second)) {
+        if (runsTheSameProgram(procDir.get(), pidText, it->second)) {
             ++it;
             continue;
         }
-        Known known = named(procDir.fd, pidText, false);
+        Known known = named(procDir.get(), pidText, false);
         if (known.name.empty()) {
             it = known_.erase(it); // it has ended
             continue;
@@ -422,9 +414,9 @@ void ProcfsProcessLister::renameKnown(bool renameAll) {
 }
 
 void ProcfsProcessLister::apply(const std::vector<ProcessEvents::Change>& changes) {
-    const FdCloser procDir{::open(root_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)};
+    const os::UniqueFd procDir(::open(root_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     for (const auto& change : changes) {
-        Known known = change.ended ? Known{} : named(procDir.fd, std::to_string(change.pid), false);
+        Known known = change.ended ? Known{} : named(procDir.get(), std::to_string(change.pid), false);
         if (known.name.empty()) {
             known_.erase(change.pid);
         } else {
@@ -515,9 +507,10 @@ bool ProcfsProcessLister::wanted(ProcessId pid, Known& known) {
         auto id = wanted.buildIdOf.find(identity);
         if (id == wanted.buildIdOf.end()) {
             // Read through the process's link, and kept only if that still leads to the same file.
-            const FdCloser exe{::open((root_ / std::to_string(pid) / "exe").c_str(), O_RDONLY | O_CLOEXEC)};
+            const os::UniqueFd exe(
+                ::open((root_ / std::to_string(pid) / "exe").c_str(), O_RDONLY | O_CLOEXEC));
             struct stat file {};
-            if (exe.fd < 0 || ::fstat(exe.fd, &file) != 0 || file.st_dev != known.device ||
+            if (exe.get() < 0 || ::fstat(exe.get(), &file) != 0 || file.st_dev != known.device ||
                 file.st_ino != known.executable) {
                 return false; // judged again next time
             }
@@ -526,7 +519,7 @@ bool ProcfsProcessLister::wanted(ProcessId pid, Known& known) {
             if (wanted.buildIdOf.size() >= kMostExecutablesKnown) {
                 wanted.buildIdOf.clear();
             }
-            id = wanted.buildIdOf.emplace(identity, readBuildId(exe.fd)).first;
+            id = wanted.buildIdOf.emplace(identity, readBuildId(exe.get())).first;
         }
         hit = !id->second.empty() && std::ranges::find(wanted.buildIds, id->second) != wanted.buildIds.end();
     }

@@ -16,7 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/system/user_folders.h"
+#include "os/files.h"
+#include "platform/user_folders.h"
 
 namespace tallowby::platform {
 namespace {
@@ -176,34 +177,13 @@ bool specialFolder(const fs::path& folder) {
 // The text of a regular file no larger than the limit; nothing for anything else. A link is
 // followed, but a device, a pipe or a socket it leads to is never opened.
 std::optional<std::string> smallFileText(const fs::path& file) {
-    struct stat status {};
-    if (::stat(file.c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
-        static_cast<std::uintmax_t>(status.st_size) > XdgDesktopEntries::kLargestEntry)
-        return std::nullopt;
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return std::nullopt;
-    std::string text;
-    // Checked again on what was opened: the file may have been replaced between the two looks.
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
-        char buffer[16384];
-        for (;;) {
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                break;
-            text.append(buffer, static_cast<std::size_t>(got));
-            if (text.size() > XdgDesktopEntries::kLargestEntry) {
-                text.clear();
-                break;
-            }
-        }
+    try {
+        if (std::optional<os::RegularFile> read = os::readRegularFile(file, XdgDesktopEntries::kLargestEntry);
+            read && !read->bytes.empty())
+            return std::move(read->bytes);
+    } catch (const os::FileError&) {
     }
-    ::close(fd);
-    if (text.empty())
-        return std::nullopt;
-    return text;
+    return std::nullopt;
 }
 
 struct FoundFile {

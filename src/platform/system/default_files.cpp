@@ -1,12 +1,10 @@
 #include "platform/system/default_files.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <string>
 #include <system_error>
 
-#include "platform/system/private_folders.h"
-#include "store/posix_io.h"
+#include "os/files.h"
 #include "store/profile_files.h"
 #include "store/program_paths.h"
 #include "store/text_file.h"
@@ -17,10 +15,10 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string fileBytes(const fs::path& file) {
-    store::posix_io::UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid())
-        store::posix_io::throwFileError(file, errno);
-    return store::posix_io::readAll(fd.get(), file);
+    std::optional<os::RegularFile> read = os::readRegularFile(file);
+    if (!read)
+        os::throwFileError(file, ENOENT);
+    return std::move(read->bytes);
 }
 
 bool present(const fs::path& path) {
@@ -37,7 +35,7 @@ class Filler {
         if (present(target))
             return;
         const std::string bytes = fileBytes(defaults_ / relative);
-        makePrivateFolders(target.parent_path());
+        os::makePrivateFolders(target.parent_path());
         // The replacement writes a whole temporary file and renames it into place. Under the lock
         // nobody else can have made the file since the look above.
         store::replaceFileContents(target, bytes);
@@ -55,7 +53,7 @@ class Filler {
 } // namespace
 
 std::vector<fs::path> fillWithDefaults(const fs::path& defaultsFolder, const fs::path& dataFolder) {
-    makePrivateFolders(dataFolder);
+    os::makePrivateFolders(dataFolder);
     Filler filler(defaultsFolder, dataFolder);
     // Relative names, the same in both folders.
     const store::ProgramPaths in({});

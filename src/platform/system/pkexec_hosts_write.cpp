@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "platform/hosts/permission_not_given.h"
-#include "platform/system/program_run.h"
+#include "platform/program_run.h"
 
 namespace tallowby::platform {
 namespace {

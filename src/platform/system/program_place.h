@@ -9,7 +9,7 @@
 // and icons, which are read from there.
 #include <filesystem>
 
-#include "platform/system/user_folders.h"
+#include "platform/user_folders.h"
 
 namespace tallowby::platform {
 

@@ -1,5 +1,6 @@
 #include "platform/system/system_operations.h"
 
+#include "platform/linux/system_shutdown.h"
 #include "platform/system/xdg_autostart.h"
 
 namespace tallowby::platform {

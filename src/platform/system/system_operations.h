@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/system/autostart.h"
-#include "platform/system/shutdown.h"
+#include "platform/autostart.h"
+#include "platform/shutdown.h"
 #include "platform/system/system_paths.h"
 
 namespace tallowby::platform {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "platform/system/program_place.h"
-#include "platform/system/user_folders.h"
+#include "platform/user_folders.h"
 
 namespace tallowby::platform {
 

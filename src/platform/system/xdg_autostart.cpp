@@ -1,16 +1,11 @@
 #include "platform/system/xdg_autostart.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
+#include "os/files.h"
 #include "platform/system/desktop_entry.h"
-#include "platform/system/fd_write.h"
-#include "platform/system/private_folders.h"
-#include "store/text_file.h"
 
 namespace tallowby::platform {
 XdgAutoStart::XdgAutoStart(std::filesystem::path autostartFolder, const std::filesystem::path& program,
@@ -31,8 +26,8 @@ std::filesystem::path XdgAutoStart::entryFile() const {
 bool XdgAutoStart::makeFolder() const {
     if (userFolder_) {
         try {
-            makePrivateFolders(autostartFolder_);
-        } catch (const store::FileError&) {
+            os::makePrivateFolders(autostartFolder_);
+        } catch (const os::FileError&) {
             return false;
         }
         return true;
@@ -48,20 +43,23 @@ bool XdgAutoStart::AddAutoStart() {
         return false;
     }
     const std::filesystem::path file = entryFile();
-    // O_EXCL keeps any entry already there, even one written between a check and the write;
-    // O_NOFOLLOW keeps a planted link from redirecting the write.
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return errno == EEXIST;
+    // An exclusive creation keeps any entry already there, even one written between a check and the
+    // write, and follows no planted link. Every user's session reads the machine-wide folder,
+    // whatever umask the writer had; the user's own entry is as readable as any other file of the
+    // user's.
+    os::UniqueFd fd;
+    try {
+        fd = os::createExclusive(file, os::NewFileMode::ReadableByAll);
+    } catch (const os::FileError& error) {
+        return error.code() == EEXIST;
     }
-    // Every user's session reads the machine-wide folder, whatever umask the writer had; the user's
-    // own entry is as readable as any other file of the user's.
-    ::fchmod(fd, 0644);
-    const bool written = writeAll(fd, autostartDesktopEntry(program_));
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
+    try {
+        os::writeAll(fd.get(), autostartDesktopEntry(program_), file);
+        if (const int error = fd.closeChecked())
+            os::throwFileError(file, error);
+    } catch (const os::FileError&) {
         // A half-written entry would be kept by every later Add.
-        ::unlink(file.c_str());
+        os::removeFile(file);
         return false;
     }
     return true;
@@ -71,9 +69,7 @@ bool XdgAutoStart::DelAutoStart() {
     if (autostartFolder_.empty()) {
         return true;
     }
-    const std::filesystem::path file = entryFile();
-    // No entry can be there when the file or one of its folders is missing.
-    return ::unlink(file.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR;
+    return os::removeFile(entryFile()) == 0;
 }
 
 } // namespace tallowby::platform

@@ -3,7 +3,7 @@
 // program at log-on. The folder is the machine's (every user's session reads it) or the user's own.
 #include <filesystem>
 
-#include "platform/system/autostart.h"
+#include "platform/autostart.h"
 
 namespace tallowby::platform {
 

@@ -5,7 +5,7 @@
 // back at its next beat.
 #include <filesystem>
 
-#include "platform/sound/sound_player.h"
+#include "platform/sound_player.h"
 
 namespace tallowby::ui {
 

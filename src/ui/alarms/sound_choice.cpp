@@ -3,8 +3,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <filesystem>
-#include <unistd.h>
 
+#include "os/files.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
 
@@ -27,7 +27,7 @@ std::optional<QString> soundFileFailure(const QString& path) {
     std::error_code error;
     const bool regular = std::filesystem::is_regular_file(bytes, error);
     if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')) || !regular ||
-        ::access(bytes.c_str(), R_OK) != 0)
+        os::accessError(bytes, os::Access::Read) != 0)
         return QStringLiteral("Failed - ") + path + QStringLiteral(" is not a sound file that can be read.");
     return std::nullopt;
 }

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "platform/system/shutdown.h"
+#include "platform/shutdown.h"
 #include "store/line_values.h"
 #include "store/shutdown_settings.h"
 #include "ui/alarms/alert_sound.h"

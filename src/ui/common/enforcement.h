@@ -5,13 +5,13 @@
 #include <functional>
 #include <string>
 
+#include "platform/autostart.h"
 #include "platform/desktop_entries.h"
 #include "platform/hosts/hosts_file.h"
 #include "platform/process_killer.h"
 #include "platform/program_names.h"
-#include "platform/sound/sound_player.h"
-#include "platform/system/autostart.h"
-#include "platform/system/shutdown.h"
+#include "platform/shutdown.h"
+#include "platform/sound_player.h"
 #include "platform/window_sweep.h"
 
 namespace tallowby::ui {

@@ -2,14 +2,14 @@
 // The one way a window changes the rule files: the main window owns every list and implements
 // this handle; panels and dialogs get it instead of reaching into the main window.
 #include "store/program_paths.h"
+#include "store/rule_files.h"
 #include "store/rule_lists.h"
 #include "store/text_file.h"
 
 namespace tallowby::ui {
 
-// The program's files ("config.db", "profiles.db", "sound.db") and the current profile's files
-// (sessions, whole day, reminders) that a save can rewrite.
-enum class RuleFile { Config, Profiles, Sound, Sessions, WholeDay, Reminders };
+// The files a save can rewrite: the store's table of them.
+using store::RuleFile;
 
 class RuleBook {
   public:

@@ -2,10 +2,6 @@
 
 namespace tallowby::ui {
 
-namespace {
-constexpr std::int64_t kDayMs = 86'400'000;
-}
-
 engine::LocalDateTime toLocalDateTime(const QDateTime& time) {
     const QDate date = time.date();
     engine::LocalDateTime result;
@@ -18,7 +14,7 @@ engine::LocalDateTime toLocalDateTime(const QDateTime& time) {
 }
 
 std::int64_t wallClockMs(const engine::LocalDateTime& time) {
-    return QDate(time.year, time.month, time.day).toJulianDay() * kDayMs + time.msOfDay;
+    return engine::localMs(time);
 }
 
 } // namespace tallowby::ui

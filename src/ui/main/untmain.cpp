@@ -40,7 +40,7 @@ constexpr int kStartDelayMilliseconds = 100;
 constexpr int kClientMargin = 4;
 
 bool isProfileFile(RuleFile file) {
-    return file == RuleFile::Sessions || file == RuleFile::WholeDay || file == RuleFile::Reminders;
+    return store::ruleFileKind(file).ofProfile;
 }
 
 int rightEdge(const QWidget* widget) {
@@ -278,9 +278,9 @@ bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
     try {
         const std::filesystem::path path = ruleFilePath(file);
         store::writeLines(path, lines);
-        loadFile(file, path);
+        loadFile(file);
     } catch (const store::FileError& error) {
-        tell(fileFailureText(QStringLiteral("save ") + savedWhat(file), error,
+        tell(fileFailureText(QStringLiteral("save ") + fileWhat(file) + QStringLiteral(" to"), error,
                              QStringLiteral("Nothing was changed.")));
         return false;
     }
@@ -289,26 +289,19 @@ bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
     return true;
 }
 
-void Tfrmmain::loadFile(RuleFile file, const std::filesystem::path& path) {
-    switch (file) {
-    case RuleFile::Config:
-        LoadConfiglist(path);
-        break;
-    case RuleFile::Profiles:
-        LoadprofileList(path);
-        break;
-    case RuleFile::Sound:
-        LoadSound();
-        break;
-    case RuleFile::Sessions:
-        LoadSessionList(path);
-        break;
-    case RuleFile::WholeDay:
-        LoadWholedayList(path);
-        break;
-    case RuleFile::Reminders:
-        LoadReminderList(path);
-        break;
+void Tfrmmain::loadFile(RuleFile file) {
+    if (store::loadRuleFile(file, lists_, paths_, currentProfile()))
+        showLoaded(file);
+}
+
+void Tfrmmain::showLoaded(RuleFile file) {
+    if (file == RuleFile::Config) {
+        lb_profile->setText(fromBytes(store::configValue(ConfigLines, store::ConfigLine::Profile)));
+        showWholeDayPanel(store::configFlag(ConfigLines, store::ConfigLine::ShowWholeDay));
+    } else if (file == RuleFile::Sessions) {
+        gb_sessionAll->showSessionList();
+    } else if (file == RuleFile::WholeDay && !WholeDayLines.empty()) {
+        gb_wholeday->showWholeDay();
     }
 }
 
@@ -316,51 +309,22 @@ void Tfrmmain::reload(RuleFile file) {
     if (isProfileFile(file) && currentProfile().empty())
         return;
     try {
-        loadFile(file, ruleFilePath(file));
+        loadFile(file);
     } catch (const store::FileError& error) {
         // The list stays as it was read last.
-        tell(fileFailureText(QStringLiteral("read ") + savedWhat(file).chopped(3) + QStringLiteral(" from"),
-                             error, QStringLiteral("What was read before is shown.")));
+        tell(fileFailureText(QStringLiteral("read ") + fileWhat(file) + QStringLiteral(" from"), error,
+                             QStringLiteral("What was read before is shown.")));
         return;
     }
     tellUnreadRules();
 }
 
-QString Tfrmmain::savedWhat(RuleFile file) {
-    switch (file) {
-    case RuleFile::Config:
-        return QStringLiteral("the settings to");
-    case RuleFile::Profiles:
-        return QStringLiteral("the profile list to");
-    case RuleFile::Sound:
-        return QStringLiteral("the alert sound choice to");
-    case RuleFile::Sessions:
-        return QStringLiteral("the sessions to");
-    case RuleFile::WholeDay:
-        return QStringLiteral("the whole-day rules to");
-    case RuleFile::Reminders:
-        return QStringLiteral("the reminders and shutdown settings to");
-    }
-    return {};
+QString Tfrmmain::fileWhat(RuleFile file) {
+    return fromBytes(std::string(store::ruleFileKind(file).what));
 }
 
 std::filesystem::path Tfrmmain::ruleFilePath(RuleFile file) const {
-    const std::string profile = currentProfile();
-    switch (file) {
-    case RuleFile::Config:
-        return paths_.configFile();
-    case RuleFile::Profiles:
-        return paths_.profileListFile();
-    case RuleFile::Sound:
-        return paths_.soundFile();
-    case RuleFile::Sessions:
-        return paths_.sessionFile(profile);
-    case RuleFile::WholeDay:
-        return paths_.wholeDayFile(profile);
-    case RuleFile::Reminders:
-        return paths_.reminderFile(profile);
-    }
-    return {};
+    return store::ruleFilePath(file, paths_, currentProfile());
 }
 
 void Tfrmmain::reloadProfile() {
@@ -390,10 +354,8 @@ void Tfrmmain::showWholeDayPanel(bool shown) {
 }
 
 void Tfrmmain::LoadConfiglist(const std::filesystem::path& path) {
-    if (!store::loadConfigList(lists_, path))
-        return;
-    lb_profile->setText(fromBytes(store::configValue(ConfigLines, store::ConfigLine::Profile)));
-    showWholeDayPanel(store::configFlag(ConfigLines, store::ConfigLine::ShowWholeDay));
+    if (store::loadConfigList(lists_, path))
+        showLoaded(RuleFile::Config);
 }
 
 void Tfrmmain::LoadprofileList(const std::filesystem::path& path) {
@@ -402,12 +364,12 @@ void Tfrmmain::LoadprofileList(const std::filesystem::path& path) {
 
 void Tfrmmain::LoadSessionList(const std::filesystem::path& path) {
     if (store::loadSessionList(lists_, path))
-        gb_sessionAll->showSessionList();
+        showLoaded(RuleFile::Sessions);
 }
 
 void Tfrmmain::LoadWholedayList(const std::filesystem::path& path) {
-    if (store::loadWholeDayList(lists_, path) && !WholeDayLines.empty())
-        gb_wholeday->showWholeDay();
+    if (store::loadWholeDayList(lists_, path))
+        showLoaded(RuleFile::WholeDay);
 }
 
 void Tfrmmain::WriteWholeDayHosts(bool quietRetry) {

@@ -280,9 +280,10 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     void loadRuleFiles();
     void loadGuarded(const std::function<void()>& load);
     void removeStaleTemporaryFiles();
-    static QString savedWhat(RuleFile file);
+    static QString fileWhat(RuleFile file);
     // Reads the file into its list and brings the widgets that show it in line.
-    void loadFile(RuleFile file, const std::filesystem::path& path);
+    void loadFile(RuleFile file);
+    void showLoaded(RuleFile file);
     void setRunIcon(const std::filesystem::path& iconFile);
     void setStatusColour(const QColor& colour);
     void setEditingEnabled(bool enabled);

@@ -13,7 +13,7 @@
 #include <array>
 #include <utility>
 
-#include "platform/system/autostart.h"
+#include "platform/autostart.h"
 #include "platform/system_monitors.h"
 #include "store/config_lines.h"
 #include "store/line_values.h"

@@ -5,9 +5,8 @@
 #include <set>
 #include <system_error>
 
-#include <unistd.h>
-
 #include "engine/program_choice.h"
+#include "os/files.h"
 
 namespace tallowby::ui {
 namespace {
@@ -16,7 +15,7 @@ namespace fs = std::filesystem;
 
 bool executableFile(const fs::path& file) {
     std::error_code error;
-    return fs::is_regular_file(file, error) && ::access(file.c_str(), X_OK) == 0;
+    return fs::is_regular_file(file, error) && os::accessError(file, os::Access::Run) == 0;
 }
 
 // Where the program word of an Exec line leads, followed through links; empty when nowhere.

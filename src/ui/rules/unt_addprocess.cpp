@@ -21,10 +21,9 @@
 #include <utility>
 #include <vector>
 
-#include <unistd.h>
-
 #include "engine/edit_rules.h"
 #include "engine/program_choice.h"
+#include "os/files.h"
 #include "platform/window_names.h"
 #include "ui/common/fixed_dialog.h"
 #include "ui/common/local_text.h"
@@ -377,7 +376,8 @@ QString Tfrm_AddProcess::nameOfProgramFile(const QString& chosen) {
     // A link such as /usr/bin/editor is not what runs: the window sweep sees its target's name.
     std::error_code error;
     const std::filesystem::path program = std::filesystem::canonical(localPath(chosen), error);
-    if (error || !std::filesystem::is_regular_file(program, error) || ::access(program.c_str(), X_OK) != 0) {
+    if (error || !std::filesystem::is_regular_file(program, error) ||
+        os::accessError(program, os::Access::Run) != 0) {
         showMessage(this, QStringLiteral("Failed - %1 is not a program file.").arg(chosen));
         return {};
     }

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "folder_rule_book.h"
-#include "platform/sound/fake_sound_player.h"
-#include "platform/system/fake_system.h"
+#include "platform/fake/fake_sound_player.h"
+#include "platform/fake/fake_system.h"
 #include "store/reminder_records.h"
 #include "ui/alarms/alert_sound.h"
 #include "ui/alarms/unt_autoshutdown.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "modal_answer.h"
-#include "platform/sound/fake_sound_player.h"
+#include "platform/fake/fake_sound_player.h"
 #include "ui/alarms/alert_sound.h"
 #include "ui/alarms/unt_reminderShow.h"
 

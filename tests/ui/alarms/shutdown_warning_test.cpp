@@ -9,8 +9,8 @@
 
 #include "folder_rule_book.h"
 #include "modal_answer.h"
-#include "platform/sound/fake_sound_player.h"
-#include "platform/system/fake_system.h"
+#include "platform/fake/fake_sound_player.h"
+#include "platform/fake/fake_system.h"
 #include "program_folder_fixture.h"
 #include "ui/alarms/alert_sound.h"
 #include "ui/alarms/unt_shutdown.h"

@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "platform/fake/fake_platform.h"
+#include "platform/fake/fake_sound_player.h"
+#include "platform/fake/fake_system.h"
 #include "platform/hosts/hosts_file.h"
-#include "platform/sound/fake_sound_player.h"
-#include "platform/system/fake_system.h"
 #include "ui/common/enforcement.h"
 
 namespace tallowby::test {

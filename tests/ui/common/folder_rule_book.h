@@ -6,8 +6,7 @@
 #include <utility>
 
 #include "store/config_lines.h"
-#include "store/list_loaders.h"
-#include "store/sound_list.h"
+#include "store/rule_files.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
 #include "ui/common/rule_book.h"
@@ -48,21 +47,7 @@ class FolderRuleBook : public ui::RuleBook {
     std::filesystem::path pathOf(ui::RuleFile file) const {
         const std::string& named = store::configValue(rules.ConfigLines, store::ConfigLine::Profile);
         const std::string& profile = named.empty() ? profile_ : named;
-        switch (file) {
-        case ui::RuleFile::Config:
-            return paths_.configFile();
-        case ui::RuleFile::Profiles:
-            return paths_.profileListFile();
-        case ui::RuleFile::Sound:
-            return paths_.soundFile();
-        case ui::RuleFile::Sessions:
-            return paths_.sessionFile(profile);
-        case ui::RuleFile::WholeDay:
-            return paths_.wholeDayFile(profile);
-        case ui::RuleFile::Reminders:
-            return paths_.reminderFile(profile);
-        }
-        return {};
+        return store::ruleFilePath(file, paths_, profile);
     }
 
     store::RuleLists rules;
@@ -70,29 +55,7 @@ class FolderRuleBook : public ui::RuleBook {
     int profileReloads = 0;
 
   private:
-    void load(ui::RuleFile file) {
-        const auto path = pathOf(file);
-        switch (file) {
-        case ui::RuleFile::Config:
-            store::loadConfigList(rules, path);
-            break;
-        case ui::RuleFile::Profiles:
-            store::loadProfileList(rules, path);
-            break;
-        case ui::RuleFile::Sound:
-            store::loadSound(rules, paths_);
-            break;
-        case ui::RuleFile::Sessions:
-            store::loadSessionList(rules, path);
-            break;
-        case ui::RuleFile::WholeDay:
-            store::loadWholeDayList(rules, path);
-            break;
-        case ui::RuleFile::Reminders:
-            store::loadReminderList(rules, path);
-            break;
-        }
-    }
+    void load(ui::RuleFile file) { store::ruleFileKind(file).load(rules, paths_, pathOf(file)); }
 
     store::ProgramPaths paths_;
     std::string profile_;

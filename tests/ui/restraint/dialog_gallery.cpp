@@ -8,7 +8,7 @@
 
 #include "engine/check_code.h"
 #include "folder_rule_book.h"
-#include "platform/system/fake_system.h"
+#include "platform/fake/fake_system.h"
 #include "ui/restraint/unt_Options.h"
 #include "ui/restraint/unt_checkcode.h"
 #include "ui/restraint/unt_pause.h"

@@ -16,7 +16,7 @@
 #include "engine/check_code.h"
 #include "folder_rule_book.h"
 #include "modal_answer.h"
-#include "platform/system/fake_system.h"
+#include "platform/fake/fake_system.h"
 #include "store/config_lines.h"
 #include "ui/common/message_box.h"
 #include "ui/restraint/unt_Options.h"

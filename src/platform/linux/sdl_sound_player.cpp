@@ -1,4 +1,4 @@
-#include "platform/sound/sdl_sound_player.h"
+#include "platform/linux/sdl_sound_player.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -9,6 +9,8 @@
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "os/descriptor.h"
 
 namespace tallowby::platform {
 namespace {
@@ -90,15 +92,15 @@ void chooseSoundFont() {
 // the opened descriptor, so the file cannot be swapped for something else in between; O_NONBLOCK
 // keeps the open itself from waiting for a writer when the name is a FIFO.
 SDL_RWops* openRegularFile(const std::filesystem::path& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    os::UniqueFd fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid())
         return nullptr;
     struct stat status {};
     FILE* stream = nullptr;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || (stream = ::fdopen(fd, "rb")) == nullptr) {
-        ::close(fd);
+    if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        (stream = ::fdopen(fd.get(), "rb")) == nullptr)
         return nullptr;
-    }
+    fd.release(); // the stream has it now
     SDL_RWops* source = sdl()->SDL_RWFromFP(stream, SDL_TRUE);
     if (source == nullptr)
         std::fclose(stream);

@@ -1,4 +1,4 @@
-#include "platform/system/single_instance.h"
+#include "platform/single_instance.h"
 
 #include <cerrno>
 #include <cinttypes>
@@ -88,56 +88,28 @@ std::optional<SingleInstance> SingleInstance::acquireIn(const std::filesystem::p
     std::filesystem::path file = folder / (name + ".lock");
     // Close-on-exec: a program started from here (the shutdown command) must not inherit the lock
     // and keep it after this program has ended.
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
+    os::UniqueFd fd(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd.valid()) {
         return refused(file.string() + ": " + std::generic_category().message(errno));
     }
     int result;
     do {
-        result = ::flock(fd, LOCK_EX | LOCK_NB);
+        result = ::flock(fd.get(), LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
         const int error = errno;
-        ::close(fd);
         if (error == EWOULDBLOCK) {
             return std::nullopt;
         }
         return refused(file.string() + ": " + std::generic_category().message(error));
     }
-    return SingleInstance(fd, std::move(file));
+    return SingleInstance(std::move(fd), std::move(file));
 }
 
 SingleInstance SingleInstance::refused(std::string failure) {
-    SingleInstance instance(-1, {});
+    SingleInstance instance(os::UniqueFd(), {});
     instance.failure_ = std::move(failure);
     return instance;
-}
-
-SingleInstance::SingleInstance(SingleInstance&& other) noexcept
-    : fd_(other.fd_), lockFile_(std::move(other.lockFile_)), failure_(std::move(other.failure_)) {
-    other.fd_ = -1;
-}
-
-SingleInstance& SingleInstance::operator=(SingleInstance&& other) noexcept {
-    if (this != &other) {
-        release();
-        fd_ = other.fd_;
-        lockFile_ = std::move(other.lockFile_);
-        failure_ = std::move(other.failure_);
-        other.fd_ = -1;
-    }
-    return *this;
-}
-
-SingleInstance::~SingleInstance() {
-    release();
-}
-
-void SingleInstance::release() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
 }
 
 } // namespace tallowby::platform

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "os/descriptor.h"
+
 namespace tallowby::platform {
 
 class SingleInstance {
@@ -31,24 +33,19 @@ class SingleInstance {
     static std::optional<SingleInstance> acquireIn(const std::filesystem::path& folder,
                                                    const std::string& name);
 
-    SingleInstance(SingleInstance&& other) noexcept;
-    SingleInstance& operator=(SingleInstance&& other) noexcept;
-    SingleInstance(const SingleInstance&) = delete;
-    SingleInstance& operator=(const SingleInstance&) = delete;
-    // Releases the lock. The file stays: removing it would let a newcomer lock a fresh file while
-    // a waiting opener still locks the old one.
-    ~SingleInstance();
+    // Ending the instance releases the lock. The file stays: removing it would let a newcomer lock
+    // a fresh file while a waiting opener still locks the old one.
 
-    bool holdsLock() const { return fd_ >= 0; }
+    bool holdsLock() const { return fd_.valid(); }
     const std::filesystem::path& lockFile() const { return lockFile_; }
     const std::string& failure() const { return failure_; }
 
   private:
-    SingleInstance(int fd, std::filesystem::path lockFile) : fd_(fd), lockFile_(std::move(lockFile)) {}
+    SingleInstance(os::UniqueFd fd, std::filesystem::path lockFile)
+        : fd_(std::move(fd)), lockFile_(std::move(lockFile)) {}
     static SingleInstance refused(std::string failure);
-    void release();
 
-    int fd_ = -1;
+    os::UniqueFd fd_;
     std::filesystem::path lockFile_;
     std::string failure_;
 };

@@ -1,6 +1,6 @@
-#include "platform/system/detached_spawn.h"
+#include "platform/detached_spawn.h"
 
-#include "platform/system/background_reap.h"
+#include "platform/linux/background_reap.h"
 
 #include <cerrno>
 #include <csignal>

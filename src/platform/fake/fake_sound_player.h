@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/sound/sound_player.h"
+#include "platform/sound_player.h"
 
 namespace tallowby::platform {
 

@@ -1,12 +1,10 @@
-#include "platform/system/private_folders.h"
+#include "os/files.h"
 
 #include <cerrno>
 #include <sys/stat.h>
 #include <vector>
 
-#include "store/posix_io.h"
-
-namespace tallowby::platform {
+namespace tallowby::os {
 
 void makePrivateFolders(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> missing;
@@ -22,13 +20,13 @@ void makePrivateFolders(const std::filesystem::path& folder) {
     for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
         // Another process may make the same folder meanwhile; that one is as good.
         if (::mkdir(it->c_str(), 0700) != 0 && errno != EEXIST)
-            store::posix_io::throwFileError(*it, errno);
+            throwFileError(*it, errno);
     }
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0)
-        store::posix_io::throwFileError(folder, errno);
+        throwFileError(folder, errno);
     if (!S_ISDIR(info.st_mode))
-        store::posix_io::throwFileError(folder, ENOTDIR);
+        throwFileError(folder, ENOTDIR);
 }
 
-} // namespace tallowby::platform
+} // namespace tallowby::os

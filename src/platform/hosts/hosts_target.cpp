@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <string>
-#include <sys/stat.h>
 
-#include "store/posix_io.h"
-#include "store/text_file.h"
+#include "os/files.h"
 
 namespace tallowby::platform::hosts_io {
 
@@ -18,7 +16,7 @@ namespace fs = std::filesystem;
 constexpr int kMaxLinkHops = 40;
 
 [[noreturn]] void refuse(const fs::path& reported, const std::string& description, int code = 0) {
-    throw store::FileError(reported, description, code);
+    throw os::FileError(reported, description, code);
 }
 
 fs::path folderOf(const fs::path& place) {
@@ -36,7 +34,7 @@ fs::path folderOf(const fs::path& place) {
     case ELOOP:
         refuse(reported, "its path goes round in a loop of symbolic links", error);
     default:
-        store::posix_io::throwFileError(reported, error);
+        os::throwFileError(reported, error);
     }
 }
 
@@ -64,10 +62,11 @@ fs::path confinedPlace(const fs::path& place, const fs::path& confinement, const
 // Nothing is at the place: fine when its folder is there to make the file in.
 void requireFolder(const fs::path& place, const fs::path& reported) {
     const fs::path folder = folderOf(place);
-    struct stat info {};
-    if (::stat(folder.c_str(), &info) != 0)
-        refuseLookup(reported, folder, errno);
-    if (!S_ISDIR(info.st_mode))
+    std::error_code error;
+    const std::filesystem::file_status status = fs::status(folder, error);
+    if (error)
+        refuseLookup(reported, folder, error.value());
+    if (!fs::is_directory(status))
         refuseLookup(reported, folder, ENOTDIR);
 }
 
@@ -75,7 +74,7 @@ fs::path linkTarget(const fs::path& link, const fs::path& reported) {
     std::error_code error;
     const fs::path target = fs::read_symlink(link, error);
     if (error)
-        store::posix_io::throwFileError(reported, error.value());
+        os::throwFileError(reported, error.value());
     return target.is_absolute() ? target : folderOf(link) / target;
 }
 
@@ -86,17 +85,20 @@ HostsTarget findHostsTarget(const fs::path& path, const fs::path& confinement) {
     for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
         if (!confinement.empty())
             place = confinedPlace(place, confinement, path);
-        struct stat info {};
-        if (::lstat(place.c_str(), &info) != 0) {
-            if (errno != ENOENT)
-                refuseLookup(path, folderOf(place), errno);
+        std::error_code error;
+        const fs::file_status status = fs::symlink_status(place, error);
+        if (error && error != std::errc::no_such_file_or_directory)
+            refuseLookup(path, folderOf(place), error.value());
+        const std::optional<os::FileInfo> info =
+            status.type() == fs::file_type::not_found ? std::nullopt : os::fileInfo(place);
+        if (!info) {
             requireFolder(place, path);
             return {place, std::nullopt};
         }
-        if (S_ISREG(info.st_mode))
-            return {place, stampOf(info)};
-        if (!S_ISLNK(info.st_mode))
-            store::posix_io::refuseFileKind(path, info.st_mode);
+        if (info->kind == os::FileKind::Regular)
+            return {place, info->stamp};
+        if (info->kind != os::FileKind::Link)
+            os::refuseFileKind(path, info->kind);
         place = linkTarget(place, path);
     }
     refuse(path, "it is a symbolic link that leads round in a loop", ELOOP);

@@ -1,4 +1,4 @@
-#include "platform/system/background_reap.h"
+#include "platform/linux/background_reap.h"
 
 #include <cerrno>
 #include <sys/wait.h>

@@ -1,4 +1,4 @@
-#include "platform/system/user_folders.h"
+#include "platform/user_folders.h"
 
 #include <cstdlib>
 #include <pwd.h>

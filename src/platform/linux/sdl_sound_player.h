@@ -4,7 +4,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "platform/sound/sound_player.h"
+#include "platform/sound_player.h"
 
 // SDL stays out of the callers' includes.
 struct _Mix_Music;

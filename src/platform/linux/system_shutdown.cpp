@@ -1,4 +1,4 @@
-#include "platform/system/shutdown.h"
+#include "platform/linux/system_shutdown.h"
 
 #include <cerrno>
 #include <chrono>
@@ -10,8 +10,9 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "platform/system/detached_spawn.h"
-#include "platform/system/fd_write.h"
+#include "platform/detached_spawn.h"
+
+#include "os/descriptor.h"
 
 extern char** environ;
 
@@ -109,14 +110,17 @@ bool LoggedShutdown::log(const std::vector<std::string>& commandLine) {
 
     std::error_code error;
     std::filesystem::create_directories(logFile_.parent_path(), error);
-    const int fd = ::open(logFile_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    os::UniqueFd fd(::open(logFile_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+    if (!fd.valid()) {
         return false;
     }
     // O_APPEND: the line lands at the end even if another writer has the file open.
-    const bool written = writeAll(fd, text);
-    const bool closed = ::close(fd) == 0;
-    return written && closed;
+    try {
+        os::writeAll(fd.get(), text, logFile_);
+    } catch (const os::FileError&) {
+        return false;
+    }
+    return fd.closeChecked() == 0;
 }
 
 } // namespace tallowby::platform

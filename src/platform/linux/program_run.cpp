@@ -1,4 +1,4 @@
-#include "platform/system/program_run.h"
+#include "platform/program_run.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,8 +11,8 @@
 #include <thread>
 #include <unistd.h>
 
-#include "platform/system/background_reap.h"
-#include "store/posix_io.h"
+#include "os/descriptor.h"
+#include "platform/linux/background_reap.h"
 
 extern char** environ;
 
@@ -20,7 +20,7 @@ namespace tallowby::platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using store::posix_io::UniqueFd;
+using os::UniqueFd;
 
 constexpr std::size_t kErrorsKept = 64 * 1024;
 

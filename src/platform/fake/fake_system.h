@@ -1,8 +1,8 @@
 #pragma once
 // Stand-ins for tests of the code that calls the system operations: they act on nothing and record
 // what was asked.
-#include "platform/system/autostart.h"
-#include "platform/system/shutdown.h"
+#include "platform/autostart.h"
+#include "platform/shutdown.h"
 
 namespace tallowby::platform {
 

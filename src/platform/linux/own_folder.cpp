@@ -1,4 +1,4 @@
-#include "platform/system/own_folder.h"
+#include "platform/own_folder.h"
 
 #include <string>
 #include <unistd.h>

@@ -3,13 +3,12 @@
 // from /dev/null, and nobody waiting for it. Output goes where the caller's goes.
 #include <filesystem>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace tallowby::platform {
 
 struct Spawned {
-    pid_t pid = -1;
+    int pid = -1;  // the process id
     int error = 0; // the errno that kept the program from starting, 0 when it started
     bool started() const { return error == 0; }
 };

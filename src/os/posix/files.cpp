@@ -1,0 +1,144 @@
+// The floor's file operations over POSIX calls.
+#include "os/files.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tallowby::os {
+namespace {
+
+FileKind kindOf(mode_t mode) {
+    if (S_ISREG(mode))
+        return FileKind::Regular;
+    if (S_ISDIR(mode))
+        return FileKind::Folder;
+    if (S_ISLNK(mode))
+        return FileKind::Link;
+    if (S_ISFIFO(mode))
+        return FileKind::Pipe;
+    if (S_ISCHR(mode))
+        return FileKind::CharacterDevice;
+    if (S_ISBLK(mode))
+        return FileKind::BlockDevice;
+    if (S_ISSOCK(mode))
+        return FileKind::Socket;
+    return FileKind::Other;
+}
+
+FileInfo infoOf(const struct stat& info) {
+    const FileStamp stamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                          static_cast<std::int64_t>(info.st_size),
+                          static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
+                              info.st_mtim.tv_nsec};
+    return FileInfo{kindOf(info.st_mode), stamp, info.st_uid == ::geteuid()};
+}
+
+[[noreturn]] void refuseSize(const std::filesystem::path& path, std::size_t limit) {
+    throw FileError(
+        path, "it is larger than the " + std::to_string(limit) + " bytes a file of its kind may hold", EFBIG);
+}
+
+} // namespace
+
+std::optional<FileInfo> fileInfo(const std::filesystem::path& path, Links links) {
+    struct stat info {};
+    const int result = links == Links::Follow ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
+    if (result != 0)
+        return std::nullopt;
+    return infoOf(info);
+}
+
+std::optional<FileStamp> fileStamp(const std::filesystem::path& path) {
+    const std::optional<FileInfo> info = fileInfo(path);
+    return info ? std::optional(info->stamp) : std::nullopt;
+}
+
+std::optional<RegularFile> readRegularFile(const std::filesystem::path& path, std::size_t limit,
+                                           Links links) {
+    // A device is never even opened: opening some has effects of its own. A link met without
+    // following is left to the open, which refuses it.
+    if (const std::optional<FileInfo> look = fileInfo(path, links);
+        look && look->kind != FileKind::Regular && look->kind != FileKind::Link)
+        refuseFileKind(path, look->kind);
+    // Non-blocking: opening a named pipe would otherwise wait for a writer for ever.
+    const int noFollow = links == Links::NotFollowed ? O_NOFOLLOW : 0;
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noFollow));
+    if (!fd.valid()) {
+        // A path through something that is not a folder names no file either.
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
+        if (errno == ELOOP && noFollow)
+            throw FileError(path, "it became a symbolic link while it was being opened", ELOOP);
+        throwFileError(path, errno);
+    }
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0)
+        throwFileError(path, errno);
+    const FileInfo info = infoOf(status);
+    // A pipe, a device or a socket is no file to read whole: reading one could wait or never end.
+    if (info.kind != FileKind::Regular)
+        refuseFileKind(path, info.kind);
+    if (static_cast<std::uint64_t>(status.st_size) > limit)
+        refuseSize(path, limit);
+    // One byte past the limit tells a file that grew since the look above.
+    std::string bytes = readAll(fd.get(), path, limit == kNoLimit ? limit : limit + 1);
+    if (bytes.size() > limit)
+        refuseSize(path, limit);
+    return RegularFile{std::move(bytes), info.stamp};
+}
+
+UniqueFd createExclusive(const std::filesystem::path& path, NewFileMode mode) {
+    // 0666 lets the umask decide the mode of a file that is new.
+    const mode_t bits = mode == NewFileMode::ReadableByAll ? 0644 : 0666;
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, bits));
+    if (!fd.valid())
+        throwFileError(path, errno);
+    // The creation mode passed through the umask; this one must stay readable whatever it was.
+    if (mode == NewFileMode::ReadableByAll && ::fchmod(fd.get(), bits) != 0)
+        throwFileError(path, errno);
+    return fd;
+}
+
+LinkResult linkFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (::link(from.c_str(), to.c_str()) == 0)
+        return LinkResult::Linked;
+    const int error = errno;
+    if (error == ENOENT)
+        return LinkResult::NoSource;
+    if (error == EPERM || error == EOPNOTSUPP || error == EMLINK)
+        return LinkResult::NotSupported;
+    throwFileError(to, error);
+}
+
+int removeFile(const std::filesystem::path& path) {
+    // No file can be there when the file or one of its folders is missing.
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR ? 0 : errno;
+}
+
+std::vector<std::string> listFolder(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    DIR* stream = ::opendir(folder.c_str());
+    if (stream == nullptr)
+        return names;
+    while (const dirent* entry = ::readdir(stream)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    ::closedir(stream);
+    return names;
+}
+
+int accessError(const std::filesystem::path& path, Access access) {
+    return ::access(path.c_str(), access == Access::Run ? X_OK : R_OK) == 0 ? 0 : errno;
+}
+
+int folderWriteError(const std::filesystem::path& folder) {
+    const std::filesystem::path checked = folder.empty() ? std::filesystem::path(".") : folder;
+    return ::access(checked.c_str(), W_OK | X_OK) == 0 ? 0 : errno;
+}
+
+} // namespace tallowby::os

@@ -1,0 +1,31 @@
+#pragma once
+// The file operations the hosts writer needs beyond the floor's atomic replacement. Failures throw
+// os::FileError carrying the system's description, or a plain one for a path that names something
+// other than a regular file.
+#include <filesystem>
+#include <optional>
+
+#include "os/files.h"
+
+namespace tallowby::platform::hosts_io {
+
+using os::FileStamp;
+using os::fileStamp;
+using os::folderWriteError;
+using os::RegularFile;
+
+// The file at the path, or nothing when no file exists there. A link is not followed and nothing but
+// a regular file is read; the open never waits, not even on a named pipe without a writer.
+inline std::optional<RegularFile> readRegularFile(const std::filesystem::path& path) {
+    return os::readRegularFile(path, os::kNoLimit, os::Links::NotFollowed);
+}
+
+// Creates an empty file readable by everyone, as the resolvers of every user must read the hosts
+// file. Whatever appeared at the path meanwhile is left as it is.
+void createReadableFile(const std::filesystem::path& path);
+
+// Whether something is mounted on the path itself (a bind-mounted file, as /etc/hosts in a
+// container): no other file can be renamed over it.
+bool isMountPoint(const std::filesystem::path& path);
+
+} // namespace tallowby::platform::hosts_io

@@ -1,0 +1,144 @@
+// The floor's file operations on real files in a private temporary folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "os/files.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
+
+namespace tallowby::os {
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::readFile;
+using testsupport::TempFolder;
+using testsupport::writeFile;
+
+// The error a call throws; fails the test when it throws none.
+FileError thrownBy(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const FileError& error) {
+        return error;
+    }
+    ADD_FAILURE() << "no FileError";
+    return FileError({}, "");
+}
+
+TEST(ReadRegularFile, ReadsUpToTheLimitAndRefusesMoreWithoutWaiting) {
+    TempFolder temp;
+    writeFile(temp / "ten", "0123456789");
+    EXPECT_EQ(readRegularFile(temp / "ten", 10)->bytes, "0123456789");
+    const FileError tooLarge = thrownBy([&] { readRegularFile(temp / "ten", 9); });
+    EXPECT_EQ(tooLarge.code(), EFBIG);
+    EXPECT_STREQ(tooLarge.what(), "it is larger than the 9 bytes a file of its kind may hold");
+    EXPECT_FALSE(readRegularFile(temp / "missing"));
+    EXPECT_FALSE(readRegularFile(temp / "ten" / "below")); // through something that is not a folder
+
+    // A pipe without a writer would hold a blocking open for ever.
+    ASSERT_EQ(::mkfifo((temp / "pipe").c_str(), 0600), 0);
+    EXPECT_STREQ(thrownBy([&] { readRegularFile(temp / "pipe"); }).what(),
+                 "it is a named pipe, not a regular file");
+    fs::create_directory(temp / "folder");
+    EXPECT_EQ(thrownBy([&] { readRegularFile(temp / "folder"); }).code(), EISDIR);
+    EXPECT_STREQ(thrownBy([&] { readRegularFile("/dev/null"); }).what(),
+                 "it is a character device, not a regular file");
+}
+
+TEST(ReadRegularFile, FollowsALinkOnlyWhenAsked) {
+    TempFolder temp;
+    writeFile(temp / "target", "bytes");
+    fs::create_symlink(temp / "target", temp / "link");
+    EXPECT_EQ(readRegularFile(temp / "link")->bytes, "bytes");
+    EXPECT_EQ(thrownBy([&] { readRegularFile(temp / "link", kNoLimit, Links::NotFollowed); }).code(), ELOOP);
+    EXPECT_EQ(readRegularFile(temp / "target")->stamp, fileStamp(temp / "target"));
+}
+
+TEST(ReadAll, NeverHoldsMoreThanTheLimit) {
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    UniqueFd reader(pipeEnds[0]), writer(pipeEnds[1]);
+    writeAll(writer.get(), std::string(1000, 'x'), "pipe");
+    EXPECT_EQ(readAll(reader.get(), "pipe", 100).size(), 100u);
+}
+
+TEST(FileInfo, TellsEachKindAndTheOwner) {
+    TempFolder temp;
+    writeFile(temp / "file", "");
+    fs::create_directory(temp / "folder");
+    fs::create_symlink("file", temp / "link");
+    ASSERT_EQ(::mkfifo((temp / "pipe").c_str(), 0600), 0);
+    const struct {
+        const char* name;
+        Links links;
+        FileKind kind;
+    } cases[] = {{"file", Links::NotFollowed, FileKind::Regular},
+                 {"folder", Links::NotFollowed, FileKind::Folder},
+                 {"link", Links::NotFollowed, FileKind::Link},
+                 {"link", Links::Follow, FileKind::Regular},
+                 {"pipe", Links::NotFollowed, FileKind::Pipe}};
+    for (const auto& c : cases) {
+        const std::optional<FileInfo> info = fileInfo(temp / c.name, c.links);
+        ASSERT_TRUE(info) << c.name;
+        EXPECT_EQ(info->kind, c.kind) << c.name;
+        EXPECT_TRUE(info->ownedByMe) << c.name;
+    }
+    EXPECT_FALSE(fileInfo(temp / "missing"));
+    EXPECT_EQ(fileInfo("/")->ownedByMe, ::geteuid() == 0); // root owns it
+}
+
+TEST(CreateExclusive, NeverReplacesAndGivesTheModeAsked) {
+    TempFolder temp;
+    const mode_t oldMask = ::umask(077);
+    {
+        UniqueFd fd = createExclusive(temp / "readable", NewFileMode::ReadableByAll);
+        writeAll(fd.get(), "text", temp / "readable");
+        syncAndClose(fd, temp / "readable");
+        createExclusive(temp / "private");
+    }
+    ::umask(oldMask);
+    EXPECT_EQ(readFile(temp / "readable"), "text");
+    EXPECT_EQ(fs::status(temp / "readable").permissions(), fs::perms(0644));
+    EXPECT_EQ(fs::status(temp / "private").permissions(), fs::perms(0600));
+    EXPECT_EQ(thrownBy([&] { createExclusive(temp / "readable"); }).code(), EEXIST);
+    fs::create_symlink(temp / "elsewhere", temp / "planted");
+    EXPECT_EQ(thrownBy([&] { createExclusive(temp / "planted"); }).code(), EEXIST);
+    EXPECT_FALSE(fs::exists(temp / "elsewhere"));
+}
+
+TEST(LinkFile, GivesASecondNameButNeverTakesOneInUse) {
+    TempFolder temp;
+    writeFile(temp / "first", "shared");
+    writeFile(temp / "taken", "kept");
+    EXPECT_EQ(linkFile(temp / "first", temp / "second"), LinkResult::Linked);
+    EXPECT_EQ(fileStamp(temp / "second")->inode, fileStamp(temp / "first")->inode);
+    EXPECT_EQ(linkFile(temp / "missing", temp / "third"), LinkResult::NoSource);
+    EXPECT_EQ(thrownBy([&] { linkFile(temp / "first", temp / "taken"); }).code(), EEXIST);
+    EXPECT_EQ(readFile(temp / "taken"), "kept");
+}
+
+TEST(Folders, ListRemoveAndMakePrivate) {
+    TempFolder temp;
+    writeFile(temp / "a", "");
+    writeFile(temp / ".b", "");
+    std::vector<std::string> names = listFolder(temp.path());
+    std::ranges::sort(names);
+    EXPECT_EQ(names, (std::vector<std::string>{".b", "a"}));
+    EXPECT_TRUE(listFolder(temp / "missing").empty());
+
+    EXPECT_EQ(removeFile(temp / "a"), 0);
+    EXPECT_EQ(removeFile(temp / "a"), 0); // gone already
+    EXPECT_EQ(removeFile(temp.path()), EISDIR);
+
+    makePrivateFolders(temp / "x" / "y");
+    EXPECT_EQ(fs::status(temp / "x").permissions(), fs::perms(0700));
+    EXPECT_EQ(thrownBy([&] { makePrivateFolders(temp / ".b" / "z"); }).code(), ENOTDIR);
+}
+
+} // namespace
+} // namespace tallowby::os
