@@ -35,9 +35,10 @@ struct FileInfo {
 
 enum class Links { Follow, NotFollowed };
 
-// What is at the path; nothing when nothing is there or it cannot be looked at. With NotFollowed a
-// link is told about itself.
-std::optional<FileInfo> fileInfo(const std::filesystem::path& path, Links links = Links::NotFollowed);
+// What is at the path; nothing when nothing is there or it cannot be looked at, and then error, where
+// given, receives why (ENOENT for nothing there). With NotFollowed a link is told about itself.
+std::optional<FileInfo> fileInfo(const std::filesystem::path& path, Links links = Links::NotFollowed,
+                                 int* error = nullptr);
 
 // The stamp of what is at the path itself (a link is not followed).
 std::optional<FileStamp> fileStamp(const std::filesystem::path& path);

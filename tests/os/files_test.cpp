@@ -88,7 +88,11 @@ TEST(FileInfo, TellsEachKindAndTheOwner) {
         EXPECT_EQ(info->kind, c.kind) << c.name;
         EXPECT_TRUE(info->ownedByMe) << c.name;
     }
-    EXPECT_FALSE(fileInfo(temp / "missing"));
+    int error = 0;
+    EXPECT_FALSE(fileInfo(temp / "missing", Links::NotFollowed, &error));
+    EXPECT_EQ(error, ENOENT);
+    EXPECT_FALSE(fileInfo(temp / "file" / "below", Links::NotFollowed, &error));
+    EXPECT_EQ(error, ENOTDIR);
     EXPECT_EQ(fileInfo("/")->ownedByMe, ::geteuid() == 0); // root owns it
 }
 

@@ -43,11 +43,14 @@ FileInfo infoOf(const struct stat& info) {
 
 } // namespace
 
-std::optional<FileInfo> fileInfo(const std::filesystem::path& path, Links links) {
+std::optional<FileInfo> fileInfo(const std::filesystem::path& path, Links links, int* error) {
     struct stat info {};
     const int result = links == Links::Follow ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
-    if (result != 0)
+    if (result != 0) {
+        if (error != nullptr)
+            *error = errno;
         return std::nullopt;
+    }
     return infoOf(info);
 }
 

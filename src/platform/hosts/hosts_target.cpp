@@ -85,12 +85,10 @@ HostsTarget findHostsTarget(const fs::path& path, const fs::path& confinement) {
     for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
         if (!confinement.empty())
             place = confinedPlace(place, confinement, path);
-        std::error_code error;
-        const fs::file_status status = fs::symlink_status(place, error);
-        if (error && error != std::errc::no_such_file_or_directory)
-            refuseLookup(path, folderOf(place), error.value());
-        const std::optional<os::FileInfo> info =
-            status.type() == fs::file_type::not_found ? std::nullopt : os::fileInfo(place);
+        int error = 0;
+        const std::optional<os::FileInfo> info = os::fileInfo(place, os::Links::NotFollowed, &error);
+        if (!info && error != ENOENT)
+            refuseLookup(path, folderOf(place), error);
         if (!info) {
             requireFolder(place, path);
             return {place, std::nullopt};
