@@ -1,5 +1,6 @@
 #include "os/file_error.h"
 
+#include <array>
 #include <cerrno>
 #include <system_error>
 
@@ -13,32 +14,13 @@ void throwFileError(const std::filesystem::path& path, int error) {
 }
 
 void refuseFileKind(const std::filesystem::path& path, FileKind kind) {
-    const char* name = "a file of an unknown kind";
-    switch (kind) {
-    case FileKind::Pipe:
-        name = "a named pipe";
-        break;
-    case FileKind::CharacterDevice:
-        name = "a character device";
-        break;
-    case FileKind::BlockDevice:
-        name = "a block device";
-        break;
-    case FileKind::Socket:
-        name = "a socket";
-        break;
-    case FileKind::Folder:
-        name = "a folder";
-        break;
-    case FileKind::Link:
-        name = "a symbolic link";
-        break;
-    case FileKind::Regular:
-    case FileKind::Other:
-        break;
-    }
-    throw FileError(path, std::string("it is ") + name + ", not a regular file",
-                    kind == FileKind::Folder ? EISDIR : 0);
+    // In the order of FileKind.
+    static constexpr std::array<const char*, 8> kNames{
+        "a regular file",     "a folder",       "a symbolic link", "a named pipe",
+        "a character device", "a block device", "a socket",        "a file of an unknown kind"};
+    throw FileError(
+        path, std::string("it is ") + kNames.at(static_cast<std::size_t>(kind)) + ", not a regular file",
+        kind == FileKind::Folder ? EISDIR : 0);
 }
 
 } // namespace tallowby::os

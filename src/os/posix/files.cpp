@@ -6,25 +6,20 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace tallowby::os {
 namespace {
 
 FileKind kindOf(mode_t mode) {
-    if (S_ISREG(mode))
-        return FileKind::Regular;
-    if (S_ISDIR(mode))
-        return FileKind::Folder;
-    if (S_ISLNK(mode))
-        return FileKind::Link;
-    if (S_ISFIFO(mode))
-        return FileKind::Pipe;
-    if (S_ISCHR(mode))
-        return FileKind::CharacterDevice;
-    if (S_ISBLK(mode))
-        return FileKind::BlockDevice;
-    if (S_ISSOCK(mode))
-        return FileKind::Socket;
+    static constexpr std::pair<mode_t, FileKind> kKinds[] = {
+        {S_IFREG, FileKind::Regular}, {S_IFDIR, FileKind::Folder},          {S_IFLNK, FileKind::Link},
+        {S_IFIFO, FileKind::Pipe},    {S_IFCHR, FileKind::CharacterDevice}, {S_IFBLK, FileKind::BlockDevice},
+        {S_IFSOCK, FileKind::Socket}};
+    for (const auto& [type, kind] : kKinds) {
+        if ((mode & S_IFMT) == type)
+            return kind;
+    }
     return FileKind::Other;
 }
 
