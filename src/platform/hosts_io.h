@@ -14,10 +14,15 @@ using os::fileStamp;
 using os::folderWriteError;
 using os::RegularFile;
 
+// A hosts file with a large block list of the user's own (several MiB) is read; one beyond this is
+// no hosts file anyone keeps.
+inline constexpr std::size_t kLargestHostsFile = 64 * 1024 * 1024;
+
 // The file at the path, or nothing when no file exists there. A link is not followed and nothing but
-// a regular file is read; the open never waits, not even on a named pipe without a writer.
+// a regular file is read, no larger than kLargestHostsFile; the open never waits, not even on a named
+// pipe without a writer.
 inline std::optional<RegularFile> readRegularFile(const std::filesystem::path& path) {
-    return os::readRegularFile(path, os::kNoLimit, os::Links::NotFollowed);
+    return os::readRegularFile(path, kLargestHostsFile, os::Links::NotFollowed);
 }
 
 // Creates an empty file readable by everyone, as the resolvers of every user must read the hosts

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "os/files.h"
 #include "store/config_lines.h"
 #include "store/entry_list.h"
 #include "store/host_names.h"
@@ -170,6 +171,14 @@ std::string profileForFiles(const Lines& configLines) {
 }
 
 void checkLoadedLists(LoadReport& report, const LoadedLists& lists, const ProgramPaths& paths) {
+    // A folder reads as no file; unlike a missing file, it is no choice of the user's.
+    const auto folderInPlace = [&](const fs::path& file) {
+        const std::optional<os::FileInfo> info = os::fileInfo(file, os::Links::Follow);
+        if (info && info->kind == os::FileKind::Folder)
+            report.add(file.string() + " is a folder, not a file: the rules it should hold are not read.");
+    };
+    for (const fs::path& file : {paths.configFile(), paths.profileListFile(), paths.soundFile()})
+        folderInPlace(file);
     checkConfig(report, lists.configLines, paths.configFile());
     const std::string profile = profileForFiles(lists.configLines);
     if (profile.empty())
@@ -184,6 +193,8 @@ void checkLoadedLists(LoadReport& report, const LoadedLists& lists, const Progra
                    ", which has no files in " + paths.profilesFolder().string() + ": no rules are loaded.");
         return;
     }
+    for (const fs::path& file : {sessions, wholeDay, reminders})
+        folderInPlace(file);
     checkSessions(report, lists.sessionLines, sessions);
     checkWholeDay(report, lists.wholeDayLines, wholeDay);
     checkReminders(report, lists.reminderLines, reminders);

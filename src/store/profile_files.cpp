@@ -7,6 +7,7 @@
 #include "os/files.h"
 #include "store/config_lines.h"
 #include "store/profile_defaults.h"
+#include "store/rule_limits.h"
 
 namespace tallowby::store {
 namespace {
@@ -87,11 +88,13 @@ void createFile(ProfileChange& change, const fs::path& path, std::string_view by
     }
 }
 
-// false when there is no source file, which is skipped.
+// false when there is no source file, which is skipped. Only a regular file is copied, no larger than
+// a rule file may be: a named pipe would never give its end, a link may lead to a device or to a file
+// outside the profiles folder that has no place in a profile.
 bool copyFile(ProfileChange& change, const fs::path& from, const fs::path& to) {
     std::optional<os::RegularFile> file;
     try {
-        file = os::readRegularFile(from);
+        file = os::readRegularFile(from, kMaxRuleFileBytes, os::Links::NotFollowed);
     } catch (const FileError& error) {
         refuse("read", from, error);
     }

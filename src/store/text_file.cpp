@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "store/rule_limits.h"
+
 namespace tallowby::store {
 
 std::string describeFailure(std::string_view action, const FileError& error) {
@@ -10,13 +12,14 @@ std::string describeFailure(std::string_view action, const FileError& error) {
 
 std::optional<Lines> readLines(const std::filesystem::path& path) {
     try {
-        const std::optional<os::RegularFile> file = os::readRegularFile(path);
+        const std::optional<os::RegularFile> file = os::readRegularFile(path, kMaxRuleFileBytes);
         if (!file)
             return std::nullopt;
         return splitLines(file->bytes);
     } catch (const FileError& error) {
         // A folder is not a file: this happens for the whole-day file of a profile with an empty
-        // name, whose path is the profiles folder itself.
+        // name, whose path is the profiles folder itself. The start-up report tells of a folder in a
+        // rule file's place (checkLoadedLists).
         if (error.code() == EISDIR)
             return std::nullopt;
         throw;

@@ -28,7 +28,8 @@ using os::FileError;
 std::string describeFailure(std::string_view action, const FileError& error);
 
 // The file's lines, or nothing when no file exists at the path. Throws FileError when it exists but
-// cannot be read.
+// cannot be read: when it is no regular file (a named pipe, a device), or larger than a rule file may
+// be (kMaxRuleFileBytes), it is not read at all. A folder is no file: nothing.
 std::optional<Lines> readLines(const std::filesystem::path& path);
 
 // Replaces the file with exactly these lines (CR LF ends). A complete temporary file is written

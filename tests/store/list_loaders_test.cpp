@@ -4,6 +4,7 @@
 #include "store/list_loaders.h"
 #include "store/profile_defaults.h"
 #include "store/reminder_records.h"
+#include "store/rule_limits.h"
 #include "store/session_records.h"
 #include "store/sound_list.h"
 #include "store/whole_day_record.h"
@@ -115,6 +116,24 @@ TEST_F(SoundList, MissingFileOrEntriesGiveTheDefaultSoundsInMemoryOnly) {
     writeFile(paths.soundFile(), dir.path().string() + "\r\n\r\n");
     loadSound(lists, paths);
     EXPECT_EQ(lists.SoundLines[0], paths.defaultReminderSound().string()); // a folder is not a sound
+}
+
+TEST_F(SoundList, ASoundFileOverTheBoundGivesWayToTheDefaultAndIsTold) {
+    const auto under = dir / "under.wav";
+    const auto over = dir / "over.wav";
+    writeFile(under, "RIFF");
+    writeFile(over, "RIFF");
+    // Sparse: no disk is used.
+    std::filesystem::resize_file(under, kMaxSoundFileBytes);
+    std::filesystem::resize_file(over, kMaxSoundFileBytes + 1);
+    writeFile(paths.soundFile(), under.string() + "\r\n" + over.string() + "\r\n");
+    loadSound(lists, paths);
+    EXPECT_EQ(lists.SoundLines, (Lines{under.string(), paths.defaultShutdownSound().string()}));
+    LoadReport report;
+    checkSoundFiles(report, paths);
+    ASSERT_EQ(report.problems().size(), 1u);
+    EXPECT_EQ(report.problems()[0], paths.soundFile().string() + ": the shutdown sound " + over.string() +
+                                        " is larger than 32 MiB and is not played; the default sound is.");
 }
 
 TEST_F(SoundList, SaveWritesExactlyTwoLinesAndKeepsExistingFiles) {

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "store/load_report.h"
+#include "store/rule_limits.h"
 #include "store/stale_temporaries.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
@@ -215,9 +216,32 @@ TEST(RuleFileKinds, OnlyRegularFilesAreReadAndNothingWaits) {
         EXPECT_EQ(std::string(error.what()), "it is a named pipe, not a regular file");
     }
     // A device that never ends is refused rather than read until memory runs out.
-    EXPECT_THROW(readLines("/dev/zero"), FileError);
-    fs::create_directory(folder / "folder");
-    EXPECT_EQ(readLines(folder / "folder"), std::nullopt);
+    fs::create_symlink("/dev/zero", folder / "zero");
+    EXPECT_THROW(readLines(folder / "zero"), FileError);
+    // A folder in a rule file's place holds no rules, and the user is told, as of the other kinds.
+    const ProgramPaths paths(folder / "program");
+    fs::create_directories(paths.sessionFile("Work"));
+    writeFile(paths.wholeDayFile("Work"), joinLines(kWholeDay));
+    EXPECT_EQ(readLines(paths.sessionFile("Work")), std::nullopt);
+    LoadReport report;
+    checkLoadedLists(report, {kConfig, {}, kWholeDay, {}}, paths);
+    ASSERT_FALSE(report.problems().empty());
+    EXPECT_EQ(report.problems().back(),
+              paths.sessionFile("Work").string() +
+                  " is a folder, not a file: the rules it should hold are not read.");
+
+    // The size bound, with files just under and just over it (sparse: no disk is used).
+    const fs::path large = folder / "large.db";
+    writeFile(large, "a\r\n");
+    fs::resize_file(large, kMaxRuleFileBytes);
+    EXPECT_TRUE(readLines(large));
+    fs::resize_file(large, kMaxRuleFileBytes + 1);
+    try {
+        readLines(large);
+        ADD_FAILURE() << "a file over the bound was read";
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("is larger than"), std::string::npos) << error.what();
+    }
 }
 
 TEST(StaleTemporaries, OnlyTheWritersOwnOldFilesGo) {

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <cstdint>
 #include <cstdio>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 #include "os/descriptor.h"
+#include "store/rule_limits.h"
 
 namespace tallowby::platform {
 namespace {
@@ -97,7 +99,9 @@ SDL_RWops* openRegularFile(const std::filesystem::path& file) {
         return nullptr;
     struct stat status {};
     FILE* stream = nullptr;
+    // A file larger than an alert sound may be is not read at all: some decoders read it whole.
     if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        static_cast<std::uintmax_t>(status.st_size) > store::kMaxSoundFileBytes ||
         (stream = ::fdopen(fd.get(), "rb")) == nullptr)
         return nullptr;
     fd.release(); // the stream has it now

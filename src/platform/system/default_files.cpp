@@ -7,6 +7,7 @@
 #include "os/files.h"
 #include "store/profile_files.h"
 #include "store/program_paths.h"
+#include "store/rule_limits.h"
 #include "store/text_file.h"
 
 namespace tallowby::platform {
@@ -15,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string fileBytes(const fs::path& file) {
-    std::optional<os::RegularFile> read = os::readRegularFile(file);
+    std::optional<os::RegularFile> read = os::readRegularFile(file, store::kMaxRuleFileBytes);
     if (!read)
         os::throwFileError(file, ENOENT);
     return std::move(read->bytes);

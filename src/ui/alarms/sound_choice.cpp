@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "os/files.h"
+#include "store/rule_limits.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
 
@@ -29,6 +30,10 @@ std::optional<QString> soundFileFailure(const QString& path) {
     if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')) || !regular ||
         os::accessError(bytes, os::Access::Read) != 0)
         return QStringLiteral("Failed - ") + path + QStringLiteral(" is not a sound file that can be read.");
+    if (std::filesystem::file_size(bytes, error) > store::kMaxSoundFileBytes)
+        return QStringLiteral("Failed - ") + path +
+               QStringLiteral(" is larger than %1 MiB; an alert sound must be smaller.")
+                   .arg(store::kMaxSoundFileBytes / (1024 * 1024));
     return std::nullopt;
 }
 
