@@ -2,10 +2,14 @@
 // leaves the folder as it was.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <functional>
 #include <map>
 
 #include "store/profile_files.h"
+#include "store/profile_repair.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
 
@@ -17,12 +21,15 @@ using testsupport::readFile;
 using testsupport::TempFolder;
 using testsupport::writeFile;
 
-// Every file below the folder with its bytes; a folder is "<folder>".
+// Every file below the folder with its bytes; a folder, a link, a pipe by what it is.
 std::map<std::string, std::string> contentsOf(const fs::path& folder) {
     std::map<std::string, std::string> contents;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
         contents[fs::relative(entry.path(), folder).string()] =
-            entry.is_directory() ? "<folder>" : readFile(entry.path());
+            entry.is_symlink()        ? "<link to " + fs::read_symlink(entry.path()).string() + ">"
+            : entry.is_directory()    ? "<folder>"
+            : entry.is_regular_file() ? readFile(entry.path())
+                                      : "<other>";
     return contents;
 }
 
@@ -98,6 +105,23 @@ TEST_F(ProfileFilesTest, RefusalsAndFailedStepsLeaveEverythingAsItWas) {
          Copy, "Home", inTheWay + file("Home_copy.rem").string()},
         {homeRemIsAFolder, Copy, "Home",
          "Failed - could not read " + file("Home.rem").string() + ": Is a directory"},
+        // Only regular files are copied: a pipe would never end, a device never stop, and a link may
+        // lead out of the profiles folder.
+        {[](auto& t) {
+             fs::remove(t.file("Home.rem"));
+             ASSERT_EQ(::mkfifo(t.file("Home.rem").c_str(), 0600), 0);
+         },
+         Copy, "Home", "Failed - could not read " + file("Home.rem").string() + ": it is a named pipe, not a regular file"},
+        {[](auto& t) {
+             fs::remove(t.file("Home.rem"));
+             fs::create_symlink("/dev/zero", t.file("Home.rem"));
+         },
+         Copy, "Home", "Failed - could not read " + file("Home.rem").string() + ": Too many levels of symbolic links"},
+        {[](auto& t) {
+             fs::remove(t.file("Home"));
+             fs::create_symlink("/etc/passwd", t.file("Home"));
+         },
+         Copy, "Home", "Failed - could not read " + file("Home").string() + ": Too many levels of symbolic links"},
         {{}, Rename, "Home ", exists},
         {[](auto& t) { fs::create_directory(t.file("X.db")); }, Rename, "X",
          inTheWay + file("X.db").string()},
@@ -173,6 +197,56 @@ TEST_F(ProfileFilesTest, RemoveDeletesInFinishOnlyFilesNoListedProfileOwns) {
     EXPECT_EQ(work.finish(), std::nullopt);
     EXPECT_FALSE(fs::exists(file("Work")) || fs::exists(file("Work.db")));
     EXPECT_TRUE(fs::exists(file("Home.db")));
+}
+
+} // namespace
+} // namespace tallowby::store
+
+namespace tallowby::store {
+namespace {
+
+// A rename killed after each of its steps, then a start: the lists name a profile with files, no
+// name is kept from use by files no list names, and nothing of the user's is removed.
+TEST_F(ProfileFilesTest, AStartPutsRightWhatAKilledRenameLeft) {
+    enum Step { FilesLinked, ConfigWritten, ListWritten };
+    for (const Step killedAfter : {FilesLinked, ConfigWritten, ListWritten}) {
+        SCOPED_TRACE(killedAfter);
+        profiles = {"Home", "Work"};
+        SetUp();
+        ProfileChange rename = renameProfile(paths, profiles, config, 0, "Base");
+        ASSERT_EQ(rename.failure, std::nullopt);
+        const Lines configOnDisk = killedAfter >= ConfigWritten ? *rename.configLines : config;
+        const Lines listOnDisk = killedAfter >= ListWritten ? rename.profileLines : profiles;
+
+        const ProfileRepair repair = repairProfiles(paths, listOnDisk, configOnDisk);
+        const Lines listed = repair.profileLines.value_or(listOnDisk);
+        EXPECT_NE(std::ranges::find(listed, configOnDisk[0]), listed.end()) << "the default is listed";
+        for (const std::string& name : {"Home", "Base"}) {
+            const bool isListed = std::ranges::find(listed, name) != listed.end();
+            for (const fs::path& f : profileFiles(paths, name))
+                EXPECT_EQ(fs::exists(f), isListed) << f;
+        }
+        EXPECT_EQ(readFile(file("Work.db")), "Work.db\r\n");
+        EXPECT_EQ(repair.told.size(), repair.profileLines ? 1u : 0u) << testing::PrintToString(repair.told);
+    }
+}
+
+TEST_F(ProfileFilesTest, AStartRemovesOnlyLeftoversThatHoldNothingOfTheUsers) {
+    ProfileChange add = addProfile(paths, profiles, "Fresh"); // killed before the list was written
+    ASSERT_EQ(add.failure, std::nullopt);
+    ProfileChange copy = copyProfile(paths, profiles, 1); // the same
+    ASSERT_EQ(copy.failure, std::nullopt);
+    writeFile(file("Notes.db"), "09:00\r\n10:00\r\n"); // a session file of the user's own
+    const ProfileRepair repair = repairProfiles(paths, profiles, config);
+    EXPECT_EQ(repair.profileLines, std::nullopt);
+    EXPECT_EQ(repair.removed.size(), 6u);
+    for (const std::string name : {"Fresh", "Work_copy"})
+        for (const fs::path& f : profileFiles(paths, name))
+            EXPECT_FALSE(fs::exists(f)) << f;
+    EXPECT_EQ(readFile(file("Notes.db")), "09:00\r\n10:00\r\n");
+    ASSERT_EQ(repair.told.size(), 1u);
+    EXPECT_NE(repair.told[0].find("a profile named \"Notes\" can be made once it is moved away"),
+              std::string::npos);
 }
 
 } // namespace

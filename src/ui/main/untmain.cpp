@@ -17,6 +17,7 @@
 #include "store/config_lines.h"
 #include "store/list_loaders.h"
 #include "store/load_report.h"
+#include "store/profile_repair.h"
 #include "store/session_records.h"
 #include "store/sound_list.h"
 #include "store/stale_temporaries.h"
@@ -109,6 +110,7 @@ Tfrmmain::Tfrmmain(store::ProgramPaths paths, Enforcement enforcement, std::uniq
     loadRuleFiles();
     // The rule files were last written by this program, perhaps by a run that was killed mid-write.
     // After the lists are read: a listed profile's files are never taken for left-overs.
+    repairProfileLists();
     removeStaleTemporaryFiles();
     WriteWholeDayHosts();
     loadGuarded([this] { LoadSound(); });
@@ -185,6 +187,18 @@ void Tfrmmain::tellStartupProblems() {
     startupMessages_.clear();
 }
 
+void Tfrmmain::repairProfileLists() {
+    const store::ProfileRepair repair = store::repairProfiles(paths_, ProfileLines, ConfigLines);
+    if (repair.profileLines)
+        save(RuleFile::Profiles, *repair.profileLines);
+    QStringList told;
+    for (const std::string& text : repair.told)
+        told << QStringLiteral("- ") + fromBytes(text);
+    if (!told.isEmpty())
+        tell(QStringLiteral("A change of profiles was cut short before Tallowby last ended.\n\n") +
+             told.join(QLatin1Char('\n')));
+}
+
 void Tfrmmain::removeStaleTemporaryFiles() {
     const auto now = std::chrono::system_clock::now();
     for (const auto& file : {paths_.configFile(), paths_.profileListFile(), paths_.soundFile()})
@@ -231,6 +245,7 @@ void Tfrmmain::loadRuleFiles() {
 void Tfrmmain::tellUnreadRules() {
     store::LoadReport report = loadFailures_;
     store::checkLoadedLists(report, {ConfigLines, SessionLines, WholeDayLines, ReminderLines}, paths_);
+    store::checkSoundFiles(report, paths_);
     QStringList fresh;
     for (const std::string& problem : report.problems()) {
         if (toldProblems_.insert(problem).second)

@@ -279,6 +279,8 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     // read is noted for tellUnreadRules and the rest are read.
     void loadRuleFiles();
     void loadGuarded(const std::function<void()>& load);
+    // A profile operation killed half-way: the lists put right, its leftover files removed or told.
+    void repairProfileLists();
     void removeStaleTemporaryFiles();
     static QString fileWhat(RuleFile file);
     // Reads the file into its list and brings the widgets that show it in line.
