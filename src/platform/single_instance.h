@@ -20,16 +20,19 @@ class SingleInstance {
     // The lock name of a program: title + "-" + 16 hex digits of the folder's normalised path.
     static std::string nameFor(std::string_view title, const std::filesystem::path& programFolder);
 
-    // Where this user's locks live: $XDG_RUNTIME_DIR when it names a folder private to the user, otherwise
-    // "<tmpRoot>/tallowby-<uid>", made private to the user (an unsafe one is refused: empty path).
-    static std::filesystem::path lockFolder();
-    static std::filesystem::path lockFolder(const char* runtimeDir, const std::filesystem::path& tmpRoot);
+    // Where this user's locks live: $XDG_RUNTIME_DIR when it names a folder private to the user,
+    // otherwise "<dataFolder>/.lock", made private to the user (one that is not is refused: empty
+    // path). Never a shared folder such as /tmp, where another user could make the folder first and
+    // so keep the program from starting.
+    static std::filesystem::path lockFolder(const std::filesystem::path& dataFolder);
+    static std::filesystem::path lockFolder(const char* runtimeDir, const std::filesystem::path& dataFolder);
 
     // nullopt when another process holds the lock: this program is a second instance. When no lock
     // can be made at all (no private folder, unsupported file system) holdsLock() is false and
     // failure() says why: two unguarded instances would both write the same files, so the program
     // does not start.
-    static std::optional<SingleInstance> acquire(const std::string& name);
+    static std::optional<SingleInstance> acquire(const std::string& name,
+                                                 const std::filesystem::path& dataFolder);
     static std::optional<SingleInstance> acquireIn(const std::filesystem::path& folder,
                                                    const std::string& name);
 

@@ -136,37 +136,37 @@ TEST(SingleInstanceName, OneFolderHasOneNameHoweverItIsSpelled) {
     EXPECT_NE(SingleInstance::nameFor("Tallowby", temp / "other"), name);
 }
 
-TEST(SingleInstanceFolder, UsesTheRuntimeFolderOrAPrivateOneInTmp) {
+TEST(SingleInstanceFolder, UsesTheRuntimeFolderOrAPrivateOneInTheDataFolder) {
     test::TempFolder runtime;
-    test::TempFolder tmp;
-    EXPECT_EQ(SingleInstance::lockFolder(runtime.path().c_str(), tmp.path()), runtime.path());
+    test::TempFolder data;
+    EXPECT_EQ(SingleInstance::lockFolder(runtime.path().c_str(), data.path()), runtime.path());
 
-    const fs::path own = tmp / ("tallowby-" + std::to_string(::geteuid()));
-    for (const char* unusable : {static_cast<const char*>(nullptr), "", "relative/run"}) {
-        EXPECT_EQ(SingleInstance::lockFolder(unusable, tmp.path()), own);
+    // A runtime folder that others may write is no safer than a shared /tmp, where another user
+    // could make the folder first: the data folder is the user's own.
+    test::TempFolder shared;
+    ::chmod(shared.path().c_str(), 0777);
+    const fs::path own = data / "Tallowby" / ".lock";
+    for (const char* unusable :
+         {static_cast<const char*>(nullptr), "", "relative/run", shared.path().c_str()}) {
+        EXPECT_EQ(SingleInstance::lockFolder(unusable, data / "Tallowby"), own);
     }
     struct stat info {};
     ASSERT_EQ(::lstat(own.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0700u);
 }
 
-TEST(SingleInstanceFolder, RefusesATmpFolderOthersCouldWriteOrRedirect) {
-    test::TempFolder tmp;
-    const fs::path own = tmp / ("tallowby-" + std::to_string(::geteuid()));
+TEST(SingleInstanceFolder, RefusesALockFolderOthersCouldWriteOrRedirect) {
+    test::TempFolder data;
+    const fs::path own = data / ".lock";
     fs::create_directory(own);
     ::chmod(own.c_str(), 0777);
-    EXPECT_EQ(SingleInstance::lockFolder(nullptr, tmp.path()), fs::path());
+    EXPECT_EQ(SingleInstance::lockFolder(nullptr, data.path()), fs::path());
 
     fs::remove(own);
-    fs::create_directory(tmp / "elsewhere");
-    ::chmod((tmp / "elsewhere").c_str(), 0700);
-    fs::create_directory_symlink(tmp / "elsewhere", own);
-    EXPECT_EQ(SingleInstance::lockFolder(nullptr, tmp.path()), fs::path());
-
-    // A runtime folder that others may write is no safer than a shared /tmp.
-    test::TempFolder shared;
-    ::chmod(shared.path().c_str(), 0777);
-    EXPECT_EQ(SingleInstance::lockFolder(shared.path().c_str(), tmp.path()), fs::path());
+    fs::create_directory(data / "elsewhere");
+    ::chmod((data / "elsewhere").c_str(), 0700);
+    fs::create_directory_symlink(data / "elsewhere", own);
+    EXPECT_EQ(SingleInstance::lockFolder(nullptr, data.path()), fs::path());
 
     // Without a usable folder there is no lock, and the program is told why so it can say so.
     const auto lock = SingleInstance::acquireIn(fs::path(), "Tallowby-0000000000000000");

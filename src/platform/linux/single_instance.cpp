@@ -1,5 +1,7 @@
 #include "platform/single_instance.h"
 
+#include "os/files.h"
+
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
@@ -57,30 +59,34 @@ std::string SingleInstance::nameFor(std::string_view title, const std::filesyste
     return std::string(title) + "-" + digest;
 }
 
-std::filesystem::path SingleInstance::lockFolder() {
-    return lockFolder(std::getenv("XDG_RUNTIME_DIR"), "/tmp");
+std::filesystem::path SingleInstance::lockFolder(const std::filesystem::path& dataFolder) {
+    return lockFolder(std::getenv("XDG_RUNTIME_DIR"), dataFolder);
 }
 
 std::filesystem::path SingleInstance::lockFolder(const char* runtimeDir,
-                                                 const std::filesystem::path& tmpRoot) {
+                                                 const std::filesystem::path& dataFolder) {
     if (runtimeDir != nullptr && runtimeDir[0] == '/' && privateFolder(runtimeDir)) {
         return runtimeDir;
     }
-    const std::filesystem::path folder = tmpRoot / ("tallowby-" + std::to_string(::geteuid()));
-    ::mkdir(folder.c_str(), 0700);
+    const std::filesystem::path folder = dataFolder / ".lock";
+    try {
+        os::makePrivateFolders(folder);
+    } catch (const os::FileError&) {
+        return {};
+    }
     return privateFolder(folder) ? folder : std::filesystem::path{};
 }
 
-std::optional<SingleInstance> SingleInstance::acquire(const std::string& name) {
-    return acquireIn(lockFolder(), name);
+std::optional<SingleInstance> SingleInstance::acquire(const std::string& name,
+                                                      const std::filesystem::path& dataFolder) {
+    return acquireIn(lockFolder(dataFolder), name);
 }
 
 std::optional<SingleInstance> SingleInstance::acquireIn(const std::filesystem::path& folder,
                                                         const std::string& name) {
     if (folder.empty()) {
-        return refused("there is no folder for it that only this user can write (XDG_RUNTIME_DIR is "
-                       "not set and /tmp/tallowby-" +
-                       std::to_string(::geteuid()) + " is not a private folder of this user)");
+        return refused("there is no folder for it that only this user can write (XDG_RUNTIME_DIR does "
+                       "not name one, and the .lock folder in the data folder is not private to this user)");
     }
     if (!usableFileName(name)) {
         return refused("\"" + name + "\" is not a usable file name");
