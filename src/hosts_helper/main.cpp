@@ -5,7 +5,9 @@
 //
 // Nothing the caller controls chooses what is written where: the file is fixed when the helper is
 // built, the environment is dropped, and only plain host names are taken.
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <sys/stat.h>
@@ -14,6 +16,7 @@
 #include "hosts_request.h"
 #include "os/descriptor.h"
 #include "platform/hosts/hosts_file.h"
+#include "store/stale_temporaries.h"
 #include "store/text_file.h"
 
 #ifndef TALLOWBY_HOSTS_HELPER_FILE
@@ -59,6 +62,12 @@ int main(int argc, char**) {
     if (!request.accepted())
         return fail(kRefused, request.refusal + "; the hosts file was left as it was");
 
+    // A helper killed while it wrote left its temporary file beside the hosts file, where the user's
+    // program may not remove it. Only one older than any write takes goes: another user's helper may
+    // be writing at this moment.
+    const std::filesystem::path hosts(TALLOWBY_HOSTS_HELPER_FILE);
+    tallowby::store::removeStaleTemporaries(hosts.parent_path(), hosts.filename().string(),
+                                            std::chrono::system_clock::now() - std::chrono::minutes(1));
     try {
         tallowby::platform::HostsFile(TALLOWBY_HOSTS_HELPER_FILE, "\n").write(request.sites);
     } catch (const tallowby::store::FileError& error) {

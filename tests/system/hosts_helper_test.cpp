@@ -7,6 +7,7 @@
 #include "platform/hosts/hosts_content.h"
 #include "platform/program_run.h"
 #include "platform/system/pkexec_hosts_write.h"
+#include "store/stale_temporaries.h"
 #include "support/other_user.h"
 #include "test_files.h"
 
@@ -67,9 +68,18 @@ TEST_F(HostsHelper, WritesTheNamesAsTheProgramsBlockAndKeepsTheUsersLines) {
     ASSERT_EQ(request("chat.example\nvideo.example").exitCode, 0);
     EXPECT_EQ(test::readFile(kHostsFile), withBlock({"chat.example", "video.example"}));
 
-    // No names at all: the block holds the localhost line alone, as after Stop.
+    // No names at all: the block holds the localhost line alone, as after Stop. A helper killed
+    // while it wrote left its temporary file long ago; one of a write under way now stays.
+    const fs::path killed = kHostsFile.parent_path() / store::temporaryName("hosts", "Ab3dE9");
+    const fs::path underWay = kHostsFile.parent_path() / store::temporaryName("hosts", "Zz9yX8");
+    test::writeFile(killed, "half a hosts file");
+    test::writeFile(underWay, "a hosts file being written");
+    fs::last_write_time(killed, fs::file_time_type::clock::now() - 2h);
     ASSERT_EQ(request("").exitCode, 0);
     EXPECT_EQ(test::readFile(kHostsFile), withBlock({}));
+    EXPECT_FALSE(fs::exists(killed));
+    EXPECT_TRUE(fs::exists(underWay));
+    fs::remove(underWay);
 }
 
 struct Refused {
