@@ -13,8 +13,8 @@ packages=(
   timgm6mb-soundfont
   # tests, fuzzing and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
-  # the check that store, engine and the floor's interface compile for Windows
-  g++-mingw-w64-x86-64-posix
+  # the Windows build (MinGW-w64, GoogleTest's sources from libgtest-dev) and Wine to run its tests
+  g++-mingw-w64-x86-64-posix wine wine64
   clang libclang-rt-14-dev
   # a desktop to test against: X server, window manager, tray host, X tools
   xvfb xauth openbox trayer x11-utils x11-apps xdotool imagemagick

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "os/path_text.h"
+
 namespace tallowby::store {
 
 class ProgramPaths {
@@ -20,13 +22,13 @@ class ProgramPaths {
     std::filesystem::path profileListFile() const { return folder_ / "profiles.db"; }
     std::filesystem::path profilesFolder() const { return folder_ / "profiles"; }
     std::filesystem::path sessionFile(const std::string& profile) const {
-        return profilesFolder() / (profile + ".db");
+        return profilesFolder() / os::pathFromUtf8(profile + ".db");
     }
     std::filesystem::path wholeDayFile(const std::string& profile) const {
-        return profilesFolder() / profile;
+        return profilesFolder() / os::pathFromUtf8(profile);
     }
     std::filesystem::path reminderFile(const std::string& profile) const {
-        return profilesFolder() / (profile + ".rem");
+        return profilesFolder() / os::pathFromUtf8(profile + ".rem");
     }
     std::filesystem::path soundFile() const { return folder_ / "sound.db"; }
     std::filesystem::path defaultReminderSound() const { return installation_ / "sound" / "rmd.wav"; }

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "os/files.h"
+#include "os/path_text.h"
 
 namespace tallowby::store {
 namespace {
@@ -43,7 +44,7 @@ int removeStale(const std::filesystem::path& folder, std::chrono::system_clock::
     for (const std::string& name : os::listFolder(folder)) {
         if (!isTemporary(name))
             continue;
-        const std::filesystem::path file = folder / name;
+        const std::filesystem::path file = folder / os::pathFromUtf8(name);
         const std::optional<os::FileInfo> info = os::fileInfo(file);
         if (!info || info->kind != os::FileKind::Regular || !info->ownedByMe ||
             info->stamp.modifiedNs >= beforeNs)

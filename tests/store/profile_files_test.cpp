@@ -68,13 +68,20 @@ TEST(ProfileName, TypedNamesAreTrimmedAndMustMakeFileNames) {
 }
 
 TEST_F(ProfileFilesTest, AddMakesANewProfilesFilesAndUndoTakesThemBack) {
+#ifdef _WIN32
+    // Windows file names ignore case, so "home" there names Home's files and is refused
+    // (windows_files_test.cpp); a new name shows the rest.
+    const std::string added = "garden";
+#else
+    const std::string added = "home"; // differs from "Home" only in case
+#endif
     const auto before = contentsOf(dir.path());
-    ProfileChange change = addProfile(paths, profiles, "  home  ");
+    ProfileChange change = addProfile(paths, profiles, "  " + added + "  ");
     ASSERT_EQ(change.failure, std::nullopt);
-    EXPECT_EQ(change.profileLines, (Lines{"Home", "Work", "home"}));
-    EXPECT_EQ(readFile(file("home")), "0000000\r\n0\r\n\r\n\r\n");
-    EXPECT_EQ(readFile(file("home.db")), "");
-    EXPECT_EQ(readFile(file("home.rem")), "0000000\r\n22:30\r\n1\r\n1\r\n1\r\n");
+    EXPECT_EQ(change.profileLines, (Lines{"Home", "Work", added}));
+    EXPECT_EQ(readFile(file(added)), "0000000\r\n0\r\n\r\n\r\n");
+    EXPECT_EQ(readFile(file(added + ".db")), "");
+    EXPECT_EQ(readFile(file(added + ".rem")), "0000000\r\n22:30\r\n1\r\n1\r\n1\r\n");
     change.undo();
     EXPECT_EQ(contentsOf(dir.path()), before);
 }

@@ -1,7 +1,8 @@
 #include "support/temp_folder.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdio>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -9,11 +10,19 @@
 namespace tallowby::testsupport {
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tallowby-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
+    // A fresh name, made only when nothing has it (as mkdtemp does, which Windows lacks), then
+    // closed to every other user.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "tallowby-test-%08x", static_cast<unsigned>(random()));
+        const std::filesystem::path candidate = std::filesystem::temp_directory_path() / name;
+        if (std::filesystem::create_directory(candidate))
+            path_ = candidate;
     }
-    path_ = pattern;
+    if (path_.empty())
+        throw std::runtime_error("cannot create a temporary folder");
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all);
 }
 
 TempFolder::~TempFolder() {
