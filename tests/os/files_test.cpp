@@ -10,6 +10,7 @@
 #include "os/files.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
+#include "support/thrown_by.h"
 
 namespace tallowby::os {
 namespace {
@@ -19,15 +20,8 @@ using testsupport::readFile;
 using testsupport::TempFolder;
 using testsupport::writeFile;
 
-// The error a call throws; fails the test when it throws none.
 FileError thrownBy(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const FileError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no FileError";
-    return FileError({}, "");
+    return testsupport::thrownBy<FileError>(call);
 }
 
 TEST(ReadRegularFile, ReadsUpToTheLimitAndRefusesMoreWithoutWaiting) {

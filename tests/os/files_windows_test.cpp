@@ -12,6 +12,7 @@
 #include "os/path_text.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
+#include "support/thrown_by.h"
 
 namespace tallowby::os {
 namespace {
@@ -27,13 +28,7 @@ const std::string kAwkwardBytes("a\r\nb\nc\rd\x1a"
                                 15);
 
 FileError thrownBy(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const FileError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no FileError";
-    return FileError({}, "");
+    return testsupport::thrownBy<FileError>(call);
 }
 
 TEST(WindowsFiles, ReplacementKeepsEveryByteAndLeavesNoTemporary) {
