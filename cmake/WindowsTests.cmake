@@ -13,6 +13,6 @@ include(GoogleTest)
 # Listing the tests runs each program under Wine: done when ctest runs, not at every build.
 set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
 
-foreach(dir support os store engine)
+foreach(dir support os store engine windows)
   add_subdirectory(${CMAKE_CURRENT_SOURCE_DIR}/${dir})
 endforeach()

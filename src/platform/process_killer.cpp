@@ -25,6 +25,32 @@ bool processAnswersTo(std::string_view name, std::span<const std::string> comman
                                [&](const std::string& other) { return engine::sameName(other, wanted); });
 }
 
+std::vector<ProcessId> ProcessEnder::killProcessesByName(std::span<const std::string> names) {
+    const std::vector<ProcessId> targets = processes_.processesNamed(names);
+    for (const ProcessId pid : targets) {
+        end(pid);
+    }
+    return targets;
+}
+
+KillReport ProcessEnder::killProcesses(std::span<const std::string> names) {
+    KillReport report;
+    std::set<ProcessId> refused;
+    for (const ProcessId pid : processes_.processesNamed(names)) {
+        const Ending ending = end(pid);
+        if (ending == Ending::Ended) {
+            report.ended.push_back(pid);
+        } else if (ending == Ending::Refused) {
+            refused.insert(pid);
+            if (!refused_.contains(pid)) {
+                report.refused.push_back({pid, processes_.nameOf(pid)});
+            }
+        }
+    }
+    refused_ = std::move(refused);
+    return report;
+}
+
 std::vector<ProcessId> matchingProcesses(const ProcessSnapshot& snapshot,
                                          std::span<const std::string> names) {
     std::vector<ProcessId> found;

@@ -1,5 +1,6 @@
 #pragma once
 // Ending processes by executable name: used for Task Manager and the desktops' system monitors.
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -37,6 +38,24 @@ class ProcessKiller {
     virtual KillReport killProcesses(std::span<const std::string> names) {
         return {killProcessesByName(names), {}};
     }
+};
+
+// A killer that ends one process at a time with the system's call, and tells each process that
+// refused only the first time it is found.
+class ProcessEnder : public ProcessKiller {
+  public:
+    explicit ProcessEnder(ProcessLister& processes) : processes_(processes) {}
+    std::vector<ProcessId> killProcessesByName(std::span<const std::string> names) override;
+    KillReport killProcesses(std::span<const std::string> names) override;
+
+  protected:
+    enum class Ending { Ended, Refused, Failed };
+    // Ends the process now, without asking it; Refused when the program has no right to.
+    virtual Ending end(ProcessId pid) = 0;
+
+  private:
+    ProcessLister& processes_;
+    std::set<ProcessId> refused_;
 };
 
 // A reported name matches when it, or its file-name part, equals the wanted name ignoring the letter

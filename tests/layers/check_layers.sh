@@ -4,10 +4,11 @@
 # A layer includes only its own headers and those of the layers below it. Besides:
 # - store and engine stay portable: no Qt and none of the system headers the floor wraps;
 # - those system headers (unistd.h, fcntl.h, sys/..., dirent.h, windows.h, ...) are included only by
-#   the floor's implementations (os/posix/, os/windows/) and the Linux platform's own files
-#   (platform/linux/, platform/x11/, and hosts_helper/, the Linux-only helper pkexec starts);
-# - ui and app include no Linux or X11 header, and ui none of platform/linux/ or platform/x11/
-#   (app, which picks the implementations, may).
+#   the floor's implementations (os/posix/, os/windows/) and each system's platform files
+#   (platform/linux/, platform/x11/, platform/windows/, and hosts_helper/, the Linux-only helper
+#   pkexec starts);
+# - ui and app include no Linux or X11 header, and ui none of platform/linux/, platform/x11/ or
+#   platform/windows/ (app, which picks the implementations, may).
 # Usage: check_layers.sh <src folder>
 set -uo pipefail
 src=${1:?usage: check_layers.sh <src folder>}
@@ -36,7 +37,7 @@ while IFS= read -r file; do
   [ "$own" -lt 0 ] && continue
   under=${file#*/}
   case $file in
-    os/posix/* | os/windows/* | platform/linux/* | platform/x11/* | hosts_helper/*) may_use_system=1 ;;
+    os/posix/* | os/windows/* | platform/linux/* | platform/x11/* | platform/windows/* | hosts_helper/*) may_use_system=1 ;;
     *) may_use_system=0 ;;
   esac
   line=0
@@ -50,7 +51,7 @@ while IFS= read -r file; do
       if [ "$target" -gt "$own" ]; then
         fail "$file" "$line" "$layer includes $name, of a higher layer (${name%%/*})"
       fi
-      if [ "$layer" = ui ] && [[ $name =~ ^platform/(linux|x11)/ ]]; then
+      if [ "$layer" = ui ] && [[ $name =~ ^platform/(linux|x11|windows)/ ]]; then
         fail "$file" "$line" "ui includes $name: the window code knows the platform by its interfaces only"
       fi
       continue
@@ -59,7 +60,7 @@ while IFS= read -r file; do
       fail "$file" "$line" "$layer includes the Qt header $name: store and engine are plain C++"
     fi
     if [ "$may_use_system" = 0 ] && [[ $name =~ $system_header ]]; then
-      fail "$file" "$line" "$layer includes the system header $name: only the floor (src/os) and the Linux platform call the system"
+      fail "$file" "$line" "$layer includes the system header $name: only the floor (src/os) and each system's platform call the system"
     fi
     if [ "$own" -ge 4 ] && [[ $name =~ $linux_header ]]; then
       fail "$file" "$line" "$layer includes the Linux/X11 header $name"

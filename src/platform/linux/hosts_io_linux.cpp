@@ -1,7 +1,6 @@
-// The hosts writer's file operations on Linux: the floor's, and the mount table of /proc.
+// The hosts writer's file operation of Linux's own: the mount table of /proc.
 #include "platform/hosts_io.h"
 
-#include <cerrno>
 #include <fstream>
 
 namespace tallowby::platform::hosts_io {
@@ -40,17 +39,6 @@ std::string mountPointOf(const std::string& line) {
 }
 
 } // namespace
-
-void createReadableFile(const std::filesystem::path& path) {
-    try {
-        os::UniqueFd fd = os::createExclusive(path, os::NewFileMode::ReadableByAll);
-        if (const int error = fd.closeChecked())
-            os::throwFileError(path, error);
-    } catch (const os::FileError& error) {
-        if (error.code() != EEXIST)
-            throw;
-    }
-}
 
 bool isMountPoint(const std::filesystem::path& path) {
     std::error_code error;

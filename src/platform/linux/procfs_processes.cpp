@@ -562,29 +562,11 @@ ProcessId ProcfsProcessLister::parentOf(ProcessId pid) {
     return parentFromStat(readStart(AT_FDCWD, (root_ / std::to_string(pid) / "stat").c_str(), 1024));
 }
 
-std::vector<ProcessId> SignalProcessKiller::killProcessesByName(std::span<const std::string> names) {
-    const auto targets = processes_.processesNamed(names);
-    for (const ProcessId pid : targets) {
-        ::kill(static_cast<pid_t>(pid), SIGKILL);
+ProcessEnder::Ending SignalProcessKiller::end(ProcessId pid) {
+    if (::kill(static_cast<pid_t>(pid), SIGKILL) == 0) {
+        return Ending::Ended;
     }
-    return targets;
-}
-
-KillReport SignalProcessKiller::killProcesses(std::span<const std::string> names) {
-    KillReport report;
-    std::set<ProcessId> refused;
-    for (const ProcessId pid : processes_.processesNamed(names)) {
-        if (::kill(static_cast<pid_t>(pid), SIGKILL) == 0) {
-            report.ended.push_back(pid);
-        } else if (errno == EPERM) {
-            refused.insert(pid);
-            if (!refused_.contains(pid)) {
-                report.refused.push_back({pid, processes_.nameOf(pid)});
-            }
-        }
-    }
-    refused_ = std::move(refused);
-    return report;
+    return errno == EPERM ? Ending::Refused : Ending::Failed;
 }
 
 ProcessId ownProcessId() {

@@ -135,15 +135,12 @@ class ProcfsProcessLister : public ProcessLister {
 // Ends processes with SIGKILL: the programs it is used on must not get a chance to refuse.
 // A process it may not end (EPERM: another user's, root's) is reported by killProcesses the first
 // time only, and again only after it was gone from the matches for a while (its id taken anew).
-class SignalProcessKiller : public ProcessKiller {
+class SignalProcessKiller : public ProcessEnder {
   public:
-    explicit SignalProcessKiller(ProcessLister& processes) : processes_(processes) {}
-    std::vector<ProcessId> killProcessesByName(std::span<const std::string> names) override;
-    KillReport killProcesses(std::span<const std::string> names) override;
+    explicit SignalProcessKiller(ProcessLister& processes) : ProcessEnder(processes) {}
 
-  private:
-    ProcessLister& processes_;
-    std::set<ProcessId> refused_;
+  protected:
+    Ending end(ProcessId pid) override;
 };
 
 // The program's own process: the sweeps spare its windows and those of the processes it started.

@@ -1,0 +1,46 @@
+#include "platform/windows/run_key_autostart.h"
+
+#include <windows.h>
+
+namespace tallowby::platform::windows {
+namespace {
+
+// Closes the key when it goes out of scope.
+struct RunKey {
+    HKEY key = nullptr;
+    explicit RunKey(REGSAM access) {
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, access, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS)
+            key = nullptr;
+    }
+    RunKey(const RunKey&) = delete;
+    RunKey& operator=(const RunKey&) = delete;
+    ~RunKey() {
+        if (key != nullptr)
+            ::RegCloseKey(key);
+    }
+};
+
+} // namespace
+
+bool RunKeyAutoStart::AddAutoStart() {
+    const RunKey run(KEY_QUERY_VALUE | KEY_SET_VALUE);
+    if (run.key == nullptr)
+        return false;
+    if (::RegQueryValueExW(run.key, name_.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+        return true; // an entry of the user's own stays as it is
+    // Quoted, as a path with blanks ("C:\Program Files\...") would otherwise start another program.
+    const std::wstring command = L"\"" + program_.wstring() + L"\"";
+    return ::RegSetValueExW(run.key, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                            static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+bool RunKeyAutoStart::DelAutoStart() {
+    const RunKey run(KEY_SET_VALUE);
+    if (run.key == nullptr)
+        return false;
+    const LSTATUS status = ::RegDeleteValueW(run.key, name_.c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+} // namespace tallowby::platform::windows

@@ -1,0 +1,183 @@
+// The Win32 platform under Wine (or Windows) against real programs the test starts: the hosts file
+// of the system folder, the single-instance mutex, the Run key, Toolhelp processes and Task Manager
+// blocking, and the window list, commands and sweep.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <windows.h>
+
+#include "platform/hosts/hosts_content.h"
+#include "platform/hosts/hosts_file.h"
+#include "platform/window_sweep.h"
+#include "platform/windows/named_mutex_instance.h"
+#include "platform/windows/run_key_autostart.h"
+#include "platform/windows/system_folder.h"
+#include "platform/windows/toolhelp_processes.h"
+#include "platform/windows/wide_text.h"
+#include "platform/windows/win32_windows.h"
+#include "started_program.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
+#include "support/wait_until.h"
+
+namespace tallowby::platform::windows {
+namespace {
+
+using namespace std::chrono_literals;
+using testsupport::StartedProgram;
+using testsupport::testProgram;
+using testsupport::waitUntil;
+
+const std::string kTestProgram = "test_program.exe";
+
+// The top-level window of the process with that title, if listed.
+std::optional<TopLevelWindow> windowOf(ProcessId pid, const std::string& title) {
+    for (const TopLevelWindow& window : Win32WindowList().topLevelWindows()) {
+        if (window.pid == pid && window.title == title)
+            return window;
+    }
+    return std::nullopt;
+}
+
+TEST(Win32Hosts, TheSystemFoldersHostsFileGetsTheBlockAndKeepsItsLines) {
+    wchar_t system[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    const std::filesystem::path hosts = systemHostsFile();
+    EXPECT_EQ(hosts, std::filesystem::path(std::wstring(system, length)) / L"drivers\\etc\\hosts");
+    // The prefix's own file, which Wine makes: the test changes it and puts it back.
+    const std::string before = testsupport::readFile(hosts);
+    const HostsFile file(hosts, std::string(nativeLineEnd()));
+    file.write({"news.example.org", "video.example.com"});
+    const std::string written = testsupport::readFile(hosts);
+    EXPECT_EQ(written.substr(0, before.size()), before);
+    EXPECT_EQ(written.substr(before.size()),
+              renderHostsBlock({"news.example.org", "video.example.com"}, "\r\n"));
+    EXPECT_TRUE(file.holds({"news.example.org", "video.example.com"}));
+    file.write({});
+    EXPECT_FALSE(file.holds({"news.example.org", "video.example.com"}));
+    EXPECT_EQ(testsupport::readFile(hosts).find("example"), std::string::npos);
+    testsupport::writeFile(hosts, before);
+}
+
+TEST(Win32SingleInstance, AMutexOfTheSameNameRefusesASecondProcess) {
+    const std::string name = "Tallowby-test-" + std::to_string(::GetCurrentProcessId());
+    const auto second = [&](const std::string& lock) {
+        StartedProgram program(testProgram(), L"instance " + wideOf(lock));
+        EXPECT_TRUE(program.ended(10s));
+        return program.exitCode();
+    };
+    {
+        const std::optional<NamedMutexInstance> first = NamedMutexInstance::acquire(name);
+        ASSERT_TRUE(first && first->holdsLock());
+        EXPECT_EQ(second(name), 3u);
+        EXPECT_EQ(second(name + "-other folder"), 0u);
+    }
+    EXPECT_EQ(second(name), 0u); // free again once the holder let go
+    EXPECT_NE(NamedMutexInstance::mutexName(name).find(L"Local\\" + wideOf(name) + L"-S-1-"),
+              std::wstring::npos);
+}
+
+TEST(Win32AutoStart, TheRunKeyValueIsAddedOnceAndRemoved) {
+    const std::wstring name = L"Tallowby test " + std::to_wstring(::GetCurrentProcessId());
+    const auto value = [&]() -> std::optional<std::wstring> {
+        wchar_t text[512];
+        DWORD size = sizeof text;
+        if (::RegGetValueW(HKEY_CURRENT_USER, kRunKey, name.c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
+            ERROR_SUCCESS)
+            return std::nullopt;
+        return std::wstring(text);
+    };
+    RunKeyAutoStart autostart(name, L"C:\\Program Files\\Tallowby\\tallowby.exe");
+    EXPECT_TRUE(autostart.AddAutoStart());
+    EXPECT_EQ(value(), L"\"C:\\Program Files\\Tallowby\\tallowby.exe\"");
+    // An entry already there is kept, whatever it starts.
+    EXPECT_TRUE(RunKeyAutoStart(name, L"C:\\elsewhere.exe").AddAutoStart());
+    EXPECT_EQ(value(), L"\"C:\\Program Files\\Tallowby\\tallowby.exe\"");
+    EXPECT_TRUE(autostart.DelAutoStart());
+    EXPECT_EQ(value(), std::nullopt);
+    EXPECT_TRUE(autostart.DelAutoStart());
+}
+
+TEST(Win32Processes, ASnapshotNamesTheExecutableAndItsParent) {
+    StartedProgram child(testProgram(), L"wait");
+    ToolhelpProcesses processes;
+    const ProcessSnapshot snapshot = processes.snapshot();
+    const auto listed = std::ranges::find(snapshot, child.pid(), &ProcessInfo::pid);
+    ASSERT_NE(listed, snapshot.end());
+    EXPECT_EQ(listed->name, kTestProgram);
+    EXPECT_EQ(processes.nameOf(child.pid()), kTestProgram);
+    EXPECT_EQ(processes.parentOf(child.pid()), ownProcessId());
+    EXPECT_EQ(processes.childrenOf(ownProcessId()), std::vector<ProcessId>{child.pid()});
+    EXPECT_EQ(processes.processesNamed(std::vector<std::string>{"TEST_PROGRAM"}),
+              std::vector<ProcessId>{child.pid()});
+    EXPECT_TRUE(processes.nameOf(kNoProcess).empty());
+}
+
+TEST(Win32Processes, BlockingTaskManagerEndsWinesTaskmgrAndNothingElse) {
+    StartedProgram taskManager(testsupport::systemProgram(L"taskmgr.exe"), L"");
+    StartedProgram bystander(testProgram(), L"wait");
+    ToolhelpProcesses processes;
+    ASSERT_TRUE(waitUntil([&] { return processes.nameOf(taskManager.pid()) == "taskmgr.exe"; }));
+    TerminatingKiller killer(processes);
+    const KillReport report = KillTaskManager(killer);
+    EXPECT_EQ(report.ended, std::vector<ProcessId>{taskManager.pid()});
+    EXPECT_TRUE(report.refused.empty());
+    EXPECT_TRUE(taskManager.ended(10s));
+    EXPECT_FALSE(bystander.ended(0ms));
+}
+
+TEST(Win32Windows, AWindowIsListedMinimisedAndClosed) {
+    StartedProgram program(testProgram(), L"window \"Tallowby test window\"");
+    std::optional<TopLevelWindow> window;
+    ASSERT_TRUE(
+        waitUntil([&] { return (window = windowOf(program.pid(), "Tallowby test window")).has_value(); }));
+    EXPECT_TRUE(window->visible);
+    EXPECT_TRUE(window->normalOrDialog);
+    EXPECT_EQ(window->className, "TallowbyTestWindow");
+    const auto handle = reinterpret_cast<HWND>(window->id);
+    Win32WindowCommander commander;
+    commander.post(window->id, WindowCommand::Minimize);
+    EXPECT_TRUE(waitUntil([&] { return ::IsIconic(handle) != FALSE; }));
+    EXPECT_TRUE(windowOf(program.pid(), "Tallowby test window")->visible); // minimised still counts
+    commander.post(window->id, WindowCommand::Close);
+    EXPECT_TRUE(program.ended(10s));
+    EXPECT_EQ(program.exitCode(), 0u);
+}
+
+TEST(Win32Windows, TheSweepActsOnAListedProgramAndSparesItsOwnWindows) {
+    // Started through a go-between that has ended: a program the user started, not this one. Its
+    // name is this test's alone, so no other test's window answers to the rule.
+    const testsupport::TempFolder folder;
+    // Letters only: a name ending in a number reads as a version and is known without it too.
+    std::string blocked = "blocked";
+    for (const char digit : std::to_string(ownProcessId()))
+        blocked += static_cast<char>('a' + (digit - '0'));
+    std::filesystem::copy_file(testProgram(), folder / (blocked + ".exe"));
+    StartedProgram program =
+        StartedProgram::detached(folder / (blocked + ".exe"), L"window \"Blocked program\"");
+    // A window of this process, which the sweep must spare though the rule names it too.
+    const HWND own = ::CreateWindowExW(0, L"STATIC", L"Own window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                       200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(own, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return windowOf(program.pid(), "Blocked program").has_value(); }));
+    ToolhelpProcesses processes;
+    Win32WindowList windows;
+    Win32WindowCommander commander;
+    WindowOwners owners;
+    WindowNamer namer(processes, processes, nullptr);
+    engine::SweepRule rule;
+    rule.kind = engine::SweepKind::SessionBlock;
+    rule.names = {blocked, "platform_windows_tests.exe"};
+    const std::vector<PostedCommand> posted =
+        WindowSweep({windows, processes, commander, owners, namer}, rule, ownProcessId());
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].pid, program.pid());
+    EXPECT_EQ(posted[0].processName, blocked + ".exe");
+    const auto window = reinterpret_cast<HWND>(windowOf(program.pid(), "Blocked program")->id);
+    EXPECT_TRUE(waitUntil([&] { return ::IsIconic(window) != FALSE; }));
+    EXPECT_FALSE(::IsIconic(own));
+    ::DestroyWindow(own);
+}
+
+} // namespace
+} // namespace tallowby::platform::windows
