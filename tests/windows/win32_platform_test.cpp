@@ -39,6 +39,26 @@ std::optional<TopLevelWindow> windowOf(ProcessId pid, const std::string& title) 
     return std::nullopt;
 }
 
+// A name of this test process's own for a program: letters only, as a name ending in a number reads
+// as a version and is known without it too.
+std::string uniqueName(const std::string& stem) {
+    std::string name = stem;
+    for (const char digit : std::to_string(ownProcessId()))
+        name += static_cast<char>('a' + (digit - '0'));
+    return name;
+}
+
+// test_program.exe as <name>.exe showing a window with the title, started through a go-between that
+// has ended: a program the user started, not one of this process's.
+StartedProgram startAs(const testsupport::TempFolder& folder, const std::string& name,
+                       const std::string& title) {
+    const std::filesystem::path copy = folder / (name + ".exe");
+    std::filesystem::copy_file(testProgram(), copy);
+    StartedProgram program = StartedProgram::detached(copy, L"window \"" + wideOf(title) + L"\"");
+    EXPECT_TRUE(waitUntil([&] { return windowOf(program.pid(), title).has_value(); }));
+    return program;
+}
+
 TEST(Win32Hosts, TheSystemFoldersHostsFileGetsTheBlockAndKeepsItsLines) {
     wchar_t system[MAX_PATH];
     const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
@@ -145,21 +165,13 @@ TEST(Win32Windows, AWindowIsListedMinimisedAndClosed) {
 }
 
 TEST(Win32Windows, TheSweepActsOnAListedProgramAndSparesItsOwnWindows) {
-    // Started through a go-between that has ended: a program the user started, not this one. Its
-    // name is this test's alone, so no other test's window answers to the rule.
     const testsupport::TempFolder folder;
-    // Letters only: a name ending in a number reads as a version and is known without it too.
-    std::string blocked = "blocked";
-    for (const char digit : std::to_string(ownProcessId()))
-        blocked += static_cast<char>('a' + (digit - '0'));
-    std::filesystem::copy_file(testProgram(), folder / (blocked + ".exe"));
-    StartedProgram program =
-        StartedProgram::detached(folder / (blocked + ".exe"), L"window \"Blocked program\"");
+    const std::string blocked = uniqueName("blocked");
+    StartedProgram program = startAs(folder, blocked, "Blocked program");
     // A window of this process, which the sweep must spare though the rule names it too.
     const HWND own = ::CreateWindowExW(0, L"STATIC", L"Own window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                        200, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(own, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return windowOf(program.pid(), "Blocked program").has_value(); }));
     ToolhelpProcesses processes;
     Win32WindowList windows;
     Win32WindowCommander commander;
@@ -177,6 +189,30 @@ TEST(Win32Windows, TheSweepActsOnAListedProgramAndSparesItsOwnWindows) {
     EXPECT_TRUE(waitUntil([&] { return ::IsIconic(window) != FALSE; }));
     EXPECT_FALSE(::IsIconic(own));
     ::DestroyWindow(own);
+}
+
+TEST(Win32Windows, AFocusSweepActsOnEveryProgramButTheListedOnes) {
+    const testsupport::TempFolder folder;
+    const std::string allowed = uniqueName("allowed");
+    StartedProgram allowedProgram = startAs(folder, allowed, "Work");
+    StartedProgram otherProgram = startAs(folder, uniqueName("other"), "Play");
+    ToolhelpProcesses processes;
+    Win32WindowList windows;
+    Win32WindowCommander commander;
+    WindowOwners owners;
+    WindowNamer namer(processes, processes, nullptr);
+    engine::SweepRule rule;
+    rule.kind = engine::SweepKind::SessionFocus;
+    rule.names = {allowed};
+    rule.command = WindowCommand::Close;
+    const std::vector<PostedCommand> posted =
+        WindowSweep({windows, processes, commander, owners, namer}, rule, ownProcessId());
+    // Nothing else in the test's own Wine prefix shows a window: the one program not listed is all.
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].pid, otherProgram.pid());
+    EXPECT_EQ(posted[0].command, WindowCommand::Close);
+    EXPECT_TRUE(otherProgram.ended(10s));
+    EXPECT_FALSE(allowedProgram.ended(0ms));
 }
 
 } // namespace
