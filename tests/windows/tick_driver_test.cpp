@@ -8,8 +8,7 @@
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_file.h"
 #include "platform/window_sweep.h"
-#include "platform/windows/toolhelp_processes.h"
-#include "platform/windows/win32_windows.h"
+#include "platform/windows/win32_platform.h"
 #include "started_program.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
@@ -31,12 +30,11 @@ class PlatformActions : public engine::kit::RecordingActions {
 
     void killTaskManager() override {
         RecordingActions::killTaskManager();
-        ended_ += KillTaskManager(killer_).ended.size();
+        ended_ += KillTaskManager(platform_.killer()).ended.size();
     }
     void sweepWindows(const engine::SweepRule& rule) override {
         RecordingActions::sweepWindows(rule);
-        const auto posted =
-            WindowSweep({windows_, processes_, commander_, owners_, namer_}, rule, ownProcessId());
+        const auto posted = WindowSweep(platform_.sweepPlatform(), rule, ownProcessId());
         posted_.insert(posted_.end(), posted.begin(), posted.end());
     }
     bool writeHosts(const std::vector<std::string>& sites) override {
@@ -50,12 +48,7 @@ class PlatformActions : public engine::kit::RecordingActions {
 
   private:
     HostsFile hosts_;
-    ToolhelpProcesses processes_;
-    TerminatingKiller killer_{processes_};
-    Win32WindowList windows_;
-    Win32WindowCommander commander_;
-    WindowOwners owners_;
-    WindowNamer namer_{processes_, processes_, nullptr};
+    Win32Platform platform_;
 };
 
 class WindowsTickTest : public engine::TickTest {

@@ -14,6 +14,7 @@
 #include "platform/windows/system_folder.h"
 #include "platform/windows/toolhelp_processes.h"
 #include "platform/windows/wide_text.h"
+#include "platform/windows/win32_platform.h"
 #include "platform/windows/win32_windows.h"
 #include "started_program.h"
 #include "support/file_bytes.h"
@@ -172,16 +173,11 @@ TEST(Win32Windows, TheSweepActsOnAListedProgramAndSparesItsOwnWindows) {
     const HWND own = ::CreateWindowExW(0, L"STATIC", L"Own window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                        200, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(own, nullptr);
-    ToolhelpProcesses processes;
-    Win32WindowList windows;
-    Win32WindowCommander commander;
-    WindowOwners owners;
-    WindowNamer namer(processes, processes, nullptr);
+    Win32Platform platform;
     engine::SweepRule rule;
     rule.kind = engine::SweepKind::SessionBlock;
     rule.names = {blocked, "platform_windows_tests.exe"};
-    const std::vector<PostedCommand> posted =
-        WindowSweep({windows, processes, commander, owners, namer}, rule, ownProcessId());
+    const std::vector<PostedCommand> posted = WindowSweep(platform.sweepPlatform(), rule, ownProcessId());
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0].pid, program.pid());
     EXPECT_EQ(posted[0].processName, blocked + ".exe");
@@ -196,17 +192,12 @@ TEST(Win32Windows, AFocusSweepActsOnEveryProgramButTheListedOnes) {
     const std::string allowed = uniqueName("allowed");
     StartedProgram allowedProgram = startAs(folder, allowed, "Work");
     StartedProgram otherProgram = startAs(folder, uniqueName("other"), "Play");
-    ToolhelpProcesses processes;
-    Win32WindowList windows;
-    Win32WindowCommander commander;
-    WindowOwners owners;
-    WindowNamer namer(processes, processes, nullptr);
+    Win32Platform platform;
     engine::SweepRule rule;
     rule.kind = engine::SweepKind::SessionFocus;
     rule.names = {allowed};
     rule.command = WindowCommand::Close;
-    const std::vector<PostedCommand> posted =
-        WindowSweep({windows, processes, commander, owners, namer}, rule, ownProcessId());
+    const std::vector<PostedCommand> posted = WindowSweep(platform.sweepPlatform(), rule, ownProcessId());
     // Nothing else in the test's own Wine prefix shows a window: the one program not listed is all.
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0].pid, otherProgram.pid());
