@@ -83,6 +83,10 @@ enum class NewFileMode {
 // FileError; its code() is EEXIST when something is there.
 UniqueFd createExclusive(const std::filesystem::path& path, NewFileMode mode = NewFileMode::Umasked);
 
+// Appends the bytes to the end of the file in one write, making the file when it is missing (0644 on
+// POSIX): lines that several writers append never mix, whoever else has the file open.
+void appendToFile(const std::filesystem::path& path, std::string_view bytes);
+
 enum class LinkResult { Linked, NoSource, NotSupported };
 
 // Gives the file a second name, as a hard link; never replaces what is at the new name. NotSupported

@@ -2,7 +2,9 @@
 // Shutting the machine down a minute from now. The program starts it and goes on: the result is
 // not checked, and the next scheduled time tries again.
 #include <functional>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace tallowby::platform {
 
@@ -28,5 +30,11 @@ class ShutdownCommand {
   private:
     std::function<void()> whileWaiting_;
 };
+
+// The command line, program name first, of what the system's shutdown amounts to: power off after
+// one minute, running programs being ended whether they agree or not. What the sandbox logs.
+const std::vector<std::string>& shutdownCommandLine();
+// The command line that calls a pending shutdown off.
+const std::vector<std::string>& cancelShutdownCommandLine();
 
 } // namespace tallowby::platform

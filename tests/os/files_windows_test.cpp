@@ -111,6 +111,14 @@ TEST(WindowsFiles, FailuresReadAsOnLinux) {
     EXPECT_EQ(readFile(temp / "ten"), "0123456789");
 }
 
+TEST(WindowsFiles, AppendingAddsAtTheEndAndMakesAMissingFile) {
+    TempFolder temp;
+    appendToFile(temp / "log", kAwkwardBytes);
+    appendToFile(temp / "log", "second\r\n");
+    EXPECT_EQ(readFile(temp / "log"), kAwkwardBytes + "second\r\n");
+    EXPECT_EQ(thrownBy([&] { appendToFile(temp / "missing" / "log", "x"); }).code(), ENOENT);
+}
+
 TEST(WindowsFiles, RewriteInPlaceKeepsTheFileAndCutsItToLength) {
     TempFolder temp;
     writeFile(temp / "hosts", std::string(100, 'o'));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/linux/system_shutdown.h"
+#include "platform/logged_shutdown.h"
 #include "platform/system/system_operations.h"
 #include "test_files.h"
 

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
 #include <windows.h>
 
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_file.h"
 #include "platform/window_sweep.h"
+#include "platform/logged_shutdown.h"
 #include "platform/windows/named_mutex_instance.h"
 #include "platform/windows/run_key_autostart.h"
 #include "platform/windows/system_folder.h"
@@ -117,6 +119,16 @@ TEST(Win32AutoStart, TheRunKeyValueIsAddedOnceAndRemoved) {
     EXPECT_TRUE(autostart.DelAutoStart());
     EXPECT_EQ(value(), std::nullopt);
     EXPECT_TRUE(autostart.DelAutoStart());
+}
+
+TEST(Win32Shutdown, TheSandboxLogsWhatTheSystemsCallWouldDoAndShutsNothingDown) {
+    const testsupport::TempFolder folder;
+    const std::filesystem::path log = folder / "system" / "shutdown.log";
+    EXPECT_TRUE(LoggedShutdown(log).start());
+    EXPECT_TRUE(LoggedShutdown(log).cancel());
+    const std::regex lines("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d shutdown\\.exe /s /f /t 60\n"
+                           "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d shutdown\\.exe /a\n");
+    EXPECT_TRUE(std::regex_match(testsupport::readFile(log), lines)) << testsupport::readFile(log);
 }
 
 TEST(Win32Processes, ASnapshotNamesTheExecutableAndItsParent) {

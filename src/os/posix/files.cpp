@@ -100,6 +100,15 @@ UniqueFd createExclusive(const std::filesystem::path& path, NewFileMode mode) {
     return fd;
 }
 
+void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+    if (!fd.valid())
+        throwFileError(path, errno);
+    writeAll(fd.get(), bytes, path);
+    if (const int error = fd.closeChecked())
+        throwFileError(path, error);
+}
+
 LinkResult linkFile(const std::filesystem::path& from, const std::filesystem::path& to) {
     if (::link(from.c_str(), to.c_str()) == 0)
         return LinkResult::Linked;

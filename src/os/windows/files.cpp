@@ -86,6 +86,18 @@ UniqueFd createExclusive(const std::filesystem::path& path, NewFileMode) {
     return windows::toDescriptor(std::move(handle), _O_WRONLY, path);
 }
 
+void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
+    // Append-only access: Windows puts every write at the end of the file, as O_APPEND does.
+    UniqueHandle handle =
+        openFile(path, {FILE_APPEND_DATA | SYNCHRONIZE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL});
+    if (!handle.valid())
+        throwLastError(path);
+    UniqueFd fd = windows::toDescriptor(std::move(handle), _O_WRONLY | _O_APPEND, path);
+    writeAll(fd.get(), bytes, path);
+    if (const int error = fd.closeChecked())
+        throwFileError(path, error);
+}
+
 LinkResult linkFile(const std::filesystem::path& from, const std::filesystem::path& to) {
     if (::CreateHardLinkW(to.c_str(), from.c_str(), nullptr))
         return LinkResult::Linked;

@@ -3,16 +3,12 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <ctime>
-#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <system_error>
 #include <unistd.h>
 
 #include "platform/detached_spawn.h"
-
-#include "os/descriptor.h"
 
 extern char** environ;
 
@@ -29,26 +25,7 @@ std::filesystem::path shutdownProgram() {
     return "/sbin/shutdown";
 }
 
-std::string localTimestamp() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    char text[32];
-    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return std::string(text, length);
-}
-
 } // namespace
-
-const std::vector<std::string>& shutdownCommandLine() {
-    static const std::vector<std::string> line{"shutdown", "-P", "+1"};
-    return line;
-}
-
-const std::vector<std::string>& cancelShutdownCommandLine() {
-    static const std::vector<std::string> line{"shutdown", "-c"};
-    return line;
-}
 
 SystemShutdown::SystemShutdown() : program_(shutdownProgram()) {}
 
@@ -91,36 +68,6 @@ bool SystemShutdown::cancel() {
         const timespec pause{0, std::chrono::nanoseconds(kPoll).count()};
         ::nanosleep(&pause, nullptr);
     }
-}
-
-bool LoggedShutdown::start() {
-    return log(shutdownCommandLine());
-}
-
-bool LoggedShutdown::cancel() {
-    return log(cancelShutdownCommandLine());
-}
-
-bool LoggedShutdown::log(const std::vector<std::string>& commandLine) {
-    std::string text = localTimestamp();
-    for (const std::string& part : commandLine) {
-        text += ' ' + part;
-    }
-    text += '\n';
-
-    std::error_code error;
-    std::filesystem::create_directories(logFile_.parent_path(), error);
-    os::UniqueFd fd(::open(logFile_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
-    if (!fd.valid()) {
-        return false;
-    }
-    // O_APPEND: the line lands at the end even if another writer has the file open.
-    try {
-        os::writeAll(fd.get(), text, logFile_);
-    } catch (const os::FileError&) {
-        return false;
-    }
-    return fd.closeChecked() == 0;
 }
 
 } // namespace tallowby::platform

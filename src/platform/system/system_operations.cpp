@@ -1,6 +1,7 @@
 #include "platform/system/system_operations.h"
 
 #include "platform/linux/system_shutdown.h"
+#include "platform/logged_shutdown.h"
 #include "platform/system/xdg_autostart.h"
 
 namespace tallowby::platform {
