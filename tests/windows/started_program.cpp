@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <windows.h>
 
+#include "platform/windows/system_folder.h"
+
 namespace tallowby::testsupport {
 
 StartedProgram::StartedProgram(const std::filesystem::path& program, const std::wstring& arguments) {
@@ -55,9 +57,7 @@ std::filesystem::path testProgram() {
 }
 
 std::filesystem::path systemProgram(const wchar_t* name) {
-    wchar_t folder[MAX_PATH];
-    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    return std::filesystem::path(std::wstring(folder, length)) / name;
+    return platform::windows::systemFolder() / name;
 }
 
 } // namespace tallowby::testsupport

@@ -5,7 +5,7 @@
 
 namespace tallowby::platform::windows {
 
-std::filesystem::path systemHostsFile() {
+std::filesystem::path systemFolder() {
     std::wstring folder(MAX_PATH, L'\0');
     UINT length = ::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
     if (length >= folder.size()) { // too small: length is the size it needs
@@ -15,7 +15,12 @@ std::filesystem::path systemHostsFile() {
     if (length == 0 || length >= folder.size())
         return {};
     folder.resize(length);
-    return std::filesystem::path(folder) / L"drivers" / L"etc" / L"hosts";
+    return folder;
+}
+
+std::filesystem::path systemHostsFile() {
+    const std::filesystem::path folder = systemFolder();
+    return folder.empty() ? folder : folder / L"drivers" / L"etc" / L"hosts";
 }
 
 } // namespace tallowby::platform::windows

@@ -4,8 +4,11 @@
 
 namespace tallowby::platform::windows {
 
-// <system folder>\drivers\etc\hosts, the system folder as GetSystemDirectoryW tells it (never a
-// fixed C:\Windows). Empty when the system does not tell.
+// The system folder as GetSystemDirectoryW tells it (never a fixed C:\Windows\System32). Empty when
+// the system does not tell.
+std::filesystem::path systemFolder();
+
+// <system folder>\drivers\etc\hosts; empty when the system folder is unknown.
 std::filesystem::path systemHostsFile();
 
 } // namespace tallowby::platform::windows
