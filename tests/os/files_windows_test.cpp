@@ -45,6 +45,19 @@ TEST(WindowsFiles, ReplacementKeepsEveryByteAndLeavesNoTemporary) {
     EXPECT_TRUE(fileInfo(file)->ownedByMe);
 }
 
+TEST(WindowsFiles, AFileHeldOpenWithoutDeleteSharingIsRewrittenInPlace) {
+    TempFolder temp;
+    const fs::path file = temp / "hosts";
+    writeFile(file, std::string(40, 'o'));
+    const HANDLE holder = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    replaceFileContents(file, kAwkwardBytes);
+    ::CloseHandle(holder);
+    EXPECT_EQ(readFile(file), kAwkwardBytes);
+    EXPECT_EQ(temp.names(), std::vector<std::string>{"hosts"});
+}
+
 TEST(WindowsFiles, ReplacementKeepsTheReplacedFilesAttributes) {
     TempFolder temp;
     const fs::path file = temp / "hosts";

@@ -107,6 +107,14 @@ void replaceFileContents(const fs::path& path, std::string_view bytes) {
     if (old && old->kind == FileKind::Folder)
         throwFileError(path, EISDIR);
 
+    // A file another program holds open without letting it be deleted (as a resolver may hold the
+    // hosts file) cannot be replaced, only rewritten where it is: Windows' counterpart of a mount
+    // point on Linux. Asked first, as a failed ReplaceFileW may leave a file of its own behind.
+    if (old && !openFile(target, {DELETE, OPEN_EXISTING}).valid() &&
+        ::GetLastError() == ERROR_SHARING_VIOLATION) {
+        rewriteFileInPlace(target, bytes);
+        return;
+    }
     TempFile temp(folder, name, path);
     writeAll(temp.fd(), bytes, path);
     temp.syncAndClose(path);
@@ -117,8 +125,14 @@ void replaceFileContents(const fs::path& path, std::string_view bytes) {
         ::SetFileAttributesW(temp.path().c_str(),
                              attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                            FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
-    if (!takePlace(temp.path(), target, old.has_value()))
-        throwLastError(path);
+    if (!takePlace(temp.path(), target, old.has_value())) {
+        const DWORD error = ::GetLastError();
+        // Opened so since the look above.
+        if (error != ERROR_UNABLE_TO_REMOVE_REPLACED && error != ERROR_SHARING_VIOLATION)
+            throwFileError(path, windows::errnoFromWin32(error));
+        rewriteFileInPlace(target, bytes);
+        return;
+    }
     temp.markPlaced();
 }
 
