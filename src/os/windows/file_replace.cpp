@@ -127,7 +127,7 @@ void replaceFileContents(const fs::path& path, std::string_view bytes) {
                                            FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
     if (!takePlace(temp.path(), target, old.has_value())) {
         const DWORD error = ::GetLastError();
-        // Opened so since the look above.
+        // Held open so since the question above: rewritten in place all the same.
         if (error != ERROR_UNABLE_TO_REMOVE_REPLACED && error != ERROR_SHARING_VIOLATION)
             throwFileError(path, windows::errnoFromWin32(error));
         rewriteFileInPlace(target, bytes);
