@@ -9,8 +9,9 @@
 
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_file.h"
-#include "platform/window_sweep.h"
 #include "platform/logged_shutdown.h"
+#include "platform/system/system_operations.h"
+#include "platform/window_sweep.h"
 #include "platform/windows/named_mutex_instance.h"
 #include "platform/windows/run_key_autostart.h"
 #include "platform/windows/system_folder.h"
@@ -129,6 +130,34 @@ TEST(Win32Shutdown, TheSandboxLogsWhatTheSystemsCallWouldDoAndShutsNothingDown) 
     const std::regex lines("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d shutdown\\.exe /s /f /t 60\n"
                            "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d shutdown\\.exe /a\n");
     EXPECT_TRUE(std::regex_match(testsupport::readFile(log), lines)) << testsupport::readFile(log);
+}
+
+TEST(Win32System, TheSandboxKeepsEverySystemPathInsideItsFolder) {
+    const testsupport::TempFolder folder;
+    const SystemPaths sandbox = SystemPaths::forProgram(folder.path(), true);
+    for (const std::filesystem::path& path :
+         {sandbox.hostsFile, sandbox.autostartFolder, sandbox.shutdownLog})
+        EXPECT_EQ(path.parent_path().lexically_relative(folder.path()), "system") << path.string();
+    const SystemPaths machine = SystemPaths::forProgram(folder.path(), false);
+    EXPECT_EQ(machine.hostsFile, systemHostsFile());
+    EXPECT_FALSE(machine.sandbox());
+
+    const std::unique_ptr<AutoStart> autostart =
+        makeAutoStart(sandbox, L"C:\\Program Files\\T\u00e9\\tallowby.exe");
+    EXPECT_TRUE(autostart->AddAutoStart());
+    const std::filesystem::path script = sandbox.autostartFolder / "Tallowby.cmd";
+    EXPECT_EQ(testsupport::readFile(script),
+              "@chcp 65001 >nul\r\n@start \"\" \"C:\\Program Files\\T\xc3\xa9\\tallowby.exe\"\r\n");
+    EXPECT_TRUE(makeAutoStart(sandbox, L"C:\\elsewhere.exe")->AddAutoStart()); // kept as it is
+    EXPECT_EQ(testsupport::readFile(script).find("elsewhere"), std::string::npos);
+    EXPECT_NE(::RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Tallowby", RRF_RT_ANY, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS); // the machine's autostart untouched
+    EXPECT_TRUE(autostart->DelAutoStart());
+    EXPECT_FALSE(std::filesystem::exists(script));
+
+    EXPECT_TRUE(makeShutdown(sandbox)->start());
+    EXPECT_NE(testsupport::readFile(sandbox.shutdownLog).find(" shutdown.exe /s /f /t 60\n"),
+              std::string::npos);
 }
 
 TEST(Win32Processes, ASnapshotNamesTheExecutableAndItsParent) {
