@@ -68,8 +68,7 @@ void runTick(const TickInputs& inputs, TickState& state, const Clock& clock, Tic
     const TickContext tick = makeContext(inputs, state, clock, actions);
     state.CurrentSessionIndex = -1;
 
-    actions.showHeader({clockText(tick.begun),
-                        store::configValue(inputs.lists.ConfigLines, store::ConfigLine::Profile), "Today",
+    actions.showHeader({clockText(tick.begun), store::shownProfileName(inputs.lists.ConfigLines), "Today",
                         todayText(tick.begun)});
     if (store::configFlag(inputs.lists.ConfigLines, store::ConfigLine::BlockTaskManager)) {
         actions.killTaskManager();

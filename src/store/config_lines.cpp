@@ -1,6 +1,7 @@
 #include "store/config_lines.h"
 
 #include "store/line_values.h"
+#include "store/rule_limits.h"
 
 namespace tallowby::store {
 
@@ -22,6 +23,10 @@ bool closesWindows(std::string_view windowActionLine) {
 
 void setConfigValue(Lines& configLines, ConfigLine line, std::string value) {
     setLine(configLines, static_cast<std::size_t>(line), std::move(value));
+}
+
+std::string shownProfileName(const Lines& configLines) {
+    return boundedText(configValue(configLines, ConfigLine::Profile), kLongestProfileName);
 }
 
 } // namespace tallowby::store

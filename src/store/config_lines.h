@@ -30,6 +30,9 @@ constexpr int kConfigLineCount = 14;
 // The line's text, "" when the file is shorter.
 const std::string& configValue(const Lines& configLines, ConfigLine line);
 
+// Line 0 as the window shows it: a name longer than any profile's can be is cut.
+std::string shownProfileName(const Lines& configLines);
+
 // Whether a flag line is exactly "1".
 bool configFlag(const Lines& configLines, ConfigLine line);
 

@@ -23,4 +23,13 @@ std::string flagText(bool on) {
     return on ? "1" : "0";
 }
 
+std::string boundedText(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes)
+        return std::string(text);
+    std::size_t end = maxBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return std::string(text.substr(0, end)) + "...";
+}
+
 } // namespace tallowby::store

@@ -21,4 +21,8 @@ bool isOn(std::string_view line);
 // "1" or "0", as every writer stores a flag.
 std::string flagText(bool on);
 
+// The text cut to maxBytes (before a character's continuation bytes, so it stays whole UTF-8) and
+// marked "..." where it is longer: for showing what a file holds without laying out megabytes.
+std::string boundedText(std::string_view text, std::size_t maxBytes);
+
 } // namespace tallowby::store

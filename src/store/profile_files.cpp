@@ -181,7 +181,12 @@ std::optional<std::string> plainNameFailure(std::string_view name) {
 } // namespace
 
 std::optional<std::string> profileNameReadFailure(std::string_view name) {
-    return plainNameFailure(name);
+    if (auto failure = plainNameFailure(name))
+        return failure;
+    // Longer than a file name can be: it names no file, and would only be laid out at length.
+    if (name.size() > kLongestProfileName)
+        return "Failed - profile name is too long.";
+    return std::nullopt;
 }
 
 std::optional<std::string> profileNameFailure(std::string_view name) {

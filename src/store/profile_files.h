@@ -12,12 +12,10 @@
 #include <vector>
 
 #include "store/program_paths.h"
+#include "store/rule_limits.h"
 #include "store/text_file.h"
 
 namespace tallowby::store {
-
-// A name and the ".rem" after it must fit in one file name of 255 bytes.
-constexpr std::size_t kLongestProfileName = 255 - 4;
 
 // What the user typed without leading and trailing blanks (spaces and tabs).
 std::string trimProfileName(std::string_view typed);
@@ -28,7 +26,8 @@ std::optional<std::string> profileNameFailure(std::string_view name);
 
 // Why a name read from a file cannot name profile files: it would reach outside the profiles folder
 // (a separator, ".", ".."), or could not be a file name at all (a NUL or other control character).
-// Names the manager would no longer make (too long, ".db") are still read.
+// Names the manager would no longer make (".db") are still read; one longer than a file name can be
+// is not.
 std::optional<std::string> profileNameReadFailure(std::string_view name);
 
 // The whole-day, session and reminder files, in the order in which they are made.

@@ -27,13 +27,7 @@ ReminderRecord reminderRecord(const Lines& lines, int i) {
 }
 
 std::string boundedSubject(std::string_view subject) {
-    if (subject.size() <= kMaxSubjectBytes)
-        return std::string(subject);
-    // Cut before a character's continuation bytes, so the subject stays whole UTF-8.
-    std::size_t end = kMaxSubjectBytes;
-    while (end > 0 && (static_cast<unsigned char>(subject[end]) & 0xC0) == 0x80)
-        --end;
-    return std::string(subject.substr(0, end)) + "...";
+    return boundedText(subject, kMaxSubjectBytes);
 }
 
 int findReminder(const Lines& lines, std::string_view timeKey) {

@@ -16,6 +16,9 @@ inline constexpr std::size_t kMaxListEntries = 500;
 // A reminder's subject, in bytes: a pop-up of a few lines, not a document.
 inline constexpr std::size_t kMaxSubjectBytes = 1000;
 
+// A name and the ".rem" after it must fit in one file name of 255 bytes.
+inline constexpr std::size_t kLongestProfileName = 255 - 4;
+
 // A rule file's size (config.db, profiles.db, sound.db and a profile's three files): room for the
 // bounds above many times over, read whole in a few milliseconds.
 inline constexpr std::size_t kMaxRuleFileBytes = 4 * 1024 * 1024;

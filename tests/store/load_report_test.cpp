@@ -9,6 +9,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include "store/config_lines.h"
 #include "store/load_report.h"
 #include "store/rule_limits.h"
 #include "store/stale_temporaries.h"
@@ -173,18 +174,24 @@ INSTANTIATE_TEST_SUITE_P(
                 "the subject of reminder 1 is longer than 1000 bytes"}}));
 
 TEST(ProfileNameFromConfig, OnlyAPlainFileNameNamesProfileFiles) {
-    const std::vector<std::pair<std::string, std::string>> names = {{"Work", "Work"},
-                                                                    {"Work.db", "Work.db"},
-                                                                    {"../../etc/x", ""},
-                                                                    {"/etc/shadow", ""},
-                                                                    {std::string("a\0b", 3), ""},
-                                                                    {"..", ""},
-                                                                    {".", ""},
-                                                                    {"a\\b", ""},
-                                                                    {"tab\there", ""},
-                                                                    {"", ""}};
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"Work", "Work"},
+        {"Work.db", "Work.db"},
+        {"../../etc/x", ""},
+        {"/etc/shadow", ""},
+        {std::string("a\0b", 3), ""},
+        {"..", ""},
+        {".", ""},
+        {"a\\b", ""},
+        {"tab\there", ""},
+        {"", ""},
+        {std::string(kLongestProfileName, 'n'), std::string(kLongestProfileName, 'n')},
+        {std::string(kLongestProfileName + 1, 'n'), ""}};
     for (const auto& [name, forFiles] : names)
         EXPECT_EQ(profileForFiles(withConfigLine(0, name)), forFiles) << name;
+    // A name of a megabyte is shown no longer than a profile's can be.
+    EXPECT_EQ(shownProfileName(withConfigLine(0, std::string(1 << 20, 'n'))),
+              std::string(kLongestProfileName, 'n') + "...");
 }
 
 TEST(ProfileNameFromConfig, AFileOutsideTheFolderIsNeverReadAndTheUserIsTold) {

@@ -311,7 +311,7 @@ void Tfrmmain::loadFile(RuleFile file) {
 
 void Tfrmmain::showLoaded(RuleFile file) {
     if (file == RuleFile::Config) {
-        lb_profile->setText(fromBytes(store::configValue(ConfigLines, store::ConfigLine::Profile)));
+        lb_profile->setText(fromBytes(store::shownProfileName(ConfigLines)));
         showWholeDayPanel(store::configFlag(ConfigLines, store::ConfigLine::ShowWholeDay));
     } else if (file == RuleFile::Sessions) {
         gb_sessionAll->showSessionList();
