@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "platform/system/desktop_entry.h"
+#include "platform/linux/desktop_entry.h"
 #include "store/program_paths.h"
 
 #ifndef TALLOWBY_BIN_TO_DEFAULTS

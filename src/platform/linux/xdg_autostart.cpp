@@ -1,11 +1,11 @@
-#include "platform/system/xdg_autostart.h"
+#include "platform/linux/xdg_autostart.h"
 
 #include <cerrno>
 #include <string>
 #include <system_error>
 
 #include "os/files.h"
-#include "platform/system/desktop_entry.h"
+#include "platform/linux/desktop_entry.h"
 
 namespace tallowby::platform {
 XdgAutoStart::XdgAutoStart(std::filesystem::path autostartFolder, const std::filesystem::path& program,

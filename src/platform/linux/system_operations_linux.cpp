@@ -1,8 +1,8 @@
 #include "platform/system/system_operations.h"
 
 #include "platform/linux/system_shutdown.h"
+#include "platform/linux/xdg_autostart.h"
 #include "platform/logged_shutdown.h"
-#include "platform/system/xdg_autostart.h"
 
 namespace tallowby::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/system/pkexec_hosts_write.h"
+#include "platform/linux/pkexec_hosts_write.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "platform/system/desktop_entry.h"
+#include "platform/linux/desktop_entry.h"
 
 #include <string_view>
 
