@@ -15,7 +15,7 @@
 #include "platform/linux/xdg_desktop_entries.h"
 #include "platform/single_instance.h"
 #include "platform/system/default_files.h"
-#include "platform/system/pkexec_hosts_write.h"
+#include "platform/linux/pkexec_hosts_write.h"
 #include "platform/system/program_place.h"
 #include "platform/system/session_type.h"
 #include "platform/system/system_operations.h"

@@ -2,9 +2,9 @@
 
 #include <sys/stat.h>
 
-#include "platform/system/desktop_entry.h"
+#include "platform/linux/desktop_entry.h"
 #include "platform/system/system_operations.h"
-#include "platform/system/xdg_autostart.h"
+#include "platform/linux/xdg_autostart.h"
 #include "test_files.h"
 
 namespace tallowby::platform {

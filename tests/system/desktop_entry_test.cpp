@@ -10,7 +10,7 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/system/desktop_entry.h"
+#include "platform/linux/desktop_entry.h"
 #include "test_files.h"
 
 namespace tallowby::platform {

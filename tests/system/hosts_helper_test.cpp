@@ -6,7 +6,7 @@
 #include "hosts_request.h"
 #include "platform/hosts/hosts_content.h"
 #include "platform/program_run.h"
-#include "platform/system/pkexec_hosts_write.h"
+#include "platform/linux/pkexec_hosts_write.h"
 #include "store/stale_temporaries.h"
 #include "support/other_user.h"
 #include "test_files.h"

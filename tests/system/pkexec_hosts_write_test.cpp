@@ -13,7 +13,7 @@
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_file.h"
 #include "platform/hosts/permission_not_given.h"
-#include "platform/system/pkexec_hosts_write.h"
+#include "platform/linux/pkexec_hosts_write.h"
 #include "support/stand_in_program.h"
 #include "support/wait_until.h"
 #include "test_files.h"
