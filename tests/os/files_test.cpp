@@ -109,17 +109,6 @@ TEST(CreateExclusive, NeverReplacesAndGivesTheModeAsked) {
     EXPECT_FALSE(fs::exists(temp / "elsewhere"));
 }
 
-TEST(LinkFile, GivesASecondNameButNeverTakesOneInUse) {
-    TempFolder temp;
-    writeFile(temp / "first", "shared");
-    writeFile(temp / "taken", "kept");
-    EXPECT_EQ(linkFile(temp / "first", temp / "second"), LinkResult::Linked);
-    EXPECT_EQ(fileStamp(temp / "second")->inode, fileStamp(temp / "first")->inode);
-    EXPECT_EQ(linkFile(temp / "missing", temp / "third"), LinkResult::NoSource);
-    EXPECT_EQ(thrownBy([&] { linkFile(temp / "first", temp / "taken"); }).code(), EEXIST);
-    EXPECT_EQ(readFile(temp / "taken"), "kept");
-}
-
 TEST(Folders, ListRemoveAndMakePrivate) {
     TempFolder temp;
     writeFile(temp / "a", "");
