@@ -28,15 +28,7 @@ for needed in "$sandbox/tallowby" "$minimal" "$testwin"; do
     }
 done
 
-work=$(mktemp -d)
-pids=""
-cleanup() {
-    # shellcheck disable=SC2086
-    [ -n "$pids" ] && kill $pids 2>/dev/null
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
+. "$(dirname "$0")/../scratch.sh"
 
 cp -r "$sandbox" "$work/Tallowby"
 folder=$work/Tallowby

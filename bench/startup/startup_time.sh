@@ -16,15 +16,7 @@ sandbox=$build/sandbox
 # The bounds the program reads to (src/store/rule_limits.h).
 session_file_bytes=${SESSION_FILE_BYTES:-4194304}
 
-work=$(mktemp -d)
-pids=""
-cleanup() {
-    # shellcheck disable=SC2086
-    [ -n "$pids" ] && kill $pids 2>/dev/null
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
+. "$(dirname "$0")/../scratch.sh"
 
 cp -r "$sandbox" "$work/Tallowby"
 folder=$work/Tallowby
