@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -78,9 +79,10 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     // is gone): the website blocks are lifted and it ends, without a check code and without a
     // word, since nobody is there to answer. The next log-on's start puts back what the rules say.
     void endWithSession();
-    // The blocks lifted on the spot, for an end that leaves no time for the message loop (the
-    // display connection lost). Idempotent.
-    void liftWebsiteBlocksForEnd();
+    // The blocks lifted on the spot, as the program ends: by Exit, or with no time left for the
+    // message loop (the display connection lost). Only the first call writes; the failure, if any,
+    // for the caller to tell when someone is there to read it.
+    std::optional<store::FileError> liftWebsiteBlocksForEnd();
 
     // ConfigLines line 0, or "" while no configuration names a profile or it names one that is not a
     // plain file name.

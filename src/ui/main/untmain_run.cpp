@@ -9,6 +9,7 @@
 #include <QTime>
 #include <QTimer>
 #include <map>
+#include <optional>
 
 #include "store/config_lines.h"
 #include "ui/common/file_failure.h"
@@ -163,13 +164,8 @@ void Tfrmmain::closeEvent(QCloseEvent* event) {
     ++stopCount_;
     trayIcon->hide();
     hide();
-    try {
-        websiteBlocksLifted_ = true;
-        enforcement_.hosts.writeAndWait({});
-    } catch (const store::FileError& error) {
-        if (!sessionEnding_)
-            showMessage(nullptr, hostsFailureText(error, HostsWriteMoment::ProgramEnd));
-    }
+    if (const std::optional<store::FileError> failure = liftWebsiteBlocksForEnd(); failure && !sessionEnding_)
+        showMessage(nullptr, hostsFailureText(*failure, HostsWriteMoment::ProgramEnd));
     event->accept();
     QCoreApplication::quit();
 }
@@ -179,15 +175,16 @@ void Tfrmmain::endWithSession() {
     close();
 }
 
-void Tfrmmain::liftWebsiteBlocksForEnd() {
+std::optional<store::FileError> Tfrmmain::liftWebsiteBlocksForEnd() {
     if (websiteBlocksLifted_)
-        return;
+        return std::nullopt;
     websiteBlocksLifted_ = true;
     try {
         enforcement_.hosts.writeAndWait({});
-    } catch (const store::FileError&) {
-        // Nobody is left to tell: the display is gone.
+    } catch (const store::FileError& error) {
+        return error;
     }
+    return std::nullopt;
 }
 
 void Tfrmmain::M_pauseClick() {
