@@ -36,7 +36,7 @@ std::string iconFile(IconState state) {
 } // namespace
 
 store::Lines firstRunConfig() {
-    return {kFirstProfile, "0", "0", "1", "1", "1", "1", "10", "0", "1", "0", "2", "1", "0"};
+    return {kFirstProfile, "0", "0", "1", "1", "1", "1", "10", "0", "1", "0", "2", "1", "0", "0"};
 }
 
 std::vector<std::filesystem::path> layOutProgramFolder(const std::filesystem::path& folder) {

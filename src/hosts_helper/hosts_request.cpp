@@ -3,6 +3,7 @@
 #include "store/host_names.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tallowby::hosts_helper {
 namespace {
@@ -28,6 +29,19 @@ std::string shown(std::string_view line) {
     return text;
 }
 
+// Seconds since the epoch, in decimal digits; nothing for anything else, or for more digits than any
+// time this side of the year 33658 needs.
+std::optional<std::int64_t> lockTime(std::string_view text) {
+    constexpr std::size_t kMostDigits = 12;
+    if (text.empty() || text.size() > kMostDigits ||
+        !std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    std::int64_t seconds = 0;
+    for (const char c : text)
+        seconds = seconds * 10 + (c - '0');
+    return seconds;
+}
+
 } // namespace
 
 HostsRequest readHostsRequest(std::string_view input) {
@@ -42,13 +56,19 @@ HostsRequest readHostsRequest(std::string_view input) {
         const std::size_t end = std::min(input.find('\n'), input.size());
         const std::string_view line = input.substr(0, end);
         input.remove_prefix(std::min(end + 1, input.size()));
-        if (!store::isPlainHostName(line)) {
-            request.sites.clear();
+        const std::size_t blank = std::min(line.find(' '), line.size());
+        const std::string_view site = line.substr(0, blank);
+        const std::optional<std::int64_t> until =
+            blank < line.size() ? lockTime(line.substr(blank + 1)) : std::optional<std::int64_t>(0);
+        if (!store::isPlainHostName(site) || !until) {
+            request.block = {};
             request.refusal =
                 "line " + std::to_string(lineNumber) + " is not a plain host name: \"" + shown(line) + "\"";
             return request;
         }
-        request.sites.emplace_back(line);
+        request.block.sites.emplace_back(site);
+        if (*until != 0)
+            request.block.lockedUntil[std::string(site)] = *until;
     }
     return request;
 }

@@ -1,11 +1,14 @@
 #pragma once
-// What the hosts helper accepts on its standard input: the host names to block, one a line. Only
-// plain host names pass, so nothing the caller sends can become anything but a name in the
-// program's block of a file that every program on the machine trusts.
+// What the hosts helper accepts on its standard input: the host names to block, one a line, a locked
+// one followed by a blank and the seconds since the epoch it is to stay until. Only plain host names
+// and times pass, so nothing the caller sends can become anything but a name in the program's block
+// of a file that every program on the machine trusts.
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/hosts/site_locks.h"
 
 namespace tallowby::hosts_helper {
 
@@ -14,7 +17,7 @@ namespace tallowby::hosts_helper {
 inline constexpr std::size_t kMaxRequestBytes = 1024 * 1024;
 
 struct HostsRequest {
-    std::vector<std::string> sites;
+    platform::BlockRequest block;
     // Why the request is refused, naming what was wrong; empty when it is accepted.
     std::string refusal;
 

@@ -1,7 +1,13 @@
 // tallowby-hosts: writes Tallowby's block of blocked websites into the hosts file for a Tallowby run
-// by an ordinary user, who may not write that file. pkexec starts it as root (the polkit action
-// org.tallowby.hosts.write); it reads the names to block from standard input, one a line, and
-// replaces the program's block with them, every other line of the file kept as it was.
+// by an ordinary user, who may not write that file. pkexec starts it as root; it reads the names to
+// block from standard input, one a line, and replaces the program's block with them, every other
+// line of the file kept as it was.
+//
+// Its one argument is the polkit action that let it run. "--block" (org.tallowby.hosts.write, no
+// password for the user at the machine) adds names and locks, and keeps every name the block locks
+// until its time has passed, so that calling the helper by hand lifts nothing locked early.
+// "--lift-early" (org.tallowby.hosts.lift-early, an administrator's password) writes the names as
+// asked, locked or not. pkexec picks the action by this very argument, so the helper can trust it.
 //
 // Nothing the caller controls chooses what is written where: the file is fixed when the helper is
 // built, the environment is dropped, and only plain host names are taken.
@@ -10,6 +16,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,13 +48,15 @@ int fail(int code, const std::string& message) {
 
 } // namespace
 
-int main(int argc, char**) {
+int main(int argc, char** argv) {
     ::clearenv();
     ::setenv("PATH", "/usr/sbin:/usr/bin:/sbin:/bin", 1);
     // The file is read by every user's resolver.
     ::umask(022);
-    if (argc != 1)
-        return fail(kUsage, "takes no arguments: the names to block come on standard input, one a line");
+    const std::string_view mode = argc == 2 ? std::string_view(argv[1]) : std::string_view();
+    if (mode != tallowby::platform::kHostsHelperBlock && mode != tallowby::platform::kHostsHelperLiftEarly)
+        return fail(kUsage, "takes one argument, --block or --lift-early: the names to block come on "
+                            "standard input, one a line");
     if (!TALLOWBY_HOSTS_HELPER_TEST && ::geteuid() != 0)
         return fail(kNotRoot, "only root may run it; Tallowby starts it through pkexec");
 
@@ -58,7 +67,8 @@ int main(int argc, char**) {
     } catch (const tallowby::store::FileError& error) {
         return fail(kRefused, std::string("cannot read the names to block: ") + error.what());
     }
-    const tallowby::hosts_helper::HostsRequest request = tallowby::hosts_helper::readHostsRequest(input);
+    tallowby::hosts_helper::HostsRequest request = tallowby::hosts_helper::readHostsRequest(input);
+    request.block.liftEarly = mode == tallowby::platform::kHostsHelperLiftEarly;
     if (!request.accepted())
         return fail(kRefused, request.refusal + "; the hosts file was left as it was");
 
@@ -69,7 +79,7 @@ int main(int argc, char**) {
     tallowby::store::removeStaleTemporaries(hosts.parent_path(), hosts.filename().string(),
                                             std::chrono::system_clock::now() - std::chrono::minutes(1));
     try {
-        tallowby::platform::HostsFile(TALLOWBY_HOSTS_HELPER_FILE, "\n").write(request.sites);
+        tallowby::platform::HostsFile(TALLOWBY_HOSTS_HELPER_FILE, "\n").write(request.block);
     } catch (const tallowby::store::FileError& error) {
         return fail(kWriteFailed,
                     std::string("cannot write " TALLOWBY_HOSTS_HELPER_FILE ": ") + error.what());

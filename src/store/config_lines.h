@@ -22,10 +22,14 @@ enum class ConfigLine : int {
     RunsWhenHidden = 11,     // "1" run when hidden, "2" ask, anything else nothing
     SessionEndReminder = 12, // flag: notice at each session end
     WindowAction = 13,       // "0" minimise, "1" close
+    WebsiteBlocksStay = 14,  // flag: website blocks stay until their session ends
 };
 
 // How many lines a complete configuration has.
-constexpr int kConfigLineCount = 14;
+constexpr int kConfigLineCount = 15;
+// How many lines a configuration has at least without a word at start: one written before the
+// website blocks could stay lacks the last line, which reads as off, as it was then.
+constexpr int kConfigLinesToReport = 14;
 
 // The line's text, "" when the file is shorter.
 const std::string& configValue(const Lines& configLines, ConfigLine line);

@@ -147,9 +147,9 @@ void checkConfig(LoadReport& report, const Lines& config, const fs::path& file) 
         report.add(file.string() + " is missing: no profile is loaded and every option is off.");
         return;
     }
-    if (config.size() < static_cast<std::size_t>(kConfigLineCount))
+    if (config.size() < static_cast<std::size_t>(kConfigLinesToReport))
         report.add(file.string() + " has " + std::to_string(config.size()) + " of its " +
-                   std::to_string(kConfigLineCount) + " lines; the options on the missing lines are off" +
+                   std::to_string(kConfigLinesToReport) + " lines; the options on the missing lines are off" +
                    (closesWindows(config) ? " and the windows of blocked programs are closed." : "."));
     const std::string& name = configValue(config, ConfigLine::Profile);
     if (name.empty())

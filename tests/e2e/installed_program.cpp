@@ -176,12 +176,23 @@ bool UsersAccessibility::drive(const std::vector<std::string>& steps) const {
     return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
 }
 
-std::string policyExecPath(const fs::path& policyFile) {
-    const std::regex annotation(
-        R"(<annotate key="org\.freedesktop\.policykit\.exec\.path">([^<]*)</annotate>)");
-    std::smatch found;
+std::vector<PolicyAction> policyActions(const fs::path& policyFile) {
     const std::string text = testsupport::readFile(policyFile);
-    return std::regex_search(text, found, annotation) ? found[1].str() : "";
+    const auto value = [](const std::string& action, const std::string& pattern) {
+        std::smatch found;
+        return std::regex_search(action, found, std::regex(pattern)) ? found[1].str() : std::string();
+    };
+    std::vector<PolicyAction> actions;
+    const std::regex action(R"re(<action id="([^"]*)">([\s\S]*?)</action>)re");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), action); it != std::sregex_iterator();
+         ++it) {
+        const std::string body = (*it)[2].str();
+        actions.push_back({(*it)[1].str(),
+                           value(body, R"(key="org\.freedesktop\.policykit\.exec\.path">([^<]*)<)"),
+                           value(body, R"(key="org\.freedesktop\.policykit\.exec\.argv1">([^<]*)<)"),
+                           value(body, R"(<allow_active>([^<]*)<)")});
+    }
+    return actions;
 }
 
 } // namespace tallowby::e2e

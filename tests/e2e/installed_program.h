@@ -86,7 +86,13 @@ class UsersAccessibility {
     std::optional<testsupport::ChildProcess> accessibility_;
 };
 
-// The value of the polkit action's exec.path annotation in a policy file; "" when there is none.
-std::string policyExecPath(const std::filesystem::path& policyFile);
+// A polkit action of a policy file, as pkexec picks it: by the program and its first argument.
+struct PolicyAction {
+    std::string id;
+    std::string execPath;
+    std::string argv1;
+    std::string allowActive;
+};
+std::vector<PolicyAction> policyActions(const std::filesystem::path& policyFile);
 
 } // namespace tallowby::e2e

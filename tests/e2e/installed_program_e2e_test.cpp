@@ -49,13 +49,19 @@ TEST(InstalledProgram, RunsForAnOrdinaryUserWithItsDataAtHomeAndBlocksThroughPke
     };
     ASSERT_TRUE(waitUntil(blocked, 20s)) << "pkexec was not asked to block " << kBlockedSite;
     const auto call = installed.pkexec().calls().front();
-    // The helper pkexec is asked to run is the one the installed polkit action names, or the user
-    // would be asked for an administrator's password.
-    const std::string actionHelper = policyExecPath(installed.policyFile());
-    ASSERT_FALSE(actionHelper.empty());
-    EXPECT_EQ(call.args, (std::vector<std::string>{"--disable-internal-agent",
-                                                   installed.staged(actionHelper).string()}));
-    EXPECT_TRUE(fs::exists(installed.staged(actionHelper)));
+    // The helper and argument pkexec is asked to run are those of the installed polkit action that
+    // asks the user for no password, or the user would be asked for an administrator's. Lifting
+    // early is the other action, bound to its own argument, and always asks.
+    const std::vector<PolicyAction> actions = policyActions(installed.policyFile());
+    ASSERT_EQ(actions.size(), 2u);
+    EXPECT_EQ(actions[0].allowActive, "yes");
+    EXPECT_EQ(actions[1].argv1, "--lift-early");
+    EXPECT_EQ(actions[1].allowActive, "auth_admin");
+    EXPECT_EQ(actions[1].execPath, actions[0].execPath);
+    EXPECT_EQ(call.args,
+              (std::vector<std::string>{"--disable-internal-agent",
+                                        installed.staged(actions[0].execPath).string(), actions[0].argv1}));
+    EXPECT_TRUE(fs::exists(installed.staged(actions[0].execPath)));
 
     // By then its data is laid out: the installation's default rules and options copied in beside
     // the rule, owned by the user; what the program only reads stays in the installation.

@@ -108,7 +108,7 @@ TEST_F(HostsFileTest, MissingOrEmptyFileGetsTheBlockAlone) {
     // a block there is emptied.
     writeFile(hosts, "");
     HostsFile empty(hosts, "\n");
-    empty.setPrivilegedWrite([](const std::vector<std::string>&) { FAIL() << "asked for a permission"; });
+    empty.setPrivilegedWrite([](const BlockRequest&) { FAIL() << "asked for a permission"; });
     EXPECT_TRUE(empty.write({}));
     EXPECT_EQ(readFile(hosts), "");
     std::filesystem::remove(hosts);

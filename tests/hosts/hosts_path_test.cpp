@@ -185,7 +185,7 @@ TEST(HostsPath, OnlyAWriteRefusedForWantOfRightsGoesToThePrivilegedWriter) {
         if (::geteuid() == 0 && ::setresuid(65534, 65534, 65534) != 0)
             return 10;
         std::vector<std::vector<std::string>> handed;
-        const auto hand = [&](const std::vector<std::string>& sites) { handed.push_back(sites); };
+        const auto hand = [&](const BlockRequest& request) { handed.push_back(request.sites); };
         HostsFile file(hosts, "\n");
         file.setPrivilegedWrite(hand);
         file.write({"a.com"});

@@ -3,10 +3,12 @@
 // never run side by side (ctest's resource lock).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "hosts_request.h"
 #include "platform/hosts/hosts_content.h"
-#include "platform/program_run.h"
 #include "platform/linux/pkexec_hosts_write.h"
+#include "platform/program_run.h"
 #include "store/stale_temporaries.h"
 #include "support/other_user.h"
 #include "test_files.h"
@@ -42,7 +44,7 @@ class HostsHelper : public testing::Test {
         test::writeFile(kHostsFile, kUserLines);
     }
 
-    platform::ProgramRun request(std::string_view names, const std::vector<std::string>& args = {}) {
+    platform::ProgramRun request(std::string_view names, const std::vector<std::string>& args = {"--block"}) {
         return runWithInput(kHelper, args, names);
     }
 };
@@ -133,10 +135,15 @@ TEST_F(HostsHelper, RefusesARequestOverItsSizeLimitAndAnyArgument) {
     EXPECT_EQ(large.exitCode, 1);
     EXPECT_NE(large.errors.find("larger than"), std::string::npos) << large.errors;
 
-    // The file is fixed when the helper is built; no argument may name another.
-    const auto named = request("a.example\n", {"/tmp/other-hosts"});
-    EXPECT_EQ(named.exitCode, 2);
-    EXPECT_NE(named.errors.find("no arguments"), std::string::npos) << named.errors;
+    // The file is fixed when the helper is built; no argument may name another. Without its one
+    // argument (pkexec's fallback action) it does nothing.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"/tmp/other-hosts"}, {}, {"--block", "/tmp/other-hosts"}}) {
+        const auto named = request("a.example\n", args);
+        EXPECT_EQ(named.exitCode, 2);
+        EXPECT_NE(named.errors.find("one argument, --block or --lift-early"), std::string::npos)
+            << named.errors;
+    }
 
     EXPECT_EQ(test::readFile(kHostsFile), kUserLines);
 }
@@ -146,7 +153,7 @@ TEST_F(HostsHelper, TakesTheProgramsOwnRequestsAndTheirRefusalReachesTheUser) {
     // helper answers in the installed one's place.
     test::TempFolder temp;
     fs::create_directories(temp / "bin");
-    test::writeFile(temp / "bin" / "pkexec", "#!/bin/sh\nexec '" + kHelper.string() + "'\n");
+    test::writeFile(temp / "bin" / "pkexec", "#!/bin/sh\nshift\nexec \"$@\"\n");
     fs::permissions(temp / "bin" / "pkexec", fs::perms(0755));
     platform::PkexecHostsWrite::Options options;
     options.helper = kHelper;
@@ -168,6 +175,46 @@ TEST_F(HostsHelper, TakesTheProgramsOwnRequestsAndTheirRefusalReachesTheUser) {
     EXPECT_EQ(test::readFile(kHostsFile), withBlock({"news.example", "chat.example"}));
 }
 
+TEST_F(HostsHelper, KeepsALockedNameUntilItsTimeUnlessAnAdministratorLiftsItEarly) {
+    const auto now =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    const std::string hour = std::to_string(now + 3600);
+    ASSERT_EQ(request("kept.example " + hour + "\nfree.example\n").exitCode, 0);
+    const std::string kept = "127.0.0.1       kept.example" + platform::lockText(now + 3600) + "\n";
+    const std::string locked = kUserLines + "\n" + std::string(platform::kHostsBeginMarker) +
+                               "\n127.0.0.1       localhost\n" + kept +
+                               std::string(platform::kHostsEndMarker) + "\n";
+    EXPECT_EQ(test::readFile(kHostsFile), locked.substr(0, locked.find(kept) + kept.size()) +
+                                              "127.0.0.1       free.example\n" +
+                                              std::string(platform::kHostsEndMarker) + "\n");
+
+    // Calling the helper by hand with nothing to block, or with the name locked for less time,
+    // lifts nothing locked; a request too far ahead locks no longer than a day and an hour.
+    ASSERT_EQ(request("").exitCode, 0);
+    EXPECT_EQ(test::readFile(kHostsFile), locked);
+    ASSERT_EQ(request("kept.example " + std::to_string(now + 60) + "\n").exitCode, 0);
+    EXPECT_EQ(test::readFile(kHostsFile), locked);
+    ASSERT_EQ(request("far.example 99999999999\n").exitCode, 0);
+    const std::vector<platform::BlockLine> lines = platform::blockLines(test::readFile(kHostsFile));
+    const auto far = std::find_if(lines.begin(), lines.end(),
+                                  [](const platform::BlockLine& line) { return line.site == "far.example"; });
+    ASSERT_NE(far, lines.end());
+    EXPECT_NEAR(far->lockedUntil - now, platform::kLongestLockSeconds, 5);
+
+    // Only the action that asks for an administrator lifts it early.
+    ASSERT_EQ(request("", {"--lift-early"}).exitCode, 0);
+    EXPECT_EQ(test::readFile(kHostsFile), withBlock({}));
+
+    // A lock whose time has passed goes with the next write.
+    test::writeFile(kHostsFile, kUserLines + "\n" + platform::renderHosts("", {"old.example"}, "\n"));
+    std::string content = test::readFile(kHostsFile);
+    content.insert(content.find("old.example") + 11, platform::lockText(now - 1));
+    test::writeFile(kHostsFile, content);
+    ASSERT_EQ(request("").exitCode, 0);
+    EXPECT_EQ(test::readFile(kHostsFile), withBlock({}));
+}
+
 TEST(InstalledHostsHelper, RefusesToRunWithoutRootBeforeReadingAnything) {
     if (const std::string why = testsupport::whyNoOtherUser(); !why.empty())
         GTEST_SKIP() << why;
@@ -175,10 +222,11 @@ TEST(InstalledHostsHelper, RefusesToRunWithoutRootBeforeReadingAnything) {
     fs::permissions(temp.path(), fs::perms(0755));
     test::writeFile(temp / "hosts", kUserLines);
 
-    const auto run = runWithInput(
-        "/usr/bin/unshare",
-        testsupport::withOwnEtcHosts(temp / "hosts", testsupport::asNobody({kInstalledHelper.string()})),
-        "news.example\n");
+    const auto run =
+        runWithInput("/usr/bin/unshare",
+                     testsupport::withOwnEtcHosts(
+                         temp / "hosts", testsupport::asNobody({kInstalledHelper.string(), "--block"})),
+                     "news.example\n");
     EXPECT_EQ(run.exitCode, 4) << run.errors;
     EXPECT_NE(run.errors.find("only root may run it"), std::string::npos) << run.errors;
     EXPECT_EQ(test::readFile(temp / "hosts"), kUserLines);

@@ -5,8 +5,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <type_traits>
 #include <sys/stat.h>
+#include <type_traits>
 
 #include "ordinary_user.h"
 #include "platform/hosts/background_hosts_write.h"
@@ -44,8 +44,7 @@ class PkexecHostsWriteTest : public testing::Test {
     }
 
     // The description of the failure, or nothing when the write went through.
-    template <typename Write>
-    std::optional<std::string> failureOf(Write& write, const std::vector<std::string>& sites) {
+    template <typename Write> std::optional<std::string> failureOf(Write& write, const BlockRequest& sites) {
         try {
             // The background write tells how its last write of these sites went.
             if constexpr (std::is_same_v<Write, BackgroundHostsWrite>)
@@ -68,16 +67,22 @@ class PkexecHostsWriteTest : public testing::Test {
 
 TEST_F(PkexecHostsWriteTest, HandsTheSitesToTheHelperThroughPkexecOneALine) {
     PkexecHostsWrite write(options());
-    EXPECT_EQ(failureOf(write, {"news.example", "chat.example"}), std::nullopt);
-    EXPECT_EQ(failureOf(write, {}), std::nullopt);
+    BlockRequest locked{"news.example", "chat.example"};
+    locked.lockedUntil["news.example"] = 1796740200;
+    EXPECT_EQ(failureOf(write, locked), std::nullopt);
+    BlockRequest lift;
+    lift.liftEarly = true;
+    EXPECT_EQ(failureOf(write, lift), std::nullopt);
 
     const auto calls = pkexec.calls();
     ASSERT_EQ(calls.size(), 2u);
-    // No textual agent of pkexec's own: it would ask on a terminal nobody looks at.
-    const std::vector<std::string> args{"--disable-internal-agent", helper.string()};
-    EXPECT_EQ(calls[0].args, args);
-    EXPECT_EQ(calls[0].input, "news.example\nchat.example\n");
-    EXPECT_EQ(calls[1].args, args);
+    // No textual agent of pkexec's own: it would ask on a terminal nobody looks at. The argument
+    // picks the polkit action: lifting early is the one that asks for an administrator.
+    EXPECT_EQ(calls[0].args,
+              (std::vector<std::string>{"--disable-internal-agent", helper.string(), "--block"}));
+    EXPECT_EQ(calls[0].input, "news.example 1796740200\nchat.example\n");
+    EXPECT_EQ(calls[1].args,
+              (std::vector<std::string>{"--disable-internal-agent", helper.string(), "--lift-early"}));
     EXPECT_EQ(calls[1].input, "");
 }
 

@@ -12,7 +12,7 @@ namespace tallowby::platform {
 
 struct BackgroundHostsWrite::Shared {
     struct Outcome {
-        std::vector<std::string> sites;
+        BlockRequest request;
         std::optional<store::FileError> failure;
         Clock::time_point ended;
     };
@@ -39,12 +39,12 @@ void BackgroundHostsWrite::setSettled(std::function<void()> settled) {
     shared_->settled = std::move(settled);
 }
 
-bool BackgroundHostsWrite::write(const std::vector<std::string>& sites) {
+bool BackgroundHostsWrite::write(const BlockRequest& request) {
     {
         const std::lock_guard lock(shared_->mutex);
         if (shared_->busy)
             return false;
-        if (shared_->last && shared_->last->sites == sites) {
+        if (shared_->last && shared_->last->request == request) {
             if (!shared_->last->failure) {
                 // Told once: a file that lacks these sites later was changed since, and is written anew.
                 shared_->last.reset();
@@ -57,10 +57,10 @@ bool BackgroundHostsWrite::write(const std::vector<std::string>& sites) {
         shared_->last.reset();
     }
     // The thread owns what it uses, so the writer may go away (the program ending) while it runs.
-    const auto run = [shared = shared_, write = write_, now = options_.now, sites] {
-        Shared::Outcome outcome{sites, std::nullopt, {}};
+    const auto run = [shared = shared_, write = write_, now = options_.now, request] {
+        Shared::Outcome outcome{request, std::nullopt, {}};
         try {
-            write(sites);
+            write(request);
         } catch (const store::FileError& error) {
             outcome.failure = error;
         }
@@ -85,13 +85,13 @@ bool BackgroundHostsWrite::write(const std::vector<std::string>& sites) {
     return false;
 }
 
-void BackgroundHostsWrite::writeAndWait(const std::vector<std::string>& sites) {
+void BackgroundHostsWrite::writeAndWait(const BlockRequest& request) {
     {
         std::unique_lock lock(shared_->mutex);
         shared_->ended.wait(lock, [this] { return !shared_->busy; });
         shared_->last.reset();
     }
-    write_(sites);
+    write_(request);
 }
 
 } // namespace tallowby::platform

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/hosts/site_locks.h"
+
 namespace tallowby::platform {
 
 class BackgroundHostsWrite {
@@ -14,7 +16,7 @@ class BackgroundHostsWrite {
     using Clock = std::chrono::steady_clock;
     // Writes the block before it returns; throws store::FileError when the write failed or was
     // refused.
-    using Write = std::function<void(const std::vector<std::string>& sites)>;
+    using Write = std::function<void(const BlockRequest& request)>;
 
     struct Options {
         // After a refusal or a failure the same sites are not asked for again for this long: the tick
@@ -39,11 +41,11 @@ class BackgroundHostsWrite {
     // way: none is started beside it, whatever the sites; else a write of these sites is started.
     // Throws the failure of the last write of these sites for retryAfter after it, without asking
     // again.
-    bool write(const std::vector<std::string>& sites);
+    bool write(const BlockRequest& request);
 
     // Waits for a write under way to end, then writes these sites on the caller's thread, asking even
     // when a refusal of them is held back: for the program's last write, which nobody sees later.
-    void writeAndWait(const std::vector<std::string>& sites);
+    void writeAndWait(const BlockRequest& request);
 
   private:
     struct Shared;

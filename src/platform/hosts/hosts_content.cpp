@@ -97,25 +97,69 @@ void appendLine(std::string& out, std::string_view text, std::string_view lineEn
     out += lineEnd;
 }
 
-std::size_t blockSize(const std::vector<std::string>& sites, std::string_view lineEnd) {
+std::size_t blockSize(const std::vector<BlockLine>& block, std::string_view lineEnd) {
     std::size_t size =
         kHostsBeginMarker.size() + kHostsLocalhostLine.size() + kHostsEndMarker.size() + 3 * lineEnd.size();
-    for (const auto& site : sites)
-        size += kHostsLinePrefix.size() + site.size() + lineEnd.size();
+    for (const BlockLine& line : block)
+        size += kHostsLinePrefix.size() + line.site.size() + lineEnd.size() + (line.lockedUntil ? 40 : 0);
     return size;
 }
 
-void appendBlock(std::string& out, const std::vector<std::string>& sites, std::string_view lineEnd) {
-    out.reserve(out.size() + blockSize(sites, lineEnd));
+void appendBlock(std::string& out, const std::vector<BlockLine>& block, std::string_view lineEnd) {
+    out.reserve(out.size() + blockSize(block, lineEnd));
     appendLine(out, kHostsBeginMarker, lineEnd);
     appendLine(out, kHostsLocalhostLine, lineEnd);
-    for (const auto& site : sites) {
-        if (!isWritableSite(site))
+    for (const BlockLine& line : block) {
+        if (!isWritableSite(line.site))
             continue;
         out += kHostsLinePrefix;
-        appendLine(out, site, lineEnd);
+        out += line.site;
+        if (line.lockedUntil != 0)
+            out += lockText(line.lockedUntil);
+        out += lineEnd;
     }
     appendLine(out, kHostsEndMarker, lineEnd);
+}
+
+std::vector<BlockLine> unlocked(const std::vector<std::string>& sites) {
+    std::vector<BlockLine> block;
+    block.reserve(sites.size());
+    for (const std::string& site : sites)
+        block.push_back({site, 0});
+    return block;
+}
+
+std::string renderBlockInto(std::string_view oldContent, const std::vector<BlockLine>& block,
+                            std::string_view lineEnd) {
+    oldContent = withoutRewriteFiller(oldContent);
+    const std::vector<HostsLine> lines = splitKeepingEnds(oldContent);
+    const std::vector<bool> own = programLines(lines);
+    std::string out;
+    out.reserve(oldContent.size() + blockSize(block, lineEnd) + lineEnd.size());
+    bool placed = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!own[i]) {
+            out += lines[i].bytes;
+        } else if (!placed) {
+            appendBlock(out, block, lineEnd);
+            placed = true;
+        }
+    }
+    if (!placed) {
+        if (!out.empty() && out.back() != '\n')
+            out += lineEnd;
+        appendBlock(out, block, lineEnd);
+    }
+    return out;
+}
+
+bool blockHeld(std::string_view content, const std::vector<BlockLine>& block, std::string_view lineEnd) {
+    if (renderBlockInto(content, block, lineEnd) == content)
+        return true;
+    if (!block.empty())
+        return false;
+    const std::vector<bool> own = programLines(splitKeepingEnds(withoutRewriteFiller(content)));
+    return std::ranges::none_of(own, [](bool line) { return line; });
 }
 
 } // namespace
@@ -126,41 +170,37 @@ bool isWritableSite(std::string_view site) {
 
 std::string renderHostsBlock(const std::vector<std::string>& sites, std::string_view lineEnd) {
     std::string block;
-    appendBlock(block, sites, lineEnd);
+    appendBlock(block, unlocked(sites), lineEnd);
     return block;
 }
 
 std::string renderHosts(std::string_view oldContent, const std::vector<std::string>& sites,
                         std::string_view lineEnd) {
-    oldContent = withoutRewriteFiller(oldContent);
-    const std::vector<HostsLine> lines = splitKeepingEnds(oldContent);
+    return renderBlockInto(oldContent, unlocked(sites), lineEnd);
+}
+
+std::string renderHosts(std::string_view oldContent, const BlockRequest& request, std::int64_t now,
+                        std::string_view lineEnd) {
+    return renderBlockInto(oldContent, mergedBlock(blockLines(oldContent), request, now), lineEnd);
+}
+
+std::vector<BlockLine> blockLines(std::string_view content) {
+    const std::vector<HostsLine> lines = splitKeepingEnds(withoutRewriteFiller(content));
     const std::vector<bool> own = programLines(lines);
-    std::string out;
-    out.reserve(oldContent.size() + blockSize(sites, lineEnd) + lineEnd.size());
-    bool placed = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!own[i]) {
-            out += lines[i].bytes;
-        } else if (!placed) {
-            appendBlock(out, sites, lineEnd);
-            placed = true;
-        }
-    }
-    if (!placed) {
-        if (!out.empty() && out.back() != '\n')
-            out += lineEnd;
-        appendBlock(out, sites, lineEnd);
-    }
-    return out;
+    std::vector<BlockLine> block;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (own[i] && looksLikeProgramLine(lines[i]))
+            block.push_back(readBlockLine(lines[i].text.substr(kHostsLinePrefix.size())));
+    return block;
+}
+
+bool hostsHold(std::string_view content, const BlockRequest& request, std::int64_t now,
+               std::string_view lineEnd) {
+    return blockHeld(content, mergedBlock(blockLines(content), request, now), lineEnd);
 }
 
 bool hostsHold(std::string_view content, const std::vector<std::string>& sites, std::string_view lineEnd) {
-    if (renderHosts(content, sites, lineEnd) == content)
-        return true;
-    if (!sites.empty())
-        return false;
-    const std::vector<bool> own = programLines(splitKeepingEnds(withoutRewriteFiller(content)));
-    return std::ranges::none_of(own, [](bool line) { return line; });
+    return blockHeld(content, unlocked(sites), lineEnd);
 }
 
 } // namespace tallowby::platform

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/hosts/site_locks.h"
+
 namespace tallowby::platform {
 
 inline constexpr std::string_view kHostsBeginMarker =
@@ -34,9 +36,21 @@ std::string renderHostsBlock(const std::vector<std::string>& sites, std::string_
 std::string renderHosts(std::string_view oldContent, const std::vector<std::string>& sites,
                         std::string_view lineEnd);
 
-// Whether content blocks exactly these sites, as renderHosts would leave it. For no sites a file that
-// holds none of the program's lines does as well: nothing is blocked, and nothing is left to lift, so
-// the file is not written (which an ordinary user could only do through an administrator).
+// The same with the block a write of this request leaves at `now` (seconds since the epoch): the
+// sites the file locks beyond now stay, unless the request lifts them early (see mergedBlock).
+std::string renderHosts(std::string_view oldContent, const BlockRequest& request, std::int64_t now,
+                        std::string_view lineEnd);
+
+// The site lines of the program's blocks in content, with their locks.
+std::vector<BlockLine> blockLines(std::string_view content);
+
+// Whether content is what a write of the request at `now` would leave. For a block with no sites a
+// file that holds none of the program's lines does as well: nothing is blocked, and nothing is left
+// to lift, so the file is not written (which an ordinary user could only do through an
+// administrator).
+bool hostsHold(std::string_view content, const BlockRequest& request, std::int64_t now,
+               std::string_view lineEnd);
+// The same for exactly these sites, none of them locked, whatever the file locked.
 bool hostsHold(std::string_view content, const std::vector<std::string>& sites, std::string_view lineEnd);
 
 } // namespace tallowby::platform

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <iterator>
+#include <chrono>
 
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_target.h"
@@ -21,22 +21,35 @@ std::string_view nativeLineEnd() {
 
 HostsFile::HostsFile(std::filesystem::path path, std::string lineEnd, std::filesystem::path confinement)
     : path_(std::move(path)), lineEnd_(std::move(lineEnd)), confinement_(std::move(confinement)),
-      folderProbe_(hosts_io::folderWriteError) {}
+      folderProbe_(hosts_io::folderWriteError), now_([] {
+          return std::chrono::duration_cast<std::chrono::seconds>(
+                     std::chrono::system_clock::now().time_since_epoch())
+              .count();
+      }) {}
+
+namespace {
+
+// After a write through the helper the file is not read back at once: it is taken to hold what was
+// asked for, and read again within this long, by when any lock the program did not foresee (one a
+// copy of the program set beside it, say) shows.
+constexpr std::int64_t kPrivilegedWriteTrustSeconds = 60;
+
+} // namespace
 
 void HostsFile::setPrivilegedWrite(PrivilegedWrite write) {
     background_.reset();
-    privilegedWrite_ = [write = std::move(write)](const std::vector<std::string>& sites, bool) {
-        write(sites);
+    privilegedWrite_ = [write = std::move(write)](const BlockRequest& request, bool) {
+        write(request);
         return true;
     };
 }
 
 void HostsFile::setPrivilegedWrite(std::shared_ptr<BackgroundHostsWrite> write) {
     background_ = write;
-    privilegedWrite_ = [write = std::move(write)](const std::vector<std::string>& sites, bool wait) {
+    privilegedWrite_ = [write = std::move(write)](const BlockRequest& request, bool wait) {
         if (!wait)
-            return write->write(sites);
-        write->writeAndWait(sites);
+            return write->write(request);
+        write->writeAndWait(request);
         return true;
     };
 }
@@ -46,26 +59,26 @@ void HostsFile::setPrivilegedWriteEnded(std::function<void()> ended) const {
         background_->setSettled(std::move(ended));
 }
 
-bool HostsFile::write(const std::vector<std::string>& sites) const {
-    return writeWith(sites, false);
+bool HostsFile::write(const BlockRequest& request) const {
+    return writeWith(request, false);
 }
 
-void HostsFile::writeAndWait(const std::vector<std::string>& sites) const {
-    writeWith(sites, true);
+void HostsFile::writeAndWait(const BlockRequest& request) const {
+    writeWith(request, true);
 }
 
-bool HostsFile::writeWith(const std::vector<std::string>& sites, bool wait) const {
+bool HostsFile::writeWith(const BlockRequest& request, bool wait) const {
     try {
-        writeOwn(sites);
+        writeOwn(request);
         return true;
     } catch (const store::FileError& error) {
         if (!privilegedWrite_ || (error.code() != EACCES && error.code() != EPERM))
             throw;
         // The helper refuses a whole request for one name it does not take; the block holds only
         // writable sites either way.
-        std::vector<std::string> writable;
-        std::ranges::copy_if(sites, std::back_inserter(writable),
-                             [](const std::string& site) { return isWritableSite(site); });
+        BlockRequest writable = request;
+        std::erase_if(writable.sites, [](const std::string& site) { return !isWritableSite(site); });
+        std::erase_if(writable.lockedUntil, [](const auto& lock) { return !isWritableSite(lock.first); });
         if (!privilegedWrite_(writable, wait))
             return false;
         std::optional<hosts_io::FileStamp> stamp;
@@ -74,21 +87,23 @@ bool HostsFile::writeWith(const std::vector<std::string>& sites, bool wait) cons
         } catch (const store::FileError&) {
             // Nothing to remember: the next check reads the file afresh.
         }
-        remember(stamp, sites, true);
+        remember(stamp, request, true, now_() + kPrivilegedWriteTrustSeconds);
         return true;
     }
 }
 
-void HostsFile::writeOwn(const std::vector<std::string>& sites) const {
+void HostsFile::writeOwn(const BlockRequest& request) const {
     const hosts_io::HostsTarget target = hosts_io::findHostsTarget(path_, confinement_);
     const std::optional<hosts_io::RegularFile> old =
         target.stamp ? hosts_io::readRegularFile(target.path) : std::nullopt;
     const std::string_view oldBytes = old ? std::string_view(old->bytes) : std::string_view();
-    if (hostsHold(oldBytes, sites, lineEnd_)) {
-        remember(old ? std::optional(old->stamp) : std::nullopt, sites, true);
+    const std::int64_t now = now_();
+    if (hostsHold(oldBytes, request, now, lineEnd_)) {
+        remember(old ? std::optional(old->stamp) : std::nullopt, request, true,
+                 nextLockEnd(blockLines(oldBytes), now));
         return;
     }
-    const std::string bytes = renderHosts(oldBytes, sites, lineEnd_);
+    const std::string bytes = renderHosts(oldBytes, request, now, lineEnd_);
     if (!old)
         hosts_io::createReadableFile(target.path);
     // Inside a container /etc/hosts is often a file mounted on its own, and a folder may refuse new
@@ -98,16 +113,23 @@ void HostsFile::writeOwn(const std::vector<std::string>& sites) const {
         store::rewriteFileInPlace(target.path, bytes);
     else
         store::replaceFileContents(target.path, bytes);
-    remember(hosts_io::fileStamp(target.path), sites, true);
+    remember(hosts_io::fileStamp(target.path), request, true, nextLockEnd(blockLines(bytes), now));
 }
 
-bool HostsFile::holds(const std::vector<std::string>& sites) const {
+std::optional<hosts_io::RegularFile> HostsFile::read() const {
+    const hosts_io::HostsTarget target = hosts_io::findHostsTarget(path_, confinement_);
+    return target.stamp ? hosts_io::readRegularFile(target.path) : std::nullopt;
+}
+
+bool HostsFile::holds(const BlockRequest& request) const {
+    const std::int64_t now = now_();
     std::optional<hosts_io::RegularFile> file;
     try {
         const hosts_io::HostsTarget target = hosts_io::findHostsTarget(path_, confinement_);
         if (!target.stamp)
-            return sites.empty();
-        if (seen_ && seen_->stamp == *target.stamp && seen_->sites == sites)
+            return request.sites.empty();
+        if (seen_ && seen_->stamp == *target.stamp && seen_->request == request &&
+            (!seen_->validUntil || now < *seen_->validUntil))
             return seen_->held;
         file = hosts_io::readRegularFile(target.path);
     } catch (const store::FileError&) {
@@ -115,15 +137,29 @@ bool HostsFile::holds(const std::vector<std::string>& sites) const {
     }
     if (!file)
         return false;
-    const bool held = hostsHold(file->bytes, sites, lineEnd_);
-    remember(file->stamp, sites, held);
+    const bool held = hostsHold(file->bytes, request, now, lineEnd_);
+    remember(file->stamp, request, held, nextLockEnd(blockLines(file->bytes), now));
     return held;
 }
 
-void HostsFile::remember(const std::optional<hosts_io::FileStamp>& stamp,
-                         const std::vector<std::string>& sites, bool held) const {
+std::vector<BlockLine> HostsFile::locksStaying(const BlockRequest& request) const {
+    const std::optional<hosts_io::RegularFile> file = read();
+    return file ? platform::locksStaying(blockLines(file->bytes), request, now_()) : std::vector<BlockLine>();
+}
+
+bool HostsFile::lockPassed() const {
+    try {
+        const std::optional<hosts_io::RegularFile> file = read();
+        return file && platform::lockPassed(blockLines(file->bytes), now_());
+    } catch (const store::FileError&) {
+        return false;
+    }
+}
+
+void HostsFile::remember(const std::optional<hosts_io::FileStamp>& stamp, const BlockRequest& request,
+                         bool held, std::optional<std::int64_t> validUntil) const {
     if (stamp)
-        seen_ = Seen{*stamp, sites, held};
+        seen_ = Seen{*stamp, request, held, validUntil};
     else
         seen_.reset();
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The system hosts file, through which the listed websites are made to resolve to this machine.
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/hosts/background_hosts_write.h"
+#include "platform/hosts/site_locks.h"
 #include "platform/hosts_io.h"
 
 namespace tallowby::platform {
@@ -21,7 +23,7 @@ class HostsFile {
   public:
     // Writes the program's block with these sites where this process may not write the file itself
     // (a program run by an ordinary user); throws store::FileError when that fails or is refused.
-    using PrivilegedWrite = std::function<void(const std::vector<std::string>& sites)>;
+    using PrivilegedWrite = std::function<void(const BlockRequest& request)>;
     // 0 when new files can be made and renamed in the folder, else the errno that refuses them.
     using FolderProbe = std::function<int(const std::filesystem::path& folder)>;
 
@@ -30,7 +32,11 @@ class HostsFile {
     // folder) only as long as every step of the way stays inside that folder.
     HostsFile(std::filesystem::path path, std::string lineEnd, std::filesystem::path confinement = {});
 
-    // Makes the program's block hold the localhost line and one line per site, in order; the rest
+    // Seconds since the epoch, for the times locked sites stay until.
+    using Now = std::function<std::int64_t()>;
+
+    // Makes the program's block hold the localhost line and one line per site, in order, followed
+    // by the sites the file locks beyond now that the request leaves out (see mergedBlock); the rest
     // of the file stays as it is. A missing file is created. The file is replaced atomically, or,
     // where its folder refuses new files or the file is a mount point, rewritten in place. Throws
     // store::FileError when the file cannot be read or written, with the system's description, or a
@@ -39,16 +45,25 @@ class HostsFile {
     // the program's block is not written to block nothing. Returns false while a write handed to a
     // background privileged write is still under way (the file does not hold the block yet), else
     // true.
-    bool write(const std::vector<std::string>& sites) const;
+    bool write(const BlockRequest& request) const;
 
-    // The same, but a privileged write is waited for: the program's last write, as it ends.
-    void writeAndWait(const std::vector<std::string>& sites) const;
+    // The same, but a privileged write is waited for: the program's last write, as it ends, and a
+    // lift of locked sites that the user asked for.
+    void writeAndWait(const BlockRequest& request) const;
 
-    // Whether the file holds the program's block with exactly these sites, as write() would leave
-    // it. Cheap enough for every tick: the file is read only when it is another file, or its size or
-    // modification time differ, from when it was last written or read here. A file that cannot be
-    // read, or is no regular file, does not hold the block. Never waits.
-    bool holds(const std::vector<std::string>& sites) const;
+    // Whether the file holds what write() would leave now. Cheap enough for every tick: the file is
+    // read only when it is another file, or its size or modification time differ, from when it was
+    // last written or read here, or a lock it holds has ended since. A file that cannot be read, or
+    // is no regular file, does not hold the block. Never waits.
+    bool holds(const BlockRequest& request) const;
+
+    // The sites of the file that stay blocked, locked, although the request leaves them out. Throws
+    // store::FileError when the file cannot be read.
+    std::vector<BlockLine> locksStaying(const BlockRequest& request) const;
+
+    // Whether the file holds a locked site whose time has come, which the next write lifts. false
+    // when the file cannot be read.
+    bool lockPassed() const;
 
     const std::filesystem::path& path() const { return path_; }
 
@@ -63,26 +78,32 @@ class HostsFile {
 
     // Lets tests reach the in-place route without a folder that really refuses files.
     void setFolderProbe(FolderProbe probe) { folderProbe_ = std::move(probe); }
+    // Lets tests set the time the locks are measured against (the system clock by default).
+    void setNow(Now now) { now_ = std::move(now); }
 
   private:
-    bool writeWith(const std::vector<std::string>& sites, bool wait) const;
-    void writeOwn(const std::vector<std::string>& sites) const;
+    bool writeWith(const BlockRequest& request, bool wait) const;
+    void writeOwn(const BlockRequest& request) const;
+    std::optional<hosts_io::RegularFile> read() const;
 
-    // The file as it was when last written or read here, and whether it then held these sites.
+    // The file as it was when last written or read here, and whether it then held this request,
+    // which holds until a lock of the file ends.
     struct Seen {
         hosts_io::FileStamp stamp;
-        std::vector<std::string> sites;
+        BlockRequest request;
         bool held = false;
+        std::optional<std::int64_t> validUntil;
     };
-    void remember(const std::optional<hosts_io::FileStamp>& stamp, const std::vector<std::string>& sites,
-                  bool held) const;
+    void remember(const std::optional<hosts_io::FileStamp>& stamp, const BlockRequest& request, bool held,
+                  std::optional<std::int64_t> validUntil) const;
 
     std::filesystem::path path_;
     std::string lineEnd_;
     std::filesystem::path confinement_;
     FolderProbe folderProbe_;
+    Now now_;
     // Returns whether the write is done; waits for it when asked to.
-    std::function<bool(const std::vector<std::string>& sites, bool wait)> privilegedWrite_;
+    std::function<bool(const BlockRequest& request, bool wait)> privilegedWrite_;
     std::shared_ptr<BackgroundHostsWrite> background_;
     mutable std::optional<Seen> seen_;
 };

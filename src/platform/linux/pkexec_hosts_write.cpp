@@ -54,14 +54,18 @@ std::optional<std::string> failureOf(const ProgramRun& run) {
                       errors);
 }
 
-std::string lines(const std::vector<std::string>& sites) {
+} // namespace
+
+std::string PkexecHostsWrite::requestText(const BlockRequest& request) {
     std::string text;
-    for (const std::string& site : sites)
-        text += site + "\n";
+    for (const std::string& site : request.sites) {
+        text += site;
+        if (const auto lock = request.lockedUntil.find(site); lock != request.lockedUntil.end())
+            text += " " + std::to_string(lock->second);
+        text += "\n";
+    }
     return text;
 }
-
-} // namespace
 
 PkexecHostsWrite::Options PkexecHostsWrite::optionsFor(const std::filesystem::path& helper,
                                                        const std::filesystem::path& hostsFile) {
@@ -73,7 +77,7 @@ PkexecHostsWrite::Options PkexecHostsWrite::optionsFor(const std::filesystem::pa
     return options;
 }
 
-void PkexecHostsWrite::operator()(const std::vector<std::string>& sites) const {
+void PkexecHostsWrite::operator()(const BlockRequest& request) const {
     // A reason, as the window words it: "Could not write the hosts file /etc/hosts: <reason>."
     const std::string start = "only an administrator may change this file, and ";
     const auto refuse = [&](const std::string& why) {
@@ -87,8 +91,11 @@ void PkexecHostsWrite::operator()(const std::vector<std::string>& sites) const {
     if (!std::filesystem::exists(options_.helper, error))
         refuse("Tallowby's helper for it, " + options_.helper.string() + ", is missing: reinstall Tallowby");
     // Without an agent of the desktop's, pkexec would ask for a password on a terminal nobody sees.
-    const ProgramRun run = runProgram(pkexec, {"--disable-internal-agent", options_.helper.string()},
-                                      lines(sites), options_.timeout);
+    const ProgramRun run =
+        runProgram(pkexec,
+                   {"--disable-internal-agent", options_.helper.string(),
+                    request.liftEarly ? std::string(kHostsHelperLiftEarly) : std::string(kHostsHelperBlock)},
+                   requestText(request), options_.timeout);
     // A password dialog left unanswered is a permission not given, like one dismissed; pkexec's own
     // words for these are no help to the user.
     if (run.timedOut || run.exitCode == kPkexecDismissed)

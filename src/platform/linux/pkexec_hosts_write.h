@@ -1,6 +1,8 @@
 #pragma once
 // The hosts file write that a program run by an ordinary user hands to the privileged helper:
-// `pkexec <helper>` with the sites on the helper's standard input, one a line. It is the hosts
+// `pkexec <helper> --block` with the sites on the helper's standard input, one a line (a locked one
+// followed by a blank and the seconds since the epoch it stays until), or `--lift-early`, for which
+// polkit asks for an administrator's password. It is the hosts
 // file's PrivilegedWrite (platform/hosts/hosts_file.h).
 #include <chrono>
 #include <filesystem>
@@ -8,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/hosts/site_locks.h"
 #include "store/text_file.h"
 
 namespace tallowby::platform {
@@ -32,7 +35,10 @@ class PkexecHostsWrite {
     // Throws store::FileError naming the hosts file, with the reason in words for the user, when
     // the block was not written: PermissionNotGiven when the user did not give the permission.
     // Holds no state, so a copy may run on another thread.
-    void operator()(const std::vector<std::string>& sites) const;
+    void operator()(const BlockRequest& request) const;
+
+    // What the helper reads on its standard input for the request.
+    static std::string requestText(const BlockRequest& request);
 
   private:
     Options options_;

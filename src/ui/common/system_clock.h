@@ -14,6 +14,10 @@ engine::LocalDateTime toLocalDateTime(const QDateTime& time);
 // a pause's remaining time: the difference of two readings is what the clock face says passed.
 std::int64_t wallClockMs(const engine::LocalDateTime& time);
 
+// Seconds since the epoch at a time of the local wall clock's time line (localMs): the times the
+// hosts file keeps locked sites until. A time a change of clocks skips counts from the hour after.
+std::int64_t epochSeconds(std::int64_t localMs);
+
 class SystemClock : public engine::Clock {
   public:
     engine::LocalDateTime now() const override { return toLocalDateTime(QDateTime::currentDateTime()); }

@@ -125,7 +125,7 @@ bool MainTickActions::writeHosts(const std::vector<std::string>& sites) {
 }
 
 bool MainTickActions::hostsHold(const std::vector<std::string>& sites) {
-    return window_.enforcement().hosts.holds(sites);
+    return window_.enforcement().hosts.holds(window_.hostsRequest(sites));
 }
 
 } // namespace tallowby::ui

@@ -31,12 +31,14 @@
 #include "ui/main/hosts_failure_text.h"
 #include "ui/main/main_tick_actions.h"
 #include "ui/main/session_panel.h"
+#include "ui/main/website_locks.h"
 #include "ui/main/whole_day_panel.h"
 
 namespace tallowby::ui {
 namespace {
 
 constexpr int kTickMilliseconds = 1000;
+constexpr int kWebsiteLockCheckMilliseconds = 15 * 1000;
 constexpr int kStartDelayMilliseconds = 100;
 constexpr int kClientMargin = 4;
 
@@ -95,6 +97,8 @@ Tfrmmain::Tfrmmain(store::ProgramPaths paths, Enforcement enforcement, std::uniq
         [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     // Called on the writing thread: the window is reached through the message loop, and only while
     // it is there.
+    // Locks are measured on the clock the rules read.
+    enforcement_.hosts.setNow([clock = clock_.get()] { return epochSeconds(engine::localMs(clock->now())); });
     enforcement_.hosts.setPrivilegedWriteEnded([window = QPointer<Tfrmmain>(this)] {
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
@@ -160,6 +164,13 @@ void Tfrmmain::buildTimers() {
     TB_CREATE(T_pause, this);
     T_pause->setSingleShot(true);
     connect(T_pause, &QTimer::timeout, this, &Tfrmmain::T_pauseTimer);
+
+    // A website kept until its session's end is lifted then even while the rules are off, when no
+    // tick looks. The time is the wall clock's, so a machine that slept lifts it soon after waking.
+    auto* websiteLocks = new QTimer(this);
+    websiteLocks->setInterval(kWebsiteLockCheckMilliseconds);
+    connect(websiteLocks, &QTimer::timeout, this, &Tfrmmain::checkWebsiteLocks);
+    websiteLocks->start();
 }
 
 void Tfrmmain::queueTick() {
@@ -391,12 +402,16 @@ void Tfrmmain::WriteWholeDayHosts(bool quietRetry) {
     writeHostsFile(engine::wholeDayHostsSites(lists_, wholeDayPanel(), clock_->now()), quietRetry);
 }
 
+platform::BlockRequest Tfrmmain::hostsRequest(const std::vector<std::string>& sites) const {
+    return ui::hostsRequest(sites, lists_, wholeDayPanel(), CurrentSessionIndex, clock_->now());
+}
+
 bool Tfrmmain::writeHostsFile(const std::vector<std::string>& sites, bool quietRetry) {
-    hostsWanted_ = sites;
+    hostsWanted_ = hostsRequest(sites);
     try {
         // A write that waits on a password dialog goes on beside the window: the tick keeps asking,
         // and so does hostsWriteEnded as soon as it has ended. What depended on the write goes on.
-        if (!enforcement_.hosts.write(sites)) {
+        if (!enforcement_.hosts.write(hostsWanted_)) {
             tickState_.hostsBlock = sites;
             return true;
         }
@@ -415,7 +430,39 @@ bool Tfrmmain::writeHostsFile(const std::vector<std::string>& sites, bool quietR
 
 void Tfrmmain::hostsWriteEnded() {
     if (!ExitAllowed)
-        writeHostsFile(hostsWanted_, true);
+        writeHostsFile(hostsWanted_.sites, true);
+}
+
+void Tfrmmain::checkWebsiteLocks() {
+    if (!timer_tofocuson->isActive() && !ExitAllowed && enforcement_.hosts.lockPassed())
+        writeHostsFile(hostsWanted_.sites, true);
+}
+
+void Tfrmmain::offerEarlyLift() {
+    earlyLiftOffered_ = false;
+    std::vector<platform::BlockLine> staying;
+    try {
+        staying = enforcement_.hosts.locksStaying(hostsWanted_);
+    } catch (const store::FileError&) {
+        // An unreadable file shows no locks; its writes tell the user why.
+    }
+    if (staying.empty() || !askYesNo(isVisible() ? this : nullptr, locksStayingQuestion(staying)))
+        return;
+    platform::BlockRequest lift = hostsWanted_;
+    lift.liftEarly = true;
+    try {
+        enforcement_.hosts.writeAndWait(lift);
+    } catch (const store::FileError& error) {
+        showMessage(isVisible() ? this : nullptr, hostsFailureText(error, HostsWriteMoment::Lifting));
+    }
+}
+
+void Tfrmmain::offerEarlyLiftSoon() {
+    // After the handler that lifted the blocks has finished: a pause has its timer set by then.
+    if (!earlyLiftOffered_) {
+        earlyLiftOffered_ = true;
+        QTimer::singleShot(0, this, &Tfrmmain::offerEarlyLift);
+    }
 }
 
 void Tfrmmain::LoadReminderList(const std::filesystem::path& path) {

@@ -74,6 +74,9 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     // write. The tick tries again every second until a write works: with quietRetry its failures
     // are shown once, not every second.
     bool writeHostsFile(const std::vector<std::string>& sites, bool quietRetry = false);
+    // What a write of these sites asks of the hosts file now: with their locks when the options keep
+    // website blocks until their session ends.
+    platform::BlockRequest hostsRequest(const std::vector<std::string>& sites) const;
 
     // The desktop session is ending under the program (the system asks it to end, or its display
     // is gone): the website blocks are lifted and it ends, without a check code and without a
@@ -274,6 +277,12 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     // Shows a problem in one box at a time; during start-up it waits for the main window.
     void tell(const QString& text);
     void hostsWriteEnded();
+    // Lifts, while the rules are off, a website whose lock has ended.
+    void checkWebsiteLocks();
+    // Asks whether websites that stay locked after Stop, a pause or Exit are to be lifted early
+    // (with an administrator's password), and lifts them; nothing when none stay.
+    void offerEarlyLift();
+    void offerEarlyLiftSoon();
     // Tells the user once about each rule the loaded lists leave unread.
     void tellUnreadRules();
     void tellStartupProblems();
@@ -299,7 +308,8 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     int stopCount_ = 0;
     bool hostsFailureShown_ = false;
     // What the last hosts write was asked to block: asked for again when a write under way ends.
-    std::vector<std::string> hostsWanted_;
+    platform::BlockRequest hostsWanted_;
+    bool earlyLiftOffered_ = false;
     bool websiteBlocksLifted_ = false;
     bool sessionEnding_ = false;
     bool reportingError_ = false;

@@ -122,6 +122,7 @@ void Tfrmmain::M_stopClick() {
     M_stop->setEnabled(false);
     M_pause->setEnabled(false);
     writeHostsFile({});
+    offerEarlyLiftSoon();
 }
 
 void Tfrmmain::m_exitClick() {
@@ -166,6 +167,8 @@ void Tfrmmain::closeEvent(QCloseEvent* event) {
     hide();
     if (const std::optional<store::FileError> failure = liftWebsiteBlocksForEnd(); failure && !sessionEnding_)
         showMessage(nullptr, hostsFailureText(*failure, HostsWriteMoment::ProgramEnd));
+    else if (!sessionEnding_)
+        offerEarlyLift();
     event->accept();
     QCoreApplication::quit();
 }
@@ -179,6 +182,7 @@ std::optional<store::FileError> Tfrmmain::liftWebsiteBlocksForEnd() {
     if (websiteBlocksLifted_)
         return std::nullopt;
     websiteBlocksLifted_ = true;
+    hostsWanted_ = {};
     try {
         enforcement_.hosts.writeAndWait({});
     } catch (const store::FileError& error) {

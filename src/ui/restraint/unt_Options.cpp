@@ -71,6 +71,13 @@ QString systemMonitorsHint() {
         .arg(labels(false), labels(true));
 }
 
+QString websitesStayHint() {
+    return QStringLiteral("While the rules run, a session's websites stay blocked until the session "
+                          "ends, and whole-day websites until midnight, through Stop, Pause and Exit. "
+                          "The hosts file keeps the time, so neither the check code nor ending Tallowby "
+                          "lifts them. Turning this off lifts nothing that is already kept.");
+}
+
 void showReadError(QWidget* parent, const store::FileError& error) {
     showMessage(parent, fileFailureText(QStringLiteral("read"), error));
 }
@@ -123,6 +130,9 @@ void Tfrm_Options::buildControls() {
     addBox(TB_CREATE(cb_checkstop, QStringLiteral("Checkcode to Stop")));
     addBox(TB_CREATE(cb_checkexit, QStringLiteral("Checkcode to Exit")));
     addBox(TB_CREATE(cb_checksave, QStringLiteral("Checkcode to save  Options")));
+    addBox(TB_CREATE(cb_websitesStay, QStringLiteral("Website blocks stay until the session ends (lifting "
+                                                     "them early needs an administrator's password)")));
+    setHint(cb_websitesStay, websitesStayHint());
 
     auto* choices = new QGridLayout;
     TB_CREATE(Label4, QStringLiteral("Checkcode bits"));
@@ -163,9 +173,9 @@ void Tfrm_Options::buildControls() {
 }
 
 QList<QWidget*> Tfrm_Options::editingControls() {
-    return {btn_optionsSave, btn_optionsReset,   cb_start,      cb_toIcon, cb_tskmanager,
-            cb_checkstop,    cb_checkexit,       cb_checksave,  Label4,    cmb_bits,
-            cb_checkPause,   cb_SessionReminder, cb_SessionEnd, Label1,    cmb_action};
+    return {btn_optionsSave, btn_optionsReset, cb_start,   cb_toIcon,      cb_tskmanager, cb_checkstop,
+            cb_checkexit,    cb_checksave,     Label4,     cmb_bits,       cb_checkPause, cb_SessionReminder,
+            cb_SessionEnd,   Label1,           cmb_action, cb_websitesStay};
 }
 
 QList<QWidget*> Tfrm_Options::enabledWhenStopped() {
@@ -188,7 +198,7 @@ void Tfrm_Options::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-std::array<std::pair<QCheckBox*, ConfigLine>, 9> Tfrm_Options::flagBoxes() const {
+std::array<std::pair<QCheckBox*, ConfigLine>, 10> Tfrm_Options::flagBoxes() const {
     return {{{cb_start, ConfigLine::StartWithSystem},
              {cb_tskmanager, ConfigLine::BlockTaskManager},
              {cb_SessionReminder, ConfigLine::SessionReminder},
@@ -197,7 +207,8 @@ std::array<std::pair<QCheckBox*, ConfigLine>, 9> Tfrm_Options::flagBoxes() const
              {cb_checksave, ConfigLine::CheckCodeToSave},
              {cb_checkPause, ConfigLine::CheckCodeToPause},
              {cb_toIcon, ConfigLine::StartToIcon},
-             {cb_SessionEnd, ConfigLine::SessionEndReminder}}};
+             {cb_SessionEnd, ConfigLine::SessionEndReminder},
+             {cb_websitesStay, ConfigLine::WebsiteBlocksStay}}};
 }
 
 void Tfrm_Options::LoadConfig() {

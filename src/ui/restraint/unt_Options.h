@@ -72,6 +72,8 @@ class Tfrm_Options : public QDialog, public RunStateControls {
     QCheckBox* cb_checkstop = nullptr;
     QCheckBox* cb_checkexit = nullptr;
     QCheckBox* cb_checksave = nullptr;
+    // Website blocks stay until their session ends: lifting them early needs an administrator.
+    QCheckBox* cb_websitesStay = nullptr;
     QLabel* Label4 = nullptr;
     QComboBox* cmb_bits = nullptr;
     QLabel* Label1 = nullptr;
@@ -93,7 +95,7 @@ class Tfrm_Options : public QDialog, public RunStateControls {
     store::Lines savedLines() const;
     bool writeOptions();
     void reloadConfigList();
-    std::array<std::pair<QCheckBox*, store::ConfigLine>, 9> flagBoxes() const;
+    std::array<std::pair<QCheckBox*, store::ConfigLine>, 10> flagBoxes() const;
 
     const store::Lines& configLines() const { return book_.lists().ConfigLines; }
 

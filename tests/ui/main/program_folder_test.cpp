@@ -110,7 +110,7 @@ class ProgramFolderTest : public testing::Test {
 TEST_F(ProgramFolderTest, FreshFolderGetsFirstRunFilesWithExactBytes) {
     ASSERT_EQ(runGenerator(folder.folder()), 0);
     EXPECT_EQ(bytesOf(paths.configFile()),
-              "Default\r\n0\r\n0\r\n1\r\n1\r\n1\r\n1\r\n10\r\n0\r\n1\r\n0\r\n2\r\n1\r\n0\r\n");
+              "Default\r\n0\r\n0\r\n1\r\n1\r\n1\r\n1\r\n10\r\n0\r\n1\r\n0\r\n2\r\n1\r\n0\r\n0\r\n");
     EXPECT_EQ(bytesOf(paths.profileListFile()), "Default\r\n");
     EXPECT_EQ(bytesOf(paths.wholeDayFile("Default")), "0000000\r\n0\r\n\r\n\r\n");
     EXPECT_TRUE(std::filesystem::is_regular_file(paths.sessionFile("Default")));

@@ -122,7 +122,7 @@ TEST_F(OptionsDialogTest, LengthAndActionLinesMapToTheirItems) {
         EXPECT_EQ(Tfrm_Options::actionIndex(line), index) << line;
 }
 
-TEST_F(OptionsDialogTest, SaveWritesFourteenLinesCopyingTheUneditedOnes) {
+TEST_F(OptionsDialogTest, SaveWritesEveryLineCopyingTheUneditedOnes) {
     store::Lines lines = {"My profile", "0",   "0", "0", "0", "0", "0",     "10",
                           "0",          "yes", "0", "2", "0", "0", "extra", "more"};
     writeConfig(lines);
@@ -132,15 +132,16 @@ TEST_F(OptionsDialogTest, SaveWritesFourteenLinesCopyingTheUneditedOnes) {
     options.cb_SessionEnd->setChecked(true);
     options.cmb_bits->setCurrentText(QStringLiteral("150"));
     options.cmb_action->setCurrentText(QStringLiteral("Close Window"));
+    options.cb_websitesStay->setChecked(true);
     options.btn_optionsSave->click();
 
     EXPECT_EQ(fileBytes(),
-              "My profile\r\n0\r\n1\r\n0\r\n1\r\n0\r\n0\r\n150\r\n0\r\nyes\r\n0\r\n2\r\n1\r\n1\r\n");
+              "My profile\r\n0\r\n1\r\n0\r\n1\r\n0\r\n0\r\n150\r\n0\r\nyes\r\n0\r\n2\r\n1\r\n1\r\n1\r\n");
     EXPECT_EQ(messages.texts, QStringList{kSaved});
     EXPECT_FALSE(options.isVisible());
     EXPECT_EQ(options.result(), QDialog::Accepted);
     EXPECT_EQ(loads, 1);
-    EXPECT_EQ(ConfigLines.size(), 14u);
+    EXPECT_EQ(ConfigLines.size(), 15u);
     EXPECT_EQ(options.cmb_bits->currentText(), QStringLiteral("150")) << "LoadConfig ran after the reload";
 }
 
@@ -150,13 +151,14 @@ TEST_F(OptionsDialogTest, ShortConfigurationIsCompletedWithEmptyLines) {
     options.btn_optionsSave->click();
     const auto written = store::readLines(configPath);
     ASSERT_TRUE(written);
-    ASSERT_EQ(written->size(), 14u);
+    ASSERT_EQ(written->size(), 15u);
     EXPECT_EQ((*written)[0], "Work");
     EXPECT_EQ((*written)[7], "10");
     EXPECT_EQ((*written)[9], "");
     EXPECT_EQ((*written)[11], "");
     // A missing window line closes windows in the tick, and the dialog showed and kept just that.
     EXPECT_EQ((*written)[13], "1");
+    EXPECT_EQ((*written)[14], "0");
 }
 
 TEST_F(OptionsDialogTest, StartWithWindowsAddsOrRemovesTheAutostartEntry) {
@@ -340,7 +342,7 @@ TEST_F(OptionsDialogTest, ControlsStandInOrderAndShowTheirWholeCaptions) {
     const QList<QWidget*> ordered = {options.cb_start,           options.cb_toIcon,     options.cb_tskmanager,
                                      options.cb_SessionReminder, options.cb_SessionEnd, options.cb_checkPause,
                                      options.cb_checkstop,       options.cb_checkexit,  options.cb_checksave,
-                                     options.cmb_bits,           options.cmb_action};
+                                     options.cb_websitesStay,    options.cmb_bits,      options.cmb_action};
     int previousTop = -1;
     for (QWidget* control : ordered) {
         const QRect place(control->mapTo(&options, QPoint(0, 0)), control->size());
@@ -351,15 +353,18 @@ TEST_F(OptionsDialogTest, ControlsStandInOrderAndShowTheirWholeCaptions) {
         EXPECT_GE(control->width(), control->sizeHint().width()) << control->objectName().toStdString();
     }
     EXPECT_EQ(options.cb_checksave->text(), QStringLiteral("Checkcode to save  Options"));
+    EXPECT_EQ(options.cb_websitesStay->text(), QStringLiteral("Website blocks stay until the session ends "
+                                                              "(lifting them early needs an administrator's "
+                                                              "password)"));
     EXPECT_TRUE(options.btn_optionsSave->isDefault());
 
     QStringList names;
     for (const QWidget* control : options.editingControls())
         names << control->objectName();
-    EXPECT_EQ(names,
-              QStringList({"btn_optionsSave", "btn_optionsReset", "cb_start", "cb_toIcon", "cb_tskmanager",
-                           "cb_checkstop", "cb_checkexit", "cb_checksave", "Label4", "cmb_bits",
-                           "cb_checkPause", "cb_SessionReminder", "cb_SessionEnd", "Label1", "cmb_action"}));
+    EXPECT_EQ(names, QStringList({"btn_optionsSave", "btn_optionsReset", "cb_start", "cb_toIcon",
+                                  "cb_tskmanager", "cb_checkstop", "cb_checkexit", "cb_checksave", "Label4",
+                                  "cmb_bits", "cb_checkPause", "cb_SessionReminder", "cb_SessionEnd",
+                                  "Label1", "cmb_action", "cb_websitesStay"}));
     options.hide();
 }
 
