@@ -40,6 +40,9 @@ std::string decode(std::string_view input) {
         case '\x03':
             content += kHostsLinePrefix;
             break;
+        case '\x04':
+            content += " # locked until 2023-11-1";
+            break;
         default:
             content += c;
         }
@@ -96,6 +99,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string once = renderHosts(old, kSites, "\n");
     check(renderHosts(once, kSites, "\n") == once, "a second rendering changes the file");
     check(once.find(renderHostsBlock(kSites, "\n")) != std::string::npos, "the block is missing");
+
+    // Locks the input holds (a '\x04' stands for a lock's mark) are kept by a write of nothing and
+    // the result is a fixed point; lifting early leaves no lock.
+    constexpr std::int64_t kNow = 1700000000;
+    const std::string keptLocks = renderHosts(old, BlockRequest{}, kNow, "\n");
+    check(hostsHold(keptLocks, BlockRequest{}, kNow, "\n"), "a write of nothing does not hold");
+    check(locksStaying(blockLines(keptLocks), BlockRequest{}, kNow) ==
+              locksStaying(blockLines(old), BlockRequest{}, kNow),
+          "a lock beyond now was lost or made up");
+    BlockRequest lift;
+    lift.liftEarly = true;
+    check(nextLockEnd(blockLines(renderHosts(keptLocks, lift, kNow, "\n")), kNow) == std::nullopt,
+          "lifting early left a lock");
 
     // Filler at the end is what a cut-short rewrite leaves: it must not change the outcome.
     while (!old.empty() && old.back() == '\0')

@@ -220,5 +220,54 @@ TEST(RenderHosts, RandomFilesKeepUserLinesAndEndWithOneBlock) {
     }
 }
 
+// What a write leaves of locks, the file's and the request's, at now = 1000.
+TEST(SiteLocks, AWriteKeepsWhatTheFileLocksBeyondNowUnlessItLiftsEarly) {
+    constexpr std::int64_t now = 1000;
+    const auto request = [](std::vector<std::string> sites, SiteLocks locks, bool liftEarly = false) {
+        BlockRequest made(std::move(sites));
+        made.lockedUntil = std::move(locks);
+        made.liftEarly = liftEarly;
+        return made;
+    };
+    const struct {
+        const char* what;
+        std::vector<BlockLine> old;
+        BlockRequest request;
+        std::vector<BlockLine> left;
+    } cases[] = {
+        {"a lock reaches a day and an hour at most",
+         {},
+         request({"a.com"}, {{"a.com", now + 999999}}),
+         {{"a.com", now + kLongestLockSeconds}}},
+        {"a time not beyond now locks nothing", {}, request({"a.com"}, {{"a.com", now}}), {{"a.com", 0}}},
+        {"a locked site the request leaves out stays, after those asked for",
+         {{"a.com", now + 60}, {"b.com", 0}},
+         request({"c.com"}, {}),
+         {{"c.com", 0}, {"a.com", now + 60}}},
+        {"a shorter lock asked for keeps the longer one",
+         {{"a.com", now + 60}},
+         request({"a.com"}, {{"a.com", now + 30}}),
+         {{"a.com", now + 60}}},
+        {"a lock whose time has come goes", {{"a.com", now}}, request({}, {}), {}},
+        {"lifting early keeps only what is asked for",
+         {{"a.com", now + 60}, {"b.com", now + 60}},
+         request({"b.com"}, {{"b.com", now + 30}}, true),
+         {{"b.com", now + 30}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mergedBlock(c.old, c.request, now), c.left) << c.what;
+
+    // The lock is written beside its site and read back; anything else after a site is no lock.
+    const std::int64_t leapDay = 1709210096; // 2024-02-29T12:34:56Z
+    EXPECT_EQ(lockText(leapDay), " # locked until 2024-02-29T12:34:56Z");
+    EXPECT_EQ(readBlockLine("a.com" + lockText(leapDay)), (BlockLine{"a.com", leapDay}));
+    for (const char* odd : {"a.com # locked until 2023-02-29T12:34:56Z", "a.com # locked until tomorrow",
+                            "a.com # locked until 2024-02-29T12:34:56Z and more"})
+        EXPECT_EQ(readBlockLine(odd).lockedUntil, 0) << odd;
+    const std::string locked = renderHosts("", request({"a.com"}, {{"a.com", leapDay}}), leapDay - 5, "\n");
+    EXPECT_TRUE(hostsHold(locked, BlockRequest{}, leapDay - 5, "\n")) << "a write of nothing leaves it";
+    EXPECT_FALSE(hostsHold(locked, BlockRequest{}, leapDay, "\n")) << "its time has come";
+}
+
 } // namespace
 } // namespace tallowby::platform

@@ -10,9 +10,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 
 #include "shell_fixture.h"
+#include "support/sim_clock.h"
+#include "ui/common/message_box.h"
 #include "ui/common/system_clock.h"
 #include "ui/restraint/unt_Options.h"
 #include "ui/restraint/unt_checkcode.h"
@@ -227,6 +230,51 @@ TEST_F(RunStateTest, ExitWhoseHostsWriteFailsStillEndsAndSaysWhatStaysBlocked) {
         << told.toStdString();
     EXPECT_TRUE(told.endsWith(QStringLiteral("stay blocked until the file can be written.")))
         << told.toStdString();
+}
+
+TEST_F(RunStateTest, WebsitesKeptUntilTheirSessionEndsOutlastStopPauseAndExitUntilTheirTimeOrAnEarlyLift) {
+    setConfig(ConfigLine::WebsiteBlocksStay, "1");
+    start();
+    startUpRun();
+    main->timer_tofocusonTimer();
+    // The session's site until its end at 12:00, the whole-day site until midnight.
+    const auto until = [](int day, int hours) {
+        return ui::epochSeconds(engine::localMs(engine::kit::at(2026, 12, day, engine::kit::hms(hours, 0))));
+    };
+    const std::vector<platform::BlockLine> kept = {
+        {"localhost", 0}, {"news.example", until(7, 12)}, {"social.example", until(8, 0)}};
+    const auto keptLines = [this] {
+        std::vector<platform::BlockLine> lines = blockLines();
+        std::ranges::sort(lines, {}, &platform::BlockLine::site);
+        return lines;
+    };
+    EXPECT_EQ(keptLines(), kept);
+
+    // Stop and a pause lift nothing kept; the question says what stays, and No keeps it.
+    for (const auto& lift : std::vector<std::function<void()>>{[this] { main->M_stop->trigger(); },
+                                                               [this] { pauseFor(QStringLiteral("5")); }}) {
+        if (!main->isRunning())
+            main->m_run->trigger();
+        messages.texts.clear();
+        ui::setNextAnswer(false);
+        lift();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(keptLines(), kept);
+        ASSERT_EQ(messages.texts.size(), 1);
+        for (const char* line : {"news.example until 12:00\n", "social.example until 00:00\n"})
+            EXPECT_TRUE(messages.texts[0].contains(line)) << messages.texts[0].toStdString();
+    }
+    main->T_pause->stop();
+
+    // Its time come, the session's site goes while the rules are off; the whole-day one stays.
+    clock->set(engine::kit::at(2026, 12, 7, engine::kit::hms(12, 0, 1)));
+    main->checkWebsiteLocks();
+    EXPECT_EQ(blockedSites(), std::vector<std::string>{"social.example"});
+
+    // An early lift is asked for with an administrator's password; Exit offers it too.
+    ui::setNextAnswer(true);
+    main->m_exitClick();
+    EXPECT_TRUE(hostsHasOnlyLocalhost());
 }
 
 TEST_F(RunStateTest, ATickQueuedBeforeStopOrPauseActsOnNothing) {

@@ -12,13 +12,6 @@
 #include "ui/restraint/unt_checkcode.h"
 
 namespace tallowby::test {
-namespace {
-
-const std::string kBlockBegin = "# BEGIN Tallowby blocked sites";
-const std::string kLocalhost = "127.0.0.1       localhost";
-
-} // namespace
-
 ShellTest::ShellTest() {
     tools::layOutProgramFolder(folder.folder());
     // Nothing guarded, the whole-day panel shown, ask to run when put away while stopped.
@@ -55,15 +48,17 @@ void ShellTest::startUpRun() {
 
 std::vector<std::string> ShellTest::blockedSites() const {
     std::vector<std::string> sites;
-    bool inBlock = false;
-    for (const std::string& line : store::readLines(enforcement.hostsPath).value_or(store::Lines{})) {
-        if (line.starts_with("# END"))
-            break;
-        if (inBlock && line != kLocalhost)
-            sites.push_back(line.substr(line.find_last_of(' ') + 1));
-        inBlock = inBlock || line.starts_with(kBlockBegin);
-    }
+    for (const platform::BlockLine& line : blockLines())
+        if (line.site != "localhost")
+            sites.push_back(line.site);
     return sites;
+}
+
+std::vector<platform::BlockLine> ShellTest::blockLines() const {
+    std::string content;
+    for (const std::string& line : store::readLines(enforcement.hostsPath).value_or(store::Lines{}))
+        content += line + "\n";
+    return platform::blockLines(content);
 }
 
 store::Lines ShellTest::configFile() const {

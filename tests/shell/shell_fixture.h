@@ -12,6 +12,7 @@
 #include "app/program_windows.h"
 #include "fake_enforcement.h"
 #include "modal_answer.h"
+#include "platform/hosts/hosts_content.h"
 #include "program_folder_fixture.h"
 #include "store/config_lines.h"
 #include "support/sim_clock.h"
@@ -37,6 +38,8 @@ class ShellTest : public testing::Test {
     // The sites the program's block in the hosts file lists after its localhost line.
     std::vector<std::string> blockedSites() const;
     bool hostsHasOnlyLocalhost() const { return blockedSites().empty(); }
+    // The same lines with their locks, the localhost line first.
+    std::vector<platform::BlockLine> blockLines() const;
     store::Lines configFile() const;
 
     // Answers the check-code dialog that the next action opens.

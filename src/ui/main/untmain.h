@@ -77,6 +77,8 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     // What a write of these sites asks of the hosts file now: with their locks when the options keep
     // website blocks until their session ends.
     platform::BlockRequest hostsRequest(const std::vector<std::string>& sites) const;
+    // Lifts, while the rules are off, a website whose lock has ended (a timer calls it every 15 s).
+    void checkWebsiteLocks();
 
     // The desktop session is ending under the program (the system asks it to end, or its display
     // is gone): the website blocks are lifted and it ends, without a check code and without a
@@ -277,8 +279,6 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     // Shows a problem in one box at a time; during start-up it waits for the main window.
     void tell(const QString& text);
     void hostsWriteEnded();
-    // Lifts, while the rules are off, a website whose lock has ended.
-    void checkWebsiteLocks();
     // Asks whether websites that stay locked after Stop, a pause or Exit are to be lifted early
     // (with an administrator's password), and lifts them; nothing when none stay.
     void offerEarlyLift();
