@@ -27,15 +27,6 @@ HostsFile::HostsFile(std::filesystem::path path, std::string lineEnd, std::files
               .count();
       }) {}
 
-namespace {
-
-// After a write through the helper the file is not read back at once: it is taken to hold what was
-// asked for, and read again within this long, by when any lock the program did not foresee (one a
-// copy of the program set beside it, say) shows.
-constexpr std::int64_t kPrivilegedWriteTrustSeconds = 60;
-
-} // namespace
-
 void HostsFile::setPrivilegedWrite(PrivilegedWrite write) {
     background_.reset();
     privilegedWrite_ = [write = std::move(write)](const BlockRequest& request, bool) {
@@ -81,13 +72,8 @@ bool HostsFile::writeWith(const BlockRequest& request, bool wait) const {
         std::erase_if(writable.lockedUntil, [](const auto& lock) { return !isWritableSite(lock.first); });
         if (!privilegedWrite_(writable, wait))
             return false;
-        std::optional<hosts_io::FileStamp> stamp;
-        try {
-            stamp = hosts_io::findHostsTarget(path_, confinement_).stamp;
-        } catch (const store::FileError&) {
-            // Nothing to remember: the next check reads the file afresh.
-        }
-        remember(stamp, request, true, now_() + kPrivilegedWriteTrustSeconds);
+        // The next check reads what the helper left, with the locks it kept and their times.
+        seen_.reset();
         return true;
     }
 }
