@@ -30,11 +30,13 @@ platform::BlockRequest hostsRequest(const std::vector<std::string>& sites, const
 
 QString locksStayingQuestion(const std::vector<platform::BlockLine>& staying) {
     QString names;
-    for (std::size_t i = 0; i < staying.size() && i < kMostSitesNamed; ++i)
-        names +=
-            QStringLiteral("%1 until %2\n")
-                .arg(fromBytes(staying[i].site),
-                     QDateTime::fromSecsSinceEpoch(staying[i].lockedUntil).toString(QStringLiteral("HH:mm")));
+    for (std::size_t i = 0; i < staying.size() && i < kMostSitesNamed; ++i) {
+        const QTime until = QDateTime::fromSecsSinceEpoch(staying[i].lockedUntil).time();
+        names += QStringLiteral("%1 until %2\n")
+                     .arg(fromBytes(staying[i].site), until == QTime(0, 0)
+                                                          ? QStringLiteral("midnight")
+                                                          : until.toString(QStringLiteral("HH:mm")));
+    }
     if (staying.size() > kMostSitesNamed)
         names += QStringLiteral("and %1 more\n").arg(staying.size() - kMostSitesNamed);
     return QStringLiteral("These websites stay blocked until their session ends:\n\n%1\n"
