@@ -35,9 +35,11 @@ void BM_HostsWrite(benchmark::State& state) {
     tallowby::testsupport::TempFolder folder;
     hosts_testing::writeFile(folder.path() / "hosts", kUserLines);
     const HostsFile file(folder.path() / "hosts", "\n");
+    const BlockRequest first(sites.first);
+    const BlockRequest second(sites.second);
     bool flip = false;
     for (auto _ : state) {
-        file.write(flip ? sites.second : sites.first);
+        file.write(flip ? second : first);
         flip = !flip;
     }
     state.SetBytesProcessed(
@@ -81,9 +83,10 @@ void BM_HoldsUnchanged(benchmark::State& state) {
     const bool confined = state.range(0) == 2;
     const HostsFile file(throughLink ? folder.path() / "hosts" : real, "\n",
                          confined ? folder.path() : std::filesystem::path());
-    file.write(sites.first);
+    const BlockRequest request(sites.first);
+    file.write(request);
     for (auto _ : state)
-        benchmark::DoNotOptimize(file.holds(sites.first));
+        benchmark::DoNotOptimize(file.holds(request));
 }
 
 BENCHMARK(BM_HostsWrite)->Arg(10000)->Arg(100000)->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -153,13 +153,16 @@ std::string renderBlockInto(std::string_view oldContent, const std::vector<Block
     return out;
 }
 
-bool blockHeld(std::string_view content, const std::vector<BlockLine>& block, std::string_view lineEnd) {
-    if (renderBlockInto(content, block, lineEnd) == content)
-        return true;
-    if (!block.empty())
-        return false;
-    const std::vector<bool> own = programLines(splitKeepingEnds(withoutRewriteFiller(content)));
-    return std::ranges::none_of(own, [](bool line) { return line; });
+// The content a write of the block leaves, or nothing when content already holds it.
+std::optional<std::string> contentToWrite(std::string_view content, const std::vector<BlockLine>& block,
+                                          std::string_view lineEnd) {
+    std::string rendered = renderBlockInto(content, block, lineEnd);
+    if (rendered == content)
+        return std::nullopt;
+    if (block.empty() && std::ranges::none_of(programLines(splitKeepingEnds(withoutRewriteFiller(content))),
+                                              [](bool line) { return line; }))
+        return std::nullopt;
+    return rendered;
 }
 
 } // namespace
@@ -194,13 +197,22 @@ std::vector<BlockLine> blockLines(std::string_view content) {
     return block;
 }
 
+HostsWritePlan planHostsWrite(std::string_view content, const BlockRequest& request, std::int64_t now,
+                              std::string_view lineEnd) {
+    HostsWritePlan plan;
+    plan.oldBlock = blockLines(content);
+    plan.block = mergedBlock(plan.oldBlock, request, now);
+    plan.content = contentToWrite(content, plan.block, lineEnd);
+    return plan;
+}
+
 bool hostsHold(std::string_view content, const BlockRequest& request, std::int64_t now,
                std::string_view lineEnd) {
-    return blockHeld(content, mergedBlock(blockLines(content), request, now), lineEnd);
+    return !planHostsWrite(content, request, now, lineEnd).content;
 }
 
 bool hostsHold(std::string_view content, const std::vector<std::string>& sites, std::string_view lineEnd) {
-    return blockHeld(content, unlocked(sites), lineEnd);
+    return !contentToWrite(content, unlocked(sites), lineEnd);
 }
 
 } // namespace tallowby::platform

@@ -2,6 +2,7 @@
 // The bytes of a hosts file that carries the program's blocked sites. The program's lines stand in
 // one block between two marker comments; every other line belongs to the user (on Linux the lines
 // that resolve the machine's own name) and is kept byte for byte. Pure: no files are touched here.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,10 +45,19 @@ std::string renderHosts(std::string_view oldContent, const BlockRequest& request
 // The site lines of the program's blocks in content, with their locks.
 std::vector<BlockLine> blockLines(std::string_view content);
 
-// Whether content is what a write of the request at `now` would leave. For a block with no sites a
-// file that holds none of the program's lines does as well: nothing is blocked, and nothing is left
-// to lift, so the file is not written (which an ordinary user could only do through an
-// administrator).
+// What a write of the request at `now` does to content: the block the file holds now, the block it
+// is to hold, and the new content, which is left out when content already holds that block. For a
+// block with no sites a file that holds none of the program's lines holds it as well: nothing is
+// blocked, and nothing is left to lift, so the file is not written (which an ordinary user could
+// only do through an administrator).
+struct HostsWritePlan {
+    std::vector<BlockLine> oldBlock;
+    std::vector<BlockLine> block;
+    std::optional<std::string> content;
+};
+HostsWritePlan planHostsWrite(std::string_view content, const BlockRequest& request, std::int64_t now,
+                              std::string_view lineEnd);
+// Whether content is what a write of the request at `now` would leave (see HostsWritePlan).
 bool hostsHold(std::string_view content, const BlockRequest& request, std::int64_t now,
                std::string_view lineEnd);
 // The same for exactly these sites, none of them locked, whatever the file locked.

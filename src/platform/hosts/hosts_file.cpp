@@ -84,12 +84,12 @@ void HostsFile::writeOwn(const BlockRequest& request) const {
         target.stamp ? hosts_io::readRegularFile(target.path) : std::nullopt;
     const std::string_view oldBytes = old ? std::string_view(old->bytes) : std::string_view();
     const std::int64_t now = now_();
-    if (hostsHold(oldBytes, request, now, lineEnd_)) {
-        remember(old ? std::optional(old->stamp) : std::nullopt, request, true,
-                 nextLockEnd(blockLines(oldBytes), now));
+    const HostsWritePlan plan = planHostsWrite(oldBytes, request, now, lineEnd_);
+    if (!plan.content) {
+        remember(old ? std::optional(old->stamp) : std::nullopt, request, true, nextLockEnd(plan.block, now));
         return;
     }
-    const std::string bytes = renderHosts(oldBytes, request, now, lineEnd_);
+    const std::string& bytes = *plan.content;
     if (!old)
         hosts_io::createReadableFile(target.path);
     // Inside a container /etc/hosts is often a file mounted on its own, and a folder may refuse new
@@ -99,7 +99,7 @@ void HostsFile::writeOwn(const BlockRequest& request) const {
         store::rewriteFileInPlace(target.path, bytes);
     else
         store::replaceFileContents(target.path, bytes);
-    remember(hosts_io::fileStamp(target.path), request, true, nextLockEnd(blockLines(bytes), now));
+    remember(hosts_io::fileStamp(target.path), request, true, nextLockEnd(plan.block, now));
 }
 
 std::optional<hosts_io::RegularFile> HostsFile::read() const {
@@ -123,9 +123,14 @@ bool HostsFile::holds(const BlockRequest& request) const {
     }
     if (!file)
         return false;
-    const bool held = hostsHold(file->bytes, request, now, lineEnd_);
-    remember(file->stamp, request, held, nextLockEnd(blockLines(file->bytes), now));
-    return held;
+    const HostsWritePlan plan = planHostsWrite(file->bytes, request, now, lineEnd_);
+    // Either block's next lock end can change the answer.
+    std::optional<std::int64_t> validUntil = nextLockEnd(plan.oldBlock, now);
+    if (const auto blockEnd = nextLockEnd(plan.block, now);
+        blockEnd && (!validUntil || *blockEnd < *validUntil))
+        validUntil = blockEnd;
+    remember(file->stamp, request, !plan.content, validUntil);
+    return !plan.content;
 }
 
 std::vector<BlockLine> HostsFile::locksStaying(const BlockRequest& request) const {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <unordered_map>
 
 #include "platform/hosts/hosts_content.h"
 
@@ -44,16 +45,16 @@ std::optional<std::int64_t> readTime(std::string_view text) {
            seconds;
 }
 
-std::int64_t lockOf(const std::vector<BlockLine>& lines, std::string_view site, std::int64_t now) {
-    std::int64_t until = 0;
+// The latest lock of each site of `lines` beyond now: a hosts file may name a site more than once.
+std::unordered_map<std::string_view, std::int64_t> locksBeyond(const std::vector<BlockLine>& lines,
+                                                               std::int64_t now) {
+    std::unordered_map<std::string_view, std::int64_t> locks;
     for (const BlockLine& line : lines)
-        if (line.site == site && line.lockedUntil > now)
+        if (line.lockedUntil > now) {
+            std::int64_t& until = locks[line.site];
             until = std::max(until, line.lockedUntil);
-    return until;
-}
-
-bool requested(const BlockRequest& request, std::string_view site) {
-    return std::ranges::find(request.sites, site) != request.sites.end();
+        }
+    return locks;
 }
 
 } // namespace
@@ -84,7 +85,9 @@ BlockLine readBlockLine(std::string_view text) {
 
 std::vector<BlockLine> mergedBlock(const std::vector<BlockLine>& old, const BlockRequest& request,
                                    std::int64_t now) {
+    const auto oldLocks = locksBeyond(old, now);
     std::vector<BlockLine> block;
+    block.reserve(request.sites.size());
     for (const std::string& site : request.sites) {
         if (!isWritableSite(site))
             continue;
@@ -92,8 +95,8 @@ std::vector<BlockLine> mergedBlock(const std::vector<BlockLine>& old, const Bloc
         if (const auto asked = request.lockedUntil.find(site);
             asked != request.lockedUntil.end() && asked->second > now)
             until = std::min(asked->second, now + kLongestLockSeconds);
-        if (!request.liftEarly)
-            until = std::max(until, lockOf(old, site, now));
+        if (const auto held = oldLocks.find(site); !request.liftEarly && held != oldLocks.end())
+            until = std::max(until, held->second);
         block.push_back({site, until});
     }
     if (!request.liftEarly)
@@ -104,13 +107,18 @@ std::vector<BlockLine> mergedBlock(const std::vector<BlockLine>& old, const Bloc
 
 std::vector<BlockLine> locksStaying(const std::vector<BlockLine>& old, const BlockRequest& request,
                                     std::int64_t now) {
+    // Locked names are few beside a request's: the request is only looked up in them.
+    auto locks = locksBeyond(old, now);
+    if (locks.empty())
+        return {};
+    for (const std::string& site : request.sites)
+        locks.erase(site);
     std::vector<BlockLine> staying;
-    for (const BlockLine& line : old) {
-        if (line.lockedUntil <= now || !isWritableSite(line.site) || requested(request, line.site) ||
-            std::ranges::any_of(staying, [&](const BlockLine& kept) { return kept.site == line.site; }))
-            continue;
-        staying.push_back({line.site, lockOf(old, line.site, now)});
-    }
+    for (const BlockLine& line : old)
+        if (const auto lock = locks.find(line.site); lock != locks.end() && isWritableSite(line.site)) {
+            staying.push_back({line.site, lock->second});
+            locks.erase(lock);
+        }
     return staying;
 }
 
