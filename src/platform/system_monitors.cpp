@@ -12,6 +12,12 @@ namespace {
 // Each program list names what the packages install (Debian's where there is one) and, for a
 // script, the script: its interpreter is recognised from the command line.
 constexpr std::string_view kTaskmgr[] = {"taskmgr.exe"};
+// Resource Monitor's window belongs to "perfmon.exe /res", which resmon.exe starts and leaves.
+constexpr std::string_view kResourceMonitor[] = {"resmon.exe", "perfmon.exe"};
+// procexp.exe unpacks and runs the build for the machine's processor.
+constexpr std::string_view kProcessExplorer[] = {"procexp.exe", "procexp64.exe", "procexp64a.exe"};
+constexpr std::string_view kProcessHacker[] = {"ProcessHacker.exe"};
+constexpr std::string_view kSystemInformer[] = {"SystemInformer.exe"};
 constexpr std::string_view kGnomeSystemMonitor[] = {"gnome-system-monitor"};
 constexpr std::string_view kGnomeUsage[] = {"gnome-usage", "org.gnome.Usage"};
 constexpr std::string_view kPlasma[] = {"plasma-systemmonitor"};
@@ -38,6 +44,10 @@ constexpr std::string_view kBottom[] = {"btm"};
 
 constexpr SystemMonitor kMonitors[] = {
     {"Windows Task Manager", kTaskmgr, false},
+    {"Resource Monitor", kResourceMonitor, false},
+    {"Process Explorer", kProcessExplorer, false},
+    {"Process Hacker", kProcessHacker, false},
+    {"System Informer", kSystemInformer, false},
     {"GNOME System Monitor", kGnomeSystemMonitor, false},
     {"GNOME Usage", kGnomeUsage, false},
     {"Plasma System Monitor", kPlasma, false},

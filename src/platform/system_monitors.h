@@ -1,6 +1,6 @@
 #pragma once
-// The programs "Block Task Manager" ends: Windows' Task Manager and every system monitor a user of
-// a Linux desktop could open to end Tallowby, graphical or in a terminal. One table, read by the
+// The programs "Block Task Manager" ends: every system monitor a user of Windows or of a Linux
+// desktop could open to end Tallowby, graphical or in a terminal. One table, read by the
 // process killer, the Options dialog and the help page.
 #include <span>
 #include <string>
