@@ -25,24 +25,35 @@ bool versioned(std::string_view name, std::string_view base) {
                             std::ranges::all_of(rest, [](char c) { return isDigit(c) || c == '.'; }));
 }
 
+bool oneOf(std::string_view word, std::initializer_list<std::string_view> words) {
+    return std::ranges::find(words, word) != words.end();
+}
+
 Runner runnerOf(std::string_view executable) {
-    const std::string name = engine::lowerName(programFileName(executable));
+    std::string name = engine::lowerName(programFileName(executable));
     if (name == "ld.so" || (name.starts_with("ld-") && name.find(".so") != std::string::npos)) {
         return Runner::Loader;
     }
-    if (versioned(name, "python") || versioned(name, "pypy")) {
+    // Windows's builds: "python3.11.exe", and the ones without a console (pythonw, javaw, rubyw,
+    // wperl), which are how a script with a window of its own is started there; py is Python's
+    // launcher.
+    if (name.ends_with(".exe")) {
+        name.resize(name.size() - 4);
+    }
+    if (versioned(name, "python") || versioned(name, "pythonw") || versioned(name, "pypy") ||
+        oneOf(name, {"py", "pyw"})) {
         return Runner::Python;
     }
-    if (versioned(name, "perl")) {
+    if (versioned(name, "perl") || name == "wperl") {
         return Runner::Perl;
     }
-    if (versioned(name, "ruby")) {
+    if (versioned(name, "ruby") || name == "rubyw") {
         return Runner::Ruby;
     }
     if (name == "node" || name == "nodejs") {
         return Runner::Node;
     }
-    if (name == "java") {
+    if (name == "java" || name == "javaw") {
         return Runner::Java;
     }
     constexpr std::array<std::string_view, 6> shells{"sh", "bash", "dash", "zsh", "ksh", "mksh"};
@@ -50,10 +61,6 @@ Runner runnerOf(std::string_view executable) {
         return Runner::Shell;
     }
     return Runner::None;
-}
-
-bool oneOf(std::string_view word, std::initializer_list<std::string_view> words) {
-    return std::ranges::find(words, word) != words.end();
 }
 
 // What the interpreter's command line says it runs.

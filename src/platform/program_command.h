@@ -11,7 +11,8 @@ namespace tallowby::platform {
 
 // The executable (a path or a file name) runs programs given on its command line: python*, perl*,
 // ruby*, node, nodejs, java, sh, bash, dash, zsh, the dynamic loader (ld-linux*.so*, ld.so,
-// ld-musl-*.so*). Letter case is ignored.
+// ld-musl-*.so*), and on Windows the same with ".exe" and the console-less pythonw, pyw, javaw,
+// rubyw and wperl, and Python's launcher py. Letter case is ignored.
 bool isInterpreter(std::string_view executable);
 
 // The names the process is known by beside its executable's: the file name of the script, jar or

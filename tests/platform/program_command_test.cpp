@@ -66,7 +66,13 @@ INSTANTIATE_TEST_SUITE_P(
                     {"ld.so", "/usr/bin/python3", "-u", "/usr/bin/glances"},
                     V{"python3", "glances"}},
         CommandCase{"/usr/bin/htop", {"htop", "/usr/bin/lxtask"}, V{}},
-        CommandCase{"env", {"env", "python3", "glances"}, V{}}, CommandCase{"python3", {}, V{}}));
+        CommandCase{"env", {"env", "python3", "glances"}, V{}}, CommandCase{"python3", {}, V{}},
+        // Windows: the command line split as CommandLineToArgvW splits it.
+        CommandCase{"pythonw.exe",
+                    {"C:\\Python311\\pythonw.exe", "-u", "C:\\Users\\me\\monitor.py"},
+                    V{"monitor.py", "monitor"}},
+        CommandCase{"PY.EXE", {"py", "-3.11", "top.pyw"}, V{"top.pyw", "top"}},
+        CommandCase{"javaw.exe", {"javaw", "-jar", "D:\\tools\\monitor.jar"}, V{"monitor.jar", "monitor"}}));
 
 TEST(InterpreterTest, KnowsInterpretersRuntimesAndLoaders) {
     for (const char* name : {"python", "python3", "/usr/bin/python3.11", "pypy3", "perl", "perl5.36.0",
@@ -74,8 +80,12 @@ TEST(InterpreterTest, KnowsInterpretersRuntimesAndLoaders) {
                              "ld-linux-x86-64.so.2", "ld-linux.so.2", "ld.so", "ld-musl-x86_64.so.1"}) {
         EXPECT_TRUE(isInterpreter(name)) << name;
     }
+    for (const char* windows :
+         {"python3.11.exe", "C:\\Python311\\pythonw.exe", "py.exe", "rubyw.exe", "wperl.exe", "JAVAW.EXE"}) {
+        EXPECT_TRUE(isInterpreter(windows)) << windows;
+    }
     for (const char* name : {"", "htop", "pythonista", "python-config", "perldoc", "nodemon", "javac", "shc",
-                             "bashtop", "ld", "ldconfig", "lxtask"}) {
+                             "bashtop", "ld", "ldconfig", "lxtask", "pyinstaller.exe", "java.exe.bak"}) {
         EXPECT_FALSE(isInterpreter(name)) << name;
     }
 }

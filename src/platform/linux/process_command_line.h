@@ -6,12 +6,9 @@
 #include <vector>
 
 #include "platform/process_list.h"
+#include "platform/process_tree.h"
 
 namespace tallowby::platform {
-
-// The most of a command line read: a script's name comes early, and a process that wrote a long
-// line over its arguments should not cost more than this.
-inline constexpr std::size_t kMostCommandLineBytes = 64 * 1024;
 
 // argv, argv[0] included; empty when the process is gone, is a kernel thread or cannot be read. A
 // line longer than kMostCommandLineBytes is cut there.

@@ -5,6 +5,8 @@
 // After windows.h, which it needs.
 #include <tlhelp32.h>
 
+#include "platform/program_command.h"
+#include "platform/windows/process_command_line.h"
 #include "platform/windows/wide_text.h"
 
 namespace tallowby::platform::windows {
@@ -57,8 +59,23 @@ ProcessId ToolhelpProcesses::parentOf(ProcessId pid) {
     return std::ranges::find(all, child->parent, &Entry::pid) != all.end() ? child->parent : kNoProcess;
 }
 
-std::vector<std::string> ToolhelpProcesses::commandLine(ProcessId) {
-    return {};
+std::vector<ProcessId> ToolhelpProcesses::processesNamed(std::span<const std::string> names) {
+    std::vector<ProcessId> found;
+    for (const Entry& entry : entries()) {
+        if (entry.pid == kNoProcess)
+            continue;
+        const std::vector<std::string> scripts = isInterpreter(entry.name)
+                                                     ? commandNames(entry.name, commandLine(entry.pid))
+                                                     : std::vector<std::string>();
+        if (std::ranges::any_of(
+                names, [&](const std::string& name) { return processAnswersTo(entry.name, scripts, name); }))
+            found.push_back(entry.pid);
+    }
+    return found;
+}
+
+std::vector<std::string> ToolhelpProcesses::commandLine(ProcessId pid) {
+    return readCommandLine(pid);
 }
 
 std::vector<ProcessId> ToolhelpProcesses::childrenOf(ProcessId pid) {

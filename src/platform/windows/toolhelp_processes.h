@@ -12,10 +12,11 @@ namespace tallowby::platform::windows {
 class ToolhelpProcesses : public ProcessLister, public ProcessTree {
   public:
     ProcessSnapshot snapshot() override;
+    // Knows an interpreter's process by the script it runs too (pythonw.exe monitor.py answers to
+    // "monitor"), as the Linux lister does; only those few processes' command lines are read.
+    std::vector<ProcessId> processesNamed(std::span<const std::string> names) override;
     std::string nameOf(ProcessId pid) override;
     ProcessId parentOf(ProcessId pid) override;
-    // Windows keeps a process's command line in that process's memory, out of reach without rights
-    // over it: empty, and names come from the executable alone.
     std::vector<std::string> commandLine(ProcessId pid) override;
     std::vector<ProcessId> childrenOf(ProcessId pid) override;
 };
