@@ -1,6 +1,7 @@
 #pragma once
 // Playing an alert sound: one sound at a time, started and stopped by the program's pop-ups.
 #include <filesystem>
+#include <memory>
 
 namespace tallowby::platform {
 
@@ -19,5 +20,8 @@ class SoundPlayer {
     // Stops the sound at once; nothing when nothing plays.
     virtual void stop() = 0;
 };
+
+// The player of the system the program is built for: SDL2_mixer's on Linux, winmm's on Windows.
+std::unique_ptr<SoundPlayer> makeSoundPlayer();
 
 } // namespace tallowby::platform

@@ -200,4 +200,8 @@ void SdlSoundPlayer::stop() {
     source_ = nullptr;
 }
 
+std::unique_ptr<SoundPlayer> makeSoundPlayer() {
+    return std::make_unique<SdlSoundPlayer>();
+}
+
 } // namespace tallowby::platform

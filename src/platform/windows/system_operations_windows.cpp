@@ -1,11 +1,12 @@
 // The system operations of a Windows program folder: the machine's, or the sandbox's stand-ins
-// inside the folder.
+// inside the folder, and the system's sound player, which the sandbox shares.
 #include "platform/logged_shutdown.h"
 #include "platform/system/system_operations.h"
 #include "platform/windows/run_key_autostart.h"
 #include "platform/windows/startup_script_autostart.h"
 #include "platform/windows/system_folder.h"
 #include "platform/windows/windows_shutdown.h"
+#include "platform/windows/winmm_sound_player.h"
 
 namespace tallowby::platform {
 
@@ -26,6 +27,10 @@ std::unique_ptr<ShutdownCommand> makeShutdown(const SystemPaths& paths) {
     if (paths.sandbox())
         return std::make_unique<LoggedShutdown>(paths.shutdownLog);
     return std::make_unique<windows::WindowsShutdown>();
+}
+
+std::unique_ptr<SoundPlayer> makeSoundPlayer() {
+    return std::make_unique<windows::WinmmSoundPlayer>();
 }
 
 } // namespace tallowby::platform
