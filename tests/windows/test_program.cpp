@@ -2,12 +2,13 @@
 //   test_program window <title>  shows a top-level window and ends when it is closed
 //   test_program instance <name> exits 0 when it got the single-instance lock, 3 when another holds it
 //   test_program wait            waits a minute, windowless
+//   test_program -<option> ...   the same, standing in for an interpreter given options and a script
 //   test_program detached <mode> <argument>  starts another test_program with those and exits with
 //                                its process id
 #include <string>
 #include <windows.h>
 
-#include "platform/windows/named_mutex_instance.h"
+#include "platform/single_instance.h"
 #include "platform/windows/wide_text.h"
 
 namespace {
@@ -67,13 +68,13 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == L"window" && argc > 2)
         return showWindow(argv[2]);
     if (mode == L"instance" && argc > 2) {
-        const auto instance = tallowby::platform::windows::NamedMutexInstance::acquire(
-            tallowby::platform::windows::utf8Of(argv[2]));
+        const auto instance =
+            tallowby::platform::SingleInstance::acquire(tallowby::platform::windows::utf8Of(argv[2]), {});
         return !instance ? 3 : instance->holdsLock() ? 0 : 4;
     }
     if (mode == L"detached")
         return startDetached();
-    if (mode == L"wait") {
+    if (mode == L"wait" || mode.starts_with(L"-")) {
         ::Sleep(60'000);
         return 0;
     }

@@ -1,18 +1,21 @@
 // The Win32 platform under Wine (or Windows) against real programs the test starts: the hosts file
-// of the system folder, the single-instance mutex, the Run key, Toolhelp processes and Task Manager
-// blocking, and the window list, commands and sweep.
+// of the system folder, the single-instance mutex, the Run key, Toolhelp processes, their command
+// lines and Task Manager blocking, and the window list, commands and sweep.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <regex>
 #include <windows.h>
 
+#include "engine/program_choice.h"
+#include "os/path_text.h"
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_file.h"
 #include "platform/logged_shutdown.h"
+#include "platform/single_instance.h"
 #include "platform/system/system_operations.h"
+#include "platform/system_monitors.h"
 #include "platform/window_sweep.h"
-#include "platform/windows/named_mutex_instance.h"
 #include "platform/windows/run_key_autostart.h"
 #include "platform/windows/system_folder.h"
 #include "platform/windows/toolhelp_processes.h"
@@ -84,21 +87,27 @@ TEST(Win32Hosts, TheSystemFoldersHostsFileGetsTheBlockAndKeepsItsLines) {
 }
 
 TEST(Win32SingleInstance, AMutexOfTheSameNameRefusesASecondProcess) {
-    const std::string name = "Tallowby-test-" + std::to_string(::GetCurrentProcessId());
+    const testsupport::TempFolder folder;
+    const std::string name = SingleInstance::nameFor("Tallowby-test", folder.path());
+    // One folder, one name, however its path is spelled.
+    EXPECT_EQ(SingleInstance::nameFor("Tallowby-test", folder / "sub" / ".." / ""), name);
+    EXPECT_NE(SingleInstance::nameFor("Tallowby-test", folder / "sandbox"), name);
     const auto second = [&](const std::string& lock) {
         StartedProgram program(testProgram(), L"instance " + wideOf(lock));
         EXPECT_TRUE(program.ended(10s));
         return program.exitCode();
     };
     {
-        const std::optional<NamedMutexInstance> first = NamedMutexInstance::acquire(name);
+        std::optional<SingleInstance> first = SingleInstance::acquire(name, folder.path());
         ASSERT_TRUE(first && first->holdsLock());
+        EXPECT_FALSE(SingleInstance::acquire(name, folder.path())); // also within one process
         EXPECT_EQ(second(name), 3u);
         EXPECT_EQ(second(name + "-other folder"), 0u);
+        const SingleInstance moved = std::move(*first);
+        EXPECT_EQ(second(name), 3u); // the lock went with the move
     }
     EXPECT_EQ(second(name), 0u); // free again once the holder let go
-    EXPECT_NE(NamedMutexInstance::mutexName(name).find(L"Local\\" + wideOf(name) + L"-S-1-"),
-              std::wstring::npos);
+    EXPECT_NE(SingleInstance::mutexName(name).find(L"Local\\" + wideOf(name) + L"-S-1-"), std::wstring::npos);
 }
 
 TEST(Win32AutoStart, TheRunKeyValueIsAddedOnceAndRemoved) {
@@ -186,6 +195,50 @@ TEST(Win32Processes, BlockingTaskManagerEndsWinesTaskmgrAndNothingElse) {
     EXPECT_TRUE(report.refused.empty());
     EXPECT_TRUE(taskManager.ended(10s));
     EXPECT_FALSE(bystander.ended(0ms));
+}
+
+TEST(Win32Processes, BlockingTaskManagerEndsEveryWindowsMonitorOfTheTable) {
+    // Each Windows program name of the table, as a copy of test_program.exe in the test's folder.
+    const testsupport::TempFolder folder;
+    std::vector<StartedProgram> monitors;
+    for (const std::string& name : systemMonitorPrograms()) {
+        if (!engine::sameName(std::filesystem::path(name).extension().string(), ".exe"))
+            continue;
+        std::filesystem::copy_file(testProgram(), folder / name);
+        monitors.emplace_back(folder / name, L"wait");
+    }
+    ASSERT_GE(monitors.size(), 8u);
+    StartedProgram bystander(testProgram(), L"wait");
+    ToolhelpProcesses processes;
+    TerminatingKiller killer(processes);
+    const std::vector<ProcessId> ended = KillTaskManager(killer).ended;
+    for (StartedProgram& monitor : monitors) {
+        EXPECT_NE(std::ranges::find(ended, monitor.pid()), ended.end()) << processes.nameOf(monitor.pid());
+        EXPECT_TRUE(monitor.ended(10s));
+    }
+    EXPECT_FALSE(bystander.ended(0ms));
+}
+
+TEST(Win32Processes, AnInterpretersProcessIsKnownByTheScriptItsCommandLineNames) {
+    const testsupport::TempFolder folder;
+    const std::filesystem::path interpreter = folder / "pythonw.exe";
+    std::filesystem::copy_file(testProgram(), interpreter);
+    ToolhelpProcesses processes;
+    const std::filesystem::path script = folder / "my scripts" / "monitor.py";
+    // Quoted as Windows programs unquote their command lines: a quotation mark inside a word is
+    // escaped by a backslash; a backslash before anything else is itself.
+    StartedProgram monitor(interpreter,
+                           L"-u \"" + script.wstring() + L"\" --title \"say \\\"hi\\\"\" C:\\x\\");
+    const std::vector<std::string> expected{
+        os::utf8Of(interpreter), "-u", os::utf8Of(script), "--title", "say \"hi\"", "C:\\x\\"};
+    EXPECT_EQ(processes.commandLine(monitor.pid()), expected);
+    EXPECT_EQ(processes.processesNamed(std::vector<std::string>{"MONITOR"}), std::vector{monitor.pid()});
+    Win32Platform platform;
+    TopLevelWindow window;
+    window.pid = monitor.pid();
+    const std::vector<std::string> names = platform.programNamer().namesOf(window).all;
+    EXPECT_NE(std::ranges::find(names, "monitor.py"), names.end());
+    EXPECT_TRUE(processes.commandLine(kNoProcess).empty());
 }
 
 TEST(Win32Windows, AWindowIsListedMinimisedAndClosed) {

@@ -1,10 +1,9 @@
+// The single-instance lock on Linux: an flock on a file in a folder that only this user can write.
 #include "platform/single_instance.h"
 
 #include "os/files.h"
 
 #include <cerrno>
-#include <cinttypes>
-#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -14,29 +13,6 @@
 
 namespace tallowby::platform {
 namespace {
-
-// The same folder must give the same name however it was spelled ("dir/", "dir/../dir", a link).
-std::string normalisedFolder(const std::filesystem::path& folder) {
-    std::error_code error;
-    std::filesystem::path path = std::filesystem::weakly_canonical(folder, error);
-    if (error) {
-        path = folder.lexically_normal();
-    }
-    std::string text = path.string();
-    while (text.size() > 1 && text.back() == '/') {
-        text.pop_back();
-    }
-    return text;
-}
-
-std::uint64_t fnv1a64(std::string_view text) {
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (unsigned char c : text) {
-        hash ^= c;
-        hash *= 0x100000001b3ULL;
-    }
-    return hash;
-}
 
 bool usableFileName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
@@ -53,10 +29,12 @@ bool privateFolder(const std::filesystem::path& folder) {
 
 } // namespace
 
-std::string SingleInstance::nameFor(std::string_view title, const std::filesystem::path& programFolder) {
-    char digest[17];
-    std::snprintf(digest, sizeof digest, "%016" PRIx64, fnv1a64(normalisedFolder(programFolder)));
-    return std::string(title) + "-" + digest;
+SingleInstance::SingleInstance(SingleInstance&&) noexcept = default;
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::holdsLock() const {
+    return fd_.valid();
 }
 
 std::filesystem::path SingleInstance::lockFolder(const std::filesystem::path& dataFolder) {

@@ -1,14 +1,16 @@
-#include "platform/windows/named_mutex_instance.h"
+// The single-instance lock on Windows: a named mutex of this log-on session and user.
+#include "platform/single_instance.h"
 
 #include <windows.h>
 // After windows.h, which they need.
 #include <algorithm>
 #include <sddl.h>
 #include <system_error>
+#include <utility>
 
 #include "platform/windows/wide_text.h"
 
-namespace tallowby::platform::windows {
+namespace tallowby::platform {
 namespace {
 
 // The user's SID as text ("S-1-5-21-..."), empty when the token does not tell.
@@ -31,36 +33,43 @@ std::wstring userSid() {
 
 } // namespace
 
-std::wstring NamedMutexInstance::mutexName(const std::string& name) {
+std::wstring SingleInstance::mutexName(const std::string& name) {
     // "Local\" keeps it to this log-on session; the SID to this user within it (a program started
     // as another user beside this one has its own files and its own lock). A backslash is the one
     // character a mutex name may not hold past the namespace.
-    std::wstring plain = wideOf(name);
+    std::wstring plain = windows::wideOf(name);
     std::ranges::replace(plain, L'\\', L'/');
     return L"Local\\" + plain + L"-" + userSid();
 }
 
-std::optional<NamedMutexInstance> NamedMutexInstance::acquire(const std::string& name) {
+std::optional<SingleInstance> SingleInstance::acquire(const std::string& name, const std::filesystem::path&) {
     const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, mutexName(name).c_str());
     if (mutex == nullptr)
-        return NamedMutexInstance(nullptr,
-                                  "no lock against a second start could be made: " +
-                                      std::system_category().message(static_cast<int>(::GetLastError())));
+        return refused("no lock against a second start could be made: " +
+                       std::system_category().message(static_cast<int>(::GetLastError())));
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
         ::CloseHandle(mutex);
         return std::nullopt;
     }
-    return NamedMutexInstance(mutex, {});
+    return SingleInstance(mutex);
 }
 
-NamedMutexInstance::NamedMutexInstance(NamedMutexInstance&& other) noexcept
-    : mutex_(other.mutex_), failure_(std::move(other.failure_)) {
-    other.mutex_ = nullptr;
+SingleInstance SingleInstance::refused(std::string failure) {
+    SingleInstance instance(nullptr);
+    instance.failure_ = std::move(failure);
+    return instance;
 }
 
-NamedMutexInstance::~NamedMutexInstance() {
+SingleInstance::SingleInstance(SingleInstance&& other) noexcept
+    : mutex_(std::exchange(other.mutex_, nullptr)), failure_(std::move(other.failure_)) {}
+
+SingleInstance::~SingleInstance() {
     if (mutex_ != nullptr)
         ::CloseHandle(mutex_);
 }
 
-} // namespace tallowby::platform::windows
+bool SingleInstance::holdsLock() const {
+    return mutex_ != nullptr;
+}
+
+} // namespace tallowby::platform
