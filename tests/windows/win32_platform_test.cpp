@@ -5,19 +5,23 @@
 
 #include <algorithm>
 #include <regex>
+#include <span>
 #include <windows.h>
 
 #include "engine/program_choice.h"
 #include "os/path_text.h"
+#include "platform/debug_privilege.h"
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_file.h"
 #include "platform/logged_shutdown.h"
 #include "platform/single_instance.h"
+#include "platform/system/folder_attribute.h"
 #include "platform/system/system_operations.h"
 #include "platform/system_monitors.h"
 #include "platform/window_sweep.h"
 #include "platform/windows/run_key_autostart.h"
 #include "platform/windows/system_folder.h"
+#include "platform/windows/token_privilege.h"
 #include "platform/windows/toolhelp_processes.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win32_platform.h"
@@ -167,6 +171,40 @@ TEST(Win32System, TheSandboxKeepsEverySystemPathInsideItsFolder) {
     EXPECT_TRUE(makeShutdown(sandbox)->start());
     EXPECT_NE(testsupport::readFile(sandbox.shutdownLog).find(" shutdown.exe /s /f /t 60\n"),
               std::string::npos);
+}
+
+TEST(Win32System, TheProgramFolderIsMarkedHiddenAndNothingElse) {
+    const testsupport::TempFolder folder;
+    ASSERT_TRUE(::SetFileAttributesW(folder.path().c_str(), FILE_ATTRIBUTE_READONLY));
+    setFolderHidden(folder.path());
+    EXPECT_EQ(::GetFileAttributesW(folder.path().c_str()), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN);
+}
+
+// Whether the program's own token holds the privilege switched on.
+bool privilegeEnabled(const wchar_t* name) {
+    LUID luid{};
+    HANDLE token = nullptr;
+    alignas(TOKEN_PRIVILEGES) unsigned char buffer[4096];
+    DWORD size = 0;
+    const bool read = ::LookupPrivilegeValueW(nullptr, name, &luid) &&
+                      ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token) &&
+                      ::GetTokenInformation(token, TokenPrivileges, buffer, sizeof buffer, &size);
+    ::CloseHandle(token);
+    const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer);
+    return read && std::ranges::any_of(std::span(privileges->Privileges, privileges->PrivilegeCount),
+                                       [&](const LUID_AND_ATTRIBUTES& held) {
+                                           return held.Luid.LowPart == luid.LowPart &&
+                                                  held.Luid.HighPart == luid.HighPart &&
+                                                  (held.Attributes & SE_PRIVILEGE_ENABLED) != 0;
+                                       });
+}
+
+TEST(Win32Privileges, TheDebugAndShutdownPrivilegesAreSwitchedOnInTheOwnToken) {
+    EnableDebugPrivilege();
+    EXPECT_TRUE(privilegeEnabled(SE_DEBUG_NAME));
+    EXPECT_TRUE(enablePrivilege(SE_SHUTDOWN_NAME));
+    EXPECT_TRUE(privilegeEnabled(SE_SHUTDOWN_NAME));
+    EXPECT_FALSE(enablePrivilege(L"SeNoSuchPrivilege"));
 }
 
 TEST(Win32Processes, ASnapshotNamesTheExecutableAndItsParent) {
