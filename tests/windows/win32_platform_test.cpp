@@ -269,7 +269,10 @@ TEST(Win32Processes, AnInterpretersProcessIsKnownByTheScriptItsCommandLineNames)
                            L"-u \"" + script.wstring() + L"\" --title \"say \\\"hi\\\"\" C:\\x\\");
     const std::vector<std::string> expected{
         os::utf8Of(interpreter), "-u", os::utf8Of(script), "--title", "say \"hi\"", "C:\\x\\"};
-    EXPECT_EQ(processes.commandLine(monitor.pid()), expected);
+    // Wine sets a new process's parameters up inside that process as it starts (Windows has them
+    // before it runs), and until then its PEB shows another line.
+    EXPECT_TRUE(waitUntil([&] { return processes.commandLine(monitor.pid()) == expected; }))
+        << testing::PrintToString(processes.commandLine(monitor.pid()));
     EXPECT_EQ(processes.processesNamed(std::vector<std::string>{"MONITOR"}), std::vector{monitor.pid()});
     Win32Platform platform;
     TopLevelWindow window;
