@@ -9,17 +9,12 @@
 #include <memory>
 
 #include "platform/debug_privilege.h"
-#include "platform/hosts/hosts_file.h"
-#include "platform/linux/procfs_processes.h"
-#include "platform/linux/sdl_sound_player.h"
-#include "platform/linux/xdg_desktop_entries.h"
 #include "platform/single_instance.h"
 #include "platform/system/default_files.h"
-#include "platform/linux/pkexec_hosts_write.h"
+#include "platform/system/desktop_system.h"
 #include "platform/system/program_place.h"
 #include "platform/system/session_type.h"
 #include "platform/system/system_operations.h"
-#include "platform/x11/x11_platform.h"
 #include "program_windows.h"
 #include "session_end.h"
 #include "store/program_paths.h"
@@ -83,28 +78,18 @@ int main(int argc, char** argv) {
 
     const store::ProgramPaths paths(place.dataFolder, place.defaultsFolder);
     const platform::SystemPaths system = platform::SystemPaths::forPlace(place, user, TALLOWBY_SANDBOX);
-    // The sandbox promises to keep inside its own folder: a link at its hosts path may not lead out.
-    platform::HostsFile hosts(system.hostsFile, std::string(platform::nativeLineEnd()),
-                              system.sandbox() ? place.dataFolder : std::filesystem::path());
-    // The sandbox's hosts file is its own to write; only the machine's may need an administrator.
-    if (const std::filesystem::path helper = platform::hostsHelperFor(place);
-        !system.sandbox() && !helper.empty())
-        hosts.setPrivilegedWrite(std::make_shared<platform::BackgroundHostsWrite>(
-            platform::PkexecHostsWrite(platform::PkexecHostsWrite::optionsFor(helper, system.hostsFile))));
-    platform::XdgDesktopEntries applications(platform::XdgDesktopEntries::dataFolders());
-    platform::x11::X11Platform desktop({}, &applications);
+    const auto desktop = platform::makeDesktopSystem();
     const auto shutdown = platform::makeShutdown(system);
     const auto autostart = platform::makeAutoStart(system, platform::autostartProgramFor(place));
-    platform::SdlSoundPlayer sound;
-    ui::Enforcement enforcement{desktop.sweepPlatform(),
-                                desktop.killer(),
-                                std::move(hosts),
+    ui::Enforcement enforcement{desktop->sweepPlatform(),
+                                desktop->killer(),
+                                platform::makeHostsFile(place, system),
                                 *shutdown,
                                 *autostart,
-                                platform::ownProcessId(),
+                                desktop->ownProcess(),
                                 platform::EnableDebugPrivilege,
-                                sound,
-                                applications,
+                                desktop->sound(),
+                                desktop->applications(),
                                 platform::runsInWaylandSession()};
 
     app::ProgramWindows windows;

@@ -1,14 +1,18 @@
-// A minute of simulated time in which the tick runs a profile's rules with the Win32 platform, as
-// the program's one-second timer would: the windows of a blocked program the test started, Wine's
-// taskmgr.exe, and a hosts file of the test's own. Only the clock is simulated.
+// A minute of simulated time in which the tick runs a profile's rules with the system the Windows
+// program makes for itself (a sandbox's), as the program's one-second timer would: the windows of a
+// blocked program the test started, Wine's taskmgr.exe, and the sandbox's hosts file in a folder of
+// the test's own. Only the clock is simulated.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_file.h"
+#include "platform/system/desktop_system.h"
+#include "platform/system/system_paths.h"
 #include "platform/window_sweep.h"
-#include "platform/windows/win32_platform.h"
+#include "platform/windows/toolhelp_processes.h"
+#include "platform/windows/win32_windows.h"
 #include "started_program.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
@@ -21,20 +25,28 @@ namespace {
 using engine::kit::hms;
 using namespace std::chrono_literals;
 
-// Carries out what the tick asks with the Win32 platform, and writes it down as the engine's tests do.
+// The hosts file of a sandbox program in that folder.
+HostsFile sandboxHosts(const std::filesystem::path& programFolder) {
+    ProgramPlace place;
+    place.dataFolder = programFolder;
+    return makeHostsFile(place, SystemPaths::forProgram(programFolder, true));
+}
+
+// Carries out what the tick asks with the program's own system, and writes it down as the engine's
+// tests do.
 class PlatformActions : public engine::kit::RecordingActions {
   public:
     PlatformActions(const engine::Clock& clock, const engine::TickState* state,
-                    const std::filesystem::path& hosts)
-        : RecordingActions(clock, state), hosts_(hosts, std::string(nativeLineEnd())) {}
+                    const std::filesystem::path& programFolder)
+        : RecordingActions(clock, state), hosts_(sandboxHosts(programFolder)) {}
 
     void killTaskManager() override {
         RecordingActions::killTaskManager();
-        ended_ += KillTaskManager(platform_.killer()).ended.size();
+        ended_ += KillTaskManager(system_->killer()).ended.size();
     }
     void sweepWindows(const engine::SweepRule& rule) override {
         RecordingActions::sweepWindows(rule);
-        const auto posted = WindowSweep(platform_.sweepPlatform(), rule, ownProcessId());
+        const auto posted = WindowSweep(system_->sweepPlatform(), rule, system_->ownProcess());
         posted_.insert(posted_.end(), posted.begin(), posted.end());
     }
     bool writeHosts(const std::vector<std::string>& sites) override {
@@ -47,14 +59,14 @@ class PlatformActions : public engine::kit::RecordingActions {
     std::vector<PostedCommand> posted_;
 
   private:
+    std::unique_ptr<DesktopSystem> system_ = makeDesktopSystem();
     HostsFile hosts_;
-    Win32Platform platform_;
 };
 
 class WindowsTickTest : public engine::TickTest {
   protected:
     testsupport::TempFolder folder;
-    PlatformActions platform{clock, &state, folder / "hosts"};
+    PlatformActions platform{clock, &state, folder.path()};
 
     void minuteFrom(std::int64_t msOfDay) {
         clock.setTime(msOfDay);
@@ -82,7 +94,8 @@ TEST_F(WindowsTickTest, AMinuteAcrossASessionStartBlocksItsProgramSitesAndTaskMa
         return nullptr;
     };
     ASSERT_TRUE(testsupport::waitUntil([&] { return windowOfProgram() != nullptr; }));
-    testsupport::writeFile(folder / "hosts", "127.0.0.1 localhost\r\n");
+    std::filesystem::create_directory(folder / "system");
+    testsupport::writeFile(folder / "system" / "hosts", "127.0.0.1 localhost\r\n");
     config(store::ConfigLine::BlockTaskManager, "1");
     addSession("09:00", "10:00", kMondayOnly, "0", blocked + ";", "news.example.org;");
 
@@ -99,7 +112,7 @@ TEST_F(WindowsTickTest, AMinuteAcrossASessionStartBlocksItsProgramSitesAndTaskMa
     EXPECT_GE(platform.of(engine::kit::Act::Sweep).front().at.msOfDay, hms(9, 0));
     EXPECT_TRUE(testsupport::waitUntil([&] { return ::IsIconic(windowOfProgram()) != FALSE; }));
     // The session's site is blocked in the file, with Windows line ends, the user's line kept.
-    const std::string hosts = testsupport::readFile(folder / "hosts");
+    const std::string hosts = testsupport::readFile(folder / "system" / "hosts");
     EXPECT_EQ(hosts, "127.0.0.1 localhost\r\n" + renderHostsBlock({"news.example.org"}, "\r\n"));
     EXPECT_FALSE(program.ended(0ms));
 }
