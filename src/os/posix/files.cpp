@@ -57,9 +57,9 @@ std::optional<FileStamp> fileStamp(const std::filesystem::path& path) {
 std::optional<RegularFile> readRegularFile(const std::filesystem::path& path, std::size_t limit,
                                            Links links) {
     // A device is never even opened: opening some has effects of its own. A link met without
-    // following is left to the open, which refuses it.
-    if (const std::optional<FileInfo> look = fileInfo(path, links);
-        look && look->kind != FileKind::Regular && look->kind != FileKind::Link)
+    // following is told as a link, as on Windows; one that appears after this look is refused by
+    // the open.
+    if (const std::optional<FileInfo> look = fileInfo(path, links); look && look->kind != FileKind::Regular)
         refuseFileKind(path, look->kind);
     // Non-blocking: opening a named pipe would otherwise wait for a writer for ever.
     const int noFollow = links == Links::NotFollowed ? O_NOFOLLOW : 0;
