@@ -51,12 +51,15 @@ KillReport ProcessEnder::killProcesses(std::span<const std::string> names) {
     return report;
 }
 
-std::vector<ProcessId> matchingProcesses(const ProcessSnapshot& snapshot,
-                                         std::span<const std::string> names) {
+std::vector<ProcessId> matchingProcesses(const ProcessSnapshot& snapshot, std::span<const std::string> names,
+                                         const CommandNamesOf& commandNamesOf) {
     std::vector<ProcessId> found;
     for (const auto& process : snapshot) {
-        const bool wanted = std::ranges::any_of(
-            names, [&](const std::string& name) { return processAnswersTo(process.name, {}, name); });
+        const std::vector<std::string> commandNames =
+            commandNamesOf ? commandNamesOf(process) : std::vector<std::string>();
+        const bool wanted = std::ranges::any_of(names, [&](const std::string& name) {
+            return processAnswersTo(process.name, commandNames, name);
+        });
         if (wanted) {
             found.push_back(process.pid);
         }

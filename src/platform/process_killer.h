@@ -1,5 +1,6 @@
 #pragma once
 // Ending processes by executable name: used for Task Manager and the desktops' system monitors.
+#include <functional>
 #include <set>
 #include <span>
 #include <string>
@@ -68,8 +69,13 @@ bool processNameMatches(std::string_view reported, std::string_view wanted);
 bool processAnswersTo(std::string_view name, std::span<const std::string> commandNames,
                       std::string_view wanted);
 
-// The processes of a snapshot that match one of the names, in snapshot order.
-std::vector<ProcessId> matchingProcesses(const ProcessSnapshot& snapshot, std::span<const std::string> names);
+// The names a process answers to beside its executable's (see processAnswersTo).
+using CommandNamesOf = std::function<std::vector<std::string>(const ProcessInfo& process)>;
+
+// The processes of a snapshot that match one of the names, in snapshot order; by their executables'
+// names alone unless commandNamesOf is given.
+std::vector<ProcessId> matchingProcesses(const ProcessSnapshot& snapshot, std::span<const std::string> names,
+                                         const CommandNamesOf& commandNamesOf = {});
 
 std::vector<ProcessId> KillProcessByName(ProcessKiller& killer, const std::string& name);
 

@@ -5,6 +5,7 @@
 // After windows.h, which it needs.
 #include <tlhelp32.h>
 
+#include "platform/process_killer.h"
 #include "platform/program_command.h"
 #include "platform/windows/process_command_line.h"
 #include "platform/windows/wide_text.h"
@@ -60,18 +61,10 @@ ProcessId ToolhelpProcesses::parentOf(ProcessId pid) {
 }
 
 std::vector<ProcessId> ToolhelpProcesses::processesNamed(std::span<const std::string> names) {
-    std::vector<ProcessId> found;
-    for (const Entry& entry : entries()) {
-        if (entry.pid == kNoProcess)
-            continue;
-        const std::vector<std::string> scripts = isInterpreter(entry.name)
-                                                     ? commandNames(entry.name, commandLine(entry.pid))
-                                                     : std::vector<std::string>();
-        if (std::ranges::any_of(
-                names, [&](const std::string& name) { return processAnswersTo(entry.name, scripts, name); }))
-            found.push_back(entry.pid);
-    }
-    return found;
+    return matchingProcesses(snapshot(), names, [&](const ProcessInfo& process) {
+        return isInterpreter(process.name) ? commandNames(process.name, commandLine(process.pid))
+                                           : std::vector<std::string>();
+    });
 }
 
 std::vector<std::string> ToolhelpProcesses::commandLine(ProcessId pid) {
