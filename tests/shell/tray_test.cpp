@@ -109,11 +109,11 @@ TEST_F(TrayTest, ALeftClickOnTheIconBringsTheWindowBackWithTheCurrentSession) {
     main->gb_sessionAll->selectSession(-1);
     main->HideToIcon();
     expectInTray();
-    const QPoint icon = trayIconCentre();
-    // A click the tray host was not yet ready for is made again, as a user would.
+    // A click the tray host was not yet ready for is made again, as a user would, at the place the
+    // icon has now: the host may move the icon after embedding it.
     ASSERT_TRUE(waitWithEvents(
         [&] {
-            clickAt(icon, 1);
+            clickAt(trayIconCentre(), 1);
             return waitWithEvents([this] { return main->isVisible(); }, 3s);
         },
         30s));
@@ -125,13 +125,16 @@ TEST_F(TrayTest, TheIconsMenuOpensAtTheCursorAndItsExitEndsTheProgram) {
     startShown();
     main->HideToIcon();
     expectInTray();
-    const QPoint cursor = trayIconCentre();
-    // On a busy machine the tray host may take a moment before the icon takes clicks: a click lost
-    // then is made again, as a user would.
-    ASSERT_TRUE(waitWithEvents([&] {
-        clickAt(cursor, 3);
-        return waitWithEvents([this] { return main->PopupMenu1->isVisible(); }, 2s);
-    }));
+    // The tray host may still move the icon after embedding it (from the screen's corner to its
+    // place in the tray): a click that missed is made again where the icon is now, as a user would.
+    QPoint cursor;
+    ASSERT_TRUE(waitWithEvents(
+        [&] {
+            cursor = trayIconCentre();
+            clickAt(cursor, 3);
+            return waitWithEvents([this] { return main->PopupMenu1->isVisible(); }, 3s);
+        },
+        30s));
     // At the cursor: one of the menu's corners is there, give or take the few pixels by which the
     // menu is pushed back inside the screen's edge.
     const QRect menu = main->PopupMenu1->geometry();
