@@ -89,7 +89,7 @@ TEST_F(WindowsTickTest, AMinuteAcrossASessionStartBlocksItsProgramSitesAndTaskMa
     Win32WindowList windows;
     const auto windowOfProgram = [&]() -> HWND {
         for (const TopLevelWindow& window : windows.topLevelWindows())
-            if (window.pid == program.pid() && window.title == "Distraction")
+            if (window.pid == program.pid() && window.title == "Distraction" && window.visible)
                 return reinterpret_cast<HWND>(window.id);
         return nullptr;
     };
