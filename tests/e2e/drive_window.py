@@ -104,6 +104,11 @@ def xdotool(*args):
     subprocess.run(["xdotool", *args], check=True)
 
 
+def type_text(text):
+    # "--" ends xdotool's options: a check code may begin with a hyphen.
+    xdotool("type", "--delay", "20", "--", text)
+
+
 def click(acc):
     box = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     xdotool("mousemove", "--sync", str(box.x + box.width // 2), str(box.y + box.height // 2))
@@ -123,17 +128,17 @@ def run(app_name, step):
         path, _, text = rest.partition("=")
         click(control(app_name, path))
         xdotool("key", "ctrl+a")
-        xdotool("type", "--delay", "20", text)
+        type_text(text)
     elif verb == "retype":
         shown, _, edit = rest.partition("=")
         text = text_of(control(app_name, shown))
         click(control(app_name, edit))
         xdotool("key", "ctrl+a")
-        xdotool("type", "--delay", "20", text)
+        type_text(text)
     elif verb == "choose":
         path, _, item = rest.partition("=")
         click(control(app_name, path))
-        xdotool("type", "--delay", "20", item)
+        type_text(item)
         xdotool("key", "Return")
     elif verb == "holds":
         path, _, text = rest.partition("=")
