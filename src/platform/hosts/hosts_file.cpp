@@ -99,7 +99,9 @@ void HostsFile::writeOwn(const BlockRequest& request) const {
         store::rewriteFileInPlace(target.path, bytes);
     else
         store::replaceFileContents(target.path, bytes);
-    remember(hosts_io::fileStamp(target.path), request, true, nextLockEnd(plan.block, now));
+    // A stamp taken now could already be another writer's (a hand edit in the moment after ours),
+    // and would vouch for its content for good: the next check reads what is there.
+    seen_.reset();
 }
 
 std::optional<hosts_io::RegularFile> HostsFile::read() const {
