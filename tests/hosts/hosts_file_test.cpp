@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include "hosts_test_support.h"
@@ -71,19 +72,28 @@ TEST_F(HostsFileTest, HoldsTellsWhetherTheBlockIsStillThereAfterEditsAndReplacem
         std::string content;
         bool replace; // a new file renamed over the old one, as another program would
         bool held;
+        // The same length and time as the write left: the stamp is the one the writer could have
+        // taken had the edit come between its write and its look at the file.
+        bool sameStamp = false;
     } cases[] = {
         {"a user line added", written + "10.0.0.1 nas\n", false, true},
         {"a blocked line taken out", kDebianHosts + renderHostsBlock({"a.com"}, "\n"), false, false},
         {"the block taken out, same length", std::string(written.size(), '#'), false, false},
+        {"the block taken out right after the write", "", false, false, true},
         {"replaced by the distribution's file", kDebianHosts, true, false},
         {"replaced by a copy with the block", written, true, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         file.write({"a.com", "b.com"});
+        const struct stat asWritten = statOf(hosts);
         if (c.replace) {
             writeFile(folder.path() / "new", c.content);
             std::filesystem::rename(folder.path() / "new", hosts);
+        } else if (c.sameStamp) {
+            writeFile(hosts, std::string(static_cast<std::size_t>(asWritten.st_size), '#'));
+            const struct timespec times[] = {asWritten.st_atim, asWritten.st_mtim};
+            ASSERT_EQ(::utimensat(AT_FDCWD, hosts.c_str(), times, 0), 0);
         } else {
             writeFile(hosts, c.content);
         }
