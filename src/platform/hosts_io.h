@@ -10,7 +10,6 @@
 namespace tallowby::platform::hosts_io {
 
 using os::FileStamp;
-using os::fileStamp;
 using os::folderWriteError;
 using os::RegularFile;
 
