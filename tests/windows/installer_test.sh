@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# installer_test.sh BUILD_FOLDER [SETUP]: the Windows installer under Wine, in the build's own prefix
+# ($WINEPREFIX, which scripts/test-windows.sh sets up; never anyone's own). SETUP is the installer
+# made of BUILD_FOLDER/program; without it the test makes one, of that folder, or, while the Windows
+# program is not built, of a stand-in folder whose programs are the tests' test_program.exe. It
+# installs it silently, starts the installed program,
+# uninstalls it while that runs and waits for the uninstaller, which finishes in the background.
+# Then every installed file, the shortcut, the installed programs entry and the program's
+# "Start with Windows" values are gone, while the user's rule files, another program's Run value
+# and every line of the hosts file outside Tallowby's block are as they were, byte for byte.
+set -euo pipefail
+build=$(realpath -- "$1")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+: "${WINEPREFIX:?set it to the Windows build Wine prefix}"
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+# Every wine call reads no terminal and keeps the test's pipes out of the Wine server.
+win() { wine "$@" </dev/null 2>>"$work/wine.log"; }
+unix_path() { winepath -u "$1" 2>/dev/null </dev/null; }
+
+work=$(mktemp -d)
+program_pid=
+hosts=$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts
+cp -p -- "$hosts" "$work/hosts.before-test"
+appdata=$(unix_path "$(win cmd /c 'echo %APPDATA%' | tr -d '\r')")
+rules=$appdata/Tallowby
+rules_were_there=0
+[ -e "$rules" ] && rules_were_there=1
+run_key='Software\Microsoft\Windows\CurrentVersion\Run'
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallowby'
+# The prefix is left as it was found, whatever happened.
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+  cp -p -- "$work/hosts.before-test" "$hosts"
+  [ "$rules_were_there" = 1 ] || rm -rf -- "$rules"
+  win reg delete "HKCU\\$run_key" /v TallowbyTestOther /f >/dev/null || true
+  # What a failed uninstall left would change the next run's install.
+  rm -rf -- "$(unix_path 'C:\Program Files\Tallowby')" \
+    "$(unix_path 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Tallowby.lnk')"
+  win reg delete "$uninstall_key" /f >/dev/null || true
+  for root_key in HKLM HKCU; do
+    win reg delete "$root_key\\$run_key" /v Tallowby /f >/dev/null || true
+  done
+  rm -rf -- "$work"
+}
+trap cleanup EXIT
+
+# The program folder: the real one when the Windows program is built.
+program=$build/program
+standin=0
+if [ ! -f "$program/tallowby.exe" ]; then
+  standin=1
+  program=$work/program
+  echo "installer test: no Windows program in $build/program yet; installing a stand-in folder"
+  mkdir -p "$program/profiles" "$program/sound" "$program/icon"
+  cp "$build/tests/windows/test_program.exe" "$program/tallowby.exe"
+  cp "$build/tests/windows/test_program.exe" "$program/Tallowby_Start.exe"
+  cp /usr/share/nsis/Contrib/Graphics/Icons/nsis3-install.ico "$program/icon/t64.ico"
+  printf 'Default\r\n' >"$program/profiles.db"
+  printf '0000000\r\n0\r\n\r\n\r\n' >"$program/profiles/Default"
+  printf 'RIFF' >"$program/sound/rmd.wav"
+  printf '<html><body>Help</body></html>\r\n' >"$program/Tallowby - Help.htm"
+  # A name NSIS must not read a variable in.
+  printf 'RIFF' >"$program/sound/\$INSTDIR \$\$.wav"
+fi
+setup=${2:-}
+[ -n "$setup" ] || setup=$("$root/scripts/package-windows.sh" "$program" "$work")
+
+# What the user has before installing: rules in %APPDATA%, a block of the hosts file with a line of
+# the user's written into it (the program keeps those), the user's lines around it, the last one
+# without a line end, and a Run value of another program.
+mkdir -p "$rules/profiles"
+# The real program reads them at its start: its own first-run options, or lines of that shape.
+if [ -f "$program/config.db" ]; then
+  cp "$program/config.db" "$rules/config.db"
+else
+  printf 'Default\r\n1\r\n0\r\n' >"$rules/config.db"
+fi
+printf 'Default\r\n' >"$rules/profiles.db"
+printf '1111111\r\n09:00\r\n12:00\r\n0\r\nnotepad.exe;\r\nnews.example;\r\n' >"$rules/profiles/Default.db"
+cp -rp -- "$rules" "$work/rules.before"
+begin='# BEGIN Tallowby blocked sites - managed by Tallowby, do not edit'
+end='# END Tallowby blocked sites'
+before=$'# The user\'s own lines, one in UTF-8: caf\xc3\xa9\r\n127.0.0.1 printer.lan\r\n\r\n'
+inside=$'10.0.0.9 nas.lan\r\n'
+after=$'::1 localhost\n10.1.2.3 last.lan'
+printf '%s%s\r\n127.0.0.1       localhost\r\n127.0.0.1       news.example\r\n%s127.0.0.1       blocked.example\r\n%s\r\n%s' \
+  "$before" "$begin" "$inside" "$end" "$after" >"$hosts"
+printf '%s%s%s' "$before" "$inside" "$after" >"$work/hosts.expected"
+win reg add "HKCU\\$run_key" /v TallowbyTestOther /d 'C:\other\start.exe' /f >/dev/null
+
+# Install.
+win "$(winepath -w "$setup" </dev/null)" /S || fail "the silent installer failed ($?)"
+installed=$(unix_path 'C:\Program Files\Tallowby')
+(cd "$program" && find . -type f) | while IFS= read -r file; do
+  cmp -s "$program/$file" "$installed/$file" || echo "$file"
+done >"$work/differing"
+[ ! -s "$work/differing" ] || fail "installed not as in the program folder: $(cat "$work/differing")"
+[ -f "$installed/uninstall.exe" ] || fail "no uninstaller"
+shortcut=$(unix_path 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Tallowby.lnk')
+[ -f "$shortcut" ] || fail "no Start menu shortcut"
+win reg query "$uninstall_key" | tr -d '\r' >"$work/entry"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+for expected in "DisplayName    REG_SZ    Tallowby" "DisplayVersion    REG_SZ    $version" \
+  "Publisher    REG_SZ    Tallowby developers" \
+  "UninstallString    REG_SZ    \"C:\\Program Files\\Tallowby\\uninstall.exe\"" \
+  "QuietUninstallString    REG_SZ    \"C:\\Program Files\\Tallowby\\uninstall.exe\" /S" \
+  "InstallLocation    REG_SZ    C:\\Program Files\\Tallowby" \
+  "DisplayIcon    REG_SZ    C:\\Program Files\\Tallowby\\icon\\t64.ico" \
+  "NoModify    REG_DWORD    0x1" "NoRepair    REG_DWORD    0x1"; do
+  grep -qxF "    $expected" "$work/entry" || fail "installed programs entry lacks: $expected"
+done
+
+# "Start with Windows", as the program registers it (quoted or not) in either root.
+win reg add "HKLM\\$run_key" /v Tallowby /d 'C:\Program Files\Tallowby\Tallowby_Start.exe' /f >/dev/null
+win reg add "HKCU\\$run_key" /v Tallowby /d '"C:\Program Files\Tallowby\Tallowby_Start.exe"' /f >/dev/null
+
+# Start the installed program and leave it running into the uninstall. Wine names the process by
+# its Windows command line once the program is loaded.
+arguments=()
+[ "$standin" = 1 ] && arguments=(window Tallowby)
+wine 'C:\Program Files\Tallowby\tallowby.exe' "${arguments[@]}" </dev/null >"$work/program.log" 2>&1 &
+program_pid=$!
+running() { [ -r "/proc/$program_pid/cmdline" ] && ! grep -q '^State:.*Z' "/proc/$program_pid/status" 2>/dev/null; }
+started=0
+for _ in $(seq 600); do
+  running || break
+  if tr '\0' ' ' <"/proc/$program_pid/cmdline" | grep -qF 'C:\Program Files\Tallowby\tallowby.exe'; then
+    started=1
+    break
+  fi
+  sleep 0.1
+done
+[ "$started" = 1 ] && running || fail "the installed program did not start: $(cat "$work/program.log")"
+
+# Uninstall: the uninstaller copies itself away, returns at once and works on in the background,
+# deleting the installed programs entry last.
+win 'C:\Program Files\Tallowby\uninstall.exe' /S || fail "the silent uninstaller failed ($?)"
+for _ in $(seq 600); do
+  win reg query "$uninstall_key" >/dev/null || break
+  sleep 0.5
+done
+win reg query "$uninstall_key" >/dev/null && fail "the uninstaller did not finish within five minutes"
+for _ in $(seq 300); do
+  running || break
+  sleep 0.1
+done
+if running; then
+  fail "the running program was not ended"
+  kill "$program_pid"
+fi
+wait "$program_pid" 2>/dev/null || true
+program_pid=
+
+[ ! -e "$installed" ] || fail "left in the installation folder: $(cd "$installed" && find . -mindepth 1)"
+[ ! -e "$shortcut" ] || fail "the Start menu shortcut is still there"
+for root_key in HKLM HKCU; do
+  win reg query "$root_key\\$run_key" /v Tallowby >/dev/null && fail "the $root_key Run value is still there"
+done
+win reg query "HKCU\\$run_key" /v TallowbyTestOther >/dev/null || fail "another program's Run value went"
+cmp -s "$hosts" "$work/hosts.expected" ||
+  fail "the hosts file holds $(od -c "$hosts"), not $(od -c "$work/hosts.expected")"
+# The real program may add files of its own there while it runs; the user's stay as they were.
+(cd "$work/rules.before" && find . -type f) | while IFS= read -r file; do
+  cmp -s "$work/rules.before/$file" "$rules/$file" || echo "$file"
+done >"$work/rules-changed"
+[ ! -s "$work/rules-changed" ] || fail "the user's rule files changed: $(cat "$work/rules-changed")"
+
+if [ "$failures" != 0 ]; then
+  echo "installer test: $failures failures" >&2
+  exit 1
+fi
+echo "installer test: $(basename -- "$setup") of $program installed, started, uninstalled and checked"
