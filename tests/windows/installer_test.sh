@@ -93,16 +93,52 @@ printf '%s%s\r\n127.0.0.1       localhost\r\n127.0.0.1       news.example\r\n%s1
 printf '%s%s%s' "$before" "$inside" "$after" >"$work/hosts.expected"
 win reg add "HKCU\\$run_key" /v TallowbyTestOther /d 'C:\other\start.exe' /f >/dev/null
 
-# Install.
-win "$(winepath -w "$setup" </dev/null)" /S || fail "the silent installer failed ($?)"
 installed=$(unix_path 'C:\Program Files\Tallowby')
-(cd "$program" && find . -type f) | while IFS= read -r file; do
-  cmp -s "$program/$file" "$installed/$file" || echo "$file"
-done >"$work/differing"
-[ ! -s "$work/differing" ] || fail "installed not as in the program folder: $(cat "$work/differing")"
-[ -f "$installed/uninstall.exe" ] || fail "no uninstaller"
 shortcut=$(unix_path 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Tallowby.lnk')
-[ -f "$shortcut" ] || fail "no Start menu shortcut"
+install() {
+  win "$(winepath -w "$setup" </dev/null)" /S || fail "the silent installer failed ($?)"
+  (cd "$program" && find . -type f) | while IFS= read -r file; do
+    cmp -s "$program/$file" "$installed/$file" || echo "$file"
+  done >"$work/differing"
+  [ ! -s "$work/differing" ] || fail "installed not as in the program folder: $(cat "$work/differing")"
+  [ -f "$installed/uninstall.exe" ] || fail "no uninstaller"
+  [ -f "$shortcut" ] || fail "no Start menu shortcut"
+}
+
+# Starts the installed program, to run until something ends it. Wine names the process by its
+# Windows command line once the program is loaded.
+running() { [ -r "/proc/$program_pid/cmdline" ] && ! grep -q '^State:.*Z' "/proc/$program_pid/status" 2>/dev/null; }
+start_program() {
+  local arguments=() started=0
+  [ "$standin" = 1 ] && arguments=(window Tallowby)
+  wine 'C:\Program Files\Tallowby\tallowby.exe' "${arguments[@]}" </dev/null >"$work/program.log" 2>&1 &
+  program_pid=$!
+  for _ in $(seq 600); do
+    running || break
+    if tr '\0' ' ' <"/proc/$program_pid/cmdline" | grep -qF 'C:\Program Files\Tallowby\tallowby.exe'; then
+      started=1
+      break
+    fi
+    sleep 0.1
+  done
+  [ "$started" = 1 ] && running || fail "the installed program did not start: $(cat "$work/program.log")"
+}
+
+# Waits for the program that start_program started to be ended, by $1.
+program_ended_by() {
+  for _ in $(seq 300); do
+    running || break
+    sleep 0.1
+  done
+  if running; then
+    fail "$1 did not end the running program"
+    kill "$program_pid"
+  fi
+  wait "$program_pid" 2>/dev/null || true
+  program_pid=
+}
+
+install
 win reg query "$uninstall_key" | tr -d '\r' >"$work/entry"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 for expected in "DisplayName    REG_SZ    Tallowby" "DisplayVersion    REG_SZ    $version" \
@@ -115,46 +151,25 @@ for expected in "DisplayName    REG_SZ    Tallowby" "DisplayVersion    REG_SZ   
   grep -qxF "    $expected" "$work/entry" || fail "installed programs entry lacks: $expected"
 done
 
+# Installing again over the running program, as an update does: the running copy holds its files.
+start_program
+install
+program_ended_by "the installer"
+
 # "Start with Windows", as the program registers it (quoted or not) in either root.
 win reg add "HKLM\\$run_key" /v Tallowby /d 'C:\Program Files\Tallowby\Tallowby_Start.exe' /f >/dev/null
 win reg add "HKCU\\$run_key" /v Tallowby /d '"C:\Program Files\Tallowby\Tallowby_Start.exe"' /f >/dev/null
 
-# Start the installed program and leave it running into the uninstall. Wine names the process by
-# its Windows command line once the program is loaded.
-arguments=()
-[ "$standin" = 1 ] && arguments=(window Tallowby)
-wine 'C:\Program Files\Tallowby\tallowby.exe' "${arguments[@]}" </dev/null >"$work/program.log" 2>&1 &
-program_pid=$!
-running() { [ -r "/proc/$program_pid/cmdline" ] && ! grep -q '^State:.*Z' "/proc/$program_pid/status" 2>/dev/null; }
-started=0
-for _ in $(seq 600); do
-  running || break
-  if tr '\0' ' ' <"/proc/$program_pid/cmdline" | grep -qF 'C:\Program Files\Tallowby\tallowby.exe'; then
-    started=1
-    break
-  fi
-  sleep 0.1
-done
-[ "$started" = 1 ] && running || fail "the installed program did not start: $(cat "$work/program.log")"
-
-# Uninstall: the uninstaller copies itself away, returns at once and works on in the background,
-# deleting the installed programs entry last.
+# Uninstall while the program runs: the uninstaller copies itself away, returns at once and works
+# on in the background, deleting the installed programs entry last.
+start_program
 win 'C:\Program Files\Tallowby\uninstall.exe' /S || fail "the silent uninstaller failed ($?)"
 for _ in $(seq 600); do
   win reg query "$uninstall_key" >/dev/null || break
   sleep 0.5
 done
 win reg query "$uninstall_key" >/dev/null && fail "the uninstaller did not finish within five minutes"
-for _ in $(seq 300); do
-  running || break
-  sleep 0.1
-done
-if running; then
-  fail "the running program was not ended"
-  kill "$program_pid"
-fi
-wait "$program_pid" 2>/dev/null || true
-program_pid=
+program_ended_by "the uninstaller"
 
 [ ! -e "$installed" ] || fail "left in the installation folder: $(cd "$installed" && find . -mindepth 1)"
 [ ! -e "$shortcut" ] || fail "the Start menu shortcut is still there"
