@@ -57,10 +57,14 @@ int endPrograms(const std::filesystem::path& given) {
     while (folder.size() > 3 && folder.back() == L'\\')
         folder.pop_back();
     tallowby::platform::windows::ToolhelpProcesses processes;
+    // The installer or uninstaller that started the helper may run from the folder itself (an
+    // uninstall run in place, with _?=).
+    const auto self = static_cast<tallowby::platform::ProcessId>(::GetCurrentProcessId());
+    const tallowby::platform::ProcessId starter = processes.parentOf(self);
     for (int round = 0; round < 5; ++round) {
         int found = 0;
         for (const auto& listed : processes.snapshot()) {
-            if (listed.pid == ::GetCurrentProcessId())
+            if (listed.pid == self || listed.pid == starter)
                 continue;
             const HANDLE process =
                 ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,

@@ -23,7 +23,6 @@ win() { wine "$@" </dev/null 2>>"$work/wine.log"; }
 unix_path() { winepath -u "$1" 2>/dev/null </dev/null; }
 
 work=$(mktemp -d)
-program_pid=
 hosts=$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts
 cp -p -- "$hosts" "$work/hosts.before-test"
 appdata=$(unix_path "$(win cmd /c 'echo %APPDATA%' | tr -d '\r')")
@@ -34,7 +33,8 @@ run_key='Software\Microsoft\Windows\CurrentVersion\Run'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallowby'
 # The prefix is left as it was found, whatever happened.
 cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+  # Only programs of this test that nobody waited for yet: their process ids cannot have passed on.
+  for pid in $(jobs -p); do kill "$pid" 2>/dev/null || true; done
   cp -p -- "$work/hosts.before-test" "$hosts"
   [ "$rules_were_there" = 1 ] || rm -rf -- "$rules"
   win reg delete "HKCU\\$run_key" /v TallowbyTestOther /f >/dev/null || true
@@ -105,38 +105,88 @@ install() {
   [ -f "$shortcut" ] || fail "no Start menu shortcut"
 }
 
-# Starts the installed program, to run until something ends it. Wine names the process by its
-# Windows command line once the program is loaded.
-running() { [ -r "/proc/$program_pid/cmdline" ] && ! grep -q '^State:.*Z' "/proc/$program_pid/status" 2>/dev/null; }
-start_program() {
-  local arguments=() started=0
-  [ "$standin" = 1 ] && arguments=(window Tallowby)
-  wine 'C:\Program Files\Tallowby\tallowby.exe' "${arguments[@]}" </dev/null >"$work/program.log" 2>&1 &
-  program_pid=$!
+# start WINDOWS_PATH ARGUMENT...: starts a program in the background, its process id in $started,
+# and waits until Wine names the process by its Windows command line, which it does once the
+# program is loaded.
+alive() { [ -r "/proc/$1/cmdline" ] && ! grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/null; }
+start() {
+  wine "$@" </dev/null >"$work/program.log" 2>&1 &
+  started=$!
   for _ in $(seq 600); do
-    running || break
-    if tr '\0' ' ' <"/proc/$program_pid/cmdline" | grep -qF 'C:\Program Files\Tallowby\tallowby.exe'; then
-      started=1
-      break
-    fi
+    alive "$started" || break
+    tr '\0' ' ' <"/proc/$started/cmdline" | grep -qF "$1" && return 0
     sleep 0.1
   done
-  [ "$started" = 1 ] && running || fail "the installed program did not start: $(cat "$work/program.log")"
+  fail "$1 did not start: $(cat "$work/program.log")"
+}
+start_program() {
+  local arguments=()
+  [ "$standin" = 1 ] && arguments=(window Tallowby)
+  start 'C:\Program Files\Tallowby\tallowby.exe' "${arguments[@]}"
 }
 
-# Waits for the program that start_program started to be ended, by $1.
-program_ended_by() {
-  for _ in $(seq 300); do
-    running || break
-    sleep 0.1
+# ended_by WHO PID...: waits for the processes to be ended (by WHO).
+ended_by() {
+  local who=$1 pid
+  shift
+  for pid in "$@"; do
+    for _ in $(seq 300); do
+      alive "$pid" || break
+      sleep 0.1
+    done
+    if alive "$pid"; then
+      fail "$who did not end $(tr '\0' ' ' <"/proc/$pid/cmdline")"
+      kill "$pid" 2>/dev/null || true
+    fi
+    wait "$pid" 2>/dev/null || true
   done
-  if running; then
-    fail "$1 did not end the running program"
-    kill "$program_pid"
-  fi
-  wait "$program_pid" 2>/dev/null || true
-  program_pid=
 }
+
+# The helper alone: it ends the programs of the folder it is given, in its subfolders too, and no
+# other; it leaves a hosts file without the block as it is, and says why it cannot read one.
+helper=$(winepath -w "$build/packaging/windows/tallowby-setup-helper.exe" </dev/null)
+mkdir -p "$work/ends/sub" "$work/ends-not"
+for exe in ends/a.exe ends/sub/b.exe ends-not/c.exe; do
+  cp "$build/tests/windows/test_program.exe" "$work/$exe"
+done
+ending=()
+for exe in ends/a.exe ends/sub/b.exe; do
+  start "$(winepath -w "$work/$exe" </dev/null)" window "$exe"
+  ending+=("$started")
+done
+keeping=()
+for exe in "$work/ends-not/c.exe" "$build/tests/windows/test_program.exe"; do
+  start "$(winepath -w "$exe" </dev/null)" window kept
+  keeping+=("$started")
+done
+win "$helper" end-programs "$(winepath -w "$work/ends" </dev/null)" >"$work/helper.out" ||
+  fail "end-programs failed: $(cat "$work/helper.out")"
+ended_by "end-programs" "${ending[@]}"
+for pid in "${keeping[@]}"; do
+  alive "$pid" || fail "end-programs ended a program outside the folder it was given"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+done
+cp -p -- "$hosts" "$work/hosts.seeded"
+printf '%s%s' "$before" "$after" >"$hosts"
+touch -d @1000000000 "$hosts"
+cp -p -- "$hosts" "$work/hosts.no-block"
+stamp=$(stat -c '%i %Y' "$hosts")
+win "$helper" lift-hosts >"$work/helper.out" || fail "lift-hosts failed without a block: $(cat "$work/helper.out")"
+[ "$(stat -c '%i %Y' "$hosts")" = "$stamp" ] &&
+  cmp -s "$hosts" "$work/hosts.no-block" ||
+  fail "lift-hosts rewrote a hosts file without the block"
+rm -- "$hosts"
+mkdir -- "$hosts"
+status=0
+win "$helper" lift-hosts >"$work/helper.out" || status=$?
+rmdir -- "$hosts"
+cp -p -- "$work/hosts.seeded" "$hosts"
+[ "$status" = 1 ] && grep -qi 'drivers.etc.hosts' "$work/helper.out" ||
+  fail "lift-hosts on a folder: status $status, said $(cat "$work/helper.out")"
+status=0
+win "$helper" >"$work/helper.out" || status=$?
+[ "$status" = 2 ] || fail "the helper without a command: status $status"
 
 install
 win reg query "$uninstall_key" | tr -d '\r' >"$work/entry"
@@ -154,7 +204,7 @@ done
 # Installing again over the running program, as an update does: the running copy holds its files.
 start_program
 install
-program_ended_by "the installer"
+ended_by "the installer" "$started"
 
 # "Start with Windows", as the program registers it (quoted or not) in either root.
 win reg add "HKLM\\$run_key" /v Tallowby /d 'C:\Program Files\Tallowby\Tallowby_Start.exe' /f >/dev/null
@@ -169,7 +219,7 @@ for _ in $(seq 600); do
   sleep 0.5
 done
 win reg query "$uninstall_key" >/dev/null && fail "the uninstaller did not finish within five minutes"
-program_ended_by "the uninstaller"
+ended_by "the uninstaller" "$started"
 
 [ ! -e "$installed" ] || fail "left in the installation folder: $(cd "$installed" && find . -mindepth 1)"
 [ ! -e "$shortcut" ] || fail "the Start menu shortcut is still there"
