@@ -46,14 +46,26 @@ Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
-Function .onInit
+; Where the account control is off, an ordinary user's setup would start and then fail on every file.
+!macro RequireAdministrator
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "Admin"
+    MessageBox MB_OK|MB_ICONSTOP "Tallowby is set up for every user of this computer: run this as an administrator." /SD IDOK
+    ; ERROR_ELEVATION_REQUIRED
+    SetErrorLevel 740
+    Quit
+  ${EndIf}
   SetRegView 64
   SetShellVarContext all
+!macroend
+
+Function .onInit
+  !insertmacro RequireAdministrator
 FunctionEnd
 
 Function un.onInit
-  SetRegView 64
-  SetShellVarContext all
+  !insertmacro RequireAdministrator
 FunctionEnd
 
 ; Ends the copies of Tallowby (and its log-on companion) that run from the installation folder: a
