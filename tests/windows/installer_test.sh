@@ -55,7 +55,8 @@ standin=0
 if [ ! -f "$program/tallowby.exe" ]; then
   standin=1
   program=$work/program
-  echo "installer test: no Windows program in $build/program yet; installing a stand-in folder"
+  echo "installer test: the Windows program is not built ($build/program has no tallowby.exe):" \
+    "no installer of it is made; the test installs a stand-in program folder"
   mkdir -p "$program/profiles" "$program/sound" "$program/icon"
   cp "$build/tests/windows/test_program.exe" "$program/tallowby.exe"
   cp "$build/tests/windows/test_program.exe" "$program/Tallowby_Start.exe"
