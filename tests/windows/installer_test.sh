@@ -3,9 +3,9 @@
 # ($WINEPREFIX, which scripts/test-windows.sh sets up; never anyone's own). SETUP is the installer
 # made of BUILD_FOLDER/program; without it the test makes one, of that folder, or, while the Windows
 # program is not built, of a stand-in folder whose programs are the tests' test_program.exe. It
-# installs it silently, starts the installed program,
-# uninstalls it while that runs and waits for the uninstaller, which finishes in the background.
-# Then every installed file, the shortcut, the installed programs entry and the program's
+# tries the installer's helper alone, installs silently, installs again over the running program,
+# uninstalls while the program runs and waits for the uninstaller, which finishes in the
+# background. Then the program has ended, and every installed file, the shortcut, the installed programs entry and the program's
 # "Start with Windows" values are gone, while the user's rule files, another program's Run value
 # and every line of the hosts file outside Tallowby's block are as they were, byte for byte.
 set -euo pipefail
@@ -26,9 +26,10 @@ work=$(mktemp -d)
 hosts=$WINEPREFIX/drive_c/windows/system32/drivers/etc/hosts
 cp -p -- "$hosts" "$work/hosts.before-test"
 appdata=$(unix_path "$(win cmd /c 'echo %APPDATA%' | tr -d '\r')")
+[ -d "$appdata" ] || { echo "installer test: no %APPDATA% folder in $WINEPREFIX" >&2; exit 1; }
 rules=$appdata/Tallowby
-rules_were_there=0
-[ -e "$rules" ] && rules_were_there=1
+# Rules that a run of the program left in the prefix are put aside and back.
+[ ! -e "$rules" ] || mv -- "$rules" "$work/rules.of-the-prefix"
 run_key='Software\Microsoft\Windows\CurrentVersion\Run'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallowby'
 # The prefix is left as it was found, whatever happened.
@@ -36,7 +37,8 @@ cleanup() {
   # Only programs of this test that nobody waited for yet: their process ids cannot have passed on.
   for pid in $(jobs -p); do kill "$pid" 2>/dev/null || true; done
   cp -p -- "$work/hosts.before-test" "$hosts"
-  [ "$rules_were_there" = 1 ] || rm -rf -- "$rules"
+  rm -rf -- "$rules"
+  [ ! -e "$work/rules.of-the-prefix" ] || mv -- "$work/rules.of-the-prefix" "$rules"
   win reg delete "HKCU\\$run_key" /v TallowbyTestOther /f >/dev/null || true
   # What a failed uninstall left would change the next run's install.
   rm -rf -- "$(unix_path 'C:\Program Files\Tallowby')" \
