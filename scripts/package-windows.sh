@@ -33,10 +33,11 @@ trap 'rm -rf "$lists"' EXIT
 # NSIS reads $ as the start of a variable.
 nsis_text() { printf '%s' "${1//\$/\$\$}"; }
 windows_path() { nsis_text "${1//\//\\}"; }
+# Links are followed: a folder may link the Qt libraries from where Qt was built.
 (
   cd "$program"
-  find . -mindepth 1 -type d | sed 's|^\./||' | LC_ALL=C sort >"$lists/folders"
-  find . -type f | sed 's|^\./||' | LC_ALL=C sort >"$lists/files"
+  find -L . -mindepth 1 -type d | sed 's|^\./||' | LC_ALL=C sort >"$lists/folders"
+  find -L . -type f | sed 's|^\./||' | LC_ALL=C sort >"$lists/files"
 )
 # A file NSIS would need in the installer's own folder is not the program's to install over.
 ! grep -qix 'uninstall\.exe' "$lists/files" || fail "$program holds an uninstall.exe of its own"

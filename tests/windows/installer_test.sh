@@ -61,7 +61,8 @@ if [ ! -f "$program/tallowby.exe" ]; then
     "no installer of it is made; the test installs a stand-in program folder"
   mkdir -p "$program/profiles" "$program/sound" "$program/icon"
   cp "$build/tests/windows/test_program.exe" "$program/tallowby.exe"
-  cp "$build/tests/windows/test_program.exe" "$program/Tallowby_Start.exe"
+  # As a link, as a folder may hold the Qt libraries: the file it leads to is installed.
+  ln -s "$build/tests/windows/test_program.exe" "$program/Tallowby_Start.exe"
   cp /usr/share/nsis/Contrib/Graphics/Icons/nsis3-install.ico "$program/icon/t64.ico"
   printf 'Default\r\n' >"$program/profiles.db"
   printf '0000000\r\n0\r\n\r\n\r\n' >"$program/profiles/Default"
@@ -100,7 +101,7 @@ installed=$(unix_path 'C:\Program Files\Tallowby')
 shortcut=$(unix_path 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Tallowby.lnk')
 install() {
   win "$(winepath -w "$setup" </dev/null)" /S || fail "the silent installer failed ($?)"
-  (cd "$program" && find . -type f) | while IFS= read -r file; do
+  (cd "$program" && find -L . -type f) | while IFS= read -r file; do
     cmp -s "$program/$file" "$installed/$file" || echo "$file"
   done >"$work/differing"
   [ ! -s "$work/differing" ] || fail "installed not as in the program folder: $(cat "$work/differing")"
