@@ -39,18 +39,18 @@ windows_path() { nsis_text "${1//\//\\}"; }
   find -L . -mindepth 1 -type d | sed 's|^\./||' | LC_ALL=C sort >"$lists/folders"
   find -L . -type f | sed 's|^\./||' | LC_ALL=C sort >"$lists/files"
 )
-# A file NSIS would need in the installer's own folder is not the program's to install over.
+# The uninstaller is uninstall.exe in the installation folder.
 ! grep -qix 'uninstall\.exe' "$lists/files" || fail "$program holds an uninstall.exe of its own"
 {
-  folder=
+  folder= # dirname never says this: the first file sets the folder
   while IFS= read -r file; do
     dir=$(dirname -- "$file")
-    [ "$dir" = . ] && dir=
-    if [ "$dir" != "$folder" ] || [ -z "${started:-}" ]; then
-      started=1
+    if [ "$dir" != "$folder" ]; then
       folder=$dir
+      [ "$dir" = . ] && dir=
       printf 'SetOutPath "$INSTDIR%s"\n' "${dir:+\\$(windows_path "$dir")}"
     fi
+    # Read by makensis itself, where $ stands for itself.
     printf 'File "%s"\n' "$program/$file"
   done <"$lists/files"
 } >"$lists/install.nsh"
@@ -68,6 +68,6 @@ setup=$output/Tallowby-$version-setup.exe
 makensis -V2 -NOCD \
   "-DVERSION=$version" "-DOUTFILE=$setup" "-DHELPER=$helper" \
   "-DINSTALL_LIST=$lists/install.nsh" "-DUNINSTALL_LIST=$lists/uninstall.nsh" \
-  "-DSIZE_KB=$(du -sk -- "$program" | cut -f1)" \
+  "-DSIZE_KB=$(du -skL -- "$program" | cut -f1)" \
   "$root/packaging/windows/tallowby.nsi" >&2
 echo "$setup"
