@@ -15,6 +15,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # the Windows build (MinGW-w64, GoogleTest's sources from libgtest-dev) and Wine to run its tests
   g++-mingw-w64-x86-64-posix wine wine64
+  # the Windows installer (makensis)
+  nsis
   clang libclang-rt-14-dev
   # a desktop to test against: X server, window manager, tray host, X tools
   xvfb xauth openbox trayer x11-utils x11-apps xdotool imagemagick

@@ -153,14 +153,17 @@ std::string renderBlockInto(std::string_view oldContent, const std::vector<Block
     return out;
 }
 
+bool anyProgramLine(const std::vector<bool>& own) {
+    return std::ranges::find(own, true) != own.end();
+}
+
 // The content a write of the block leaves, or nothing when content already holds it.
 std::optional<std::string> contentToWrite(std::string_view content, const std::vector<BlockLine>& block,
                                           std::string_view lineEnd) {
     std::string rendered = renderBlockInto(content, block, lineEnd);
     if (rendered == content)
         return std::nullopt;
-    if (block.empty() && std::ranges::none_of(programLines(splitKeepingEnds(withoutRewriteFiller(content))),
-                                              [](bool line) { return line; }))
+    if (block.empty() && !anyProgramLine(programLines(splitKeepingEnds(withoutRewriteFiller(content)))))
         return std::nullopt;
     return rendered;
 }
@@ -185,6 +188,20 @@ std::string renderHosts(std::string_view oldContent, const std::vector<std::stri
 std::string renderHosts(std::string_view oldContent, const BlockRequest& request, std::int64_t now,
                         std::string_view lineEnd) {
     return renderBlockInto(oldContent, mergedBlock(blockLines(oldContent), request, now), lineEnd);
+}
+
+std::optional<std::string> withoutHostsBlocks(std::string_view content) {
+    content = withoutRewriteFiller(content);
+    const std::vector<HostsLine> lines = splitKeepingEnds(content);
+    const std::vector<bool> own = programLines(lines);
+    if (!anyProgramLine(own))
+        return std::nullopt;
+    std::string out;
+    out.reserve(content.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (!own[i])
+            out += lines[i].bytes;
+    return out;
 }
 
 std::vector<BlockLine> blockLines(std::string_view content) {
