@@ -57,8 +57,7 @@ int main(int argc, char** argv) {
 
     // One program per data folder: a second start ends here, before it has read or written any file
     // and before it has a window or a timer. The lock lives for the whole run.
-    const auto instance = platform::SingleInstance::acquire(
-        platform::SingleInstance::nameFor(kTitle, place.dataFolder), place.dataFolder);
+    const auto instance = platform::SingleInstance::acquire(kTitle, place.dataFolder);
     if (!instance)
         return 0;
     if (!instance->holdsLock()) {

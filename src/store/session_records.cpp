@@ -1,5 +1,7 @@
 #include "store/session_records.h"
 
+#include "store/report_text.h"
+
 #include <algorithm>
 
 #include "store/rule_limits.h"
@@ -18,8 +20,8 @@ int sessionCount(std::size_t lineCount) {
 }
 
 std::string sessionCaption(const Lines& lines, int i) {
-    return lines[recordLine(kSessionLayout, lines, i, kStart)] + "-" +
-           lines[recordLine(kSessionLayout, lines, i, kEnd)];
+    return excerpt(lines[recordLine(kSessionLayout, lines, i, kStart)]) + "-" +
+           excerpt(lines[recordLine(kSessionLayout, lines, i, kEnd)]);
 }
 
 Lines appendSession(Lines lines, const std::string& start, const std::string& end) {

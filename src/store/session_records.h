@@ -15,7 +15,8 @@ inline constexpr RecordLayout kSessionLayout{0, 6};
 // than are read (kMaxSessions).
 int sessionCount(std::size_t lineCount);
 
-// The list-box text of session i: start, "-", end, as stored (e.g. "09:00-10:30").
+// The list-box text of session i: start, "-", end, as stored (e.g. "09:00-10:30"). A line that a
+// hand edit made long or unprintable shows as a message quotes it (report_text.h).
 std::string sessionCaption(const Lines& lines, int i);
 
 // Adds a session with every day, Block mode and empty lists. A trailing incomplete group is

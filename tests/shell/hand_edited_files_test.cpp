@@ -2,16 +2,28 @@
 // told once the main window is there, in one message; the rest is in force; nothing outside the
 // profiles folder is read; a killed writer's leftovers are cleared.
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <ostream>
+#include <random>
 #include <sys/stat.h>
 
 #include "shell_fixture.h"
 #include "support/file_bytes.h"
+#include "ui/common/long_message.h"
 #include "ui/common/message_box.h"
 
 namespace tallowby::test {
@@ -53,6 +65,97 @@ TEST_F(HandEditedFilesTest, SkippedRecordsAreToldOnceAndTheReadableRulesRun) {
     main->M_stopClick();
     ASSERT_TRUE(main->save(ui::RuleFile::Sessions, main->SessionLines));
     EXPECT_EQ(messages.texts.size(), 1);
+}
+
+// What start-up showed of its message box, seen from inside the box's own loop.
+struct ShownBox {
+    bool seen = false;
+    QString title;
+    QString text;
+    bool withinScreen = false;
+    bool okWithinScreen = false;
+};
+
+// A rule file no editor writes: a line of megabytes, or noise.
+struct Noise {
+    const char* what;
+    bool wholeDay; // else the session file
+    std::string bytes;
+    const char* told; // a piece of the message
+};
+
+void PrintTo(const Noise& noise, std::ostream* out) {
+    *out << noise.what;
+}
+
+class StartUpReportTest : public HandEditedFilesTest, public testing::WithParamInterface<Noise> {};
+
+TEST_P(StartUpReportTest, TheBoxFitsTheScreenAndExitAnswers) {
+    const Noise& noise = GetParam();
+    const auto& paths = folder.paths();
+    testsupport::writeFile(noise.wholeDay ? paths.wholeDayFile("Work") : paths.sessionFile("Work"),
+                           noise.bytes);
+    ui::setMessageHook(nullptr); // the real box
+    ShownBox shown;
+    whenModal([&shown](QDialog* box) {
+        shown.seen = true;
+        shown.title = box->windowTitle();
+        const QRect screen = box->screen()->availableGeometry();
+        shown.withinScreen = screen.contains(box->frameGeometry());
+        auto* ok = box->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        shown.okWithinScreen =
+            ok->isVisible() && screen.contains(QRect(ok->mapToGlobal(QPoint()), ok->size()));
+        if (auto* plain = qobject_cast<QMessageBox*>(box))
+            shown.text = plain->text();
+        else if (auto* report = dynamic_cast<ui::LongMessageBox*>(box))
+            shown.text = report->summary()->text() + "\n\n" + report->details()->toPlainText();
+        ok->click();
+    });
+    start(true);
+    ASSERT_TRUE(shown.seen);
+    EXPECT_EQ(shown.title, QStringLiteral("Tallowby"));
+    EXPECT_TRUE(shown.withinScreen);
+    EXPECT_TRUE(shown.okWithinScreen);
+    EXPECT_TRUE(shown.text.startsWith(QStringLiteral("Some of the rules could not be read")))
+        << shown.text.toStdString();
+    EXPECT_TRUE(shown.text.contains(QLatin1String(noise.told))) << shown.text.toStdString();
+    EXPECT_LT(shown.text.size(), 16 * 1024);
+    EXPECT_FALSE(shown.text.contains(QChar(0)));
+
+    main->m_exit->trigger();
+    EXPECT_TRUE(main->ExitAllowed);
+    EXPECT_FALSE(main->isVisible());
+}
+
+std::string noiseBytes(std::size_t size) {
+    std::mt19937 random(20261208);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RuleFiles, StartUpReportTest,
+    testing::Values(Noise{"a 4 MiB time", false,
+                          std::string((4 << 20) - 64, '9') + "\r\n12:00\r\n1111111\r\n0\r\n\r\n\r\n",
+                          "9999999999...\" is not a time of day"},
+                    Noise{"a 4 MiB website", true,
+                          "1111111\r\n0\r\n\r\n" + std::string((4 << 20) - 64, 'w') + ";\r\n",
+                          "wwwwwwwwww...\" in the whole-day website list is not a host name"},
+                    Noise{"64 KiB of noise", false, noiseBytes(64 * 1024), " more."}));
+
+TEST_F(HandEditedFilesTest, ALongEntryShowsItsBeginningAndIsSavedWhole) {
+    const fs::path file = folder.paths().wholeDayFile("Work");
+    const std::string site(300, 'w');
+    folder.write(file, {"0100000", "0", "game.exe;", "social.example;" + site + ";"});
+    start();
+    const QListWidget* sites = main->gb_wholeday->lb_wholedaydomain;
+    ASSERT_EQ(sites->count(), 2);
+    EXPECT_EQ(sites->item(1)->text(), QString(200, QLatin1Char('w')) + QStringLiteral("..."));
+    main->gb_wholeday->cb_w0->click();
+    EXPECT_EQ(store::readLines(file),
+              (store::Lines{"1100000", "0", "game.exe;", "social.example;" + site + ";"}));
 }
 
 TEST_F(HandEditedFilesTest, AProfileNameThatLeavesTheProfilesFolderLoadsNoFiles) {

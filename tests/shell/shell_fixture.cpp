@@ -29,7 +29,7 @@ void ShellTest::setConfig(store::ConfigLine line, const std::string& value) {
     store::setConfigValue(config_, line, value);
 }
 
-void ShellTest::start() {
+void ShellTest::start(bool shown) {
     folder.write(folder.paths().configFile(), config_);
     auto fixed = std::make_unique<SimClock>();
     clock = fixed.get();
@@ -38,6 +38,8 @@ void ShellTest::start() {
     main = windows.frmmain.get();
     main->timer_minimize->stop();
     main->T_mm_note->stop();
+    if (shown)
+        main->show();
     // What start-up has to tell is told once the message loop runs.
     QCoreApplication::processEvents();
 }

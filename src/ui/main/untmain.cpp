@@ -18,6 +18,7 @@
 #include "store/list_loaders.h"
 #include "store/load_report.h"
 #include "store/profile_repair.h"
+#include "store/report_text.h"
 #include "store/session_records.h"
 #include "store/sound_list.h"
 #include "store/stale_temporaries.h"
@@ -202,12 +203,9 @@ void Tfrmmain::repairProfileLists() {
     const store::ProfileRepair repair = store::repairProfiles(paths_, ProfileLines, ConfigLines);
     if (repair.profileLines)
         save(RuleFile::Profiles, *repair.profileLines);
-    QStringList told;
-    for (const std::string& text : repair.told)
-        told << QStringLiteral("- ") + fromBytes(text);
-    if (!told.isEmpty())
+    if (!repair.told.empty())
         tell(QStringLiteral("A change of profiles was cut short before Tallowby last ended.\n\n") +
-             told.join(QLatin1Char('\n')));
+             fromBytes(store::problemList(repair.told)));
 }
 
 void Tfrmmain::removeStaleTemporaryFiles() {
@@ -257,15 +255,16 @@ void Tfrmmain::tellUnreadRules() {
     store::LoadReport report = loadFailures_;
     store::checkLoadedLists(report, {ConfigLines, SessionLines, WholeDayLines, ReminderLines}, paths_);
     store::checkSoundFiles(report, paths_);
-    QStringList fresh;
+    // Every problem counts as told, listed or not: the count said there were more.
+    std::vector<std::string> fresh;
     for (const std::string& problem : report.problems()) {
         if (toldProblems_.insert(problem).second)
-            fresh << QStringLiteral("- ") + fromBytes(problem);
+            fresh.push_back(problem);
     }
-    if (fresh.isEmpty())
+    if (fresh.empty())
         return;
     tell(QStringLiteral("Some of the rules could not be read and are not in force; the rest are.\n\n") +
-         fresh.join(QLatin1Char('\n')));
+         fromBytes(store::problemList(fresh)));
 }
 
 void Tfrmmain::tell(const QString& text) {
