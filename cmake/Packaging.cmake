@@ -27,14 +27,16 @@ if(NOT changelog_head MATCHES "^tallowby \\(${deb_version}\\) ")
 endif()
 
 # The installation's default files: those of a fresh program folder, made in an empty folder so
-# that nothing left from an earlier layout slips in, with the help page beside them.
-set(help_page "${PROJECT_SOURCE_DIR}/data/Tallowby - Help.htm")
+# that nothing left from an earlier layout slips in, with the installed program's help page beside
+# them.
+include(${PROJECT_SOURCE_DIR}/cmake/ProgramFolder.cmake)
+tallowby_help_page_command(installed "${staging_dir}/share/Tallowby - Help.htm" help_page help_sources)
 add_custom_command(OUTPUT ${staging_dir}/share.stamp
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${staging_dir}/share
   COMMAND tallowby_mkfolder ${staging_dir}/share
-  COMMAND ${CMAKE_COMMAND} -E copy "${help_page}" ${staging_dir}/share/
+  COMMAND ${help_page}
   COMMAND ${CMAKE_COMMAND} -E touch ${staging_dir}/share.stamp
-  DEPENDS tallowby_mkfolder "${help_page}"
+  DEPENDS tallowby_mkfolder ${help_sources}
   VERBATIM)
 
 add_custom_command(OUTPUT ${staging_dir}/hicolor.stamp
