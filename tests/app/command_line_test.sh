@@ -8,11 +8,7 @@ program=$1
 version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/../support/shell_checks.sh"
 
 # run CASE ENV...: the program with its arguments in $args, in an environment of these variables
 # alone; its status, output and errors in $status, $work/out and $work/err.
@@ -61,5 +57,4 @@ run "display unreachable" DISPLAY=:4097
 expect 1 1
 grep -q 'needs a desktop session' "$work/err" || fail "display unreachable: $(cat "$work/err")"
 
-[ "$failures" -eq 0 ] || exit 1
-echo "command line: every case passed"
+passed "command line: every case passed"

@@ -6,11 +6,7 @@ set -u
 installed=$1
 folder=$2
 sandbox=$3
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/../support/shell_checks.sh"
 
 # has PAGE WORDS...: every one of the words is on the page (fixed strings).
 has() {
@@ -46,5 +42,4 @@ lacks "$folder" '~/\.local/share/tallowby|~/\.config/autostart' "speaks of the p
 has "$sandbox" "system/hosts" "system/autostart" "shutdown.log" "beside the program"
 lacks "$sandbox" '~/\.local/share/tallowby|~/\.config/autostart|start it as root' "speaks of another layout"
 
-[ "$failures" -eq 0 ] || exit 1
-echo "help pages: every layout's page fits it"
+passed "help pages: every layout's page fits it"
