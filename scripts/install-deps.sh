@@ -28,7 +28,7 @@ packages=(
   # the end-to-end tests drive the windows over the accessibility bus
   dbus-daemon at-spi2-core python3-pyatspi
   # the Debian package: hardening flags, dependencies, and the checks of what it holds
-  dpkg-dev file lintian desktop-file-utils
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -58,6 +58,18 @@ void HostsFile::writeAndWait(const BlockRequest& request) const {
     writeWith(request, true);
 }
 
+void HostsFile::askAgain(const BlockRequest& request) const {
+    if (background_)
+        background_->forgetRefusal(writableOnly(request));
+}
+
+BlockRequest HostsFile::writableOnly(BlockRequest request) {
+    // The block holds only writable sites either way.
+    std::erase_if(request.sites, [](const std::string& site) { return !isWritableSite(site); });
+    std::erase_if(request.lockedUntil, [](const auto& lock) { return !isWritableSite(lock.first); });
+    return request;
+}
+
 bool HostsFile::writeWith(const BlockRequest& request, bool wait) const {
     try {
         writeOwn(request);
@@ -65,12 +77,7 @@ bool HostsFile::writeWith(const BlockRequest& request, bool wait) const {
     } catch (const store::FileError& error) {
         if (!privilegedWrite_ || (error.code() != EACCES && error.code() != EPERM))
             throw;
-        // The helper refuses a whole request for one name it does not take; the block holds only
-        // writable sites either way.
-        BlockRequest writable = request;
-        std::erase_if(writable.sites, [](const std::string& site) { return !isWritableSite(site); });
-        std::erase_if(writable.lockedUntil, [](const auto& lock) { return !isWritableSite(lock.first); });
-        if (!privilegedWrite_(writable, wait))
+        if (!privilegedWrite_(writableOnly(request), wait))
             return false;
         // The next check reads what the helper left, with the locks it kept and their times.
         seen_.reset();

@@ -51,6 +51,10 @@ class HostsFile {
     // lift of locked sites that the user asked for.
     void writeAndWait(const BlockRequest& request) const;
 
+    // The next write() of this request asks for the permission again, even where a refusal of it is
+    // held back: the user has just asked for it.
+    void askAgain(const BlockRequest& request) const;
+
     // Whether the file holds what write() would leave now. Cheap enough for every tick: the file is
     // read only when it is another file, or its size or modification time differ, from when it was
     // last written or read here, or a lock it holds has ended since. A file that cannot be read, or
@@ -82,6 +86,8 @@ class HostsFile {
     void setNow(Now now) { now_ = std::move(now); }
 
   private:
+    // What the helper is handed: it refuses a whole request for one name it does not take.
+    static BlockRequest writableOnly(BlockRequest request);
     bool writeWith(const BlockRequest& request, bool wait) const;
     void writeOwn(const BlockRequest& request) const;
     std::optional<hosts_io::RegularFile> read() const;

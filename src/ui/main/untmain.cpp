@@ -407,6 +407,11 @@ platform::BlockRequest Tfrmmain::hostsRequest(const std::vector<std::string>& si
 
 bool Tfrmmain::writeHostsFile(const std::vector<std::string>& sites, bool quietRetry) {
     hostsWanted_ = hostsRequest(sites);
+    if (liftUnderWay_) {
+        // Written as soon as the lift has ended (carryOnLift), as a write under way would be.
+        tickState_.hostsBlock = sites;
+        return true;
+    }
     try {
         // A write that waits on a password dialog goes on beside the window: the tick keeps asking,
         // and so does hostsWriteEnded as soon as it has ended. What depended on the write goes on.
@@ -428,7 +433,9 @@ bool Tfrmmain::writeHostsFile(const std::vector<std::string>& sites, bool quietR
 }
 
 void Tfrmmain::hostsWriteEnded() {
-    if (!ExitAllowed)
+    if (liftUnderWay_)
+        carryOnLift();
+    else if (!ExitAllowed)
         writeHostsFile(hostsWanted_.sites, true);
 }
 
@@ -439,21 +446,43 @@ void Tfrmmain::checkWebsiteLocks() {
 
 void Tfrmmain::offerEarlyLift() {
     earlyLiftOffered_ = false;
+    // The yes already given is being carried out.
+    if (liftUnderWay_)
+        return;
     std::vector<platform::BlockLine> staying;
     try {
         staying = enforcement_.hosts.locksStaying(hostsWanted_);
     } catch (const store::FileError&) {
         // An unreadable file shows no locks; its writes tell the user why.
     }
-    if (staying.empty() || !askYesNo(isVisible() ? this : nullptr, locksStayingQuestion(staying)))
+    if (staying.empty() ||
+        !askYesNo(isVisible() ? this : nullptr,
+                  locksStayingQuestion(staying, epochSeconds(engine::localMs(clock_->now())))))
         return;
     platform::BlockRequest lift = hostsWanted_;
     lift.liftEarly = true;
+    // A password dialog dismissed a minute ago is no reason not to show it when asked again.
+    enforcement_.hosts.askAgain(lift);
+    liftUnderWay_ = std::move(lift);
+    carryOnLift();
+}
+
+void Tfrmmain::carryOnLift() {
     try {
-        enforcement_.hosts.writeAndWait(lift);
+        // false: the lift, or a write that was under way before it, still waits (on a password
+        // dialog, say); hostsWriteEnded comes back here when it has ended.
+        if (!enforcement_.hosts.write(*liftUnderWay_))
+            return;
+        liftUnderWay_.reset();
     } catch (const store::FileError& error) {
+        liftUnderWay_.reset();
         showMessage(isVisible() ? this : nullptr, hostsFailureText(error, HostsWriteMoment::Lifting));
     }
+    if (ExitAllowed)
+        endProgram(false);
+    else
+        // What the rules want by now (Run may have come meanwhile), or what the lift left.
+        writeHostsFile(hostsWanted_.sites, true);
 }
 
 void Tfrmmain::offerEarlyLiftSoon() {

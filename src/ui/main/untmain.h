@@ -280,9 +280,17 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     void tell(const QString& text);
     void hostsWriteEnded();
     // Asks whether websites that stay locked after Stop, a pause or Exit are to be lifted early
-    // (with an administrator's password), and lifts them; nothing when none stay.
+    // (with an administrator's password), and starts lifting them; nothing when none stay, or while
+    // a lift the user asked for is still under way. The password dialog waits beside the window.
     void offerEarlyLift();
     void offerEarlyLiftSoon();
+    // Hands the early lift to the hosts file, or learns how it went once it has ended, and then
+    // tells a failure and writes what is wanted by now.
+    void carryOnLift();
+    // The last steps of Exit, once no early lift is under way: the program's last hosts write, the
+    // offer of an early lift (when offerLift), and the end of the message loop once its outcome is
+    // known.
+    void endProgram(bool offerLift);
     // Tells the user once about each rule the loaded lists leave unread.
     void tellUnreadRules();
     void tellStartupProblems();
@@ -310,6 +318,9 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     // What the last hosts write was asked to block: asked for again when a write under way ends.
     platform::BlockRequest hostsWanted_;
     bool earlyLiftOffered_ = false;
+    // The early lift the user said yes to, until its outcome is known. No other hosts write is
+    // started meanwhile: its outcome would take the lift's place.
+    std::optional<platform::BlockRequest> liftUnderWay_;
     bool websiteBlocksLifted_ = false;
     bool sessionEnding_ = false;
     bool reportingError_ = false;
