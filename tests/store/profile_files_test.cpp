@@ -134,12 +134,20 @@ TEST_F(ProfileFilesTest, RefusalsAndFailedStepsLeaveEverythingAsItWas) {
          },
          Copy, "Home",
          "Failed - could not read " + file("Home").string() + ": it is a symbolic link, not a regular file"},
+        // A link is not moved to the new name either: it stays where it is, and so does its target.
+        {[](auto& t) {
+             fs::remove(t.file("Home.db"));
+             fs::create_symlink("/etc/passwd", t.file("Home.db"));
+         },
+         Rename, "X",
+         "Failed - could not rename " + file("Home.db").string() +
+             ": it is a symbolic link, not a regular file"},
 #endif
         {{}, Rename, "Home ", exists},
         {[](auto& t) { fs::create_directory(t.file("X.db")); }, Rename, "X",
          inTheWay + file("X.db").string()},
         {homeRemIsAFolder, Rename, "X",
-         "Failed - could not read " + file("Home.rem").string() + ": Is a directory"},
+         "Failed - could not rename " + file("Home.rem").string() + ": it is a folder, not a regular file"},
         {{}, Remove, "Home", "Failed - Can not remove default profile."},
     };
     for (const auto& c : cases) {
