@@ -97,6 +97,15 @@ TEST_F(HandEditedFilesTest, AHandEditMadeAfterStartSurvivesTheNextChangeAndIsTol
               (store::Lines{"0101000", "0", "game.exe;", "social.example;forum.example;"}));
     ASSERT_EQ(messages.texts.size(), 2);
     EXPECT_TRUE(messages.texts[1].startsWith(QString::fromStdString(paths.wholeDayFile("Work").string())));
+
+    // A session taken away by hand is not made again by a change to it.
+    const store::Lines first(sessions.begin(), sessions.begin() + 6);
+    testsupport::writeFile(paths.sessionFile("Work"), store::joinLines(first));
+    panel->cb_Thu->click();
+    EXPECT_EQ(store::readLines(paths.sessionFile("Work")), first);
+    ASSERT_EQ(messages.texts.size(), 4);
+    EXPECT_EQ(messages.texts[3],
+              QStringLiteral("Failed - the session 13:00-14:00 is no longer in the file: nothing was changed."));
 }
 
 TEST_F(HandEditedFilesTest, AProfileNameThatLeavesTheProfilesFolderLoadsNoFiles) {

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <cerrno>
+#include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <sys/stat.h>
@@ -141,7 +143,13 @@ TEST_F(RuleFilePlacesTest, AProfilesFolderThatLinksOutIsNeitherReadNorWritten) {
     fs::rename(profiles, outside / "profiles");
     fs::create_symlink(outside / "profiles", profiles);
     const std::string sessions = testsupport::readFile(outside / "profiles" / "Work.db");
+    // Named and dated as a killed writer's leftover, which the data folder's own would be cleared.
+    const fs::path leftover = outside / "profiles" / ".Work.db.Ab12Cd";
+    testsupport::writeFile(leftover, "not the program's");
+    const timespec old[2] = {{0, UTIME_OMIT}, {::time(nullptr) - 60, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, leftover.c_str(), old, 0), 0);
     start();
+    EXPECT_TRUE(fs::exists(leftover));
     EXPECT_TRUE(messages.texts.join('\n').contains(QString::fromStdString(profiles.string()) +
                                                    QStringLiteral(": it is a symbolic link, not a folder")))
         << messages.texts.join('|').toStdString();

@@ -181,25 +181,40 @@ bool SessionPanel::saveSessions(const RuleBook::Change& change, const int& selec
     return true;
 }
 
+namespace {
+
+// Where the session read as index, with these times, is in the file now; refused, in words for the
+// user, when a hand edit has taken it away.
+int sessionNow(const store::Lines& now, int index, const std::pair<std::string, std::string>& was,
+               const char* undone) {
+    const int at = store::findSession(now, index, was.first, was.second);
+    if (at < 0)
+        throw std::runtime_error("Failed - the session " + was.first + "-" + was.second +
+                                 " is no longer in the file: nothing was " + undone + ".");
+    return at;
+}
+
+} // namespace
+
+std::pair<std::string, std::string> SessionPanel::readTimes(int index) const {
+    const store::Lines& read = book_.lists().SessionLines;
+    const auto first = static_cast<std::ptrdiff_t>(6 * index);
+    return {store::lineAt(read, first), store::lineAt(read, first + 1)};
+}
+
 bool SessionPanel::changeSelectedSession(const std::optional<std::pair<std::string, std::string>>& times) {
     const int index = selectedSessionIndex();
     if (index < 0)
         return false;
     // The session as it was read and as the panel has it now: the difference is the user's change,
     // made on the session with the same times in what the file holds when it is written.
-    const store::Lines& read = book_.lists().SessionLines;
-    const auto first = static_cast<std::ptrdiff_t>(6 * index);
-    const std::string start = store::lineAt(read, first);
-    const std::string end = store::lineAt(read, first + 1);
-    const store::SessionFields before = store::sessionFields(read, index);
+    const std::pair<std::string, std::string> was = readTimes(index);
+    const store::SessionFields before = store::sessionFields(book_.lists().SessionLines, index);
     const store::SessionFields edited = ruleFieldsOf(ruleControls());
     int savedAt = index;
     return saveSessions(
         [&, index](const store::Lines& now) {
-            savedAt = store::findSession(now, index, start, end);
-            if (savedAt < 0)
-                throw std::runtime_error("Failed - the session " + start + "-" + end +
-                                         " is no longer in the file: nothing was changed.");
+            savedAt = sessionNow(now, index, was, "changed");
             store::Lines lines = store::changeSessionFields(now, savedAt, before, edited);
             if (times) {
                 lines[6 * static_cast<std::size_t>(savedAt)] = times->first;
@@ -311,17 +326,11 @@ void SessionPanel::btn_sessionDelClick() {
                              lb_sessionList->item(index)->text() + QStringLiteral(" ?");
     if (!askYesNo(this, question))
         return;
-    const store::Lines& read = book_.lists().SessionLines;
-    const auto first = static_cast<std::ptrdiff_t>(6 * index);
-    const std::string start = store::lineAt(read, first);
-    const std::string end = store::lineAt(read, first + 1);
+    const std::pair<std::string, std::string> was = readTimes(index);
     int selectAfter = index;
     saveSessions(
         [&](const store::Lines& now) {
-            const int at = store::findSession(now, index, start, end);
-            if (at < 0)
-                throw std::runtime_error("Failed - the session " + start + "-" + end +
-                                         " is no longer in the file: nothing was deleted.");
+            const int at = sessionNow(now, index, was, "deleted");
             store::Lines lines = store::deleteSession(now, at);
             // The same place again, or the new last entry when the last one went.
             selectAfter = std::min(at, store::sessionCount(lines.size()) - 1);

@@ -109,6 +109,8 @@ class SessionPanel : public QGroupBox, public RunStateControls {
     bool hasSelection(const QString& messageWithout);
     // selectAfter is read once the change has run: the change may find its session elsewhere.
     bool saveSessions(const RuleBook::Change& change, const int& selectAfter);
+    // The start and end of session index as read: what finds it again in the file as it is now.
+    std::pair<std::string, std::string> readTimes(int index) const;
     // Stores the panel's change to the selected session, and new times where given.
     bool changeSelectedSession(const std::optional<std::pair<std::string, std::string>>& times);
 
