@@ -72,7 +72,8 @@ TEST(OwnFiles, AreReadAndReplacedOnlyAsRegularFilesReachedWithoutALink) {
     } refused[] = {{"link", "it is a symbolic link, not a regular file"},
                    {"dangling", "it is a symbolic link, not a regular file"},
                    {"pipe", "it is a named pipe, not a regular file"},
-                   {"linked/target", "it is a symbolic link, not a folder"}};
+                   {"linked/target", "it is a symbolic link, not a folder"},
+                   {"pipe/below", "it is a named pipe, not a folder"}};
     for (const auto& c : refused) {
         const fs::path path = root / c.name;
         EXPECT_STREQ(thrownBy([&] { readOwnFile(root, path); }).what(), c.told) << c.name;

@@ -51,8 +51,9 @@ std::optional<Place> placeOf(const fs::path& root, const fs::path& path) {
     }
     for (std::size_t i = 0; i + 1 < steps.size(); ++i) {
         walked /= steps[i];
-        const int next =
-            ::openat(folder.get(), steps[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        // Non-blocking: a named pipe put in a folder's place is refused, never waited on.
+        const int next = ::openat(folder.get(), steps[i].c_str(),
+                                  O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (next < 0) {
             const int error = errno;
             struct stat look {};
