@@ -226,6 +226,21 @@ TEST_F(ProfileFilesTest, RemoveDeletesInFinishOnlyFilesNoListedProfileOwns) {
 namespace tallowby::store {
 namespace {
 
+// A removed profile's file that is a link (to a file outside, say) is left as it is and named; its
+// regular files go.
+TEST_F(ProfileFilesTest, ARemovedProfilesLinkIsLeftAsItIsAndNamed) {
+    writeFile(dir / "outside", "root:x:0:0\n");
+    fs::remove(file("Work.db"));
+    fs::create_symlink(dir / "outside", file("Work.db"));
+    ProfileChange remove = removeProfile(paths, profiles, config, 1);
+    ASSERT_EQ(remove.failure, std::nullopt);
+    EXPECT_EQ(remove.finish(),
+              file("Work.db").string() + " is left as it is: it is a symbolic link, not a regular file.");
+    EXPECT_TRUE(fs::is_symlink(file("Work.db")));
+    EXPECT_EQ(readFile(dir / "outside"), "root:x:0:0\n");
+    EXPECT_FALSE(fs::exists(file("Work")) || fs::exists(file("Work.rem")));
+}
+
 // A rename killed after each of its steps, then a start: the lists name a profile with files, no
 // name is kept from use by files no list names, and nothing of the user's is removed.
 TEST_F(ProfileFilesTest, AStartPutsRightWhatAKilledRenameLeft) {
