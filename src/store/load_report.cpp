@@ -173,9 +173,14 @@ std::string profileForFiles(const Lines& configLines) {
 }
 
 void checkLoadedLists(LoadReport& report, const LoadedLists& lists, const ProgramPaths& paths) {
-    // A folder reads as no file; unlike a missing file, it is no choice of the user's.
+    // A folder reads as no file; unlike a missing file, it is no choice of the user's. Any other kind
+    // that is not a regular file (a link, a pipe) is told by the read that refused it.
     const auto folderInPlace = [&](const fs::path& file) {
-        const std::optional<os::FileInfo> info = os::fileInfo(file, os::Links::Follow);
+        std::optional<os::FileInfo> info;
+        try {
+            info = os::ownFileInfo(paths.folder(), file);
+        } catch (const FileError&) {
+        }
         if (info && info->kind == os::FileKind::Folder)
             report.add(file.string() + " is a folder, not a file: the rules it should hold are not read.");
     };

@@ -37,6 +37,14 @@ SessionFields sessionFields(const Lines& lines, int i);
 // it was. Throws std::out_of_range.
 Lines saveSessionFields(Lines lines, int i, const SessionFields& fields);
 
+// Where the session that was session i of the lines as read, with these times, is in the lines there
+// now: i while session i still has them, else the first session that has; -1 when none has.
+int findSession(const Lines& now, int i, const std::string& start, const std::string& end);
+
+// Session i with the user's change to its days, mode and lists (from read to edited) made on its
+// lines as they are (reapplyRuleFields). Throws std::out_of_range.
+Lines changeSessionFields(Lines lines, int i, const SessionFields& read, const SessionFields& edited);
+
 // The sessions in ascending order of start time, each once; equal times keep their order; a trailing
 // incomplete group is dropped. Throws TimeFormatError naming a start time that cannot be read.
 Lines sortSessions(const Lines& lines);

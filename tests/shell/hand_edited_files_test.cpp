@@ -111,7 +111,7 @@ TEST_P(StartUpReportTest, TheBoxFitsTheScreenAndExitAnswers) {
             shown.text = report->summary()->text() + "\n\n" + report->details()->toPlainText();
         ok->click();
     });
-    start(true);
+    start({}, true);
     ASSERT_TRUE(shown.seen);
     EXPECT_EQ(shown.title, QStringLiteral("Tallowby"));
     EXPECT_TRUE(shown.withinScreen);
@@ -158,6 +158,58 @@ TEST_F(HandEditedFilesTest, ALongEntryShowsItsBeginningAndIsSavedWhole) {
               (store::Lines{"1100000", "0", "game.exe;", "social.example;" + site + ";"}));
 }
 
+// A rule file edited by hand while the program runs: the next save from the window reads it again,
+// says which file changed, and makes the user's change on what the file holds now.
+TEST_F(HandEditedFilesTest, AHandEditMadeAfterStartSurvivesTheNextChangeAndIsTold) {
+    const auto& paths = folder.paths();
+    folder.write(paths.sessionFile("Work"), {"09:00", "12:00", "0100000", "1", "code.exe;", "news.example;",
+                                             "13:00", "14:00", "0100000", "0", "", ""});
+    start();
+    main->M_stopClick();
+    messages.texts.clear();
+    // A website for session 1, Saturday and a program for session 2, a third session.
+    const store::Lines sessions{"09:00", "12:00", "0100000", "1", "code.exe;", "news.example;video.example;",
+                                "13:00", "14:00", "0100001", "0", "chat.exe;", "",
+                                "15:00", "16:00", "1000000", "0", "",          ""};
+    const store::Lines wholeDay{"0100000", "0", "game.exe;", "social.example;forum.example;"};
+    testsupport::writeFile(paths.sessionFile("Work"), store::joinLines(sessions));
+    testsupport::writeFile(paths.wholeDayFile("Work"), store::joinLines(wholeDay));
+
+    ui::SessionPanel* panel = main->gb_sessionAll;
+    panel->selectSession(1);
+    panel->lb_sessionListClick();
+    panel->cb_Tue->click();
+    store::Lines expected = sessions;
+    expected[8] = "0110001";
+    EXPECT_EQ(store::readLines(paths.sessionFile("Work")), expected);
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].startsWith(QString::fromStdString(paths.sessionFile("Work").string()) +
+                                             QStringLiteral(" was changed outside Tallowby")));
+    // The panel shows the session as the file has it now; the next change has nothing to tell.
+    EXPECT_EQ(panel->selectedSessionIndex(), 1);
+    EXPECT_EQ(panel->lbox_processList->count(), 1);
+    EXPECT_EQ(panel->lb_sessionList->count(), 3);
+    panel->cb_wed->click();
+    expected[8] = "0111001";
+    EXPECT_EQ(store::readLines(paths.sessionFile("Work")), expected);
+    EXPECT_EQ(messages.texts.size(), 1);
+
+    main->gb_wholeday->cb_w3->click();
+    EXPECT_EQ(store::readLines(paths.wholeDayFile("Work")),
+              (store::Lines{"0101000", "0", "game.exe;", "social.example;forum.example;"}));
+    ASSERT_EQ(messages.texts.size(), 2);
+    EXPECT_TRUE(messages.texts[1].startsWith(QString::fromStdString(paths.wholeDayFile("Work").string())));
+
+    // A session taken away by hand is not made again by a change to it.
+    const store::Lines first(sessions.begin(), sessions.begin() + 6);
+    testsupport::writeFile(paths.sessionFile("Work"), store::joinLines(first));
+    panel->cb_Thu->click();
+    EXPECT_EQ(store::readLines(paths.sessionFile("Work")), first);
+    ASSERT_EQ(messages.texts.size(), 4);
+    EXPECT_EQ(messages.texts[3],
+              QStringLiteral("Failed - the session 13:00-14:00 is no longer in the file: nothing was changed."));
+}
+
 TEST_F(HandEditedFilesTest, AProfileNameThatLeavesTheProfilesFolderLoadsNoFiles) {
     const fs::path outside =
         folder.folder().parent_path() / (folder.folder().filename().string() + "-outside");
@@ -169,7 +221,7 @@ TEST_F(HandEditedFilesTest, AProfileNameThatLeavesTheProfilesFolderLoadsNoFiles)
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].contains(QStringLiteral("which is not a plain file name: no rules are loaded")));
     EXPECT_TRUE(main->SessionLines.empty());
-    EXPECT_FALSE(main->save(ui::RuleFile::Sessions, {}));
+    EXPECT_FALSE(main->save(ui::RuleFile::Sessions, store::Lines{}));
     startUpRun();
     main->timer_tofocusonTimer();
     EXPECT_TRUE(hostsHasOnlyLocalhost());

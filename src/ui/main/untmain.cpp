@@ -239,6 +239,8 @@ void Tfrmmain::loadRuleFiles() {
     lists_.WholeDayLines.clear();
     lists_.ReminderLines.clear();
     lists_.ReminderCount = 0;
+    for (const RuleFile file : {RuleFile::Sessions, RuleFile::WholeDay, RuleFile::Reminders})
+        lists_.readStamp(file).reset();
     gb_sessionAll->showSessionList();
     gb_wholeday->showWholeDay();
     // Without a usable profile name there are no profile files to read: an empty name would make
@@ -281,17 +283,17 @@ void Tfrmmain::tell(const QString& text) {
     reportingError_ = false;
 }
 
-bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
+bool Tfrmmain::save(RuleFile file, const Change& change) {
     if (isProfileFile(file) && currentProfile().empty()) {
         showMessage(this,
                     QStringLiteral("Failed - no profile is loaded, so there is no rule file to save to."));
         return false;
     }
+    const std::filesystem::path path = ruleFilePath(file);
     if (file == RuleFile::Config || file == RuleFile::Profiles) {
         // These come with the installation; one made from nothing would hold empty lines that name
         // no profile.
         std::error_code error;
-        const std::filesystem::path path = ruleFilePath(file);
         if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
             tell(QStringLiteral("Failed - %1 is missing, so nothing was saved: Tallowby does not make "
                                 "this file from nothing. Put it back (reinstalling Tallowby brings it) "
@@ -300,9 +302,17 @@ bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
             return false;
         }
     }
+    if (!readAgainIfChanged(file))
+        return false;
+    store::Lines lines;
     try {
-        const std::filesystem::path path = ruleFilePath(file);
-        store::writeLines(path, lines);
+        lines = change(store::ruleFileLines(lists_, file));
+    } catch (const std::exception& refused) {
+        tell(fromBytes(refused.what()));
+        return false;
+    }
+    try {
+        store::writeLines(path, lines, paths_.folder());
         loadFile(file);
     } catch (const store::FileError& error) {
         tell(fileFailureText(QStringLiteral("save ") + fileWhat(file) + QStringLiteral(" to"), error,
@@ -314,9 +324,29 @@ bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
     return true;
 }
 
-void Tfrmmain::loadFile(RuleFile file) {
-    if (store::loadRuleFile(file, lists_, paths_, currentProfile()))
-        showLoaded(file);
+bool Tfrmmain::readAgainIfChanged(RuleFile file) {
+    if (!store::changedSinceRead(file, lists_, paths_, currentProfile()))
+        return true;
+    try {
+        // A file gone, or a folder in its place, holds no edit to keep: the write tells what it meets.
+        if (!loadFile(file))
+            return true;
+    } catch (const store::FileError& error) {
+        tell(fileFailureText(QStringLiteral("save ") + fileWhat(file) + QStringLiteral(" to"), error,
+                             QStringLiteral("Nothing was changed.")));
+        return false;
+    }
+    tell(QStringLiteral("%1 was changed outside Tallowby since it was read. It has been read again, and "
+                        "your change is made to what it holds now.")
+             .arg(QString::fromStdString(ruleFilePath(file).string())));
+    return true;
+}
+
+bool Tfrmmain::loadFile(RuleFile file) {
+    if (!store::loadRuleFile(file, lists_, paths_, currentProfile()))
+        return false;
+    showLoaded(file);
+    return true;
 }
 
 void Tfrmmain::showLoaded(RuleFile file) {
@@ -379,21 +409,21 @@ void Tfrmmain::showWholeDayPanel(bool shown) {
 }
 
 void Tfrmmain::LoadConfiglist(const std::filesystem::path& path) {
-    if (store::loadConfigList(lists_, path))
+    if (store::loadConfigList(lists_, path, paths_.folder()))
         showLoaded(RuleFile::Config);
 }
 
 void Tfrmmain::LoadprofileList(const std::filesystem::path& path) {
-    store::loadProfileList(lists_, path);
+    store::loadProfileList(lists_, path, paths_.folder());
 }
 
 void Tfrmmain::LoadSessionList(const std::filesystem::path& path) {
-    if (store::loadSessionList(lists_, path))
+    if (store::loadSessionList(lists_, path, paths_.folder()))
         showLoaded(RuleFile::Sessions);
 }
 
 void Tfrmmain::LoadWholedayList(const std::filesystem::path& path) {
-    if (store::loadWholeDayList(lists_, path))
+    if (store::loadWholeDayList(lists_, path, paths_.folder()))
         showLoaded(RuleFile::WholeDay);
 }
 
@@ -494,7 +524,7 @@ void Tfrmmain::offerEarlyLiftSoon() {
 }
 
 void Tfrmmain::LoadReminderList(const std::filesystem::path& path) {
-    store::loadReminderList(lists_, path);
+    store::loadReminderList(lists_, path, paths_.folder());
 }
 
 void Tfrmmain::LoadSound() {

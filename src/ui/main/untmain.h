@@ -151,7 +151,8 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     // --- The rule book: how every window changes a rule file.
     const store::RuleLists& lists() const override { return lists_; }
     const store::ProgramPaths& paths() const override { return paths_; }
-    bool save(RuleFile file, const store::Lines& lines) override;
+    using RuleBook::save;
+    bool save(RuleFile file, const Change& change) override;
     void reload(RuleFile file) override;
     void reloadProfile() override;
     std::filesystem::path ruleFilePath(RuleFile file) const;
@@ -302,8 +303,12 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     void repairProfileLists();
     void removeStaleTemporaryFiles();
     static QString fileWhat(RuleFile file);
-    // Reads the file into its list and brings the widgets that show it in line.
-    void loadFile(RuleFile file);
+    // A file edited by hand since its list was read is read again and the user told which; false
+    // when it cannot be read any more (the user has been told why).
+    bool readAgainIfChanged(RuleFile file);
+    // Reads the file into its list and brings the widgets that show it in line; whether a file was
+    // there to read.
+    bool loadFile(RuleFile file);
     void showLoaded(RuleFile file);
     void setRunIcon(const std::filesystem::path& iconFile);
     void setStatusColour(const QColor& colour);
