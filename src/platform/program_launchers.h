@@ -19,6 +19,10 @@ struct ProgramReach {
     // runs, an installed application's program); false when it cannot be followed (a shell script
     // that runs something it does not name, a name that is no program).
     bool followed = false;
+    // The program that ends up owning the windows, as far as the way tells: the last program file
+    // on it, the script an interpreter is made to run, or the server a known client hands its
+    // windows to ("soffice.bin"); empty when the way reaches no program.
+    std::string owner{};
     // The files on the way, without links, in order: a browsed file's own first.
     std::vector<std::filesystem::path> files{};
 };

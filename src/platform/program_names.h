@@ -33,7 +33,10 @@ class ProgramNamer {
     virtual ProgramReach reachOf(std::string_view listed) { return {.names = {std::string(listed)}}; }
     // Where a program file leads; where launchers cannot be followed, to the file itself.
     virtual ProgramReach reachOfFile(const std::filesystem::path& file) {
-        return {.names = {file.filename().string()}, .followed = true, .files = {file}};
+        return {.names = {file.filename().string()},
+                .followed = true,
+                .owner = file.filename().string(),
+                .files = {file}};
     }
 };
 

@@ -75,28 +75,30 @@ TEST_F(PathLaunchersTest, FollowsLinksAndLauncherScriptsToTheProgramThatRuns) {
         const char* name;
         Names names;
         bool followed;
+        const char* owner; // the program that ends up with the windows
     } cases[] = {
-        {"tool", {"tool"}, true},
-        {"TOOL", {"TOOL"}, true}, // as a person types it; "tool" is the same name
-        {"editor", {"editor", "tool"}, true},
-        {"chooser", {"chooser", "tool"}, true},
-        {"nested", {"nested", "game-console"}, true},
-        {"defaulted", {"defaulted", "tool"}, true},
-        {"with-env", {"with-env", "tool"}, true},
-        {"py-launcher", {"py-launcher", "snake.py", "snake"}, true},
-        {"script.py", {"script.py", "script"}, true},
-        {"terminal", {"terminal", "gnome-terminal", "gnome-terminal-server"}, true},
-        {"runs", {"runs"}, false},
-        {"outside", {"outside"}, false},
-        {"output", {"output"}, false},
-        {"loop-a", {"loop-a", "loop-b"}, false},
-        {"Image Viewer", {"Image Viewer"}, false},
-        {"../bin/tool", {"../bin/tool"}, false},
+        {"tool", {"tool"}, true, "tool"},
+        {"TOOL", {"TOOL"}, true, "tool"}, // as a person types it; "tool" is the same name
+        {"editor", {"editor", "tool"}, true, "tool"},
+        {"chooser", {"chooser", "tool"}, true, "tool"},
+        {"nested", {"nested", "game-console"}, true, "game-console"},
+        {"defaulted", {"defaulted", "tool"}, true, "tool"},
+        {"with-env", {"with-env", "tool"}, true, "tool"},
+        {"py-launcher", {"py-launcher", "snake.py", "snake"}, true, "snake.py"},
+        {"script.py", {"script.py", "script"}, true, "script.py"},
+        {"terminal", {"terminal", "gnome-terminal", "gnome-terminal-server"}, true, "gnome-terminal-server"},
+        {"runs", {"runs"}, false, "runs"},
+        {"outside", {"outside"}, false, "outside"},
+        {"output", {"output"}, false, "output"},
+        {"loop-a", {"loop-a", "loop-b"}, false, "loop-b"},
+        {"Image Viewer", {"Image Viewer"}, false, ""},
+        {"../bin/tool", {"../bin/tool"}, false, ""},
     };
-    for (const auto& [name, names, followed] : cases) {
+    for (const auto& [name, names, followed, owner] : cases) {
         const ProgramReach reach = launchers.reachOf(name);
         EXPECT_EQ(reach.names, names) << name;
         EXPECT_EQ(reach.followed, followed) << name;
+        EXPECT_EQ(reach.owner, owner) << name;
     }
     const ProgramReach browsed = launchers.reachOfFile(bin / "editor");
     EXPECT_EQ(browsed.names, (Names{"editor", "tool"}));

@@ -136,7 +136,8 @@ TEST_F(ProgramNamesTest, MenuNamesAndLaunchersReachTheWindowsOfTheProgramTheySta
     const WindowId game = start("xterm", {"-T", "", "-e", "/usr/games/nethack"});
     const WindowId terminal = start("uxterm", {"-e", "sleep", "600"});
     const WindowId tester = start((data.path() / "tester").string(), {});
-    std::vector<WindowId> all{game, terminal, tester};
+    const WindowId viewer = start("display", {"-size", "160x120", "xc:white"});
+    std::vector<WindowId> all{game, terminal, tester, viewer};
     std::ranges::sort(all);
     const auto sorted = [](std::vector<WindowId> ids) {
         std::ranges::sort(ids);

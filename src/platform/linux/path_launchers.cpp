@@ -250,7 +250,8 @@ void PathLaunchers::stampFolder(const fs::path& folder) {
 }
 
 void PathLaunchers::forgetIfChanged() {
-    const std::vector<DesktopEntry>* applications = entries_ != nullptr ? &entries_->applications() : nullptr;
+    static const std::vector<DesktopEntry> kNone;
+    const std::vector<DesktopEntry>& applications = entries_ != nullptr ? entries_->applications() : kNone;
     const int reading = entries_ != nullptr ? entries_->readings() : 0;
     const bool changed = reading != entriesReading_ || std::ranges::any_of(stamps_, [](const auto& stamp) {
                              return changeTime(stamp.first) != stamp.second;
@@ -264,17 +265,20 @@ void PathLaunchers::forgetIfChanged() {
     entriesReading_ = reading;
     for (const fs::path& folder : folders_)
         stampFolder(folder);
-    for (const DesktopEntry& entry : applications != nullptr ? *applications : std::vector<DesktopEntry>()) {
+    for (const DesktopEntry& entry : applications) {
         if (entry.programPath.empty() || isInterpreter(entry.program))
             continue;
-        const fs::path file = entry.programPath.find('/') != std::string::npos
-                                  ? fs::path(entry.programPath)
-                                  : lookUp(entry.programPath, true);
+        const fs::path file = programFileOf(entry);
         std::error_code error;
         const fs::path real = fs::canonical(file, error);
         if (!file.empty() && !error)
             addName(entryPrograms_[real], entry.program);
     }
+}
+
+fs::path PathLaunchers::programFileOf(const DesktopEntry& entry) const {
+    return entry.programPath.find('/') != std::string::npos ? fs::path(entry.programPath)
+                                                            : lookUp(entry.programPath, true);
 }
 
 fs::path PathLaunchers::lookUp(std::string_view name, bool exactly) const {
@@ -304,6 +308,22 @@ ProgramReach PathLaunchers::reachOf(std::string_view name) {
     addName(way.reach.names, name);
     if (const fs::path file = lookUp(name); !file.empty())
         follow(file, way, 0);
+    // A menu name or id reaches the program its entry starts, and what that leads to: the menu's
+    // "NetHack (No GUI)" the terminal nethack-console runs in. An entry that starts an interpreter
+    // would reach every script it runs; its windows answer to the entry on their own.
+    static const std::vector<DesktopEntry> kNone;
+    for (const DesktopEntry& entry : entries_ != nullptr ? entries_->applications() : kNone) {
+        if (entry.programPath.empty() || isInterpreter(entry.program) ||
+            (!engine::namesMatch(name, entry.id) &&
+             std::ranges::none_of(entry.menuNames, [&](const std::string& menuName) {
+                 return engine::namesMatch(name, menuName);
+             })))
+            continue;
+        addName(way.reach.names, entry.program);
+        const fs::path file = programFileOf(entry);
+        if (!file.empty())
+            follow(file, way, 0);
+    }
     ++followings_;
     return names_.emplace(std::string(name), std::move(way.reach)).first->second;
 }
@@ -341,6 +361,7 @@ void PathLaunchers::follow(const fs::path& file, Way& way, int depth) {
     reach.files.push_back(real);
     const std::string name = fileName(real);
     addName(reach.names, name);
+    reach.owner = name;
     // An interpreter's own windows (python3 running IDLE) answer to it; what it is made to run
     // is worked out where it is run.
     if (isInterpreter(name)) {
@@ -355,6 +376,7 @@ void PathLaunchers::follow(const fs::path& file, Way& way, int depth) {
     for (const std::string& program : std::vector<std::string>(reach.names))
         if (const std::string_view server = windowsHandedTo(program); !server.empty()) {
             addName(reach.names, server);
+            reach.owner = server;
             reach.followed = true;
         }
     const std::optional<std::string> text = head(real);
@@ -421,6 +443,8 @@ void PathLaunchers::followCommand(const std::vector<std::string>& command, Way& 
         for (const std::string& name : commandNames(program, command)) {
             if (name.starts_with('$'))
                 continue;
+            if (!way.reach.followed)
+                way.reach.owner = name;
             addName(way.reach.names, name);
             way.reach.followed = true;
         }

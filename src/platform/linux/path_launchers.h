@@ -38,6 +38,8 @@ class PathLaunchers : public ProgramLaunchers {
     void forgetIfChanged();
     // The program file of the name on the search path; letter case ignored unless `exactly`.
     std::filesystem::path lookUp(std::string_view name, bool exactly = false) const;
+    // The file an entry's Exec runs: its path, or its name looked up; empty when there is none.
+    std::filesystem::path programFileOf(const DesktopEntry& entry) const;
     void follow(const std::filesystem::path& file, Way& way, int depth);
     void followScript(std::string_view text, Way& way, int depth);
     void followCommand(const std::vector<std::string>& words, Way& way, int depth);

@@ -27,7 +27,7 @@ struct Place {
 // The program that ends up owning the windows, as far as the way can be told.
 std::string ownerOf(platform::ProgramNamer& namer, const std::string& program) {
     const platform::ProgramReach reach = namer.reachOf(program);
-    return reach.names.empty() ? program : reach.names.back();
+    return reach.owner.empty() ? program : reach.owner;
 }
 
 QString menuNameOf(const platform::DesktopEntry& entry) {
@@ -81,7 +81,7 @@ std::vector<ProgramSuggestion> suggestionsFor(const std::string& typed, platform
             const platform::ProgramReach reach = namer.reachOf(place.program);
             if (!reach.followed)
                 continue;
-            owner = reach.names.back();
+            owner = reach.owner.empty() ? place.program : reach.owner;
             // A launcher of an installed application is offered as the application.
             const auto runs =
                 std::ranges::find_if(entries, [&reach](const platform::DesktopEntry& installed) {

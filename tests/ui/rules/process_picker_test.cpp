@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include "modal_answer.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/linux/path_launchers.h"
+#include "platform/linux/xdg_desktop_entries.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
 #include "ui/common/message_box.h"
@@ -404,6 +406,65 @@ TEST_F(ProcessPickerTest, ANameNothingAnswersToIsAskedAboutWithTheLikeliestMeani
         EXPECT_EQ(asked, question);
         EXPECT_EQ(listed, offered);
         EXPECT_EQ(picker->edt_progress->text(), added.isEmpty() ? typed : QString());
+    }
+}
+
+// The machine's own programs (scripts/install-deps.sh installs them) as a person names them from the
+// menu: a menu name, a launcher or a program file is taken at once; a slip is asked about with the
+// application meant first.
+TEST_F(ProcessPickerTest, RealDebianProgramsAreTakenByTheirMenuNamesOrOfferedFirst) {
+    platform::XdgDesktopEntries installed({"/usr/share"});
+    qputenv("PATH", "/usr/bin:/bin:/usr/games");
+    platform::PathLaunchers machine(platform::searchPathFolders(), &installed);
+    FakeNamer named(desktop, machine);
+    const auto has = [&](const char* id) {
+        return std::ranges::any_of(installed.applications(),
+                                   [&](const platform::DesktopEntry& entry) { return entry.id == id; });
+    };
+    if (!has("debian-xterm") || !has("lxtask") || !has("display-im6.q16") ||
+        !std::filesystem::exists("/usr/games/nethack"))
+        GTEST_SKIP() << "xterm, lxtask, imagemagick or nethack-console is not installed";
+    const struct {
+        QString typed;
+        QString first; // empty: taken without a question
+    } cases[] = {
+        {"XTerm", ""},
+        {"uxterm", ""},
+        {"x-terminal-emulator", ""},
+        {"task manager", ""},
+        {"ImageMagick (color depth=q16)", ""},
+        {"display", ""},
+        {"nethack", ""},
+        {"xtrem", "XTerm — xterm"},
+        {"Task Manger", "Task Manager — lxtask"},
+        {"imagemagik", "ImageMagick (color depth=q16) — display-im6.q16"},
+        {"nethak", "NetHack (No GUI) — nethack-console"},
+        {"netHack (no gui)", ""},
+    };
+    Tfrm_AddProcess picker(&target, desktop, desktop, named, installed);
+    picker.show();
+    for (const auto& [typed, first] : cases) {
+        SCOPED_TRACE(typed.toStdString());
+        picker.lb_processlist->clear();
+        QStringList offered;
+        if (!first.isEmpty())
+            whenModal([&](QDialog* dialog) {
+                auto* question = qobject_cast<ui::UnknownProgramQuestion*>(dialog);
+                ASSERT_NE(question, nullptr);
+                offered = rows(question->lb_suggestions);
+                question->lb_suggestions->setCurrentRow(0);
+                question->btn_useSuggestion->click();
+            });
+        enter(picker, typed);
+        ASSERT_EQ(picker.lb_processlist->count(), 1);
+        if (first.isEmpty()) {
+            EXPECT_EQ(picker.lb_processlist->item(0)->text(), typed);
+        } else {
+            ASSERT_FALSE(offered.isEmpty());
+            EXPECT_EQ(offered.first(), first) << offered.join(" | ").toStdString();
+            EXPECT_LE(offered.size(), 5);
+            EXPECT_EQ(picker.lb_processlist->item(0)->text(), first.section(QStringLiteral(" — "), 0, 0));
+        }
     }
 }
 
