@@ -36,6 +36,15 @@ QString menuNameOf(const platform::DesktopEntry& entry) {
 
 } // namespace
 
+const platform::DesktopEntry* applicationReached(const platform::ProgramReach& reach,
+                                                 const std::vector<platform::DesktopEntry>& entries) {
+    const auto runs = std::ranges::find_if(entries, [&reach](const platform::DesktopEntry& installed) {
+        return installed.shown && !installed.program.empty() &&
+               std::ranges::find(reach.names, installed.program) != reach.names.end();
+    });
+    return runs != entries.end() ? &*runs : nullptr;
+}
+
 std::vector<ProgramSuggestion> suggestionsFor(const std::string& typed, platform::ProgramNamer& namer,
                                               const std::vector<platform::DesktopEntry>& entries,
                                               const std::vector<platform::TopLevelWindow>& windows,
@@ -83,13 +92,8 @@ std::vector<ProgramSuggestion> suggestionsFor(const std::string& typed, platform
                 continue;
             owner = reach.owner.empty() ? place.program : reach.owner;
             // A launcher of an installed application is offered as the application.
-            const auto runs =
-                std::ranges::find_if(entries, [&reach](const platform::DesktopEntry& installed) {
-                    return installed.shown && !installed.program.empty() &&
-                           std::ranges::find(reach.names, installed.program) != reach.names.end();
-                });
-            if (runs != entries.end())
-                entry = &*runs;
+            if (const platform::DesktopEntry* runs = applicationReached(reach, entries))
+                entry = runs;
         }
         std::string key = entry ? "entry:" + entry->id : "program:" + owner;
         if (!offered.insert(std::move(key)).second)

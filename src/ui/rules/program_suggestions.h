@@ -15,6 +15,10 @@ namespace tallowby::ui {
 
 inline constexpr std::size_t kMostSuggestions = 5;
 
+// The installed application (shown in the menus) whose program is on the way; null for none.
+const platform::DesktopEntry* applicationReached(const platform::ProgramReach& reach,
+                                                 const std::vector<platform::DesktopEntry>& entries);
+
 // Likeliest first, one per application or program reached, each leading somewhere; an
 // application is offered by its menu name: "LibreOffice Writer — soffice.bin".
 std::vector<ProgramSuggestion> suggestionsFor(const std::string& typed, platform::ProgramNamer& namer,

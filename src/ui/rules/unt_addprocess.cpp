@@ -391,6 +391,12 @@ QString Tfrm_AddProcess::nameOfProgramFile(const QString& chosen) {
             browsedLeads_ = true;
             return fromBytes(application);
         }
+    // A launcher that hands over to an application by name ("x-terminal-emulator" to
+    // "gnome-terminal.wrapper" to "gnome-terminal").
+    if (const platform::DesktopEntry* application = applicationReached(reach, entries_.applications())) {
+        browsedLeads_ = true;
+        return fromBytes(application->id);
+    }
     const std::filesystem::path last = reach.files.empty() ? program : reach.files.back();
     return QFile::decodeName(QByteArray::fromStdString(last.filename().string()));
 }

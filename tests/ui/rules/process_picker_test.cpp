@@ -475,6 +475,9 @@ TEST_F(ProcessPickerTest, BrowseOffersTheApplicationsAndTakesALauncherToItsEntry
     program("tool", "\x7f"
                     "ELF");
     std::filesystem::create_symlink(programs / "lo-launcher", programs / "libreoffice");
+    program("term");
+    program("term.wrapper", "#!/usr/bin/perl -w\nexec('term', @ARGV);\n");
+    std::filesystem::create_symlink(programs / "term.wrapper", programs / "x-terminal");
     const auto runs = [](const char* id, const char* name, const std::string& path, bool shown = true) {
         platform::DesktopEntry entry{.id = id, .name = name, .programPath = path, .shown = shown};
         entry.program = std::filesystem::path(path).filename().string();
@@ -483,7 +486,8 @@ TEST_F(ProcessPickerTest, BrowseOffersTheApplicationsAndTakesALauncherToItsEntry
     desktop.entries = {runs("libreoffice-writer", "LibreOffice Writer", "libreoffice"),
                        runs("libreoffice-startcenter", "LibreOffice", "libreoffice"),
                        runs("idle", "IDLE", (programs / "idle").string()),
-                       runs("idle-hidden", "IDLE", (programs / "idle").string(), false)};
+                       runs("idle-hidden", "IDLE", (programs / "idle").string(), false),
+                       runs("org.example.Term", "Terminal", "term")};
     const auto local = [&](const char* name) { return QString::fromStdString((programs / name).string()); };
     const struct {
         QString filter; // empty: a program file instead
@@ -495,6 +499,8 @@ TEST_F(ProcessPickerTest, BrowseOffersTheApplicationsAndTakesALauncherToItsEntry
                  {"", local("lo-launcher"), "libreoffice"},
                  {"", local("idle"), "idle"},
                  {"", local("own-script"), "own-script"}, // asked about: a script that runs nothing
+                 // An alternative for a wrapper script that hands over to an application by name.
+                 {"", local("x-terminal"), "org.example.Term"},
                  {"", local("tool"), "tool"}};
     auto picker = make();
     picker->show();
@@ -511,7 +517,8 @@ TEST_F(ProcessPickerTest, BrowseOffersTheApplicationsAndTakesALauncherToItsEntry
         Tfrm_AddProcess::setFileChooser([&] { return file; });
         picker->btn_browse->click();
         EXPECT_EQ(listed, QStringList({"IDLE   [idle]", "LibreOffice   [libreoffice-startcenter]",
-                                       "LibreOffice Writer   [libreoffice-writer]"}));
+                                       "LibreOffice Writer   [libreoffice-writer]",
+                                       "Terminal   [org.example.Term]"}));
         EXPECT_EQ(picker->edt_progress->text(), edit);
         // A browsed program is asked about only when it leads nowhere.
         const bool leadsNowhere = edit == "own-script";
