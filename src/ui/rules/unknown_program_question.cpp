@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kNameRole = Qt::UserRole;
 constexpr int kWidth = 480;
+constexpr int kRowSpare = 4;
 
 } // namespace
 
@@ -34,6 +35,10 @@ UnknownProgramQuestion::UnknownProgramQuestion(const QString& typed, const QStri
         item->setData(kNameRole, suggestion.name);
     }
     lb_suggestions->setVisible(!suggestions.empty());
+    // As high as its few rows: the question and its answers stay together.
+    if (!suggestions.empty())
+        lb_suggestions->setFixedHeight(lb_suggestions->sizeHintForRow(0) * lb_suggestions->count() +
+                                       2 * lb_suggestions->frameWidth() + kRowSpare);
     TB_CREATE(btn_useSuggestion, QStringLiteral("Add selected"));
     btn_useSuggestion->setVisible(!suggestions.empty());
     btn_useSuggestion->setEnabled(false);
@@ -47,7 +52,7 @@ UnknownProgramQuestion::UnknownProgramQuestion(const QString& typed, const QStri
     buttons->addWidget(btn_back);
     auto* window = new QVBoxLayout(this);
     window->addWidget(lb_question);
-    window->addWidget(lb_suggestions, 1);
+    window->addWidget(lb_suggestions);
     window->addLayout(buttons);
     for (QPushButton* button : {btn_useSuggestion, btn_keepTyped, btn_back})
         button->setAutoDefault(false);
@@ -61,9 +66,11 @@ UnknownProgramQuestion::UnknownProgramQuestion(const QString& typed, const QStri
     connect(btn_useSuggestion, &QPushButton::clicked, this, &UnknownProgramQuestion::btn_useSuggestionClick);
     connect(btn_keepTyped, &QPushButton::clicked, this, &UnknownProgramQuestion::btn_keepTypedClick);
     connect(btn_back, &QPushButton::clicked, this, &UnknownProgramQuestion::reject);
-    // Nothing is selected: arrows choose, and then Enter adds what was chosen.
+    // Nothing is chosen for the user: the keyboard starts on Back, Tab leads to the names, an arrow
+    // chooses one, and Enter then adds what was chosen.
     lb_suggestions->setCurrentItem(nullptr);
     lb_suggestions->clearSelection();
+    btn_back->setFocus();
 }
 
 void UnknownProgramQuestion::lb_suggestionsChange() {
