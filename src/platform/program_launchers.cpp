@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <system_error>
 
 namespace tallowby::platform {
 
@@ -24,6 +25,22 @@ std::vector<std::filesystem::path> searchPathFolders() {
         rest.remove_prefix(end + 1);
     }
     return folders;
+}
+
+ProgramReach programOnSearchPath(std::string_view name) {
+    ProgramReach reach{.names = {std::string(name)}};
+    if (name.empty() || name.find_first_of("/\\") != std::string_view::npos)
+        return reach;
+    for (const std::filesystem::path& folder : searchPathFolders()) {
+        std::error_code error;
+        if (const std::filesystem::path file = folder / name; std::filesystem::is_regular_file(file, error)) {
+            reach.followed = true;
+            reach.owner = std::string(name);
+            reach.files = {file};
+            break;
+        }
+    }
+    return reach;
 }
 
 } // namespace tallowby::platform

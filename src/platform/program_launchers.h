@@ -31,6 +31,10 @@ struct ProgramReach {
 // would depend on where the program was started).
 std::vector<std::filesystem::path> searchPathFolders();
 
+// Where a name leads where launchers are not followed: to a program file of that name on the search
+// path, taken as the program itself; else to the name alone.
+ProgramReach programOnSearchPath(std::string_view name);
+
 class ProgramLaunchers {
   public:
     virtual ~ProgramLaunchers() = default;

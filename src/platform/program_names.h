@@ -29,8 +29,9 @@ class ProgramNamer {
   public:
     virtual ~ProgramNamer() = default;
     virtual ProgramNames namesOf(const TopLevelWindow& window) = 0;
-    // Where a listed name leads; where launchers cannot be followed, to itself alone.
-    virtual ProgramReach reachOf(std::string_view listed) { return {.names = {std::string(listed)}}; }
+    // Where a listed name leads; where launchers cannot be followed, to itself or to the program file
+    // of that name on the search path.
+    virtual ProgramReach reachOf(std::string_view listed) { return programOnSearchPath(listed); }
     // Where a program file leads; where launchers cannot be followed, to the file itself.
     virtual ProgramReach reachOfFile(const std::filesystem::path& file) {
         return {.names = {file.filename().string()},

@@ -40,6 +40,8 @@ class WindowNamer : public ProgramNamer {
     // Where a listed name leads ("lowriter" to "soffice.bin", "nethack" to "nethack-console"): the
     // windows of every program on the way answer to it. The name itself when nothing is known.
     ProgramReach reachOf(std::string_view listed) override;
+    // Whether a listed name may reach windows under other names than its own.
+    bool followsLaunchers() const { return launchers_ != nullptr; }
     ProgramReach reachOfFile(const std::filesystem::path& file) override;
 
   private:

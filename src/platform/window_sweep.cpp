@@ -119,6 +119,9 @@ const std::vector<std::string>& TickSweeps::namesOf(const TopLevelWindow& window
 }
 
 bool TickSweeps::reaches(const std::string& listed, const std::vector<std::string>& names) {
+    if (!platform_.namer.followsLaunchers()) {
+        return false;
+    }
     auto found = reached_.find(listed);
     if (found == reached_.end()) {
         found = reached_.emplace(listed, platform_.namer.reachOf(listed).names).first;

@@ -3,6 +3,7 @@
 // variables inside variables, exec env, an interpreter and its script), the installed
 // applications that run one of them, and what cannot be followed.
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -134,6 +135,22 @@ TEST_F(PathLaunchersTest, KeptUntilAFolderOnTheWayChanges) {
     fs::rename(alternatives / "editor.new", alternatives / "editor");
     EXPECT_EQ(launchers.reachOf("editor").names, (Names{"editor", "other"}));
     EXPECT_EQ(launchers.followings(), 2);
+}
+
+// Where launchers are not followed (Windows), a program file on the search path is the program.
+TEST_F(PathLaunchersTest, WithoutFollowingAProgramFileOnTheSearchPathIsTheProgram) {
+    program("tool");
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", ("relative:" + bin.string()).c_str(), 1);
+    const ProgramReach tool = programOnSearchPath("tool");
+    const ProgramReach missing = programOnSearchPath("missing");
+    const ProgramReach pathLike = programOnSearchPath("../bin/tool");
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_TRUE(tool.followed);
+    EXPECT_EQ(tool.files, std::vector<fs::path>{bin / "tool"});
+    EXPECT_FALSE(missing.followed);
+    EXPECT_EQ(missing.names, Names{"missing"});
+    EXPECT_FALSE(pathLike.followed);
 }
 
 } // namespace
