@@ -67,6 +67,10 @@ TEST_F(PathLaunchersTest, FollowsLinksAndLauncherScriptsToTheProgramThatRuns) {
     program("py-launcher", "#!/bin/sh\nexec python3 -u /usr/share/snake/snake.py \"$@\"\n");
     program("script.py", "#!/usr/bin/env python3\nprint(1)\n");
     program("terminal", "#!/bin/sh\nexec gnome-terminal \"$@\"\n");
+    program("gnome-terminal.wrapper", "#!/usr/bin/perl -w\nexec('gnome-terminal', @args);\n");
+    fs::create_symlink(bin / "uxterm-like", alternatives / "x-terminal-emulator");
+    fs::create_symlink(alternatives / "x-terminal-emulator", bin / "x-terminal-emulator");
+    program("uxterm-like", "#!/bin/sh\nexec tool -class UXTerm \"$@\"\n");
     program("runs", "#!/bin/sh\ntool \"$@\"\n");
     program("outside", "#!/bin/sh\nexec \"$HOME/prog\"\n");
     program("output", "#!/bin/sh\nexec >/dev/null 2>&1\ntool\n");
@@ -88,10 +92,15 @@ TEST_F(PathLaunchersTest, FollowsLinksAndLauncherScriptsToTheProgramThatRuns) {
         {"py-launcher", {"py-launcher", "snake.py", "snake"}, true, "snake.py"},
         {"script.py", {"script.py", "script"}, true, "script.py"},
         {"terminal", {"terminal", "gnome-terminal", "gnome-terminal-server"}, true, "gnome-terminal-server"},
+        {"gnome-terminal.wrapper",
+         {"gnome-terminal.wrapper", "gnome-terminal", "gnome-terminal-server"},
+         true,
+         "gnome-terminal-server"},
+        {"x-terminal-emulator", {"x-terminal-emulator", "uxterm-like", "tool"}, true, "tool"},
         {"runs", {"runs"}, false, "runs"},
         {"outside", {"outside"}, false, "outside"},
         {"output", {"output"}, false, "output"},
-        {"loop-a", {"loop-a", "loop-b"}, false, "loop-b"},
+        {"loop-a", {"loop-a", "loop-b"}, false, "loop-a"},
         {"Image Viewer", {"Image Viewer"}, false, ""},
         {"../bin/tool", {"../bin/tool"}, false, ""},
     };

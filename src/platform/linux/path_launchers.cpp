@@ -233,13 +233,29 @@ std::optional<std::pair<std::string, std::string>> assignment(const std::string&
     return std::pair{std::string(text.substr(0, end)), value.empty() ? std::string() : value[0]};
 }
 
-} // namespace
+std::string_view handedTo(std::string_view program);
 
-std::string_view windowsHandedTo(std::string_view program) {
+// A known client on the way hands its windows to its server, which then owns them.
+void handOver(ProgramReach& reach) {
+    for (const std::string& program : std::vector<std::string>(reach.names))
+        if (const std::string_view server = handedTo(program); !server.empty()) {
+            addName(reach.names, server);
+            reach.owner = server;
+            reach.followed = true;
+        }
+}
+
+std::string_view handedTo(std::string_view program) {
     for (const auto& [client, server] : kHandOvers)
         if (program == client)
             return server;
     return {};
+}
+
+} // namespace
+
+std::string_view windowsHandedTo(std::string_view program) {
+    return handedTo(program);
 }
 
 PathLaunchers::PathLaunchers(std::vector<fs::path> folders, DesktopEntries* entries)
@@ -361,10 +377,14 @@ void PathLaunchers::follow(const fs::path& file, Way& way, int depth) {
     reach.files.push_back(real);
     const std::string name = fileName(real);
     addName(reach.names, name);
-    reach.owner = name;
+    // A launcher script owns no windows: the owner is the last program of its own on the way, the
+    // script only while there is none.
+    if (reach.owner.empty())
+        reach.owner = name;
     // An interpreter's own windows (python3 running IDLE) answer to it; what it is made to run
     // is worked out where it is run.
     if (isInterpreter(name)) {
+        reach.owner = name;
         reach.followed = true;
         return;
     }
@@ -373,15 +393,13 @@ void PathLaunchers::follow(const fs::path& file, Way& way, int depth) {
             addName(reach.names, program);
         reach.followed = true;
     }
-    for (const std::string& program : std::vector<std::string>(reach.names))
-        if (const std::string_view server = windowsHandedTo(program); !server.empty()) {
-            addName(reach.names, server);
-            reach.owner = server;
-            reach.followed = true;
-        }
+    handOver(reach);
     const std::optional<std::string> text = head(real);
     if (!text || !text->starts_with("#!")) {
-        reach.followed = true; // a program of its own
+        // A program of its own, unless it hands its windows over.
+        if (windowsHandedTo(name).empty())
+            reach.owner = name;
+        reach.followed = true;
         return;
     }
     const std::vector<std::string> shebang =
@@ -392,9 +410,12 @@ void PathLaunchers::follow(const fs::path& file, Way& way, int depth) {
             followScript(*text, way, depth);
         return;
     }
-    // A script its interpreter runs: its windows answer to its name.
+    // A script its interpreter runs: its windows answer to its name ("gnome-terminal.wrapper" is
+    // known as "gnome-terminal" too, and so hands over).
     addName(reach.names, bareProgramName(name));
+    reach.owner = name;
     reach.followed = true;
+    handOver(reach);
 }
 
 void PathLaunchers::followScript(std::string_view text, Way& way, int depth) {
@@ -443,7 +464,7 @@ void PathLaunchers::followCommand(const std::vector<std::string>& command, Way& 
         for (const std::string& name : commandNames(program, command)) {
             if (name.starts_with('$'))
                 continue;
-            if (!way.reach.followed)
+            if (!way.reach.followed || way.reach.owner.empty())
                 way.reach.owner = name;
             addName(way.reach.names, name);
             way.reach.followed = true;
