@@ -24,6 +24,8 @@ packages=(
   htop lxtask xterm
   # programs whose desktop entries the reading of installed applications is tried on
   xterm idle
+  # Debian's nethack: a launcher through the alternatives system and a script, run in a terminal
+  nethack-console
   faketime
   # the end-to-end tests drive the windows over the accessibility bus
   dbus-daemon at-spi2-core python3-pyatspi

@@ -20,8 +20,9 @@ bool windowConsidered(std::string_view title, bool visible, bool normalOrDialog)
 }
 
 bool entryNames(std::string_view entry, std::span<const std::string> programNames) {
-    return !entry.empty() &&
-           std::ranges::any_of(programNames, [&](const std::string& name) { return sameName(entry, name); });
+    return !entry.empty() && std::ranges::any_of(programNames, [&](const std::string& name) {
+        return namesMatch(entry, name);
+    });
 }
 
 int commandsForWindow(const SweepRule& rule, std::span<const std::string> programNames) {

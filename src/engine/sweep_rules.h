@@ -31,7 +31,8 @@ struct SweepRule {
 bool windowConsidered(std::string_view title, bool visible, bool normalOrDialog);
 
 // Whether a listed entry names a program known by these names: equal to one of them, ignoring the
-// letter case of ASCII letters ("Chromium" is "chromium").
+// letter case of ASCII letters and white space ("Chromium" is "chromium", "libreoffice writer" is
+// "LibreOffice Writer").
 bool entryNames(std::string_view entry, std::span<const std::string> programNames);
 
 // How many times the rule's command is posted to a window whose program is known by these names

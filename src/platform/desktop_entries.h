@@ -12,6 +12,9 @@ struct DesktopEntry {
     std::string id{};
     // The menu name (Name= of the [Desktop Entry] group, untranslated).
     std::string name{};
+    // Every name the menus show it by: Name=, GenericName= ("Web Browser") and their translations
+    // into the user's language (Name[de]=), each once.
+    std::vector<std::string> menuNames{};
     // The file name of the program Exec runs: its first word after "env" and VAR=value words, without
     // folder ("libreoffice", "firefox-esr"); empty when Exec is missing or cannot be read.
     std::string program{};
@@ -33,6 +36,8 @@ class DesktopEntries {
     // Every installed application (Type=Application, not Hidden=true), an entry in an earlier data
     // folder hiding one with the same id in a later folder. Read again only when a folder changed.
     virtual const std::vector<DesktopEntry>& applications() = 0;
+    // Changes whenever applications() may have changed: what was worked out of them is stale.
+    virtual int readings() const { return 0; }
 };
 
 } // namespace tallowby::platform

@@ -1,8 +1,11 @@
 #pragma once
 // The names a window's program is known by: what a user may list to block or allow it.
+#include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/program_launchers.h"
 #include "platform/window_list.h"
 
 namespace tallowby::platform {
@@ -26,6 +29,16 @@ class ProgramNamer {
   public:
     virtual ~ProgramNamer() = default;
     virtual ProgramNames namesOf(const TopLevelWindow& window) = 0;
+    // Where a listed name leads; where launchers cannot be followed, to itself or to the program file
+    // of that name on the search path.
+    virtual ProgramReach reachOf(std::string_view listed) { return programOnSearchPath(listed); }
+    // Where a program file leads; where launchers cannot be followed, to the file itself.
+    virtual ProgramReach reachOfFile(const std::filesystem::path& file) {
+        return {.names = {file.filename().string()},
+                .followed = true,
+                .owner = file.filename().string(),
+                .files = {file}};
+    }
 };
 
 } // namespace tallowby::platform

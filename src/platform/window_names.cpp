@@ -127,6 +127,9 @@ WindowNamer::Lasting WindowNamer::lastingNamesOf(const TopLevelWindow& window) {
                 names.application = entry->id;
             }
             addName(names.all, entry->id);
+            for (const std::string& menuName : entry->menuNames) {
+                addName(names.all, menuName);
+            }
             if (!isInterpreter(entry->program)) {
                 addName(names.all, entry->program);
             }
@@ -157,6 +160,17 @@ std::vector<std::string> WindowNamer::runningIn(ProcessId terminal) {
         }
     }
     return names;
+}
+
+ProgramReach WindowNamer::reachOf(std::string_view listed) {
+    if (launchers_ != nullptr) {
+        return launchers_->reachOf(listed);
+    }
+    return ProgramNamer::reachOf(listed);
+}
+
+ProgramReach WindowNamer::reachOfFile(const std::filesystem::path& file) {
+    return launchers_ != nullptr ? launchers_->reachOfFile(file) : ProgramNamer::reachOfFile(file);
 }
 
 ProgramNames WindowNamer::namesOf(const TopLevelWindow& window) {

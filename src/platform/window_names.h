@@ -9,15 +9,18 @@
 #include "platform/desktop_entries.h"
 #include "platform/process_list.h"
 #include "platform/process_tree.h"
+#include "platform/program_launchers.h"
 #include "platform/program_names.h"
 
 namespace tallowby::platform {
 
 class WindowNamer : public ProgramNamer {
   public:
-    // `entries` may be null: names then come from the window and its process alone.
-    WindowNamer(ProcessLister& processes, ProcessTree& tree, DesktopEntries* entries)
-        : processes_(processes), tree_(tree), entries_(entries) {}
+    // `entries` may be null: names then come from the window and its process alone. `launchers`
+    // may be null: a listed name then reaches only the windows that answer to it.
+    WindowNamer(ProcessLister& processes, ProcessTree& tree, DesktopEntries* entries,
+                ProgramLaunchers* launchers = nullptr)
+        : processes_(processes), tree_(tree), entries_(entries), launchers_(launchers) {}
 
     // Every name, those of the programs running in a terminal included.
     ProgramNames namesOf(const TopLevelWindow& window) override;
@@ -34,12 +37,20 @@ class WindowNamer : public ProgramNamer {
     // say which of its windows a program runs in, so each of its windows answers to them all.
     std::vector<std::string> runningIn(ProcessId terminal);
 
+    // Where a listed name leads ("lowriter" to "soffice.bin", "nethack" to "nethack-console"): the
+    // windows of every program on the way answer to it. The name itself when nothing is known.
+    ProgramReach reachOf(std::string_view listed) override;
+    // Whether a listed name may reach windows under other names than its own.
+    bool followsLaunchers() const { return launchers_ != nullptr; }
+    ProgramReach reachOfFile(const std::filesystem::path& file) override;
+
   private:
     void addProcessNames(ProcessId pid, const std::string& executable, std::vector<std::string>& names);
 
     ProcessLister& processes_;
     ProcessTree& tree_;
     DesktopEntries* entries_;
+    ProgramLaunchers* launchers_;
 };
 
 // The installed applications a window belongs to, best first: those whose StartupWMClass is the

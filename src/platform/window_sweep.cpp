@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/program_choice.h"
+
 namespace tallowby::platform {
 
 namespace {
@@ -116,15 +118,43 @@ const std::vector<std::string>& TickSweeps::namesOf(const TopLevelWindow& window
     return found->second;
 }
 
+bool TickSweeps::reaches(const std::string& listed, const std::vector<std::string>& names) {
+    if (!platform_.namer.followsLaunchers()) {
+        return false;
+    }
+    auto found = reached_.find(listed);
+    if (found == reached_.end()) {
+        found = reached_.emplace(listed, platform_.namer.reachOf(listed).names).first;
+    }
+    return std::ranges::any_of(found->second, [&](const std::string& name) {
+        return std::ranges::any_of(names,
+                                   [&](const std::string& known) { return engine::namesMatch(name, known); });
+    });
+}
+
 std::vector<PostedCommand> TickSweeps::sweep(const engine::SweepRule& rule) {
     std::vector<PostedCommand> posted;
+    std::vector<std::string> judged;
     for (const auto& window : windows()) {
         if (!engine::windowConsidered(window.title, window.visible, window.normalOrDialog) ||
             (window.pid != kNoProcess && window.pid == self_)) {
             continue;
         }
         const WindowNamer::Lasting& lasting = platform_.owners.namesOf(window, platform_.namer);
-        const int times = engine::commandsForWindow(rule, namesOf(window, lasting));
+        const std::vector<std::string>& names = namesOf(window, lasting);
+        // A listed launcher ("lowriter") names the window of the program it leads to.
+        judged.clear();
+        for (const auto* list : {&rule.names, &rule.wholeDayFocusNames}) {
+            for (const std::string& listed : *list) {
+                if (!engine::entryNames(listed, names) && reaches(listed, names)) {
+                    if (judged.empty()) {
+                        judged = names;
+                    }
+                    addName(judged, listed);
+                }
+            }
+        }
+        const int times = engine::commandsForWindow(rule, judged.empty() ? names : judged);
         // Whether a process descends from the program is asked only of windows about to be acted on.
         if (times == 0 || platform_.owners.startedBy(self_, window, platform_.processes)) {
             continue;

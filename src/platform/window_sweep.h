@@ -102,11 +102,15 @@ class TickSweeps {
     // The window's names with, for a terminal, what runs in it now (read once a tick per terminal).
     const std::vector<std::string>& namesOf(const TopLevelWindow& window,
                                             const WindowNamer::Lasting& lasting);
+    // Whether the listed name leads to a program known by one of the names.
+    bool reaches(const std::string& listed, const std::vector<std::string>& names);
 
     SweepPlatform platform_;
     ProcessId self_;
     std::optional<std::vector<TopLevelWindow>> windows_;
     std::map<ProcessId, std::vector<std::string>> terminalNames_;
+    // Where each listed name leads, worked out once a tick.
+    std::map<std::string, std::vector<std::string>, std::less<>> reached_;
 };
 
 // One sweep on a window list of its own.

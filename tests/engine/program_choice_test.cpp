@@ -45,5 +45,50 @@ TEST(ClosestName, TheAnswerDoesNotHangOnTheOrderOfTheCandidates) {
     EXPECT_FALSE(sameName("firefox", "firefox-esr"));
 }
 
+// What a person types for a program they saw in the menu or on the screen, and what is offered:
+// a word of the menu name first, then a start, then a slip, never a far-off name; one per place.
+TEST(LikelyMeant, AWordOfTheMenuNameThenAStartThenASlip) {
+    const std::vector<NameCandidate> candidates = {
+        {"LibreOffice Writer", "writer"},
+        {"libreoffice-writer", "writer"},
+        {"write", "write"},
+        {"choom", "choom"},
+        {"Chromium Web Browser", "chromium"},
+        {"chromium", "chromium"},
+        {"Image Viewer", "eog"},
+        {"eog", "eog"},
+        {"evince", "evince"},
+        {"vlc", "vlc"},
+        {"VLC media player", "vlc"},
+        {"gnome-terminal-server", "terminal"},
+    };
+    const auto offered = [&](const char* typed) {
+        std::vector<std::string> names;
+        for (const std::size_t at : likelyMeant(typed, candidates, 3))
+            names.push_back(candidates[at].name);
+        return names;
+    };
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(offered("writer"), (Names{"LibreOffice Writer", "write"}));
+    EXPECT_EQ(offered("chrome"), (Names{"chromium"})) << "not choom, two slips off";
+    EXPECT_EQ(offered("chromum"), (Names{"chromium"}));
+    EXPECT_EQ(offered("image"), (Names{"Image Viewer"}));
+    EXPECT_EQ(offered("imageviewer"), (Names{"Image Viewer"}));
+    EXPECT_EQ(offered("media"), (Names{"VLC media player"}));
+    EXPECT_EQ(offered("terminal"), (Names{"gnome-terminal-server"}));
+    EXPECT_EQ(offered("vcl"), Names{});
+    EXPECT_EQ(offered("   "), Names{});
+}
+
+TEST(NamesMatch, IgnoresCaseAndSpacesAsAPersonTypesAMenuName) {
+    EXPECT_TRUE(namesMatch("libreoffice writer", "LibreOffice Writer"));
+    EXPECT_TRUE(namesMatch(" Image  viewer", "Image Viewer"));
+    EXPECT_TRUE(namesMatch("ImageViewer", "Image Viewer"));
+    EXPECT_FALSE(namesMatch("Image Viewer 2", "Image Viewer"));
+    EXPECT_FALSE(namesMatch("firefox", "firefox-esr"));
+    EXPECT_FALSE(namesMatch("", "x"));
+    EXPECT_TRUE(namesMatch("", ""));
+}
+
 } // namespace
 } // namespace tallowby::engine

@@ -122,6 +122,56 @@ TEST_F(ProgramNamesTest, BlockAndFocusReachEveryProgramByEachOfItsNames) {
               (std::vector<WindowId>{std::min(idle, snake), std::max(idle, snake)}));
 }
 
+// The names a person takes from the menu or the screen: menu names typed in their own case and
+// spacing, launchers on the search path (a link through the alternatives system, Debian's nethack
+// script, uxterm's script, a script of the test's own), each reaching the windows of the program
+// it ends up running, in Block, and sparing them in Focus.
+TEST_F(ProgramNamesTest, MenuNamesAndLaunchersReachTheWindowsOfTheProgramTheyStart) {
+    std::ofstream(data.path() / "tester") << "#!/bin/sh\nTOOL=xev\nexec env LANG=C \"$TOOL\" \"$@\"\n";
+    std::filesystem::permissions(data.path() / "tester", std::filesystem::perms::owner_all);
+    const std::string path = std::getenv("PATH");
+    setenv("PATH", (data.path().string() + ":/usr/bin:/bin:/usr/games").c_str(), 1);
+    x11::X11Platform followed{session.display(), &entries};
+    setenv("PATH", path.c_str(), 1);
+    const WindowId game = start("xterm", {"-T", "", "-e", "/usr/games/nethack"});
+    const WindowId terminal = start("uxterm", {"-e", "sleep", "600"});
+    const WindowId tester = start((data.path() / "tester").string(), {});
+    const WindowId viewer = start("display", {"-size", "160x120", "xc:white"});
+    std::vector<WindowId> all{game, terminal, tester, viewer};
+    std::ranges::sort(all);
+    const auto sorted = [](std::vector<WindowId> ids) {
+        std::ranges::sort(ids);
+        return ids;
+    };
+    const std::vector<std::pair<std::string, std::vector<WindowId>>> cases{
+        {"nethack", {game}},                  // link, alternatives link, script, exec $HACK
+        {"nethack-console", {game}},          // the program itself
+        {"uxterm", sorted({game, terminal})}, // a launcher script: xterm owns both windows
+        {"UXTerm", sorted({game, terminal})}, // its menu name, the same
+        {"event tester", {tester}},           // a menu name as a person types it
+        {"EventTester", {tester}},
+        {"tester", {tester}}, // a script of the test's own, exec env "$TOOL"
+        {"firefox", {}},
+    };
+    for (const auto& [name, named] : cases) {
+        SweepRule rule;
+        rule.names = {name};
+        for (const SweepKind kind : {SweepKind::SessionBlock, SweepKind::SessionFocus}) {
+            rule.kind = kind;
+            std::vector<WindowId> ids;
+            for (const auto& posted : WindowSweep(followed.sweepPlatform(), rule, kNoProcess))
+                ids.push_back(posted.window);
+            std::ranges::sort(ids);
+            std::vector<WindowId> expected = named;
+            if (kind == SweepKind::SessionFocus) {
+                expected.clear();
+                std::ranges::set_difference(all, named, std::back_inserter(expected));
+            }
+            EXPECT_EQ(ids, expected) << name << (kind == SweepKind::SessionFocus ? " in Focus" : " in Block");
+        }
+    }
+}
+
 TEST_F(ProgramNamesTest, AProgramThatAsksBeforeClosingIsAskedOnceThenMinimised) {
     const WindowId editor = start("python3", {(data.path() / "editor.py").string()});
     SweepRule close;

@@ -129,6 +129,51 @@ TEST_F(XdgDesktopEntriesTest, ReadsAgainOnlyWhenAFolderChanged) {
     EXPECT_EQ(entries.readings(), readings) << "nothing changed since";
 }
 
+// The names a person reads in the menu: Name, its translation into their language, GenericName and
+// its translation; other languages' are not theirs.
+TEST(DesktopEntryMenuNames, NameAndGenericNameInTheUsersLanguage) {
+    const std::string text = entry("Name=Image Viewer\nName[de]=Bildbetrachter\nName[fr]=Visionneur\n"
+                                   "GenericName=Viewer\nGenericName[de_DE]=Betrachter\nName[de_AT]=Bilder\n"
+                                   "Exec=eog %U");
+    const struct {
+        std::vector<std::string> languages;
+        std::vector<std::string> names;
+    } cases[] = {
+        {{}, {"Image Viewer", "Viewer"}},
+        {{"de_DE", "de"}, {"Image Viewer", "Bildbetrachter", "Viewer", "Betrachter"}},
+        {{"de_AT", "de"}, {"Image Viewer", "Bildbetrachter", "Bilder", "Viewer"}},
+        {{"fr"}, {"Image Viewer", "Visionneur", "Viewer"}},
+    };
+    for (const auto& [languages, names] : cases)
+        EXPECT_EQ(parseDesktopEntry(text, languages).entry.menuNames, names)
+            << testing::PrintToString(languages);
+    EXPECT_EQ(parseDesktopEntry(entry("Exec=x")).entry.menuNames, std::vector<std::string>{})
+        << "no name, none";
+}
+
+TEST(XdgUserLanguages, FromTheLocaleMostSpecificFirst) {
+    const struct {
+        const char* language;
+        const char* lang;
+        std::vector<std::string> languages;
+    } cases[] = {
+        {"", "de_DE.UTF-8@euro", {"de_DE@euro", "de_DE", "de@euro", "de"}},
+        {"", "fr_FR.UTF-8", {"fr_FR", "fr"}},
+        {"pt_BR:pt", "pt_BR.UTF-8", {"pt_BR", "pt"}},
+        {"de", "C.UTF-8", {}},
+        {"", "C", {}},
+    };
+    for (const auto& [language, lang, languages] : cases) {
+        ::setenv("LANGUAGE", language, 1);
+        ::unsetenv("LC_ALL");
+        ::unsetenv("LC_MESSAGES");
+        ::setenv("LANG", lang, 1);
+        EXPECT_EQ(XdgDesktopEntries::userLanguages(), languages) << lang;
+    }
+    ::unsetenv("LANGUAGE");
+    ::setenv("LANG", "C.UTF-8", 1);
+}
+
 TEST(XdgDataFolders, TheUsersFolderFirstThenTheSystemsAbsoluteOnes) {
     ::setenv("XDG_DATA_HOME", "/home/u/data", 1);
     ::setenv("XDG_DATA_DIRS", "/opt/share:relative:/usr/share/:/opt/share", 1);

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include "shell_fixture.h"
 #include "support/file_bytes.h"
 #include "ui/common/message_box.h"
+#include "ui/rules/unknown_program_question.h"
 #include "ui/rules/unt_addprocess.h"
 #include "ui/rules/unt_domainadd.h"
 #include "ui/rules/unt_sessionAdd.h"
@@ -197,18 +199,23 @@ TEST_F(RuleEditingTest, TheProcessPickersAskWithTheModeOfTheirRule) {
     const QString focus = QStringLiteral("In Focus mode");
     sessions->selectSession(0);
     for (QPushButton* opener : {sessions->btn_processAdd, wholeDay->btn_wholedayprocessAdd}) {
-        messages.texts.clear();
-        whenModal([](QDialog* dialog) {
+        QString asked;
+        whenModal([&asked](QDialog* dialog) {
             auto* picker = qobject_cast<ui::Tfrm_AddProcess*>(dialog);
             ASSERT_TRUE(picker);
             picker->edt_progress->setText(QStringLiteral("zzqqxx"));
-            ui::setNextAnswer(false);
+            whenModal([&asked](QDialog* question) {
+                auto* asking = qobject_cast<ui::UnknownProgramQuestion*>(question);
+                ASSERT_TRUE(asking);
+                asked = asking->lb_question->text();
+                asking->btn_back->click();
+            });
             picker->btn_add->click();
             picker->btn_save->click();
         });
         opener->click();
-        ASSERT_EQ(messages.texts.size(), 1);
-        EXPECT_EQ(messages.texts[0].contains(focus), opener == sessions->btn_processAdd);
+        ASSERT_FALSE(asked.isEmpty());
+        EXPECT_EQ(asked.contains(focus), opener == sessions->btn_processAdd);
     }
 }
 

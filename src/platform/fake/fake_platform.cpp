@@ -44,6 +44,12 @@ void FakePlatform::post(WindowId window, WindowCommand command) {
     posts.push_back({window, command});
 }
 
+ProgramReach FakePlatform::reachOf(std::string_view name) {
+    if (const auto found = launchers.find(name); found != launchers.end())
+        return found->second;
+    return {.names = {std::string(name)}};
+}
+
 std::vector<ProcessId> FakePlatform::killProcessesByName(std::span<const std::string> names) {
     const auto targets = matchingProcesses(snapshot(), names);
     const auto ended = [&](ProcessId pid) { return std::ranges::find(targets, pid) != targets.end(); };

@@ -7,6 +7,7 @@
 #include "platform/desktop_entries.h"
 #include "platform/process_killer.h"
 #include "platform/process_tree.h"
+#include "platform/program_launchers.h"
 #include "platform/window_commands.h"
 #include "platform/window_list.h"
 #include "platform/window_sweep.h"
@@ -25,7 +26,8 @@ class FakePlatform : public WindowLister,
                      public ProcessTree,
                      public WindowCommander,
                      public ProcessKiller,
-                     public DesktopEntries {
+                     public DesktopEntries,
+                     public ProgramLaunchers {
   public:
     // Topmost first.
     std::vector<TopLevelWindow> windows;
@@ -35,6 +37,8 @@ class FakePlatform : public WindowLister,
     std::map<ProcessId, std::vector<std::string>> commandLines;
     // The installed applications.
     std::vector<DesktopEntry> entries;
+    // Where launchers lead: "lowriter" to {"lowriter", "soffice.bin"}; a name not here leads to itself.
+    std::map<std::string, ProgramReach, std::less<>> launchers;
 
     // What the code under test did.
     std::vector<FakePost> posts;
@@ -51,6 +55,10 @@ class FakePlatform : public WindowLister,
     // From `parents`.
     std::vector<ProcessId> childrenOf(ProcessId pid) override;
     const std::vector<DesktopEntry>& applications() override { return entries; }
+    ProgramReach reachOf(std::string_view name) override;
+    ProgramReach reachOfFile(const std::filesystem::path& file) override {
+        return reachOf(file.filename().string());
+    }
     void post(WindowId window, WindowCommand command) override;
     // Ends the matching processes: they leave `processes`, and their windows leave `windows`.
     std::vector<ProcessId> killProcessesByName(std::span<const std::string> names) override;
@@ -58,7 +66,7 @@ class FakePlatform : public WindowLister,
     SweepPlatform sweepPlatform() { return {*this, *this, *this, owners, namer}; }
 
     WindowOwners owners;
-    WindowNamer namer{*this, *this, this};
+    WindowNamer namer{*this, *this, this, this};
 };
 
 } // namespace tallowby::platform

@@ -88,10 +88,14 @@ bool isTrue(std::string_view value) {
     return value == "true" || value == "1";
 }
 
-// The words of an Exec line up to the first one that is not part of an "env" prefix: arguments
-// are separated by spaces, and a quoted one may hold spaces and backslash-escaped quotes. Single
-// quotes are not in the desktop entry rules but appear in hand-written files; they are read as a
-// shell reads them.
+std::string fileNameOf(const std::string& word) {
+    const auto slash = word.find_last_of('/');
+    return slash == std::string::npos ? word : word.substr(slash + 1);
+}
+
+} // namespace
+
+// Single quotes are not in the desktop entry rules but appear in hand-written files.
 std::vector<std::string> execWords(std::string_view exec, std::size_t most) {
     std::vector<std::string> words;
     std::size_t i = 0;
@@ -125,15 +129,7 @@ std::vector<std::string> execWords(std::string_view exec, std::size_t most) {
     return words;
 }
 
-std::string fileNameOf(const std::string& word) {
-    const auto slash = word.find_last_of('/');
-    return slash == std::string::npos ? word : word.substr(slash + 1);
-}
-
-// The word naming the program Exec runs, past "env", its options and VAR=value settings.
-std::string programWord(std::string_view exec) {
-    // Enough for "env -u A -u B X=1 Y=2 program" and the like; a longer prefix is not a launcher's.
-    const std::vector<std::string> words = execWords(exec, 32);
+std::size_t programWordIndex(const std::vector<std::string>& words) {
     std::size_t at = 0;
     if (at < words.size() && fileNameOf(words[at]) == "env") {
         ++at;
@@ -147,6 +143,16 @@ std::string programWord(std::string_view exec) {
                 break;
         }
     }
+    return std::min(at, words.size());
+}
+
+namespace {
+
+// The word naming the program Exec runs, past "env", its options and VAR=value settings.
+std::string programWord(std::string_view exec) {
+    // Enough for "env -u A -u B X=1 Y=2 program" and the like; a longer prefix is not a launcher's.
+    const std::vector<std::string> words = execWords(exec, 32);
+    const std::size_t at = programWordIndex(words);
     return at < words.size() ? words[at] : std::string();
 }
 
@@ -193,8 +199,29 @@ struct FoundFile {
 
 } // namespace
 
-ParsedDesktopEntry parseDesktopEntry(std::string_view text) {
+namespace {
+
+// "Name[de_DE]" with "de_DE" among the languages: the key's translation the user reads.
+bool translationOf(std::string_view key, std::string_view base, const std::vector<std::string>& languages) {
+    if (!key.starts_with(base) || key.size() < base.size() + 3 || key[base.size()] != '[' ||
+        !key.ends_with(']'))
+        return false;
+    const std::string_view language = key.substr(base.size() + 1, key.size() - base.size() - 2);
+    return std::ranges::find(languages, language) != languages.end();
+}
+
+void addMenuName(std::vector<std::string>& names, std::string name) {
+    if (!name.empty() && std::ranges::find(names, name) == names.end())
+        names.push_back(std::move(name));
+}
+
+} // namespace
+
+ParsedDesktopEntry parseDesktopEntry(std::string_view text, const std::vector<std::string>& languages) {
     ParsedDesktopEntry parsed;
+    std::vector<std::string> translatedNames;
+    std::string genericName;
+    std::vector<std::string> translatedGenericNames;
     std::set<std::string, std::less<>> seenKeys;
     bool inGroup = false;
     bool groupDone = false;
@@ -220,6 +247,12 @@ ParsedDesktopEntry parseDesktopEntry(std::string_view text) {
             parsed.type = unescaped(value);
         } else if (key == "Name") {
             entry.name = unescaped(value);
+        } else if (key == "GenericName") {
+            genericName = unescaped(value);
+        } else if (translationOf(key, "Name", languages)) {
+            translatedNames.push_back(unescaped(value));
+        } else if (translationOf(key, "GenericName", languages)) {
+            translatedGenericNames.push_back(unescaped(value));
         } else if (key == "Exec") {
             entry.programPath = programWord(unescaped(value));
             entry.program = fileNameOf(entry.programPath);
@@ -235,11 +268,61 @@ ParsedDesktopEntry parseDesktopEntry(std::string_view text) {
             parsed.hidden = isTrue(value);
         }
     }
+    std::vector<std::string>& names = parsed.entry.menuNames;
+    addMenuName(names, parsed.entry.name);
+    for (std::string& name : translatedNames)
+        addMenuName(names, std::move(name));
+    addMenuName(names, std::move(genericName));
+    for (std::string& name : translatedGenericNames)
+        addMenuName(names, std::move(name));
     return parsed;
 }
 
-XdgDesktopEntries::XdgDesktopEntries(std::vector<fs::path> dataFolders)
-    : dataFolders_(std::move(dataFolders)) {}
+XdgDesktopEntries::XdgDesktopEntries(std::vector<fs::path> dataFolders, std::vector<std::string> languages)
+    : dataFolders_(std::move(dataFolders)), languages_(std::move(languages)) {}
+
+std::vector<std::string> XdgDesktopEntries::userLanguages() {
+    std::vector<std::string> settings;
+    const auto setting = [](const char* variable) {
+        const char* value = std::getenv(variable);
+        return std::string(value != nullptr ? value : "");
+    };
+    std::string list = setting("LANGUAGE");
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        if (std::string value = setting(variable); !value.empty()) {
+            // LANGUAGE counts only beside a locale that is not C, as gettext reads it.
+            if (value == "C" || value == "POSIX" || value.starts_with("C."))
+                return {};
+            list += ":" + value;
+            break;
+        }
+    std::vector<std::string> languages;
+    const auto add = [&languages](std::string language) {
+        if (!language.empty() && std::ranges::find(languages, language) == languages.end())
+            languages.push_back(std::move(language));
+    };
+    std::string_view rest = list;
+    while (!rest.empty()) {
+        const auto colon = rest.find(':');
+        std::string locale(rest.substr(0, colon));
+        rest.remove_prefix(colon == std::string_view::npos ? rest.size() : colon + 1);
+        std::string modifier;
+        if (const auto at = locale.find('@'); at != std::string::npos) {
+            modifier = locale.substr(at);
+            locale.resize(at);
+        }
+        if (const auto dot = locale.find('.'); dot != std::string::npos)
+            locale.resize(dot);
+        const std::string language = locale.substr(0, locale.find('_'));
+        if (!modifier.empty())
+            add(locale + modifier);
+        add(locale);
+        if (!modifier.empty())
+            add(language + modifier);
+        add(language);
+    }
+    return languages;
+}
 
 std::vector<fs::path> XdgDesktopEntries::dataFolders() {
     std::vector<fs::path> folders;
@@ -333,7 +416,7 @@ void XdgDesktopEntries::read() {
             if (!text)
                 continue;
             decided.insert(file.id);
-            ParsedDesktopEntry parsed = parseDesktopEntry(*text);
+            ParsedDesktopEntry parsed = parseDesktopEntry(*text, languages_);
             if (parsed.hidden || parsed.type != "Application")
                 continue;
             parsed.entry.id = file.id;

@@ -2,6 +2,7 @@
 // Everything the sweeps and the process pickers need on Linux with X11, sharing one X connection.
 #include <string>
 
+#include "platform/linux/path_launchers.h"
 #include "platform/linux/procfs_process_tree.h"
 #include "platform/linux/procfs_processes.h"
 #include "platform/window_sweep.h"
@@ -15,9 +16,11 @@ class X11Platform {
   public:
     // An empty display name means $DISPLAY. Nothing is opened until the first call. Without the
     // installed applications (`entries` null) windows answer to the names of their program and class.
+    // Listed names are followed on $PATH as it is now.
     explicit X11Platform(std::string displayName = {}, DesktopEntries* entries = nullptr)
         : connection_(std::move(displayName)), windows_(connection_), commander_(connection_),
-          killer_(processes_), namer_(processes_, tree_, entries) {}
+          killer_(processes_), launchers_(searchPathFolders(), entries),
+          namer_(processes_, tree_, entries, &launchers_) {}
 
     WindowLister& windows() { return windows_; }
     WindowCommander& commander() { return commander_; }
@@ -34,6 +37,7 @@ class X11Platform {
     ProcfsProcessLister processes_;
     SignalProcessKiller killer_;
     ProcfsProcessTree tree_;
+    PathLaunchers launchers_;
     WindowNamer namer_;
     WindowOwners owners_;
 };

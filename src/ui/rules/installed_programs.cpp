@@ -1,12 +1,12 @@
 #include "ui/rules/installed_programs.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <set>
 #include <system_error>
 
 #include "engine/program_choice.h"
 #include "os/files.h"
+#include "platform/program_launchers.h"
 
 namespace tallowby::ui {
 namespace {
@@ -48,19 +48,7 @@ template <typename Found> bool forEachFileIn(const std::vector<fs::path>& folder
 } // namespace
 
 std::vector<fs::path> programFolders() {
-    std::vector<fs::path> folders;
-    const char* path = std::getenv("PATH");
-    std::string_view rest = path != nullptr ? path : "";
-    while (!rest.empty()) {
-        const auto colon = rest.find(':');
-        const fs::path folder(rest.substr(0, colon));
-        if (folder.is_absolute() && std::ranges::find(folders, folder) == folders.end())
-            folders.push_back(folder);
-        if (colon == std::string_view::npos)
-            break;
-        rest.remove_prefix(colon + 1);
-    }
-    return folders;
+    return platform::searchPathFolders();
 }
 
 std::vector<std::string> programsIn(const std::vector<fs::path>& folders) {

@@ -31,6 +31,8 @@
 #include "ui/common/named_widgets.h"
 #include "ui/rules/application_chooser.h"
 #include "ui/rules/installed_programs.h"
+#include "ui/rules/program_suggestions.h"
+#include "ui/rules/unknown_program_question.h"
 
 namespace tallowby::ui {
 namespace {
@@ -291,8 +293,8 @@ void Tfrm_AddProcess::btn_addClick() {
         showMessage(this, fromBytes(*failure));
         return;
     }
-    const bool browsed = !browsed_.isEmpty() && fromBytes(text) == browsed_;
-    const std::string name = browsed || answersToSomething(text) ? text : confirmUnknown(text);
+    const bool browsed = browsedLeads_ && fromBytes(text) == browsed_;
+    const std::string name = browsed || leadsSomewhere(text) ? text : confirmUnknown(text);
     // The rules may have started again while the question was open.
     if (name.empty() || !editable())
         return;
@@ -301,47 +303,41 @@ void Tfrm_AddProcess::btn_addClick() {
     browsed_.clear();
 }
 
-bool Tfrm_AddProcess::answersToSomething(const std::string& name) {
-    if (installedApplicationNamed(name, entries_.applications()))
+bool Tfrm_AddProcess::leadsSomewhere(const std::string& name) {
+    const platform::ProgramReach reach = namer_.reachOf(name);
+    if (reach.followed)
         return true;
-    if (programIn(name, programFolders()))
-        return true;
+    const auto named = [&reach](const std::string& known) {
+        return std::ranges::any_of(
+            reach.names, [&known](const std::string& name) { return engine::namesMatch(name, known); });
+    };
+    for (const platform::DesktopEntry& entry : entries_.applications())
+        if (named(entry.id) || named(entry.program) || std::ranges::any_of(entry.menuNames, named))
+            return true;
     for (const platform::ProcessInfo& process : processes_.snapshot())
-        if (engine::sameName(process.name, name))
+        if (named(process.name))
             return true;
     for (const platform::TopLevelWindow& window : windows_.topLevelWindows())
-        for (const std::string& known : namer_.namesOf(window).all)
-            if (engine::sameName(known, name))
-                return true;
+        if (std::ranges::any_of(namer_.namesOf(window).all, named))
+            return true;
     return false;
 }
 
 std::string Tfrm_AddProcess::confirmUnknown(const std::string& typed) {
-    std::vector<std::string> known;
-    for (const platform::DesktopEntry& entry : entries_.applications()) {
-        platform::addName(known, entry.id);
-        platform::addName(known, entry.program);
-    }
-    for (const platform::TopLevelWindow& window : windows_.topLevelWindows())
-        for (const std::string& name : namer_.namesOf(window).all)
-            platform::addName(known, name);
-    for (const std::string& name : programsIn(programFolders()))
-        platform::addName(known, name);
-    const std::optional<std::string> meant = engine::closestName(typed, known);
-
+    const std::vector<ProgramSuggestion> suggestions =
+        suggestionsFor(typed, namer_, entries_.applications(), windows_.topLevelWindows(), programFolders());
     QString question =
         QStringLiteral("No program named \"%1\" is installed or running.").arg(fromBytes(typed));
     if (focusMode_)
         question +=
             QStringLiteral(" In Focus mode its windows are not spared: a program listed under a name it "
                            "does not answer to is minimised too.");
-    if (!meant)
-        return askYesNo(this, question + QStringLiteral(" Add it anyway?")) ? typed : std::string();
-    const std::optional<bool> answer =
-        askYesNoCancel(this, question + QStringLiteral(" Did you mean \"%1\"?").arg(fromBytes(*meant)));
-    if (!answer)
+    if (!suggestions.empty())
+        question += QStringLiteral(" Did you mean one of these?");
+    UnknownProgramQuestion asking(fromBytes(typed), question, suggestions, this);
+    if (asking.exec() != QDialog::Accepted)
         return {};
-    return *answer ? *meant : typed;
+    return toBytes(asking.chosen());
 }
 
 void Tfrm_AddProcess::btn_cancelClick() {
@@ -365,8 +361,10 @@ QString Tfrm_AddProcess::chooseApplication() {
     if (!shown.empty()) {
         ApplicationChooser chooser(shown, this);
         chooser.exec();
-        if (!chooser.fileWanted())
+        if (!chooser.fileWanted()) {
+            browsedLeads_ = true;
             return chooser.chosenId();
+        }
     }
     const QString chosen = chooseProgram();
     return chosen.isEmpty() ? QString() : nameOfProgramFile(chosen);
@@ -381,13 +379,26 @@ QString Tfrm_AddProcess::nameOfProgramFile(const QString& chosen) {
         showMessage(this, QStringLiteral("Failed - %1 is not a program file.").arg(chosen));
         return {};
     }
-    // A launcher ("libreoffice", a script) hands over to another program, or runs under an
-    // interpreter: the application whose menu entry runs it is what the user recognises, and what
-    // its windows answer to.
-    if (const std::string application = applicationNameOf(program, entries_.applications(), programFolders());
-        !application.empty())
-        return fromBytes(application);
-    return QFile::decodeName(QByteArray::fromStdString(program.filename().string()));
+    // A launcher (a link, "lowriter", a script) hands over to another program, or runs under an
+    // interpreter: the application whose menu entry runs something on its way is what the user
+    // recognises, and what its windows answer to; else the program the way ends at.
+    const platform::ProgramReach reach = namer_.reachOfFile(localPath(chosen));
+    browsedLeads_ = reach.followed;
+    for (const std::filesystem::path& file : reach.files)
+        if (const std::string application =
+                applicationNameOf(file, entries_.applications(), programFolders());
+            !application.empty()) {
+            browsedLeads_ = true;
+            return fromBytes(application);
+        }
+    // A launcher that hands over to an application by name ("x-terminal-emulator" to
+    // "gnome-terminal.wrapper" to "gnome-terminal").
+    if (const platform::DesktopEntry* application = applicationReached(reach, entries_.applications())) {
+        browsedLeads_ = true;
+        return fromBytes(application->id);
+    }
+    const std::filesystem::path last = reach.files.empty() ? program : reach.files.back();
+    return QFile::decodeName(QByteArray::fromStdString(last.filename().string()));
 }
 
 void Tfrm_AddProcess::btn_browseClick() {

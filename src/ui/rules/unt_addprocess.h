@@ -116,10 +116,10 @@ class Tfrm_AddProcess : public QDialog, public RunStateControls {
     // nothing was chosen.
     QString chooseApplication();
     QString nameOfProgramFile(const QString& chosen);
-    // Whether an installed application, a program on the search path or a running window's program
-    // answers to the name.
-    bool answersToSomething(const std::string& name);
-    // The name to add for a typed one that answers to nothing, after asking; empty for none.
+    // Whether the name reaches windows: an installed application or a running program answers to
+    // it or to a name it leads to, or it leads to a program that can own windows.
+    bool leadsSomewhere(const std::string& name);
+    // The name to add for a typed one that reaches nothing, after asking; empty for none.
     std::string confirmUnknown(const std::string& typed);
 
     Traits traits_;
@@ -129,8 +129,10 @@ class Tfrm_AddProcess : public QDialog, public RunStateControls {
     platform::ProgramNamer& namer_;
     platform::DesktopEntries& entries_;
     bool focusMode_ = false;
-    // What Browse put into the typed name: a file that is there, so no question is asked about it.
+    // What Browse put into the typed name, and whether the file it came from leads to a program
+    // (a file off the search path cannot be followed by its name alone).
     QString browsed_;
+    bool browsedLeads_ = false;
 };
 
 } // namespace tallowby::ui

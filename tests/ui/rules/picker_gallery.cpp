@@ -1,7 +1,8 @@
 // Shows one process picker over the programs really running on the display, for screenshots:
 // picker_gallery session | wholeday; or Browse's list of the installed applications:
-// picker_gallery applications. It starts a few X clients of its own first and minimises them,
-// so the picker lists real windows while only the picker is on screen; one listed program is then
+// picker_gallery applications; or the question about a name that reaches nothing, with what this
+// machine offers for it: picker_gallery question. It starts a few X clients of its own first and minimises
+// them, so the picker lists real windows while only the picker is on screen; one listed program is then
 // picked with "<<" so the selection shows a name as the process list reports it.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,6 +23,8 @@
 #include "platform/linux/xdg_desktop_entries.h"
 #include "platform/x11/x11_platform.h"
 #include "ui/rules/application_chooser.h"
+#include "ui/rules/program_suggestions.h"
+#include "ui/rules/unknown_program_question.h"
 #include "ui/rules/unt_addprocess.h"
 #include "ui/rules/unt_wholedayAddprocess.h"
 
@@ -77,9 +80,22 @@ void pick(ui::Tfrm_AddProcess& picker, const QString& title) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const std::string which = argc > 1 ? argv[1] : "";
-    if (which != "session" && which != "wholeday" && which != "applications") {
-        std::fprintf(stderr, "usage: picker_gallery session | wholeday | applications\n");
+    if (which != "session" && which != "wholeday" && which != "applications" && which != "question") {
+        std::fprintf(stderr, "usage: picker_gallery session | wholeday | applications | question\n");
         return 2;
+    }
+    // A slip of XTerm's name, asked about with the machine's own applications and programs.
+    if (which == "question") {
+        platform::XdgDesktopEntries installed(platform::XdgDesktopEntries::dataFolders());
+        platform::x11::X11Platform x11({}, &installed);
+        const std::string typed = "xtrem";
+        ui::UnknownProgramQuestion question(
+            QString::fromStdString(typed),
+            QStringLiteral("No program named \"xtrem\" is installed or running. Did you mean one of these?"),
+            ui::suggestionsFor(typed, x11.programNamer(), installed.applications(), {},
+                               platform::searchPathFolders()));
+        question.show();
+        return app.exec();
     }
     // Browse's list of the applications installed on this machine, filtered as a user narrows it.
     if (which == "applications") {

@@ -2,9 +2,11 @@
 // a picked row adds, typed and browsed names, and what reaches the main window's list.
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -16,10 +18,13 @@
 #include "engine/edit_rules.h"
 #include "modal_answer.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/linux/path_launchers.h"
+#include "platform/linux/xdg_desktop_entries.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
 #include "ui/common/message_box.h"
 #include "ui/rules/application_chooser.h"
+#include "ui/rules/unknown_program_question.h"
 #include "ui/rules/unt_addprocess.h"
 #include "ui/rules/unt_wholedayAddprocess.h"
 
@@ -39,18 +44,25 @@ QStringList rows(const QListWidget* list) {
     return texts;
 }
 
-// A window's names as the test gives them by process; else its executable's name alone.
+// A window's names as the test gives them by process; else its executable's name alone. Names and
+// files are followed on the test's own search path.
 class FakeNamer : public platform::ProgramNamer {
   public:
-    explicit FakeNamer(platform::FakePlatform& desktop) : desktop_(desktop) {}
+    FakeNamer(platform::FakePlatform& desktop, platform::ProgramLaunchers& launchers)
+        : desktop_(desktop), launchers_(launchers) {}
     platform::ProgramNames namesOf(const platform::TopLevelWindow& window) override {
         const auto given = names.find(window.pid);
         return given != names.end() ? given->second : desktop_.namer.namesOf(window);
+    }
+    platform::ProgramReach reachOf(std::string_view listed) override { return launchers_.reachOf(listed); }
+    platform::ProgramReach reachOfFile(const std::filesystem::path& file) override {
+        return launchers_.reachOfFile(file);
     }
     std::map<platform::ProcessId, platform::ProgramNames> names;
 
   private:
     platform::FakePlatform& desktop_;
+    platform::ProgramLaunchers& launchers_;
 };
 
 class ProcessPickerTest : public testing::Test {
@@ -80,7 +92,8 @@ class ProcessPickerTest : public testing::Test {
 
     testsupport::TempFolder programs;
     platform::FakePlatform desktop;
-    FakeNamer namer{desktop};
+    platform::PathLaunchers launchers{{programs.path()}, &desktop};
+    FakeNamer namer{desktop, launchers};
     QListWidget target;
     MessageLog messages;
 
@@ -287,53 +300,171 @@ TEST_F(ProcessPickerTest, EachWindowShowsTheNameThatSelectRecords) {
     EXPECT_EQ(rows(picker->lb_processlist), QStringList({"libreoffice-writer", "xterm"}));
 }
 
-TEST_F(ProcessPickerTest, ANameNothingAnswersToIsAskedAboutWithTheLikeliestMeaning) {
-    program("mytool");
-    desktop.entries = {{.id = "firefox-esr", .program = "firefox-esr"},
-                       {.id = "org.videolan.VLC", .name = "VLC media player", .program = "vlc"}};
+TEST_F(ProcessPickerTest, ANameNothingAnswersToIsAskedAboutWithTheLikeliestMeanings) {
+    program("mytool", "\x7f"
+                      "ELF");
+    program("write", "\x7f"
+                     "ELF");
+    program("soffice", "\x7f"
+                       "ELF");
+    std::filesystem::create_symlink(programs / "soffice", programs / "libreoffice");
+    program("lowriter", "#!/bin/sh\nexec soffice --writer \"$@\"\n");
+    program("unfollowed", "#!/bin/sh\nsoffice \"$@\"\n");
+    desktop.entries = {{.id = "firefox-esr",
+                        .name = "Firefox ESR",
+                        .menuNames = {"Firefox ESR", "Web Browser"},
+                        .program = "firefox-esr"},
+                       {.id = "libreoffice-writer",
+                        .name = "LibreOffice Writer",
+                        .menuNames = {"LibreOffice Writer", "Word Processor"},
+                        .program = "libreoffice"},
+                       {.id = "org.videolan.VLC",
+                        .name = "VLC media player",
+                        .menuNames = {"VLC media player"},
+                        .program = "vlc"}};
     desktop.windows = {{1, "Document", true, 11}};
     desktop.processes = {{11, "soffice.bin"}, {12, "tray-daemon"}};
-    namer.names[11] = {
-        .executable = "soffice.bin", .application = "", .all = {"soffice.bin", "libreoffice-writer"}};
+    namer.names[11] = {.executable = "soffice.bin",
+                       .application = "libreoffice-writer",
+                       .all = {"soffice.bin", "libreoffice-writer"}};
     const QString unknown = QStringLiteral("No program named \"%1\" is installed or running.");
     const QString focus =
         QStringLiteral(" In Focus mode its windows are not spared: a program listed under a "
                        "name it does not answer to is minimised too.");
-    enum Answer { Yes, No, Cancel, NotAsked };
+    const QString meant = QStringLiteral(" Did you mean one of these?");
+    enum Answer { First, Typed, Back, Enter, NotAsked };
     const struct {
         QString typed;
         bool focusMode;
         Answer answer;
         QString added; // empty: nothing
         QString question;
+        QStringList offered;
     } cases[] = {
-        {"firefox", false, Yes, "firefox-esr", unknown.arg("firefox") + " Did you mean \"firefox-esr\"?"},
-        {"firefox", true, No, "firefox", unknown.arg("firefox") + focus + " Did you mean \"firefox-esr\"?"},
-        {"firefox", false, Cancel, "", ""},
-        {"zzqqxx", false, Yes, "zzqqxx", unknown.arg("zzqqxx") + " Add it anyway?"},
-        {"zzqqxx", false, No, "", unknown.arg("zzqqxx") + " Add it anyway?"},
-        // Installed, on the search path, running: nothing to ask.
-        {"ORG.videolan.vlc", false, NotAsked, "ORG.videolan.vlc", ""},
-        {"vlc media player", false, NotAsked, "vlc media player", ""},
-        {"MyTool", false, NotAsked, "MyTool", ""},
-        {"LibreOffice-Writer", true, NotAsked, "LibreOffice-Writer", ""},
-        {"tray-daemon", false, NotAsked, "tray-daemon", ""},
+        {"writer",
+         false,
+         First,
+         "LibreOffice Writer",
+         unknown.arg("writer") + meant,
+         {"LibreOffice Writer — soffice.bin", "write — write", "lowriter — soffice.bin"}},
+        {"firefox",
+         true,
+         Typed,
+         "firefox",
+         unknown.arg("firefox") + focus + meant,
+         {"Firefox ESR — firefox-esr"}},
+        {"web browser x",
+         false,
+         Back,
+         "",
+         unknown.arg("web browser x") + meant,
+         {"Firefox ESR — firefox-esr"}},
+        {"firefx", false, Enter, "", unknown.arg("firefx") + meant, {"Firefox ESR — firefox-esr"}},
+        {"unfollowed", false, Typed, "unfollowed", unknown.arg("unfollowed"), {}},
+        {"zzqqxx", false, Back, "", unknown.arg("zzqqxx"), {}},
+        // Installed, followed on the search path, running: nothing to ask.
+        {"ORG.videolan.vlc", false, NotAsked, "ORG.videolan.vlc", "", {}},
+        {"vlc media player", false, NotAsked, "vlc media player", "", {}},
+        {"word processor", false, NotAsked, "word processor", "", {}},
+        {"MyTool", false, NotAsked, "MyTool", "", {}},
+        {"lowriter", false, NotAsked, "lowriter", "", {}},
+        {"LibreOffice-Writer", true, NotAsked, "LibreOffice-Writer", "", {}},
+        {"tray-daemon", false, NotAsked, "tray-daemon", "", {}},
     };
     auto picker = make();
     picker->show();
-    for (const auto& [typed, focusMode, answer, added, question] : cases) {
+    for (const auto& [typed, focusMode, answer, added, question, offered] : cases) {
         SCOPED_TRACE(typed.toStdString());
-        messages.texts.clear();
         picker->lb_processlist->clear();
         picker->setFocusMode(focusMode);
-        if (answer == Yes || answer == No)
-            ui::setNextAnswer(answer == Yes);
-        if (answer == Cancel)
-            whenModal([](QDialog* box) { box->reject(); });
+        QString asked;
+        QStringList listed;
+        if (answer != NotAsked)
+            whenModal([&, answer = answer](QDialog* dialog) {
+                auto* question = qobject_cast<ui::UnknownProgramQuestion*>(dialog);
+                ASSERT_NE(question, nullptr);
+                asked = question->lb_question->text();
+                listed = rows(question->lb_suggestions);
+                EXPECT_TRUE(question->lb_suggestions->selectedItems().isEmpty())
+                    << "nothing chosen for the user";
+                if (answer == First) {
+                    question->lb_suggestions->setCurrentRow(0);
+                    question->btn_useSuggestion->click();
+                } else if (answer == Typed) {
+                    question->btn_keepTyped->click();
+                } else if (answer == Back) {
+                    question->btn_back->click();
+                } else {
+                    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                    QApplication::sendEvent(question, &enter);
+                    if (question->isVisible())
+                        question->reject();
+                }
+            });
         enter(*picker, typed);
         EXPECT_EQ(rows(picker->lb_processlist), added.isEmpty() ? QStringList() : QStringList{added});
-        EXPECT_EQ(messages.texts, question.isEmpty() ? QStringList() : QStringList{question});
+        EXPECT_EQ(asked, question);
+        EXPECT_EQ(listed, offered);
         EXPECT_EQ(picker->edt_progress->text(), added.isEmpty() ? typed : QString());
+    }
+}
+
+// The machine's own programs (scripts/install-deps.sh installs them) as a person names them from the
+// menu: a menu name, a launcher or a program file is taken at once; a slip is asked about with the
+// application meant first.
+TEST_F(ProcessPickerTest, RealDebianProgramsAreTakenByTheirMenuNamesOrOfferedFirst) {
+    platform::XdgDesktopEntries installed({"/usr/share"});
+    qputenv("PATH", "/usr/bin:/bin:/usr/games");
+    platform::PathLaunchers machine(platform::searchPathFolders(), &installed);
+    FakeNamer named(desktop, machine);
+    const auto has = [&](const char* id) {
+        return std::ranges::any_of(installed.applications(),
+                                   [&](const platform::DesktopEntry& entry) { return entry.id == id; });
+    };
+    if (!has("debian-xterm") || !has("lxtask") || !has("display-im6.q16") ||
+        !std::filesystem::exists("/usr/games/nethack"))
+        GTEST_SKIP() << "xterm, lxtask, imagemagick or nethack-console is not installed";
+    const struct {
+        QString typed;
+        QString first; // empty: taken without a question
+    } cases[] = {
+        {"XTerm", ""},
+        {"uxterm", ""},
+        {"x-terminal-emulator", ""},
+        {"task manager", ""},
+        {"ImageMagick (color depth=q16)", ""},
+        {"display", ""},
+        {"nethack", ""},
+        {"xtrem", "XTerm — xterm"},
+        {"Task Manger", "Task Manager — lxtask"},
+        {"imagemagik", "ImageMagick (color depth=q16) — display-im6.q16"},
+        {"nethak", "NetHack (No GUI) — nethack-console"},
+        {"netHack (no gui)", ""},
+    };
+    Tfrm_AddProcess picker(&target, desktop, desktop, named, installed);
+    picker.show();
+    for (const auto& [typed, first] : cases) {
+        SCOPED_TRACE(typed.toStdString());
+        picker.lb_processlist->clear();
+        QStringList offered;
+        if (!first.isEmpty())
+            whenModal([&](QDialog* dialog) {
+                auto* question = qobject_cast<ui::UnknownProgramQuestion*>(dialog);
+                ASSERT_NE(question, nullptr);
+                offered = rows(question->lb_suggestions);
+                question->lb_suggestions->setCurrentRow(0);
+                question->btn_useSuggestion->click();
+            });
+        enter(picker, typed);
+        ASSERT_EQ(picker.lb_processlist->count(), 1);
+        if (first.isEmpty()) {
+            EXPECT_EQ(picker.lb_processlist->item(0)->text(), typed);
+        } else {
+            ASSERT_FALSE(offered.isEmpty());
+            EXPECT_EQ(offered.first(), first) << offered.join(" | ").toStdString();
+            EXPECT_LE(offered.size(), 5);
+            EXPECT_EQ(picker.lb_processlist->item(0)->text(), first.section(QStringLiteral(" — "), 0, 0));
+        }
     }
 }
 
@@ -344,6 +475,9 @@ TEST_F(ProcessPickerTest, BrowseOffersTheApplicationsAndTakesALauncherToItsEntry
     program("tool", "\x7f"
                     "ELF");
     std::filesystem::create_symlink(programs / "lo-launcher", programs / "libreoffice");
+    program("term");
+    program("term.wrapper", "#!/usr/bin/perl -w\nexec('term', @ARGV);\n");
+    std::filesystem::create_symlink(programs / "term.wrapper", programs / "x-terminal");
     const auto runs = [](const char* id, const char* name, const std::string& path, bool shown = true) {
         platform::DesktopEntry entry{.id = id, .name = name, .programPath = path, .shown = shown};
         entry.program = std::filesystem::path(path).filename().string();
@@ -352,7 +486,8 @@ TEST_F(ProcessPickerTest, BrowseOffersTheApplicationsAndTakesALauncherToItsEntry
     desktop.entries = {runs("libreoffice-writer", "LibreOffice Writer", "libreoffice"),
                        runs("libreoffice-startcenter", "LibreOffice", "libreoffice"),
                        runs("idle", "IDLE", (programs / "idle").string()),
-                       runs("idle-hidden", "IDLE", (programs / "idle").string(), false)};
+                       runs("idle-hidden", "IDLE", (programs / "idle").string(), false),
+                       runs("org.example.Term", "Terminal", "term")};
     const auto local = [&](const char* name) { return QString::fromStdString((programs / name).string()); };
     const struct {
         QString filter; // empty: a program file instead
@@ -363,9 +498,12 @@ TEST_F(ProcessPickerTest, BrowseOffersTheApplicationsAndTakesALauncherToItsEntry
                  {"", local("libreoffice"), "libreoffice"},
                  {"", local("lo-launcher"), "libreoffice"},
                  {"", local("idle"), "idle"},
-                 {"", local("own-script"), "own-script"},
+                 {"", local("own-script"), "own-script"}, // asked about: a script that runs nothing
+                 // An alternative for a wrapper script that hands over to an application by name.
+                 {"", local("x-terminal"), "org.example.Term"},
                  {"", local("tool"), "tool"}};
     auto picker = make();
+    picker->show();
     for (const auto& [filter, file, edit] : cases) {
         SCOPED_TRACE(edit.toStdString());
         QStringList listed;
@@ -379,10 +517,21 @@ TEST_F(ProcessPickerTest, BrowseOffersTheApplicationsAndTakesALauncherToItsEntry
         Tfrm_AddProcess::setFileChooser([&] { return file; });
         picker->btn_browse->click();
         EXPECT_EQ(listed, QStringList({"IDLE   [idle]", "LibreOffice   [libreoffice-startcenter]",
-                                       "LibreOffice Writer   [libreoffice-writer]"}));
+                                       "LibreOffice Writer   [libreoffice-writer]",
+                                       "Terminal   [org.example.Term]"}));
         EXPECT_EQ(picker->edt_progress->text(), edit);
+        // A browsed program is asked about only when it leads nowhere.
+        const bool leadsNowhere = edit == "own-script";
+        bool asked = false;
+        if (leadsNowhere)
+            whenModal([&](QDialog* dialog) {
+                asked = true;
+                dialog->reject();
+            });
+        picker->lb_processlist->clear();
         enter(*picker, edit);
-        EXPECT_TRUE(messages.texts.isEmpty()) << "a browsed program is not asked about";
+        EXPECT_EQ(asked, leadsNowhere);
+        EXPECT_EQ(rows(picker->lb_processlist), leadsNowhere ? QStringList() : QStringList{edit});
     }
 }
 

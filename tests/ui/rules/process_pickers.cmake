@@ -1,6 +1,6 @@
 # The two process pickers over fake windows and processes.
 add_executable(ui_process_picker_tests ${TALLOWBY_QT_TEST_MAIN} process_picker_test.cpp)
-target_link_libraries(ui_process_picker_tests PRIVATE tallowby_ui_testsupport)
+target_link_libraries(ui_process_picker_tests PRIVATE tallowby_ui_testsupport tallowby_desktop_entries)
 gtest_discover_tests(ui_process_picker_tests PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 60)
 
 # Not a test: shows a picker listing real programs on the display, for the screenshots in docs/
