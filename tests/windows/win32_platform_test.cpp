@@ -115,25 +115,30 @@ TEST(Win32SingleInstance, AMutexOfTheSameNameRefusesASecondProcess) {
     EXPECT_NE(SingleInstance::mutexName(name).find(L"Local\\" + wideOf(name) + L"-S-1-"), std::wstring::npos);
 }
 
-TEST(Win32AutoStart, TheRunKeyValueIsAddedOnceAndRemoved) {
-    const std::wstring name = L"Tallowby test " + std::to_wstring(::GetCurrentProcessId());
-    const auto value = [&]() -> std::optional<std::wstring> {
-        wchar_t text[512];
-        DWORD size = sizeof text;
-        if (::RegGetValueW(HKEY_CURRENT_USER, kRunKey, name.c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
-            ERROR_SUCCESS)
-            return std::nullopt;
-        return std::wstring(text);
-    };
-    RunKeyAutoStart autostart(name, L"C:\\Program Files\\Tallowby\\tallowby.exe");
-    EXPECT_TRUE(autostart.AddAutoStart());
-    EXPECT_EQ(value(), L"\"C:\\Program Files\\Tallowby\\tallowby.exe\"");
-    // An entry already there is kept, whatever it starts.
-    EXPECT_TRUE(RunKeyAutoStart(name, L"C:\\elsewhere.exe").AddAutoStart());
-    EXPECT_EQ(value(), L"\"C:\\Program Files\\Tallowby\\tallowby.exe\"");
-    EXPECT_TRUE(autostart.DelAutoStart());
-    EXPECT_EQ(value(), std::nullopt);
-    EXPECT_TRUE(autostart.DelAutoStart());
+TEST(Win32AutoStart, TheRunKeyValueIsAddedOnceAndRemovedUnderTheMachinesKeyOrTheUsers) {
+    // Wine lets the test write the machine's key, in the test's own prefix.
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        const std::wstring name = L"Tallowby test " + std::to_wstring(::GetCurrentProcessId());
+        const auto value = [&](HKEY under) -> std::optional<std::wstring> {
+            wchar_t text[512];
+            DWORD size = sizeof text;
+            if (::RegGetValueW(under, kRunKey, name.c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
+                ERROR_SUCCESS)
+                return std::nullopt;
+            return std::wstring(text);
+        };
+        const HKEY other = root == HKEY_CURRENT_USER ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+        RunKeyAutoStart autostart(root, name, L"C:\\Program Files\\Tallowby\\Tallowby_Start.exe");
+        EXPECT_TRUE(autostart.AddAutoStart());
+        EXPECT_EQ(value(root), L"\"C:\\Program Files\\Tallowby\\Tallowby_Start.exe\"");
+        EXPECT_EQ(value(other), std::nullopt);
+        // An entry already there is kept, whatever it starts.
+        EXPECT_TRUE(RunKeyAutoStart(root, name, L"C:\\elsewhere.exe").AddAutoStart());
+        EXPECT_EQ(value(root), L"\"C:\\Program Files\\Tallowby\\Tallowby_Start.exe\"");
+        EXPECT_TRUE(autostart.DelAutoStart());
+        EXPECT_EQ(value(root), std::nullopt);
+        EXPECT_TRUE(autostart.DelAutoStart());
+    }
 }
 
 TEST(Win32Shutdown, TheSandboxLogsWhatTheSystemsCallWouldDoAndShutsNothingDown) {

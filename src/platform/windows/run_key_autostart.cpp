@@ -8,9 +8,8 @@ namespace {
 // Closes the key when it goes out of scope.
 struct RunKey {
     HKEY key = nullptr;
-    explicit RunKey(REGSAM access) {
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, access, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS)
+    RunKey(HKEY root, REGSAM access) {
+        if (::RegCreateKeyExW(root, kRunKey, 0, nullptr, 0, access, nullptr, &key, nullptr) != ERROR_SUCCESS)
             key = nullptr;
     }
     RunKey(const RunKey&) = delete;
@@ -24,7 +23,7 @@ struct RunKey {
 } // namespace
 
 bool RunKeyAutoStart::AddAutoStart() {
-    const RunKey run(KEY_QUERY_VALUE | KEY_SET_VALUE);
+    const RunKey run(root_, KEY_QUERY_VALUE | KEY_SET_VALUE);
     if (run.key == nullptr)
         return false;
     if (::RegQueryValueExW(run.key, name_.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
@@ -36,7 +35,7 @@ bool RunKeyAutoStart::AddAutoStart() {
 }
 
 bool RunKeyAutoStart::DelAutoStart() {
-    const RunKey run(KEY_SET_VALUE);
+    const RunKey run(root_, KEY_SET_VALUE);
     if (run.key == nullptr)
         return false;
     const LSTATUS status = ::RegDeleteValueW(run.key, name_.c_str());

@@ -1,12 +1,11 @@
 #include "ui/rules/installed_programs.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <set>
 #include <system_error>
 
 #include "engine/program_choice.h"
-#include "os/files.h"
+#include "platform/program_files.h"
 
 namespace tallowby::ui {
 namespace {
@@ -14,8 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 bool executableFile(const fs::path& file) {
-    std::error_code error;
-    return fs::is_regular_file(file, error) && os::accessError(file, os::Access::Run) == 0;
+    return platform::isProgramFile(file);
 }
 
 // Where the program word of an Exec line leads, followed through links; empty when nowhere.
@@ -46,22 +44,6 @@ template <typename Found> bool forEachFileIn(const std::vector<fs::path>& folder
 }
 
 } // namespace
-
-std::vector<fs::path> programFolders() {
-    std::vector<fs::path> folders;
-    const char* path = std::getenv("PATH");
-    std::string_view rest = path != nullptr ? path : "";
-    while (!rest.empty()) {
-        const auto colon = rest.find(':');
-        const fs::path folder(rest.substr(0, colon));
-        if (folder.is_absolute() && std::ranges::find(folders, folder) == folders.end())
-            folders.push_back(folder);
-        if (colon == std::string_view::npos)
-            break;
-        rest.remove_prefix(colon + 1);
-    }
-    return folders;
-}
 
 std::vector<std::string> programsIn(const std::vector<fs::path>& folders) {
     std::vector<std::string> names;

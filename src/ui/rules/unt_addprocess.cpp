@@ -24,6 +24,7 @@
 #include "engine/edit_rules.h"
 #include "engine/program_choice.h"
 #include "os/files.h"
+#include "platform/program_files.h"
 #include "platform/window_names.h"
 #include "ui/common/fixed_dialog.h"
 #include "ui/common/local_text.h"
@@ -69,10 +70,6 @@ QString cutTitle(const std::string& title) {
     if (text.at(length - 1).isHighSurrogate())
         --length;
     return text.left(length);
-}
-
-std::filesystem::path localPath(const QString& path) {
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
 } // namespace
@@ -135,7 +132,9 @@ void Tfrm_AddProcess::buildControls() {
     lists->addWidget(gb_programlist, 1);
 
     TB_CREATE(fb_type, QStringLiteral("Process Adding"));
-    TB_CREATE(edt_progress, QStringLiteral("example-program"));
+    TB_CREATE(edt_progress, engine::kSystemProgramNaming == engine::ProgramNaming::ExeFile
+                                ? QStringLiteral("example.exe")
+                                : QStringLiteral("example-program"));
     edt_progress->setAccessibleName(QStringLiteral("Process name"));
     setHint(edt_progress, QStringLiteral("Type process here manually"));
     TB_CREATE(btn_add, QStringLiteral("Add"));
@@ -304,7 +303,7 @@ void Tfrm_AddProcess::btn_addClick() {
 bool Tfrm_AddProcess::answersToSomething(const std::string& name) {
     if (installedApplicationNamed(name, entries_.applications()))
         return true;
-    if (programIn(name, programFolders()))
+    if (programIn(name, platform::programSearchFolders()))
         return true;
     for (const platform::ProcessInfo& process : processes_.snapshot())
         if (engine::sameName(process.name, name))
@@ -325,7 +324,7 @@ std::string Tfrm_AddProcess::confirmUnknown(const std::string& typed) {
     for (const platform::TopLevelWindow& window : windows_.topLevelWindows())
         for (const std::string& name : namer_.namesOf(window).all)
             platform::addName(known, name);
-    for (const std::string& name : programsIn(programFolders()))
+    for (const std::string& name : programsIn(platform::programSearchFolders()))
         platform::addName(known, name);
     const std::optional<std::string> meant = engine::closestName(typed, known);
 
@@ -353,8 +352,9 @@ void Tfrm_AddProcess::btn_cancelClick() {
 QString Tfrm_AddProcess::chooseProgram() {
     if (fileChooser())
         return fileChooser()();
-    return QFileDialog::getOpenFileName(this, QStringLiteral("Browse"), QStringLiteral("/usr/bin"),
-                                        QStringLiteral("Programs (*)"));
+    const platform::ProgramFileDialog dialog = platform::programFileDialog();
+    return QFileDialog::getOpenFileName(this, QStringLiteral("Browse"), pathText(dialog.folder),
+                                        QString::fromStdString(dialog.filter));
 }
 
 QString Tfrm_AddProcess::chooseApplication() {
@@ -376,18 +376,18 @@ QString Tfrm_AddProcess::nameOfProgramFile(const QString& chosen) {
     // A link such as /usr/bin/editor is not what runs: the window sweep sees its target's name.
     std::error_code error;
     const std::filesystem::path program = std::filesystem::canonical(localPath(chosen), error);
-    if (error || !std::filesystem::is_regular_file(program, error) ||
-        os::accessError(program, os::Access::Run) != 0) {
+    if (error || !platform::isProgramFile(program)) {
         showMessage(this, QStringLiteral("Failed - %1 is not a program file.").arg(chosen));
         return {};
     }
     // A launcher ("libreoffice", a script) hands over to another program, or runs under an
     // interpreter: the application whose menu entry runs it is what the user recognises, and what
     // its windows answer to.
-    if (const std::string application = applicationNameOf(program, entries_.applications(), programFolders());
+    if (const std::string application =
+            applicationNameOf(program, entries_.applications(), platform::programSearchFolders());
         !application.empty())
         return fromBytes(application);
-    return QFile::decodeName(QByteArray::fromStdString(program.filename().string()));
+    return pathText(program.filename());
 }
 
 void Tfrm_AddProcess::btn_browseClick() {
