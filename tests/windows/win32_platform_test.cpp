@@ -139,6 +139,21 @@ TEST(Win32AutoStart, TheRunKeyValueIsAddedOnceAndRemovedUnderTheMachinesKeyOrThe
         EXPECT_EQ(value(root), std::nullopt);
         EXPECT_TRUE(autostart.DelAutoStart());
     }
+    // An administrator's removal takes the entry an ordinary user's start made too; the user's own
+    // removal leaves the machine's, which it may not change.
+    const std::wstring name = L"Tallowby test both " + std::to_wstring(::GetCurrentProcessId());
+    const auto there = [&](HKEY under) {
+        return ::RegGetValueW(under, kRunKey, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
+    };
+    EXPECT_TRUE(RunKeyAutoStart(HKEY_CURRENT_USER, name, L"C:\\a.exe").AddAutoStart());
+    EXPECT_TRUE(RunKeyAutoStart(HKEY_LOCAL_MACHINE, name, L"C:\\a.exe").AddAutoStart());
+    EXPECT_TRUE(RunKeyAutoStart(HKEY_CURRENT_USER, name, L"C:\\a.exe").DelAutoStart());
+    EXPECT_TRUE(there(HKEY_LOCAL_MACHINE));
+    EXPECT_TRUE(RunKeyAutoStart(HKEY_CURRENT_USER, name, L"C:\\a.exe").AddAutoStart());
+    EXPECT_TRUE(RunKeyAutoStart(HKEY_LOCAL_MACHINE, name, L"C:\\a.exe").DelAutoStart());
+    EXPECT_FALSE(there(HKEY_LOCAL_MACHINE));
+    EXPECT_FALSE(there(HKEY_CURRENT_USER));
 }
 
 TEST(Win32Shutdown, TheSandboxLogsWhatTheSystemsCallWouldDoAndShutsNothingDown) {

@@ -35,11 +35,18 @@ bool RunKeyAutoStart::AddAutoStart() {
 }
 
 bool RunKeyAutoStart::DelAutoStart() {
-    const RunKey run(root_, KEY_SET_VALUE);
-    if (run.key == nullptr)
-        return false;
-    const LSTATUS status = ::RegDeleteValueW(run.key, name_.c_str());
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+    // The user's own key too, where an ordinary user's start of the program put the entry: unticked
+    // by an administrator, Tallowby must not go on starting at this user's log-on.
+    bool removed = true;
+    for (const HKEY root : {root_, HKEY_CURRENT_USER}) {
+        const RunKey run(root, KEY_SET_VALUE);
+        const LSTATUS status =
+            run.key != nullptr ? ::RegDeleteValueW(run.key, name_.c_str()) : ERROR_ACCESS_DENIED;
+        removed = removed && (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND);
+        if (root_ == HKEY_CURRENT_USER)
+            break;
+    }
+    return removed;
 }
 
 } // namespace tallowby::platform::windows

@@ -20,6 +20,7 @@ class RunKeyAutoStart : public AutoStart {
     RunKeyAutoStart(HKEY root, std::wstring name, std::filesystem::path program)
         : root_(root), name_(std::move(name)), program_(std::move(program)) {}
     bool AddAutoStart() override;
+    // Removes the value under root and, for the machine's key, under the user's own too.
     bool DelAutoStart() override;
 
   private:
