@@ -106,12 +106,20 @@ shoot() { # <window> <name>
 shoot "$main" main-running
 
 # Closed, the window goes to the tray; a click on the icon brings it back.
-xdotool windowclose "$main" 2>/dev/null || xdotool key --window "$main" alt+F4
-wait_for "the window to be hidden" bash -c "! xdotool search --onlyvisible --name '^Tallowby\$' | grep -q ."
+close_main() {
+  xdotool windowactivate --sync "$main" 2>/dev/null || true
+  xdotool key alt+F4
+  wait_for "the window to be hidden" bash -c "! xdotool search --onlyvisible --name '^Tallowby\$' | grep -q ."
+}
 tray=$(xdotool search --class trayer | head -n1)
-icon() { xwininfo -children -id "$tray" | grep -oE '^ +0x[0-9a-f]+' | head -n1 | tr -d ' '; }
+icon_at() { # prints the middle of the tray's first icon
+  local icon
+  icon=$(xwininfo -children -id "$tray" | grep -oE '^ +0x[0-9a-f]+' | head -n1 | tr -d ' ')
+  xwininfo -id "$icon" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2} /Height/{h=$2} END{print x+int(w/2), y+int(h/2)}'
+}
+close_main
 wait_for "the tray icon" bash -c "xwininfo -children -id $tray | grep -qE '^ +0x'"
-read -r x y < <(xwininfo -id "$(icon)" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x+8, y+8}')
+read -r x y < <(icon_at)
 xdotool mousemove --sync "$x" "$y" click 1
 wait_for "the window back from the tray" xdotool search --onlyvisible --name '^Tallowby$'
 main=$(xdotool search --onlyvisible --name '^Tallowby$' | head -n1)
@@ -149,14 +157,21 @@ if [ -n "$shots" ]; then
   xdotool key --window "$about" Escape
 fi
 
-# Exit asks for the check code: it is read from the dialog through UI Automation and typed.
-menu 7
+# Exit, from the tray icon's menu (its last item), asks for the check code: it is read from the
+# dialog through UI Automation and typed.
+close_main
+wait_for "the tray icon" bash -c "xwininfo -children -id $tray | grep -qE '^ +0x'"
+read -r x y < <(icon_at)
+xdotool mousemove --sync "$x" "$y" click 3
+sleep 0.5
+xdotool key Up Return
 code_window=$(dialog "Check code - 5 bits")
 shoot "$code_window" checkcode
 code=$(wine "$uia_texts" "Check code - 5 bits" 2>/dev/null | tr -d '\r' | awk -F '\t' '$1 ~ /lb_checkcode$/ {print $2}' | head -n1 || true)
 [ -n "$code" ] || fail "the check code could not be read"
 xdotool type --delay 30 -- "$code"
 xdotool key Return
-wait_for "the program to end" bash -c "! kill -0 $program 2>/dev/null"
-grep -q 'blocked\.example\.org' "$folder/system/hosts" && fail "the block is still in the hosts file"
+wait_for "the block to be lifted" bash -c "! grep -q 'blocked\\.example\\.org' '$folder/system/hosts'"
+# Ended: gone, or a child of this script not yet collected.
+wait_for "the program to end" bash -c "ps -o stat= -p $program | grep -qv Z && exit 1 || exit 0"
 echo "passed"
