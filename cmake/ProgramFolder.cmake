@@ -7,6 +7,12 @@
 # folders can be laid out this way.
 include_guard(GLOBAL)
 
+# A Windows build runs the Windows tallowby_mkfolder under Wine, in the build's own Wine prefix,
+# finding Qt's DLLs and the MinGW runtime through WINEPATH (TALLOWBY_RUN_TOOL).
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsRuntime.cmake)
+endif()
+
 # tallowby_help_page_command(<layout> <output> <command> <depends>): the command that makes the
 # help page of one layout (installed, folder or sandbox) from the one source page, and the files it
 # is made from, in the caller's <command> and <depends>.
@@ -22,10 +28,13 @@ function(tallowby_program_folder target folder layout)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${folder}")
   tallowby_help_page_command(${layout} "${folder}/Tallowby - Help.htm" help_page help_sources)
   add_custom_target(${target}_program_folder ALL
-    COMMAND tallowby_mkfolder "${folder}"
+    COMMAND ${TALLOWBY_RUN_TOOL} $<TARGET_FILE:tallowby_mkfolder> "${folder}"
     COMMAND ${help_page}
     DEPENDS tallowby_mkfolder ${help_sources}
     COMMENT "Laying out the program folder ${folder}"
     VERBATIM)
   add_dependencies(${target} ${target}_program_folder)
+  if(WIN32)
+    tallowby_windows_runtime(${target} "${folder}")
+  endif()
 endfunction()

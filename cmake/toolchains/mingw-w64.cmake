@@ -13,8 +13,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Every program carries its C++ runtime: Wine (or a Windows machine) has no MinGW DLLs on its path.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Without Qt every program carries its C++ runtime: Wine (or a Windows machine) has no MinGW DLLs on
+# its path. Chain-loaded by Qt's toolchain (QT_CHAINLOAD_TOOLCHAIN_FILE), the programs share the
+# MinGW runtime DLLs that Qt's DLLs use: one C++ runtime in the process, laid out beside the program.
+if(NOT QT_CHAINLOAD_TOOLCHAIN_FILE)
+  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+endif()
 
 find_program(TALLOWBY_WINE NAMES wine wine64 REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${TALLOWBY_WINE})

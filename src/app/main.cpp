@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     const platform::UserFolders user = platform::UserFolders::fromEnvironment();
-    const platform::ProgramPlace place = platform::locateProgram(
-        QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(), user);
+    const platform::ProgramPlace place =
+        platform::locateProgram(ui::localPath(QCoreApplication::applicationFilePath()), user);
     if (place.dataFolder.empty()) {
         refuseStart("it has no folder for its data: neither XDG_DATA_HOME nor HOME names a folder.");
         return 1;

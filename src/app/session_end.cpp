@@ -22,15 +22,19 @@ void liftAtExit() {
 void liftBlocksWhenSessionEnds(ui::Tfrmmain& window) {
     windowToLift = &window;
     std::atexit(liftAtExit);
+    // Qt on Windows ends the message loop itself when the session ends, and the process may be gone
+    // soon after: whatever quits the loop lifts the blocks first (Exit has lifted them already).
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, liftAtExit);
     platform::catchEndRequest([] {
-        // From the catching thread into the message loop, where the window lives.
+        // From the catching thread into the message loop, where the window lives; the request is
+        // answered once the window has ended, as Windows may end the process then.
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [] {
                 if (windowToLift)
                     windowToLift->endWithSession();
             },
-            Qt::QueuedConnection);
+            Qt::BlockingQueuedConnection);
     });
 }
 

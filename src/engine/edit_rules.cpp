@@ -24,6 +24,10 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool holdsAny(std::string_view text, bool (*test)(char)) {
     return std::any_of(text.begin(), text.end(), test);
 }
@@ -63,7 +67,16 @@ std::string trimEntry(std::string_view text) {
     return first < last ? std::string(first, last) : std::string();
 }
 
-std::optional<std::string> processEntryFailure(std::string_view name) {
+std::optional<std::string> processEntryFailure(std::string_view name, ProgramNaming naming) {
+    if (naming == ProgramNaming::ExeFile) {
+        const std::string_view end = name.substr(name.size() - std::min<std::size_t>(name.size(), 4));
+        if (!std::ranges::equal(end, std::string_view(".exe"), {}, asciiLower))
+            return "Failed - Progress should be *.exe file.";
+        // A folder's path is no name a process list gives; ";" would split the list's line.
+        if (name.find_first_of("/\\;") != std::string_view::npos || holdsAny(name, isControl))
+            return "Failed - Progress should be the name of an *.exe file, without \"\\\", \"/\" or \";\".";
+        return std::nullopt;
+    }
     // Short names are real programs ("vlc", "mpv"); only what would split a list or a line is kept
     // out, and "/" since a window's program is known by a name, never by its folder.
     if (name.empty() || name.find_first_of("/;") != std::string_view::npos || holdsAny(name, isControl))

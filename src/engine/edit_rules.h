@@ -19,9 +19,19 @@ std::optional<std::string> ValidateSessionTime(const store::Lines& sessionLines,
 // The text with leading and trailing blanks (spaces, tabs) removed.
 std::string trimEntry(std::string_view text);
 
+// How the system names a program: by any name (Linux), or by its .exe file (Windows).
+enum class ProgramNaming { AnyName, ExeFile };
+#ifdef _WIN32
+inline constexpr ProgramNaming kSystemProgramNaming = ProgramNaming::ExeFile;
+#else
+inline constexpr ProgramNaming kSystemProgramNaming = ProgramNaming::AnyName;
+#endif
+
 // A process entry is a name a window's program answers to (an executable's file name, an installed
-// application's id): not empty, no folder, no ";" and no control character.
-std::optional<std::string> processEntryFailure(std::string_view name);
+// application's id): not empty, no folder, no ";" and no control character. Where programs are
+// named by their .exe files, it ends in ".exe" in any case, and no "\" names a folder either.
+std::optional<std::string> processEntryFailure(std::string_view name,
+                                               ProgramNaming naming = kSystemProgramNaming);
 
 // A website entry becomes a name on a hosts line: at least four characters, no ";", no blank and
 // no control character.

@@ -1,5 +1,6 @@
-// tallowby_start: the program the autostart entry runs at log-on. It starts "tallowby" from its own
-// folder and ends at once, so the session's start-up does not wait for the program.
+// tallowby_start (Tallowby_Start.exe on Windows): the program the autostart entry runs at log-on. It
+// starts the program ("tallowby", "tallowby.exe") from its own folder and ends at once, so the
+// session's start-up does not wait for the program.
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -7,6 +8,7 @@
 #include "os/files.h"
 #include "platform/detached_spawn.h"
 #include "platform/own_folder.h"
+#include "platform/system/program_place.h"
 
 int main() {
     using namespace tallowby::platform;
@@ -15,7 +17,7 @@ int main() {
         std::cerr << "tallowby_start: cannot find its own folder\n";
         return 1;
     }
-    const std::filesystem::path program = folder / "tallowby";
+    const std::filesystem::path program = folder / kProgramName;
     // Checked first, so a missing program is reported with its path rather than as a failed start.
     int error = tallowby::os::accessError(program, tallowby::os::Access::Run);
     if (error == 0) {

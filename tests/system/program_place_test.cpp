@@ -96,6 +96,31 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"InstalledWithoutAnyHome", {}, true, "", "", ProgramKind::Installed, ""}),
     [](const testing::TestParamInfo<PlaceCase>& info) { return info.param.what; });
 
+TEST(ProgramPlace, AProgramInAProgramFilesFolderIsInstalledWithItsOwnFolderAsTheDefaults) {
+    test::TempFolder temp;
+    const fs::path folder = temp / "Program Files" / "Tallowby";
+    fs::create_directories(folder / "profiles");
+    test::writeFile(folder / "config.db", ""); // the installation's defaults, not the user's files
+    UserFolders user{(temp / "home").string(), (temp / "appdata").string(), ""};
+    user.programFiles = {(temp / "PROGRAM FILES/").string(), ""};
+    const ProgramPlace place = locateProgram(folder / "tallowby", user);
+    EXPECT_EQ(place.kind, ProgramKind::Installed);
+    EXPECT_EQ(place.defaultsFolder, folder);
+    EXPECT_EQ(place.dataFolder, temp / "appdata" / kDataFolderName);
+
+    // Only what lies inside: a folder whose name merely begins the same is not.
+    const struct {
+        const char* folder;
+        bool inside;
+    } cases[] = {{"/opt/Program Files/x", true},
+                 {"/opt/program files", true},
+                 {"/opt/Program Files2/x", false},
+                 {"/opt", false},
+                 {"/opt/Program Files/../x", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(isInside(c.folder, {"/opt/Program Files"}), c.inside) << c.folder;
+}
+
 TEST(UserFolders, ConfigFolderFollowsTheSameRulesAsTheDataFolder) {
     EXPECT_EQ((UserFolders{"/home/ann", "", "/cfg"}).configFolder(), "/cfg");
     EXPECT_EQ((UserFolders{"/home/ann", "", "cfg"}).configFolder(), "/home/ann/.config");

@@ -119,25 +119,45 @@ TEST(Win32SingleInstance, OneFolderHasOneMutexHoweverItIsReached) {
     EXPECT_EQ(second(folder.path()), 0u); // free again once the holder let go
 }
 
-TEST(Win32AutoStart, TheRunKeyValueIsAddedOnceAndRemoved) {
-    const std::wstring name = L"Tallowby test " + std::to_wstring(::GetCurrentProcessId());
-    const auto value = [&]() -> std::optional<std::wstring> {
-        wchar_t text[512];
-        DWORD size = sizeof text;
-        if (::RegGetValueW(HKEY_CURRENT_USER, kRunKey, name.c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
-            ERROR_SUCCESS)
-            return std::nullopt;
-        return std::wstring(text);
+TEST(Win32AutoStart, TheRunKeyValueIsAddedOnceAndRemovedUnderTheMachinesKeyOrTheUsers) {
+    // Wine lets the test write the machine's key, in the test's own prefix.
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        const std::wstring name = L"Tallowby test " + std::to_wstring(::GetCurrentProcessId());
+        const auto value = [&](HKEY under) -> std::optional<std::wstring> {
+            wchar_t text[512];
+            DWORD size = sizeof text;
+            if (::RegGetValueW(under, kRunKey, name.c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
+                ERROR_SUCCESS)
+                return std::nullopt;
+            return std::wstring(text);
+        };
+        const HKEY other = root == HKEY_CURRENT_USER ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+        RunKeyAutoStart autostart(root, name, L"C:\\Program Files\\Tallowby\\Tallowby_Start.exe");
+        EXPECT_TRUE(autostart.AddAutoStart());
+        EXPECT_EQ(value(root), L"\"C:\\Program Files\\Tallowby\\Tallowby_Start.exe\"");
+        EXPECT_EQ(value(other), std::nullopt);
+        // An entry already there is kept, whatever it starts.
+        EXPECT_TRUE(RunKeyAutoStart(root, name, L"C:\\elsewhere.exe").AddAutoStart());
+        EXPECT_EQ(value(root), L"\"C:\\Program Files\\Tallowby\\Tallowby_Start.exe\"");
+        EXPECT_TRUE(autostart.DelAutoStart());
+        EXPECT_EQ(value(root), std::nullopt);
+        EXPECT_TRUE(autostart.DelAutoStart());
+    }
+    // An administrator's removal takes the entry an ordinary user's start made too; the user's own
+    // removal leaves the machine's, which it may not change.
+    const std::wstring name = L"Tallowby test both " + std::to_wstring(::GetCurrentProcessId());
+    const auto there = [&](HKEY under) {
+        return ::RegGetValueW(under, kRunKey, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
     };
-    RunKeyAutoStart autostart(name, L"C:\\Program Files\\Tallowby\\tallowby.exe");
-    EXPECT_TRUE(autostart.AddAutoStart());
-    EXPECT_EQ(value(), L"\"C:\\Program Files\\Tallowby\\tallowby.exe\"");
-    // An entry already there is kept, whatever it starts.
-    EXPECT_TRUE(RunKeyAutoStart(name, L"C:\\elsewhere.exe").AddAutoStart());
-    EXPECT_EQ(value(), L"\"C:\\Program Files\\Tallowby\\tallowby.exe\"");
-    EXPECT_TRUE(autostart.DelAutoStart());
-    EXPECT_EQ(value(), std::nullopt);
-    EXPECT_TRUE(autostart.DelAutoStart());
+    EXPECT_TRUE(RunKeyAutoStart(HKEY_CURRENT_USER, name, L"C:\\a.exe").AddAutoStart());
+    EXPECT_TRUE(RunKeyAutoStart(HKEY_LOCAL_MACHINE, name, L"C:\\a.exe").AddAutoStart());
+    EXPECT_TRUE(RunKeyAutoStart(HKEY_CURRENT_USER, name, L"C:\\a.exe").DelAutoStart());
+    EXPECT_TRUE(there(HKEY_LOCAL_MACHINE));
+    EXPECT_TRUE(RunKeyAutoStart(HKEY_CURRENT_USER, name, L"C:\\a.exe").AddAutoStart());
+    EXPECT_TRUE(RunKeyAutoStart(HKEY_LOCAL_MACHINE, name, L"C:\\a.exe").DelAutoStart());
+    EXPECT_FALSE(there(HKEY_LOCAL_MACHINE));
+    EXPECT_FALSE(there(HKEY_CURRENT_USER));
 }
 
 TEST(Win32Shutdown, TheSandboxLogsWhatTheSystemsCallWouldDoAndShutsNothingDown) {

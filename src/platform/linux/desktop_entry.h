@@ -6,8 +6,6 @@
 
 namespace tallowby::platform {
 
-// The companion's file name, beside the program in its folder.
-inline constexpr const char* kCompanionName = "tallowby_start";
 // The entry's file name in an autostart folder.
 inline constexpr const char* kAutostartEntryName = "tallowby.desktop";
 

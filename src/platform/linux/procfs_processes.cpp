@@ -22,6 +22,7 @@
 #include "platform/linux/elf_build_id.h"
 #include "platform/linux/process_command_line.h"
 #include "platform/program_command.h"
+#include "platform/program_files.h"
 
 namespace tallowby::platform {
 
@@ -152,17 +153,7 @@ void addAnswer(std::vector<std::string>& answers, std::string_view name) {
 
 // The folders a program is looked for in: PATH, then the usual ones in case PATH lacks them.
 std::vector<std::filesystem::path> programFolders() {
-    std::vector<std::filesystem::path> folders;
-    const char* path = std::getenv("PATH");
-    std::string_view rest = path ? path : "";
-    while (!rest.empty()) {
-        const auto colon = rest.find(':');
-        const std::string_view folder = rest.substr(0, colon);
-        if (folder.starts_with('/')) {
-            folders.emplace_back(folder);
-        }
-        rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
-    }
+    std::vector<std::filesystem::path> folders = programSearchFolders();
     for (const char* usual :
          {"/usr/local/sbin", "/usr/local/bin", "/usr/sbin", "/usr/bin", "/sbin", "/bin"}) {
         if (std::ranges::find(folders, std::filesystem::path(usual)) == folders.end()) {

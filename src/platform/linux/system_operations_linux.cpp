@@ -6,6 +6,14 @@
 
 namespace tallowby::platform {
 
+SystemPaths SystemPaths::forProgram(const std::filesystem::path& programFolder, bool sandbox) {
+    if (!sandbox) {
+        return {"/etc/hosts", "/etc/xdg/autostart", {}};
+    }
+    const std::filesystem::path system = programFolder / "system";
+    return {system / "hosts", system / "autostart", system / "shutdown.log"};
+}
+
 std::unique_ptr<AutoStart> makeAutoStart(const SystemPaths& paths, const std::filesystem::path& program) {
     return std::make_unique<XdgAutoStart>(paths.autostartFolder, program, paths.userAutostart);
 }

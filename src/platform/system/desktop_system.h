@@ -27,8 +27,7 @@ class DesktopSystem {
 };
 
 // Linux: X11 windows, /proc processes, the XDG desktop entries, SDL2_mixer. Windows: Win32
-// windows, Toolhelp processes, no installed applications (windows answer to their program's and
-// class's names), winmm.
+// windows, Toolhelp processes, the Start menu's shortcuts, winmm.
 std::unique_ptr<DesktopSystem> makeDesktopSystem();
 
 // The hosts file of `system`. The sandbox's stays inside the program's data folder (a link there

@@ -1,8 +1,9 @@
 #include "platform/system/program_place.h"
 
+#include <algorithm>
 #include <system_error>
 
-#include "platform/linux/desktop_entry.h"
+#include "os/path_text.h"
 #include "store/program_paths.h"
 
 #ifndef TALLOWBY_BIN_TO_DEFAULTS
@@ -30,7 +31,33 @@ bool isFolder(const fs::path& path) {
     return fs::is_directory(path, error);
 }
 
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameElement(const fs::path& a, const fs::path& b) {
+    return std::ranges::equal(os::utf8Of(a), os::utf8Of(b), {}, asciiLower, asciiLower);
+}
+
 } // namespace
+
+bool isInside(const fs::path& folder, const std::vector<std::string>& folders) {
+    const fs::path normal = folder.lexically_normal();
+    return std::ranges::any_of(folders, [&](const std::string& text) {
+        if (text.empty())
+            return false;
+        // "C:\Program Files\" and "C:\Program Files" are the same folder.
+        const fs::path base = os::pathFromUtf8(text).lexically_normal();
+        auto element = normal.begin();
+        for (auto part = base.begin(); part != base.end(); ++part, ++element) {
+            if (part->empty() && std::next(part) == base.end())
+                return true;
+            if (element == normal.end() || !sameElement(*part, *element))
+                return false;
+        }
+        return true;
+    });
+}
 
 bool holdsDataFiles(const fs::path& folder) {
     const store::ProgramPaths paths(folder);
@@ -48,8 +75,10 @@ ProgramPlace locateProgram(const fs::path& executable, const UserFolders& user) 
     ProgramPlace place;
     place.executable = executable;
     const fs::path folder = executable.parent_path();
-    const fs::path defaults = installedDefaultsFolder(folder);
-    if (holdsDataFiles(folder) || !isFolder(defaults)) {
+    // Installed into Program Files, the program's own folder holds the installation's files.
+    const bool programFiles = isInside(folder, user.programFiles);
+    const fs::path defaults = programFiles ? folder : installedDefaultsFolder(folder);
+    if (!programFiles && (holdsDataFiles(folder) || !isFolder(defaults))) {
         place.dataFolder = folder;
         return place;
     }
@@ -57,7 +86,7 @@ ProgramPlace locateProgram(const fs::path& executable, const UserFolders& user) 
     place.defaultsFolder = defaults;
     const fs::path dataHome = user.dataFolder();
     if (!dataHome.empty())
-        place.dataFolder = dataHome / "tallowby";
+        place.dataFolder = dataHome / kDataFolderName;
     return place;
 }
 
@@ -71,7 +100,7 @@ fs::path hostsHelperFor(const ProgramPlace& place) {
 }
 
 fs::path autostartProgramFor(const ProgramPlace& place) {
-    if (place.kind == ProgramKind::Installed)
+    if (place.kind == ProgramKind::Installed && kInstalledStartsItself)
         return place.executable;
     return place.executableFolder() / kCompanionName;
 }

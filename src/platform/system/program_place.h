@@ -6,14 +6,34 @@
 // An installed program (/usr/bin/tallowby, or a package unpacked anywhere with the same layout) has
 // its installation's files in <bin>/../share/tallowby: the default rules and options, of which the
 // user gets copies in the user's data folder ($XDG_DATA_HOME/tallowby), and the help page, sounds
-// and icons, which are read from there.
+// and icons, which are read from there. On Windows a program in a Program Files folder is the
+// installed one, whatever lies beside it (an ordinary user may not write there): its own folder
+// holds the installation's files and the user's copies go to %APPDATA%\Tallowby.
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/user_folders.h"
 
 namespace tallowby::platform {
 
 enum class ProgramKind { Folder, Installed };
+
+#ifdef _WIN32
+// The companion a log-on starts, beside the program, and the program it starts.
+inline constexpr const char* kCompanionName = "Tallowby_Start.exe";
+inline constexpr const char* kProgramName = "tallowby.exe";
+// An installed program's folder in the user's data folder.
+inline constexpr const char* kDataFolderName = "Tallowby";
+// The Run key starts the companion for an installed program too.
+inline constexpr bool kInstalledStartsItself = false;
+#else
+inline constexpr const char* kCompanionName = "tallowby_start";
+inline constexpr const char* kProgramName = "tallowby";
+inline constexpr const char* kDataFolderName = "tallowby";
+// The autostart entry of an installed program names the program, and skips it once it is removed.
+inline constexpr bool kInstalledStartsItself = true;
+#endif
 
 struct ProgramPlace {
     ProgramKind kind = ProgramKind::Folder;
@@ -34,9 +54,14 @@ bool holdsDataFiles(const std::filesystem::path& folder);
 // following the installation's own layout.
 std::filesystem::path installedDefaultsFolder(const std::filesystem::path& executableFolder);
 
+// Whether the folder lies in one of the folders (compared element by element, ignoring the case of
+// ASCII letters as Windows does).
+bool isInside(const std::filesystem::path& folder, const std::vector<std::string>& folders);
+
 // Decides the kind and the folders of the program run from this executable (an absolute path).
-// Data files beside the executable make a folder build whatever else is there; so does an
-// executable with neither data files nor an installation around it.
+// An executable in one of the user's program-files folders is installed. Otherwise data files beside
+// the executable make a folder build whatever else is there; so does an executable with neither
+// data files nor an installation around it.
 ProgramPlace locateProgram(const std::filesystem::path& executable, const UserFolders& user);
 
 // The privileged hosts helper the program hands a refused hosts write to: the installation's own
@@ -44,7 +69,7 @@ ProgramPlace locateProgram(const std::filesystem::path& executable, const UserFo
 // empty when there is none.
 std::filesystem::path hostsHelperFor(const ProgramPlace& place);
 
-// What a log-on starts: an installed program itself, a folder build's companion beside it.
+// What a log-on starts: the companion beside the program, or on Linux an installed program itself.
 std::filesystem::path autostartProgramFor(const ProgramPlace& place);
 
 } // namespace tallowby::platform

@@ -1,14 +1,7 @@
+// What every system shares; each system's forProgram is with its system operations.
 #include "platform/system/system_paths.h"
 
 namespace tallowby::platform {
-
-SystemPaths SystemPaths::forProgram(const std::filesystem::path& programFolder, bool sandbox) {
-    if (!sandbox) {
-        return {"/etc/hosts", "/etc/xdg/autostart", {}};
-    }
-    const std::filesystem::path system = programFolder / "system";
-    return {system / "hosts", system / "autostart", system / "shutdown.log"};
-}
 
 SystemPaths SystemPaths::forPlace(const ProgramPlace& place, const UserFolders& user, bool sandbox) {
     SystemPaths paths = forProgram(place.dataFolder, sandbox);

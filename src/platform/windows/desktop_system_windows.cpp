@@ -1,20 +1,13 @@
-// The desktop of a Windows program: Win32 windows and Toolhelp processes, the system's sounds.
+// The desktop of a Windows program: Win32 windows and Toolhelp processes, the Start menu's
+// shortcuts, the system's sounds.
 #include "platform/system/desktop_system.h"
 
+#include "platform/windows/start_menu_shortcuts.h"
 #include "platform/windows/toolhelp_processes.h"
 #include "platform/windows/win32_platform.h"
 
 namespace tallowby::platform {
 namespace {
-
-// The Start menu's shortcuts are not read: windows answer to their program's and class's names.
-class NoApplications : public DesktopEntries {
-  public:
-    const std::vector<DesktopEntry>& applications() override { return none_; }
-
-  private:
-    std::vector<DesktopEntry> none_;
-};
 
 class WindowsDesktop : public DesktopSystem {
   public:
@@ -25,8 +18,10 @@ class WindowsDesktop : public DesktopSystem {
     ProcessId ownProcess() const override { return windows::ownProcessId(); }
 
   private:
-    NoApplications applications_;
-    windows::Win32Platform win32_{&applications_};
+    // For the process pickers. A shortcut names its program by the file the window's process runs,
+    // so the sweeps know every window by its program without reading them.
+    windows::StartMenuShortcuts applications_{windows::StartMenuShortcuts::startMenuFolders()};
+    windows::Win32Platform win32_;
     std::unique_ptr<SoundPlayer> sound_ = makeSoundPlayer();
 };
 

@@ -8,9 +8,8 @@ namespace {
 // Closes the key when it goes out of scope.
 struct RunKey {
     HKEY key = nullptr;
-    explicit RunKey(REGSAM access) {
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, access, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS)
+    RunKey(HKEY root, REGSAM access) {
+        if (::RegCreateKeyExW(root, kRunKey, 0, nullptr, 0, access, nullptr, &key, nullptr) != ERROR_SUCCESS)
             key = nullptr;
     }
     RunKey(const RunKey&) = delete;
@@ -24,7 +23,7 @@ struct RunKey {
 } // namespace
 
 bool RunKeyAutoStart::AddAutoStart() {
-    const RunKey run(KEY_QUERY_VALUE | KEY_SET_VALUE);
+    const RunKey run(root_, KEY_QUERY_VALUE | KEY_SET_VALUE);
     if (run.key == nullptr)
         return false;
     if (::RegQueryValueExW(run.key, name_.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
@@ -36,11 +35,18 @@ bool RunKeyAutoStart::AddAutoStart() {
 }
 
 bool RunKeyAutoStart::DelAutoStart() {
-    const RunKey run(KEY_SET_VALUE);
-    if (run.key == nullptr)
-        return false;
-    const LSTATUS status = ::RegDeleteValueW(run.key, name_.c_str());
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+    // The user's own key too, where an ordinary user's start of the program put the entry: unticked
+    // by an administrator, Tallowby must not go on starting at this user's log-on.
+    bool removed = true;
+    for (const HKEY root : {root_, HKEY_CURRENT_USER}) {
+        const RunKey run(root, KEY_SET_VALUE);
+        const LSTATUS status =
+            run.key != nullptr ? ::RegDeleteValueW(run.key, name_.c_str()) : ERROR_ACCESS_DENIED;
+        removed = removed && (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND);
+        if (root_ == HKEY_CURRENT_USER)
+            break;
+    }
+    return removed;
 }
 
 } // namespace tallowby::platform::windows

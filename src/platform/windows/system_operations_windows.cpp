@@ -5,6 +5,7 @@
 #include "platform/windows/run_key_autostart.h"
 #include "platform/windows/startup_script_autostart.h"
 #include "platform/windows/system_folder.h"
+#include "platform/windows/token_privilege.h"
 #include "platform/windows/windows_shutdown.h"
 #include "platform/windows/winmm_sound_player.h"
 
@@ -20,7 +21,11 @@ SystemPaths SystemPaths::forProgram(const std::filesystem::path& programFolder, 
 std::unique_ptr<AutoStart> makeAutoStart(const SystemPaths& paths, const std::filesystem::path& program) {
     if (paths.sandbox())
         return std::make_unique<windows::StartupScriptAutoStart>(paths.autostartFolder, program);
-    return std::make_unique<windows::RunKeyAutoStart>(L"Tallowby", program);
+    // The machine's Run key starts the program at every user's log-on, as a program that keeps a
+    // user to a plan should; only an administrator may write it. An ordinary user's program would be
+    // refused there and start at no log-on at all: the user's own Run key starts it at this user's.
+    return std::make_unique<windows::RunKeyAutoStart>(
+        windows::runsAsAdministrator() ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, L"Tallowby", program);
 }
 
 std::unique_ptr<ShutdownCommand> makeShutdown(const SystemPaths& paths) {

@@ -20,4 +20,16 @@ bool enablePrivilege(const wchar_t* name) {
     return enabled;
 }
 
+bool runsAsAdministrator() {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    const bool elevated = ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+                          elevation.TokenIsElevated != 0;
+    ::CloseHandle(token);
+    return elevated;
+}
+
 } // namespace tallowby::platform::windows

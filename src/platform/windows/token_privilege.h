@@ -7,4 +7,7 @@ namespace tallowby::platform::windows {
 // false when the token does not hold it or cannot be changed.
 bool enablePrivilege(const wchar_t* name);
 
+// Whether the program runs with an administrator's full rights (an elevated token).
+bool runsAsAdministrator();
+
 } // namespace tallowby::platform::windows

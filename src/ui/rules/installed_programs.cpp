@@ -5,8 +5,7 @@
 #include <system_error>
 
 #include "engine/program_choice.h"
-#include "os/files.h"
-#include "platform/program_launchers.h"
+#include "platform/program_files.h"
 
 namespace tallowby::ui {
 namespace {
@@ -14,8 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 bool executableFile(const fs::path& file) {
-    std::error_code error;
-    return fs::is_regular_file(file, error) && os::accessError(file, os::Access::Run) == 0;
+    return platform::isProgramFile(file);
 }
 
 // Where the program word of an Exec line leads, followed through links; empty when nowhere.
@@ -46,10 +44,6 @@ template <typename Found> bool forEachFileIn(const std::vector<fs::path>& folder
 }
 
 } // namespace
-
-std::vector<fs::path> programFolders() {
-    return platform::searchPathFolders();
-}
 
 std::vector<std::string> programsIn(const std::vector<fs::path>& folders) {
     std::vector<std::string> names;

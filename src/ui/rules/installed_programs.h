@@ -1,6 +1,7 @@
 #pragma once
-// What is installed, as the process picker looks for it: programs on the search path and the
-// desktop entries that run them. Names are compared ignoring case, as the window sweep compares
+// What is installed, as the process picker looks for it: programs on the search path
+// (platform::programSearchFolders()) and the desktop entries (on Windows the Start menu's shortcuts)
+// that run them. Names are compared ignoring case, as the window sweep compares
 // them.
 #include <filesystem>
 #include <string>
@@ -10,10 +11,6 @@
 #include "platform/desktop_entries.h"
 
 namespace tallowby::ui {
-
-// The folders of $PATH in their order; relative and empty ones are left out (they would depend on
-// where the program was started).
-std::vector<std::filesystem::path> programFolders();
 
 // The file names of the executable files in the folders, each once, in the order found.
 std::vector<std::string> programsIn(const std::vector<std::filesystem::path>& folders);

@@ -24,6 +24,7 @@
 #include "engine/edit_rules.h"
 #include "engine/program_choice.h"
 #include "os/files.h"
+#include "platform/program_files.h"
 #include "platform/window_names.h"
 #include "ui/common/fixed_dialog.h"
 #include "ui/common/local_text.h"
@@ -71,10 +72,6 @@ QString cutTitle(const std::string& title) {
     if (text.at(length - 1).isHighSurrogate())
         --length;
     return text.left(length);
-}
-
-std::filesystem::path localPath(const QString& path) {
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
 } // namespace
@@ -137,7 +134,9 @@ void Tfrm_AddProcess::buildControls() {
     lists->addWidget(gb_programlist, 1);
 
     TB_CREATE(fb_type, QStringLiteral("Process Adding"));
-    TB_CREATE(edt_progress, QStringLiteral("example-program"));
+    TB_CREATE(edt_progress, engine::kSystemProgramNaming == engine::ProgramNaming::ExeFile
+                                ? QStringLiteral("example.exe")
+                                : QStringLiteral("example-program"));
     edt_progress->setAccessibleName(QStringLiteral("Process name"));
     setHint(edt_progress, QStringLiteral("Type process here manually"));
     TB_CREATE(btn_add, QStringLiteral("Add"));
@@ -325,7 +324,7 @@ bool Tfrm_AddProcess::leadsSomewhere(const std::string& name) {
 
 std::string Tfrm_AddProcess::confirmUnknown(const std::string& typed) {
     const std::vector<ProgramSuggestion> suggestions =
-        suggestionsFor(typed, namer_, entries_.applications(), windows_.topLevelWindows(), programFolders());
+        suggestionsFor(typed, namer_, entries_.applications(), windows_.topLevelWindows(), platform::programSearchFolders());
     QString question =
         QStringLiteral("No program named \"%1\" is installed or running.").arg(fromBytes(typed));
     if (focusMode_)
@@ -349,8 +348,9 @@ void Tfrm_AddProcess::btn_cancelClick() {
 QString Tfrm_AddProcess::chooseProgram() {
     if (fileChooser())
         return fileChooser()();
-    return QFileDialog::getOpenFileName(this, QStringLiteral("Browse"), QStringLiteral("/usr/bin"),
-                                        QStringLiteral("Programs (*)"));
+    const platform::ProgramFileDialog dialog = platform::programFileDialog();
+    return QFileDialog::getOpenFileName(this, QStringLiteral("Browse"), pathText(dialog.folder),
+                                        QString::fromStdString(dialog.filter));
 }
 
 QString Tfrm_AddProcess::chooseApplication() {
@@ -374,8 +374,7 @@ QString Tfrm_AddProcess::nameOfProgramFile(const QString& chosen) {
     // A link such as /usr/bin/editor is not what runs: the window sweep sees its target's name.
     std::error_code error;
     const std::filesystem::path program = std::filesystem::canonical(localPath(chosen), error);
-    if (error || !std::filesystem::is_regular_file(program, error) ||
-        os::accessError(program, os::Access::Run) != 0) {
+    if (error || !platform::isProgramFile(program)) {
         showMessage(this, QStringLiteral("Failed - %1 is not a program file.").arg(chosen));
         return {};
     }
@@ -386,7 +385,7 @@ QString Tfrm_AddProcess::nameOfProgramFile(const QString& chosen) {
     browsedLeads_ = reach.followed;
     for (const std::filesystem::path& file : reach.files)
         if (const std::string application =
-                applicationNameOf(file, entries_.applications(), programFolders());
+                applicationNameOf(file, entries_.applications(), platform::programSearchFolders());
             !application.empty()) {
             browsedLeads_ = true;
             return fromBytes(application);
@@ -398,7 +397,7 @@ QString Tfrm_AddProcess::nameOfProgramFile(const QString& chosen) {
         return fromBytes(application->id);
     }
     const std::filesystem::path last = reach.files.empty() ? program : reach.files.back();
-    return QFile::decodeName(QByteArray::fromStdString(last.filename().string()));
+    return pathText(last.filename());
 }
 
 void Tfrm_AddProcess::btn_browseClick() {

@@ -82,10 +82,38 @@ TEST(EntryRules, OnlyWhatTheListFormatReadsBackIsAccepted) {
         {"-.example..com", true, false},
     };
     for (const EntryCase& c : cases) {
-        EXPECT_EQ(!processEntryFailure(c.typed), c.processAccepted) << c.typed;
+        EXPECT_EQ(!processEntryFailure(c.typed, ProgramNaming::AnyName), c.processAccepted) << c.typed;
         EXPECT_EQ(!websiteEntryFailure(c.typed), c.websiteAccepted) << c.typed;
     }
     EXPECT_EQ(trimEntry("  \tvlc.bin \t"), "vlc.bin");
+}
+
+TEST(EntryRules, WhereProgramsAreExeFilesATypedNameEndsInExeInAnyCase) {
+    const std::string notExe = "Failed - Progress should be *.exe file.";
+    const struct {
+        const char* typed;
+        std::optional<std::string> failure; // "" for the refusal of a folder or a separator
+    } cases[] = {
+        {"example.exe", std::nullopt},
+        {"NOTEPAD.EXE", std::nullopt},
+        {"Game Launcher.Exe", std::nullopt},
+        {"notepad", notExe},
+        {"notepad.exe.lnk", notExe}, // a further extension after it
+        {"exe", notExe},
+        {"", notExe},
+        {"C:\\Windows\\notepad.exe", ""},
+        {"tools/notepad.exe", ""},
+        {"a.exe;b.exe", ""}, // would split into two entries when read back
+        {"tab\t.exe", ""},
+    };
+    for (const auto& c : cases) {
+        const std::optional<std::string> failure = processEntryFailure(c.typed, ProgramNaming::ExeFile);
+        ASSERT_EQ(failure.has_value(), c.failure.has_value()) << c.typed;
+        if (failure && !c.failure->empty())
+            EXPECT_EQ(*failure, *c.failure) << c.typed;
+        else if (failure)
+            EXPECT_NE(*failure, notExe) << c.typed;
+    }
     EXPECT_EQ(trimEntry(" \t "), "");
 }
 

@@ -1,3 +1,4 @@
+// The user's folders on Linux: the XDG variables and the home.
 #include "platform/user_folders.h"
 
 #include <cstdlib>
@@ -24,17 +25,6 @@ std::string passwordHome() {
     return found->pw_dir;
 }
 
-std::filesystem::path chosenFolder(const std::string& variableValue, const std::string& home,
-                                   const char* fallbackUnderHome) {
-    const std::filesystem::path set(variableValue);
-    if (set.is_absolute())
-        return set;
-    const std::filesystem::path base(home);
-    if (base.is_absolute())
-        return base / fallbackUnderHome;
-    return {};
-}
-
 } // namespace
 
 UserFolders UserFolders::fromEnvironment() {
@@ -42,14 +32,6 @@ UserFolders UserFolders::fromEnvironment() {
     if (folders.home.empty())
         folders.home = passwordHome();
     return folders;
-}
-
-std::filesystem::path UserFolders::dataFolder() const {
-    return chosenFolder(dataHome, home, ".local/share");
-}
-
-std::filesystem::path UserFolders::configFolder() const {
-    return chosenFolder(configHome, home, ".config");
 }
 
 } // namespace tallowby::platform
