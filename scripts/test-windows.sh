@@ -12,7 +12,10 @@ toolchain=$root/cmake/toolchains/mingw-w64.cmake
 
 configure=(-DCMAKE_TOOLCHAIN_FILE="$toolchain")
 if [ "${TALLOWBY_WINDOWS_QT:-1}" != 0 ]; then
-  qt=$("$root/scripts/build-qt-mingw.sh")
+  # One Qt build at a time: a second one would start over in the same cache folder.
+  qt_cache=${QT_MINGW_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tallowby}
+  mkdir -p "$qt_cache"
+  qt=$(flock "$qt_cache/.build-lock" "$root/scripts/build-qt-mingw.sh")
   # Qt's toolchain file finds Qt and its host tools, then loads the project's own.
   configure=(-DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain")
 fi
@@ -31,7 +34,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver --wait
 fi
 # One server for every test: without it each test program starts and stops its own, and some stall.
-wineserver --persistent
+# A server left running in the prefix (an earlier run cut short) serves as well.
+wineserver --persistent || wineserver --persistent=1 2>/dev/null || true
 trap 'wineserver --kill' EXIT
 wine cmd /c exit </dev/null
 
