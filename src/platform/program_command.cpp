@@ -262,6 +262,47 @@ bool isInterpreter(std::string_view executable) {
     return runnerOf(executable) != Runner::None;
 }
 
+std::string commandModule(std::string_view executable, const std::vector<std::string>& arguments) {
+    if (runnerOf(executable) != Runner::Python) {
+        return {};
+    }
+    const Target target = pythonTarget(arguments);
+    return target.kind == Target::Module ? target.name : std::string();
+}
+
+std::string launcherPackage(std::string_view scriptText) {
+    constexpr std::string_view kFrom = "from ";
+    constexpr std::string_view kImportMain = " import main";
+    std::size_t at = 0;
+    while (at < scriptText.size()) {
+        const std::size_t end = std::min(scriptText.find('\n', at), scriptText.size());
+        std::string_view line = scriptText.substr(at, end - at);
+        at = end + 1;
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        // Only at the start of a line: a launcher imports its main at the top level.
+        if (!line.starts_with(kFrom)) {
+            continue;
+        }
+        const std::size_t import = line.find(kImportMain);
+        if (import == std::string_view::npos) {
+            continue;
+        }
+        const std::string_view rest = line.substr(import + kImportMain.size());
+        if (!rest.empty() && rest.front() != ' ' && rest.front() != '#' && rest.front() != ',') {
+            continue; // "import mainloop"
+        }
+        const std::string_view module = line.substr(kFrom.size(), import - kFrom.size());
+        if (module.empty() || module.starts_with('.') ||
+            module.find_first_of(" \t") != std::string_view::npos) {
+            continue;
+        }
+        return std::string(module.substr(0, module.find('.')));
+    }
+    return {};
+}
+
 std::string_view programFileName(std::string_view path) {
     const auto slash = path.find_last_of("/\\");
     return slash == std::string_view::npos ? path : path.substr(slash + 1);

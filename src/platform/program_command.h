@@ -22,6 +22,15 @@ bool isInterpreter(std::string_view executable);
 // sh reading its commands from its input).
 std::vector<std::string> commandNames(std::string_view executable, const std::vector<std::string>& arguments);
 
+// The module a Python interpreter is made to run as its program ("idlelib" for python3 -m idlelib);
+// empty for any other command line.
+std::string commandModule(std::string_view executable, const std::vector<std::string>& arguments);
+
+// The package whose main function a Python launcher script calls, as pip's and Debian's launchers
+// do ("from idlelib.pyshell import main" -> "idlelib"): the script runs what python3 -m runs.
+// Empty when the text imports no main.
+std::string launcherPackage(std::string_view scriptText);
+
 // The file name part of a path, after the last "/" or "\\".
 std::string_view programFileName(std::string_view path);
 

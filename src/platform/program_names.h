@@ -16,13 +16,19 @@ struct ProgramNames {
     // The id of the installed application the window belongs to ("libreoffice-writer"); empty when
     // no desktop entry answers to it.
     std::string application;
+    // What an interpreter or runtime runs as the program: its script, module, jar or main class
+    // ("tknotes.py", "idlelib", "game.jar"); empty for a program of its own.
+    std::string script{};
     // Every name the window answers to, each once, compared without regard to case: the two above,
     // the window's class and instance names, the script a interpreter runs, the programs running in a
     // terminal window.
     std::vector<std::string> all;
 
-    // The name a picker records for the window: the one a user recognises.
-    const std::string& recorded() const { return application.empty() ? executable : application; }
+    // The name a picker records for the window: the most specific one a user recognises, so that it
+    // reaches this program and not every program of the same interpreter.
+    const std::string& recorded() const {
+        return !application.empty() ? application : !script.empty() ? script : executable;
+    }
 };
 
 class ProgramNamer {

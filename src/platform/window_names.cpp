@@ -113,16 +113,27 @@ WindowNamer::Lasting WindowNamer::lastingNamesOf(const TopLevelWindow& window) {
     if (window.pid != kNoProcess) {
         names.executable = processes_.nameOf(window.pid);
     }
+    std::string module;
     if (!names.executable.empty()) {
         addProcessNames(window.pid, names.executable, names.all);
+        if (isInterpreter(names.executable)) {
+            const std::vector<std::string> command = tree_.commandLine(window.pid);
+            const std::vector<std::string> run = commandNames(names.executable, command);
+            names.script = run.empty() ? std::string() : run.front();
+            module = commandModule(names.executable, command);
+        }
     }
     for (const std::string* name : {&window.instanceName, &window.className, &window.applicationId}) {
         addName(names.all, *name);
     }
     lasting.terminal = knownTerminal(names.executable);
     if (entries_ != nullptr) {
-        for (const DesktopEntry* entry :
-             entriesOfWindow(entries_->applications(), window, names.executable)) {
+        std::vector<const DesktopEntry*> found =
+            entriesOfWindow(entries_->applications(), window, names.executable);
+        if (found.empty() && !names.script.empty()) {
+            found = entriesRunning(names.script, module);
+        }
+        for (const DesktopEntry* entry : found) {
             if (names.application.empty()) {
                 names.application = entry->id;
             }
@@ -137,6 +148,31 @@ WindowNamer::Lasting WindowNamer::lastingNamesOf(const TopLevelWindow& window) {
         }
     }
     return lasting;
+}
+
+std::vector<const DesktopEntry*> WindowNamer::entriesRunning(std::string_view script,
+                                                             std::string_view module) {
+    std::vector<const DesktopEntry*> found;
+    for (const DesktopEntry& entry : entries_->applications()) {
+        if (entry.program.empty() || isInterpreter(entry.program)) {
+            continue;
+        }
+        if (sameName(entry.program, script)) {
+            found.push_back(&entry);
+        } else if (!module.empty() && launchers_ != nullptr) {
+            // python3 -m idlelib runs what IDLE's launcher runs.
+            const ProgramReach reach = entry.programPath.find('/') != std::string::npos
+                                           ? launchers_->reachOfFile(entry.programPath)
+                                           : launchers_->reachOf(entry.program);
+            if (std::ranges::any_of(reach.names,
+                                    [&](const std::string& name) { return sameName(name, module); })) {
+                found.push_back(&entry);
+            }
+        }
+    }
+    // The plainest first: "idle" before "idle-python3.11", which runs the same for one version.
+    std::ranges::stable_sort(found, {}, [](const DesktopEntry* entry) { return entry->id.size(); });
+    return found;
 }
 
 std::vector<std::string> WindowNamer::runningIn(ProcessId terminal) {

@@ -45,6 +45,9 @@ class WindowNamer : public ProgramNamer {
     ProgramReach reachOfFile(const std::filesystem::path& file) override;
 
   private:
+    // The installed applications whose program is the script an interpreter runs ("idle"), or whose
+    // launcher runs the module it runs (python3 -m idlelib), where the window itself names none.
+    std::vector<const DesktopEntry*> entriesRunning(std::string_view script, std::string_view module);
     void addProcessNames(ProcessId pid, const std::string& executable, std::vector<std::string>& names);
 
     ProcessLister& processes_;

@@ -108,5 +108,26 @@ TEST(BareProgramNameTest, DropsExtensionsAndVersionsOnly) {
     }
 }
 
+// What python3 -m runs, and what a launcher script runs the same way as its main.
+TEST(PythonModuleTest, TheModuleRunAndThePackageALauncherCallsMainOf) {
+    using Line = std::vector<std::string>;
+    EXPECT_EQ(commandModule("python3.11", Line{"python3", "-m", "idlelib"}), "idlelib");
+    EXPECT_EQ(commandModule("python3.11", Line{"python3", "-Bmidlelib.pyshell"}), "idlelib.pyshell");
+    EXPECT_EQ(commandModule("python3.11", Line{"python3", "/usr/bin/idle"}), "");
+    EXPECT_EQ(commandModule("java", Line{"java", "-m", "app/org.example.Main"}), "");
+    const std::pair<const char*, const char*> scripts[] = {
+        {"#! /usr/bin/python3\n\nfrom idlelib.pyshell import main\nif __name__ == '__main__':\n    main()\n",
+         "idlelib"},
+        {"#!/usr/bin/python3\r\nimport sys\r\nfrom glances import main\r\nsys.exit(main())\r\n", "glances"},
+        {"#!/usr/bin/python3\nfrom tkinter import mainloop\n", ""},
+        {"#!/usr/bin/python3\n    from tool import main\n", ""}, // not at the top level
+        {"#!/usr/bin/python3\nfrom . import main\n", ""},
+        {"#!/usr/bin/python3\nprint('from x import main')\n", ""},
+    };
+    for (const auto& [text, package] : scripts) {
+        EXPECT_EQ(launcherPackage(text), package) << text;
+    }
+}
+
 } // namespace
 } // namespace tallowby::platform

@@ -413,6 +413,9 @@ void PathLaunchers::follow(const fs::path& file, Way& way, int depth) {
     // A script its interpreter runs: its windows answer to its name ("gnome-terminal.wrapper" is
     // known as "gnome-terminal" too, and so hands over).
     addName(reach.names, bareProgramName(name));
+    // A launcher that calls a package's main runs what python3 -m runs: "idle" reaches the windows
+    // of python3 -m idlelib.
+    addName(reach.names, launcherPackage(*text));
     reach.owner = name;
     reach.followed = true;
     handOver(reach);

@@ -1,6 +1,7 @@
 #include "ui/rules/unt_addprocess.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -235,14 +236,22 @@ void Tfrm_AddProcess::keyPressEvent(QKeyEvent* event) {
 void Tfrm_AddProcess::GetAllProgress() {
     lb_programlist->clear();
     const QString ownCaption = windowTitle();
+    // Tallowby's own windows are never acted on, so listing them would only offer a name that does
+    // nothing.
+    const auto ownProcess = static_cast<platform::ProcessId>(QCoreApplication::applicationPid());
     for (const platform::TopLevelWindow& window : windows_.topLevelWindows()) {
         const QString title = cutTitle(window.title);
-        if (title.isEmpty() || !window.visible || title == kDesktopTitle || title == ownCaption)
+        if (!window.visible || title == kDesktopTitle || title == ownCaption || window.pid == ownProcess)
             continue;
         // The name shows what "<<" adds, which is often not what the title says ("soffice.bin" or
-        // "libreoffice-writer" for "Untitled 1 - LibreOffice Writer").
+        // "libreoffice-writer" for "Untitled 1 - LibreOffice Writer"); an untitled window (a
+        // terminal's, a game's) is shown by it alone.
         const std::string name = namer_.namesOf(window).recorded();
-        const QString label = name.empty() ? title : QStringLiteral("%1   [%2]").arg(title, fromBytes(name));
+        if (title.isEmpty() && name.empty())
+            continue;
+        const QString label = name.empty()      ? title
+                              : title.isEmpty() ? QStringLiteral("[%1]").arg(fromBytes(name))
+                                                : QStringLiteral("%1   [%2]").arg(title, fromBytes(name));
         auto* item = new QListWidgetItem(label, lb_programlist);
         item->setData(kWindowRole, QVariant::fromValue<qulonglong>(window.id));
         item->setData(kPidRole, QVariant::fromValue<uint>(window.pid));

@@ -46,8 +46,9 @@ class Tfrm_AddProcess : public QDialog, public RunStateControls {
     // The list being edited belongs to a rule in Focus mode; the panel says so before showing it.
     void setFocusMode(bool focus) { focusMode_ = focus; }
 
-    // Lists the visible top-level windows, topmost first, each as its title and the name "<<"
-    // records for it: "Untitled 1 - LibreOffice Writer   [libreoffice-writer]".
+    // Lists the visible top-level windows of other programs, topmost first, each as its title and
+    // the name "<<" records for it: "Untitled 1 - LibreOffice Writer   [libreoffice-writer]", or
+    // "[xterm]" for an untitled window.
     void GetAllProgress();
 
     // The window never gets smaller than this, and a width up to kSnapWidth snaps back to it.

@@ -101,8 +101,14 @@ class ProcessPickerTest : public testing::Test {
     QByteArray path_;
 };
 
-TEST_F(ProcessPickerTest, ListsVisibleTitledWindowsTopmostFirstExceptTheDesktopAndItself) {
+// Untitled windows are listed by their program; Tallowby's own windows are left out.
+TEST_F(ProcessPickerTest, ListsVisibleWindowsTopmostFirstExceptTheDesktopAndTallowbysOwn) {
+    const auto own = static_cast<platform::ProcessId>(QCoreApplication::applicationPid());
+    desktop.processes = {{21, "xterm"}, {own, "Tallowby"}};
     desktop.windows = {
+        {11, "", true, 21},
+        {12, "Tallowby", true, own},
+        {13, "", true, own},
         {1, "Editor", true, 11},
         {2, "", true, 12},
         {3, "Hidden", false, 13},
@@ -116,8 +122,8 @@ TEST_F(ProcessPickerTest, ListsVisibleTitledWindowsTopmostFirstExceptTheDesktopA
     const std::pair<std::unique_ptr<Tfrm_AddProcess>, QString> pickers[] = {
         {make(), kWholeDay}, {make<Tfrm_WholedayAddProcess>(), kSession}};
     for (const auto& [picker, otherCaption] : pickers) {
-        const QStringList expected = {"Editor",          otherCaption,     "Editor", "Program Manager 2",
-                                      QString(254, 'x'), QString(253, 'y')};
+        const QStringList expected = {"[xterm]",           "Editor",          otherCaption,     "Editor",
+                                      "Program Manager 2", QString(254, 'x'), QString(253, 'y')};
         EXPECT_EQ(rows(picker->lb_programlist), expected) << picker->windowTitle().toStdString();
     }
 }
