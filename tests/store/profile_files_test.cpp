@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <system_error>
 
 #include "store/profile_files.h"
 #include "store/profile_repair.h"
@@ -231,7 +232,9 @@ namespace {
 TEST_F(ProfileFilesTest, ARemovedProfilesLinkIsLeftAsItIsAndNamed) {
     writeFile(dir / "outside", "root:x:0:0\n");
     fs::remove(file("Work.db"));
-    fs::create_symlink(dir / "outside", file("Work.db"));
+    // Wine makes no symbolic links; Windows makes them for an administrator or in developer mode.
+    if (std::error_code error; fs::create_symlink(dir / "outside", file("Work.db"), error), error)
+        GTEST_SKIP() << "no symbolic link could be made here: " << error.message();
     ProfileChange remove = removeProfile(paths, profiles, config, 1);
     ASSERT_EQ(remove.failure, std::nullopt);
     EXPECT_EQ(remove.finish(),
