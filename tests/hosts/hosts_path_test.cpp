@@ -11,6 +11,7 @@
 #include "hosts_test_support.h"
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_file.h"
+#include "platform/hosts/hosts_target.h"
 #include "store/text_file.h"
 #include "support/temp_folder.h"
 
@@ -168,6 +169,7 @@ TEST(HostsPath, LinksLeadToARegularFileAnywhereButForTheSandboxOnlyInsideItsFold
             EXPECT_EQ(outsideFolder.names(), std::vector<std::string>{"hosts"});
         } else {
             writeFile(outside / "hosts", kUserLines);
+            fs::remove(hosts_io::hostsLockFile(outside / "hosts"));
         }
     }
 }

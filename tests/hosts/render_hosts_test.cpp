@@ -4,6 +4,7 @@
 #include <random>
 
 #include "platform/hosts/hosts_content.h"
+#include "platform/hosts_io.h"
 
 namespace tallowby::platform {
 namespace {
@@ -11,8 +12,13 @@ namespace {
 const std::string kBegin(kHostsBeginMarker);
 const std::string kEnd(kHostsEndMarker);
 
+const std::string kPart = std::string(kHostsPartPrefix) + hosts_io::thisUser();
+
+// This user's block: nothing at all without sites.
 std::string block(const std::vector<std::string>& sites, const std::string& end = "\n") {
-    std::string bytes = kBegin + end + "127.0.0.1       localhost" + end;
+    if (sites.empty())
+        return "";
+    std::string bytes = kBegin + end + "127.0.0.1       localhost" + end + kPart + end;
     for (const auto& site : sites)
         bytes += "127.0.0.1       " + site + end;
     return bytes + kEnd + end;
@@ -22,13 +28,14 @@ TEST(RenderHosts, FirstWriteOfAnEmptyFileIsTheBlockAlone) {
     EXPECT_EQ(renderHosts("", {"example.com", "example.org"}, "\n"),
               "# BEGIN Tallowby blocked sites - managed by Tallowby, do not edit\n"
               "127.0.0.1       localhost\n"
-              "127.0.0.1       example.com\n"
-              "127.0.0.1       example.org\n"
-              "# END Tallowby blocked sites\n");
-    EXPECT_EQ(renderHosts("", {}, "\r\n"),
-              "# BEGIN Tallowby blocked sites - managed by Tallowby, do not edit\r\n"
-              "127.0.0.1       localhost\r\n"
-              "# END Tallowby blocked sites\r\n");
+              "# Tallowby sites of user " +
+                  hosts_io::thisUser() +
+                  "\n"
+                  "127.0.0.1       example.com\n"
+                  "127.0.0.1       example.org\n"
+                  "# END Tallowby blocked sites\n");
+    // Nothing blocked, nothing locked: no block at all.
+    EXPECT_EQ(renderHosts("", {}, "\r\n"), "");
 }
 
 TEST(RenderHosts, SitesStandExactlyAsGivenInOrderWithDuplicates) {
@@ -52,7 +59,8 @@ TEST(RenderHosts, FirstWriteAppendsAfterTheUserLines) {
     // A last line without a line end gets one before the block.
     EXPECT_EQ(renderHosts("127.0.0.1 localhost", {"x.com"}, "\n"),
               "127.0.0.1 localhost\n" + block({"x.com"}));
-    EXPECT_EQ(renderHosts("127.0.0.1 localhost", {}, "\r\n"), "127.0.0.1 localhost\r\n" + block({}, "\r\n"));
+    // Nothing to block: a file without a block is not touched.
+    EXPECT_EQ(renderHosts("127.0.0.1 localhost", {}, "\r\n"), "127.0.0.1 localhost");
 }
 
 TEST(RenderHosts, RepeatedWritesAreIdempotentAndLiftingLeavesLocalhostAlone) {
@@ -183,7 +191,7 @@ std::vector<std::string> userLines(const std::string& bytes) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.find(kBegin) == std::string::npos && line.find(kEnd) == std::string::npos &&
-            !line.starts_with("127.0.0.1       "))
+            !line.starts_with("127.0.0.1       ") && !line.starts_with(kHostsPartPrefix))
             lines.push_back(line);
         start = lf + 1;
     }
@@ -201,7 +209,9 @@ TEST(RenderHosts, RandomFilesKeepUserLinesAndEndWithOneBlock) {
                                           "",
                                           "::1 localhost",
                                           "\r",
-                                          "a\rb"};
+                                          "a\rb",
+                                          kPart,
+                                          std::string(kHostsPartPrefix) + "4242"};
     std::mt19937 random(20240611);
     for (int round = 0; round < 2000; ++round) {
         std::string old;
@@ -215,7 +225,7 @@ TEST(RenderHosts, RandomFilesKeepUserLinesAndEndWithOneBlock) {
         SCOPED_TRACE(::testing::Message() << "old: " << ::testing::PrintToString(old));
         ASSERT_EQ(renderHosts(once, {"s.com"}, "\n"), once);
         ASSERT_EQ(userLines(once), userLines(old));
-        ASSERT_NE(once.find(block({"s.com"})), std::string::npos);
+        ASSERT_NE(once.find(kPart + "\n127.0.0.1       s.com\n"), std::string::npos);
         ASSERT_EQ(once.find(kBegin), once.rfind(kBegin));
     }
 }

@@ -3,11 +3,13 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "os/files.h"
+#include "os/replace_file.h"
 #include "os/temporary_name.h"
 
 namespace tallowby::os {
@@ -103,9 +105,31 @@ void syncFolder(const fs::path& folder) {
         (void)::fsync(dir.get());
 }
 
-} // namespace
+// Puts the temporary file in the target's place. With an expected stamp the two are swapped in one
+// step, where the file system can, and the file swapped out must be the one expected; else it is
+// swapped back. Without the swap, the target is looked at just before the rename.
+bool takePlace(TempFile& temp, const fs::path& target, const FileStamp* expected) {
+    if (expected == nullptr)
+        return ::rename(temp.path().c_str(), target.c_str()) == 0;
+    if (::renameat2(AT_FDCWD, temp.path().c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+        // The temporary name now holds what was in place.
+        if (fileStamp(temp.path()) == *expected)
+            return true;
+        if (::renameat2(AT_FDCWD, temp.path().c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0)
+            throwFileError(target, errno);
+        errno = ESTALE;
+        return false;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return false;
+    if (fileStamp(target) != *expected) {
+        errno = ESTALE;
+        return false;
+    }
+    return ::rename(temp.path().c_str(), target.c_str()) == 0;
+}
 
-void replaceFileContents(const fs::path& path, std::string_view bytes) {
+bool replace(const fs::path& path, std::string_view bytes, const FileStamp* expected) {
     const fs::path target = resolveLink(path);
     const std::string name = target.filename().string();
     if (name.empty() || name == "." || name == "..")
@@ -118,6 +142,8 @@ void replaceFileContents(const fs::path& path, std::string_view bytes) {
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing && S_ISDIR(old.st_mode))
         throwFileError(path, EISDIR);
+    if (expected != nullptr && !replacing)
+        return false;
 
     TempFile temp(folder, name, path);
     writeAll(temp.fd(), bytes, path);
@@ -125,16 +151,28 @@ void replaceFileContents(const fs::path& path, std::string_view bytes) {
         keepOwnerAndMode(temp.fd(), old, path);
     temp.syncAndClose(path);
 
-    if (::rename(temp.path().c_str(), target.c_str()) != 0) {
-        if (errno != EBUSY || !replacing)
+    if (takePlace(temp, target, expected)) {
+        // After a swap the temporary name holds the old file, which goes.
+        if (expected != nullptr && ::unlink(temp.path().c_str()) != 0 && errno != ENOENT)
             throwFileError(path, errno);
+        temp.markRenamed();
+    } else if (errno == ESTALE) {
+        return false;
+    } else if (errno != EBUSY || !replacing || expected != nullptr) {
+        throwFileError(path, errno);
+    } else {
         // A file that is a mount point (a bind-mounted /etc/hosts in a container, for one) cannot be
         // renamed over; it can only be rewritten where it is.
         rewriteFileInPlace(target, bytes);
-    } else {
-        temp.markRenamed();
     }
     syncFolder(folder);
+    return true;
+}
+
+} // namespace
+
+bool detail::replaceFile(const fs::path& path, std::string_view bytes, const FileStamp* expected) {
+    return replace(path, bytes, expected);
 }
 
 void rewriteFileInPlace(const fs::path& path, std::string_view bytes) {

@@ -2,9 +2,12 @@
 #include "os/files.h"
 
 #include <cerrno>
+#include <chrono>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -146,6 +149,24 @@ int accessError(const std::filesystem::path& path, Access access) {
 int folderWriteError(const std::filesystem::path& folder) {
     const std::filesystem::path checked = folder.empty() ? std::filesystem::path(".") : folder;
     return ::access(checked.c_str(), W_OK | X_OK) == 0 ? 0 : errno;
+}
+
+UniqueFd lockExclusively(const std::filesystem::path& lockFile, std::chrono::milliseconds wait) {
+    UniqueFd fd(::open(lockFile.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+    if (!fd.valid())
+        throwFileError(lockFile, errno);
+    // Short waits at first: a writer holds the lock for a read, a plan and a rename.
+    const auto until = std::chrono::steady_clock::now() + wait;
+    auto pause = std::chrono::microseconds(200);
+    while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            throwFileError(lockFile, errno);
+        if (std::chrono::steady_clock::now() >= until)
+            throw FileError(lockFile, "another program has held it for too long", EWOULDBLOCK);
+        std::this_thread::sleep_for(pause);
+        pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(20));
+    }
+    return fd;
 }
 
 } // namespace tallowby::os

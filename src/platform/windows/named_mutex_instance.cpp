@@ -4,34 +4,13 @@
 #include <windows.h>
 // After windows.h, which they need.
 #include <algorithm>
-#include <sddl.h>
 #include <system_error>
 #include <utility>
 
+#include "platform/windows/user_sid.h"
 #include "platform/windows/wide_text.h"
 
 namespace tallowby::platform {
-namespace {
-
-// The user's SID as text ("S-1-5-21-..."), empty when the token does not tell.
-std::wstring userSid() {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
-        return {};
-    alignas(TOKEN_USER) unsigned char buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
-    DWORD size = 0;
-    std::wstring text;
-    LPWSTR sid = nullptr;
-    if (::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
-        ::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid)) {
-        text = sid;
-        ::LocalFree(sid);
-    }
-    ::CloseHandle(token);
-    return text;
-}
-
-} // namespace
 
 std::wstring SingleInstance::mutexName(const std::string& name) {
     // "Local\" keeps it to this log-on session; the SID to this user within it (a program started
@@ -39,7 +18,7 @@ std::wstring SingleInstance::mutexName(const std::string& name) {
     // character a mutex name may not hold past the namespace.
     std::wstring plain = windows::wideOf(name);
     std::ranges::replace(plain, L'\\', L'/');
-    return L"Local\\" + plain + L"-" + userSid();
+    return L"Local\\" + plain + L"-" + windows::userSid();
 }
 
 std::optional<SingleInstance> SingleInstance::acquire(const std::string& name, const std::filesystem::path&) {
