@@ -11,6 +11,7 @@
 #include "platform/hosts/hosts_bounds.h"
 #include "platform/hosts/hosts_content.h"
 #include "platform/program_run.h"
+#include "store/stale_temporaries.h"
 #include "test_files.h"
 
 namespace tallowby::hosts_helper {
@@ -96,6 +97,27 @@ TEST_F(HostsHelperParts, EachUserWritesAndLiftsTheirOwnPartAndRootLiftsEveryPart
         << throughPkexec.errors;
     ASSERT_EQ(asUser("", "--lift-all", "").exitCode, 0);
     EXPECT_EQ(file(), kUserLines) << "no block is left once nothing is blocked";
+}
+
+// /etc/hosts may be a link: the file it leads to is written, and a killed helper's temporary file
+// is cleared from beside that file, not from beside the link.
+TEST_F(HostsHelperParts, ALinkedFileIsWrittenAndItsStaleTemporariesCleared) {
+    const fs::path real = kHostsFile.parent_path() / "elsewhere" / "hosts.real";
+    fs::create_directories(real.parent_path());
+    test::writeFile(real, kUserLines);
+    fs::remove(kHostsFile);
+    fs::create_symlink(real, kHostsFile);
+    const fs::path stale = real.parent_path() / store::temporaryName("hosts.real", "Ab3dE9");
+    test::writeFile(stale, "half a hosts file");
+    fs::last_write_time(stale, fs::file_time_type::clock::now() - 2h);
+
+    ASSERT_EQ(asUser("1000", "--block", "news.example\n").exitCode, 0);
+    EXPECT_TRUE(fs::is_symlink(kHostsFile));
+    EXPECT_EQ(sitesOf(platform::partLines(test::readFile(real), "1000")),
+              std::vector<std::string>{"news.example"});
+    EXPECT_FALSE(fs::exists(stale));
+    fs::remove(kHostsFile);
+    fs::remove_all(real.parent_path());
 }
 
 // Password-free calls of fresh locked names, as many as any user cares to make, from two users:

@@ -105,12 +105,18 @@ void syncFolder(const fs::path& folder) {
         (void)::fsync(dir.get());
 }
 
-// Puts the temporary file in the target's place. With an expected stamp the two are swapped in one
-// step, where the file system can, and the file swapped out must be the one expected; else it is
-// swapped back. Without the swap, the target is looked at just before the rename.
+// Puts the temporary file in the target's place. With an expected stamp the target is looked at
+// just before, then the two are swapped in one step, where the file system can, and the file
+// swapped out must be the one expected; else it is swapped back.
 bool takePlace(TempFile& temp, const fs::path& target, const FileStamp* expected) {
     if (expected == nullptr)
         return ::rename(temp.path().c_str(), target.c_str()) == 0;
+    // Looked at first, so that the file of a writer that came in while this one wrote is not
+    // even swapped out for a moment, when a reader could see this one's bytes in its place.
+    if (fileStamp(target) != *expected) {
+        errno = ESTALE;
+        return false;
+    }
     if (::renameat2(AT_FDCWD, temp.path().c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
         // The temporary name now holds what was in place.
         if (fileStamp(temp.path()) == *expected)
@@ -122,10 +128,7 @@ bool takePlace(TempFile& temp, const fs::path& target, const FileStamp* expected
     }
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
         return false;
-    if (fileStamp(target) != *expected) {
-        errno = ESTALE;
-        return false;
-    }
+    // No swap on this file system: the look above has to do.
     return ::rename(temp.path().c_str(), target.c_str()) == 0;
 }
 

@@ -154,6 +154,9 @@ void HostsFile::writeOwn(const BlockRequest& request) const {
             continue;
         }
         if (inPlace) {
+            // A hand edit keeps no lock: one made since the read is read and planned again.
+            if (os::fileStamp(target.path) != old->stamp)
+                continue;
             store::rewriteFileInPlace(target.path, *planned.content);
         } else if (!os::replaceFileIfUnchanged(target.path, *planned.content, old->stamp)) {
             continue;
