@@ -177,6 +177,24 @@ TEST(RenderHosts, NamesThatCannotStandOnALineAreLeftOut) {
     EXPECT_EQ(renderHosts(once, {}, "\n"), "u\n" + block({}));
 }
 
+TEST(RenderHosts, OtherUsersPartsStayByteForByteAndOnlyLockedLinesOfNobodysStay) {
+    const std::string other = std::string(kHostsPartPrefix) + "4242\r\n127.0.0.1       theirs.example\r\n" +
+                              "127.0.0.1       old.example # locked until 2001-01-01T00:00:00Z\n";
+    // A block of an earlier version: its lines are nobody's; a lock on localhost was never one.
+    const std::string old =
+        "127.0.1.1\tbox.lan box\n" + kBegin + "\n127.0.0.1       localhost\n" +
+        "127.0.0.1       gone.example\n" + "127.0.0.1       localhost # locked until 2099-01-01T00:00:00Z\n" +
+        "127.0.0.1       kept.example # locked until 2099-01-01T00:00:00Z\n" + other + kEnd + "\n";
+    const std::string once = renderHosts(old, {"mine.example", "box.lan", "BOX"}, "\n");
+    EXPECT_EQ(once, "127.0.1.1\tbox.lan box\n" + kBegin + "\n127.0.0.1       localhost\n" +
+                        "127.0.0.1       kept.example # locked until 2099-01-01T00:00:00Z\n" + other + kPart +
+                        "\n127.0.0.1       mine.example\n" + kEnd + "\n")
+        << "the machine's own names are never written";
+    EXPECT_EQ(renderHosts(once, {"mine.example"}, "\n"), once);
+    // This user's lift leaves the others.
+    EXPECT_EQ(partLines(renderHosts(once, {}, "\n"), "4242").size(), 2u);
+}
+
 // Random files built from user lines, markers and program lines in every arrangement: every line that
 // is neither a marker nor of the program's shape must survive in order, one block must come out, and
 // a second write must change nothing.
@@ -211,7 +229,8 @@ TEST(RenderHosts, RandomFilesKeepUserLinesAndEndWithOneBlock) {
                                           "\r",
                                           "a\rb",
                                           kPart,
-                                          std::string(kHostsPartPrefix) + "4242"};
+                                          std::string(kHostsPartPrefix) + "4242",
+                                          "127.0.0.1       localhost # locked until 2099-01-01T00:00:00Z"};
     std::mt19937 random(20240611);
     for (int round = 0; round < 2000; ++round) {
         std::string old;
