@@ -5,8 +5,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 #include "platform/hosts/hosts_bounds.h"
 #include "platform/hosts/hosts_content.h"
@@ -175,21 +178,65 @@ TEST_F(HostsHelperParts, AFileAtItsBoundTakesNothingMoreAndCanAlwaysBeMended) {
     EXPECT_EQ(file(), big + "more lines of the user's\n");
 }
 
-// Two users' helpers started at the same moment, again and again: one keeps 50 locked names, the
-// other writes 50 new ones each time. Neither write may lose the other's.
+// A helper run for the user with its request written but its input left open: it reads the
+// whole request before it does anything, so helpers let go at once start their work together.
+struct HeldHelper {
+    pid_t pid = -1;
+    int input = -1;
+};
+
+HeldHelper holdHelper(const std::string& uid, std::string_view request) {
+    // Close-on-exec, so that no other helper holds this one's input open.
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(fds[0], STDIN_FILENO);
+        ::close(fds[0]);
+        ::close(fds[1]);
+        ::setenv("PKEXEC_UID", uid.c_str(), 1);
+        ::execl(kHelper.c_str(), kHelper.c_str(), "--block", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(fds[0]);
+    // Small requests: the pipe takes them whole.
+    EXPECT_EQ(::write(fds[1], request.data(), request.size()), static_cast<ssize_t>(request.size()));
+    return {pid, fds[1]};
+}
+
+int exitOf(const HeldHelper& helper) {
+    int status = 0;
+    return ::waitpid(helper.pid, &status, 0) == helper.pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Two users' helpers let go at the same moment, again and again: one keeps 50 locked names beside
+// a new name of its own, the other writes 50 new ones each time. Neither write may lose the other's.
 TEST_F(HostsHelperParts, ConcurrentWritesOfTwoUsersLoseNothing) {
+    // A machine's own block list of some size: each write takes long enough for the other to come
+    // in while it plans.
+    std::string userLines = kUserLines;
+    while (userLines.size() < 2 * 1024 * 1024)
+        userLines += "0.0.0.0 ads-" + std::to_string(userLines.size()) + ".example\n";
+    test::writeFile(kHostsFile, userLines);
     const std::int64_t hour = now() + 3600;
     ASSERT_EQ(asUser("1000", "--block", request("locked", 50, hour)).exitCode, 0);
     for (int round = 0; round < 200; ++round) {
         SCOPED_TRACE(::testing::Message() << "round " << round);
         const std::string prefix = "round" + std::to_string(round);
-        std::thread other([&] { EXPECT_EQ(asUser("1001", "--block", request(prefix, 50)).exitCode, 0); });
-        EXPECT_EQ(asUser("1000", "--block", "").exitCode, 0);
-        other.join();
+        const HeldHelper keeping = holdHelper("1000", prefix + ".own.example\n");
+        const HeldHelper writing = holdHelper("1001", request(prefix, 50));
+        ::close(keeping.input);
+        ::close(writing.input);
+        ASSERT_EQ(exitOf(keeping), 0);
+        ASSERT_EQ(exitOf(writing), 0);
         const std::string content = file();
-        ASSERT_EQ(sitesOf(platform::partLines(content, "1000")), names("locked", 50));
+        std::vector<std::string> kept{prefix + ".own.example"};
+        const std::vector<std::string> locked = names("locked", 50);
+        kept.insert(kept.end(), locked.begin(), locked.end());
+        ASSERT_EQ(sitesOf(platform::partLines(content, "1000")), kept);
         ASSERT_EQ(sitesOf(platform::partLines(content, "1001")), names(prefix, 50));
-        ASSERT_EQ(content.find(kUserLines), 0u);
+        ASSERT_EQ(content.find(userLines), 0u);
     }
 }
 
