@@ -9,7 +9,9 @@
 namespace tallowby::platform::hosts_io {
 
 std::string thisUser() {
-    return windows::utf8Of(windows::userSid());
+    // A token that does not tell still needs a part of its own: one no SID can be.
+    const std::string sid = windows::utf8Of(windows::userSid());
+    return sid.empty() ? "unknown-user" : sid;
 }
 
 std::string machineName() {
