@@ -27,14 +27,16 @@ if(NOT changelog_head MATCHES "^tallowby \\(${deb_version}\\) ")
 endif()
 
 # The installation's default files: those of a fresh program folder, made in an empty folder so
-# that nothing left from an earlier layout slips in, with the help page beside them.
-set(help_page "${PROJECT_SOURCE_DIR}/data/Tallowby - Help.htm")
+# that nothing left from an earlier layout slips in, with the installed program's help page beside
+# them.
+include(${PROJECT_SOURCE_DIR}/cmake/ProgramFolder.cmake)
+tallowby_help_page_command(installed "${staging_dir}/share/Tallowby - Help.htm" help_page help_sources)
 add_custom_command(OUTPUT ${staging_dir}/share.stamp
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${staging_dir}/share
   COMMAND tallowby_mkfolder ${staging_dir}/share
-  COMMAND ${CMAKE_COMMAND} -E copy "${help_page}" ${staging_dir}/share/
+  COMMAND ${help_page}
   COMMAND ${CMAKE_COMMAND} -E touch ${staging_dir}/share.stamp
-  DEPENDS tallowby_mkfolder "${help_page}"
+  DEPENDS tallowby_mkfolder ${help_sources}
   VERBATIM)
 
 add_custom_command(OUTPUT ${staging_dir}/hicolor.stamp
@@ -57,13 +59,29 @@ foreach(source tallowby.1 changelog.Debian)
   list(APPEND gzipped ${staging_dir}/${source}.gz)
 endforeach()
 
+# What software centres list (AppStream), named after the menu entry it describes. Its screenshots
+# are the pictures in docs/, by their address on the project's web site: AppStream takes only
+# http(s) addresses for them.
+set(TALLOWBY_APP_ID org.tallowby.Tallowby)
+set(TALLOWBY_WEB_HOME "https://tallowby.example.org" CACHE STRING
+  "The project's web address; the package's AppStream entry names it and the screenshots under its docs/")
+set(metainfo_source ${packaging_dir}/${TALLOWBY_APP_ID}.metainfo.xml.in)
+# Its newest release has to be the version being packaged, as the changelog's has.
+file(STRINGS ${metainfo_source} metainfo_releases REGEX "<release ")
+list(GET metainfo_releases 0 metainfo_newest)
+if(NOT metainfo_newest MATCHES "version=\"${PROJECT_VERSION}\"")
+  message(FATAL_ERROR "${metainfo_source} must begin its releases with ${PROJECT_VERSION}")
+endif()
+configure_file(${metainfo_source} ${staging_dir}/${TALLOWBY_APP_ID}.metainfo.xml @ONLY)
+
 add_custom_target(tallowby_installation ALL
   DEPENDS ${staging_dir}/share.stamp ${staging_dir}/hicolor.stamp ${gzipped})
 
 install(TARGETS tallowby RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${staging_dir}/share/ DESTINATION ${CMAKE_INSTALL_DATADIR}/tallowby)
 install(DIRECTORY ${staging_dir}/hicolor/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
-install(FILES ${packaging_dir}/tallowby.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${packaging_dir}/${TALLOWBY_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${staging_dir}/${TALLOWBY_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${staging_dir}/tallowby.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${packaging_dir}/copyright ${staging_dir}/changelog.Debian.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tallowby)

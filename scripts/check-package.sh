@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # check-package.sh DEB: fails unless the Debian package holds every file of an installation, owned
-# by root with the modes Debian expects, its maintainer script, a menu entry that validates, icons
-# of the size their folder names, dependencies found by dpkg-shlibdeps, hardened binaries, and no
+# by root with the modes Debian expects, its maintainer script, a menu entry that validates, an
+# AppStream entry that validates and names that menu entry, icons of the size their folder names, the
+# installed program's help page, dependencies found by dpkg-shlibdeps, hardened binaries, and no
 # error or warning from lintian.
 # It only reads the package and unpacks it into a temporary folder; it installs nothing.
 set -euo pipefail
@@ -22,7 +23,8 @@ expected=(
   ./usr/share/tallowby/sound/rmd.wav ./usr/share/tallowby/sound/shutd.wav
   ./usr/share/tallowby/icon/t64.ico ./usr/share/tallowby/icon/t64b.ico
   "./usr/share/tallowby/Tallowby - Help.htm"
-  ./usr/share/applications/tallowby.desktop
+  ./usr/share/applications/org.tallowby.Tallowby.desktop
+  ./usr/share/metainfo/org.tallowby.Tallowby.metainfo.xml
   ./usr/share/man/man1/tallowby.1.gz
   ./usr/share/doc/tallowby/copyright ./usr/share/doc/tallowby/changelog.Debian.gz
   ./usr/share/lintian/overrides/tallowby
@@ -67,7 +69,19 @@ grep -q 'libsdl2-mixer' <<<"$depends" || fail "Depends lacks SDL2_mixer, which i
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
-desktop-file-validate "$unpacked/usr/share/applications/tallowby.desktop" || fail "the menu entry does not validate"
+desktop-file-validate "$unpacked/usr/share/applications/org.tallowby.Tallowby.desktop" ||
+  fail "the menu entry does not validate"
+# Software centres list the package by its AppStream entry, whose id is the menu entry's. The
+# network is not asked: its addresses are the project's web site's.
+metainfo=$unpacked/usr/share/metainfo/org.tallowby.Tallowby.metainfo.xml
+appstreamcli validate --no-net "$metainfo" || fail "the AppStream entry does not validate"
+appstreamcli validate-tree --no-net "$unpacked" || fail "the AppStream entry and the menu entry do not agree"
+# The help page is the installed program's: the user's own folders, and no call for root.
+help_page="$unpacked/usr/share/tallowby/Tallowby - Help.htm"
+for folder in '~/.local/share/tallowby' '~/.config/autostart'; do
+  grep -qF "$folder" "$help_page" || fail "the help page does not name $folder"
+done
+if grep -qiwE 'root' "$help_page"; then fail "the help page asks for root"; fi
 for size in "${icon_sizes[@]}"; do
   file "$unpacked/usr/share/icons/hicolor/${size}x$size/apps/tallowby.png" |
     grep -q "PNG image data, $size x $size," || fail "the ${size}x$size icon is not a $size-pixel PNG"

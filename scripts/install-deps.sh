@@ -15,6 +15,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # the Windows build (MinGW-w64, GoogleTest's sources from libgtest-dev) and Wine to run its tests
   g++-mingw-w64-x86-64-posix wine wine64
+  # the Windows installer (makensis)
+  nsis
   clang libclang-rt-14-dev
   # a desktop to test against: X server, window manager, tray host, X tools
   xvfb xauth openbox trayer x11-utils x11-apps xdotool imagemagick
@@ -26,7 +28,7 @@ packages=(
   # the end-to-end tests drive the windows over the accessibility bus
   dbus-daemon at-spi2-core python3-pyatspi
   # the Debian package: hardening flags, dependencies, and the checks of what it holds
-  dpkg-dev file lintian desktop-file-utils
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -22,3 +22,11 @@ wine cmd /c exit </dev/null
 # A test that has passed once failed to exit while Wine was still ending a process it had killed;
 # only a test that runs out of time is run again, so a failing check still fails the run.
 (cd "$build" && ctest --output-on-failure -j "$(nproc)" --timeout 120 --repeat after-timeout:2)
+
+# The installer, tried in the same prefix once the tests that use its hosts file are done.
+if [ -f "$build/program/tallowby.exe" ]; then
+  "$root/tests/windows/installer_test.sh" "$build" "$("$root/scripts/package-windows.sh")"
+else
+  # It says that the program is not built, and installs a stand-in folder.
+  "$root/tests/windows/installer_test.sh" "$build"
+fi

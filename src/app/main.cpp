@@ -6,8 +6,13 @@
 #include <QApplication>
 #include <QFile>
 #include <exception>
+#include <iostream>
 #include <memory>
+#include <optional>
+#include <string>
 
+#include "command_line.h"
+#include "desktop_session.h"
 #include "platform/debug_privilege.h"
 #include "platform/single_instance.h"
 #include "platform/system/default_files.h"
@@ -39,7 +44,11 @@ void refuseStart(const std::string& why) {
 
 int main(int argc, char** argv) {
     using namespace tallowby;
-    QApplication app(argc, argv);
+    if (const std::optional<int> status = app::answerCommandLine(argc, argv, std::cout, std::cerr))
+        return *status;
+    if (const std::string why = app::whyNoDesktopSession(); !why.empty())
+        return app::refuseWithoutDesktop(why);
+    const std::unique_ptr<QApplication> application = app::openDesktop(argc, argv);
     // The application title. No display name: Qt would append it to every window's caption, and
     // the captions are compared exactly (the process pickers leave out their own window by its
     // caption).
@@ -57,8 +66,7 @@ int main(int argc, char** argv) {
 
     // One program per data folder: a second start ends here, before it has read or written any file
     // and before it has a window or a timer. The lock lives for the whole run.
-    const auto instance = platform::SingleInstance::acquire(
-        platform::SingleInstance::nameFor(kTitle, place.dataFolder), place.dataFolder);
+    const auto instance = platform::SingleInstance::acquire(kTitle, place.dataFolder);
     if (!instance)
         return 0;
     if (!instance->holdsLock()) {

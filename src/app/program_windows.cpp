@@ -41,9 +41,22 @@ Dialog& make(ProgramWindows& windows, QPointer<Dialog>& entry, Args&&... args) {
 
 ProgramWindows::ProgramWindows() = default;
 ProgramWindows::ProgramWindows(ProgramWindows&&) noexcept = default;
-ProgramWindows& ProgramWindows::operator=(ProgramWindows&&) noexcept = default;
+ProgramWindows& ProgramWindows::operator=(ProgramWindows&& other) noexcept {
+    if (this != &other) {
+        // The windows held until now go as the destructor lets them go: member by member, the main
+        // window would go before the dialogs that hang on it.
+        close();
+        frmmain = std::move(other.frmmain);
+        dialogs = std::move(other.dialogs);
+    }
+    return *this;
+}
 
 ProgramWindows::~ProgramWindows() {
+    close();
+}
+
+void ProgramWindows::close() {
     while (!dialogs.empty())
         dialogs.pop_back();
     frmmain.reset();

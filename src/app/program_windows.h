@@ -22,6 +22,7 @@ struct ProgramWindows {
     ProgramWindows& operator=(ProgramWindows&&) noexcept;
     // The dialogs go first, in the reverse of their creation order, the main window last.
     ~ProgramWindows();
+    void close();
 
     std::unique_ptr<ui::Tfrmmain> frmmain;
     // The dialogs in creation order; ui::ProgramDialogs (frmmain->dialogs) names them.

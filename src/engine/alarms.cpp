@@ -21,13 +21,23 @@ constexpr int kSeparateReminderPopUps = 4;
 // The subjects the shared pop-up names; it counts the others.
 constexpr std::size_t kSubjectsInSharedPopUp = 10;
 
-std::optional<store::ReminderRecord> dueReminder(const TickContext& tick, int index) {
+struct DueReminder {
+    store::ReminderRecord record;
+    std::string alarm; // what FiredAlarms knows it by
+    std::int64_t day;
+};
+
+// The reminder when it is due in this tick on one of its days and has not fired for that day.
+std::optional<DueReminder> dueReminder(const TickContext& tick, int index) {
     store::ReminderRecord reminder = store::reminderRecord(tick.lists().ReminderLines, index);
     const std::optional<std::int64_t> time = store::readTimeOfDay(reminder.time);
-    const int day = time ? tick.dueDay(*time) : 0;
-    if (day == 0 || !reminder.weekDays[static_cast<std::size_t>(day) - 1])
+    const std::optional<std::int64_t> day = time ? tick.dueOn(*time) : std::nullopt;
+    if (!day || !reminder.weekDays[static_cast<std::size_t>(tick.weekDayOn(*day)) - 1])
         return std::nullopt;
-    return reminder;
+    std::string alarm = "reminder " + std::to_string(index) + " " + reminder.time + " " + reminder.subject;
+    if (tick.state.fired.firedOn(alarm, *day))
+        return std::nullopt;
+    return DueReminder{std::move(reminder), std::move(alarm), *day};
 }
 
 std::string reminderCaption(const store::ReminderRecord& reminder) {
@@ -38,8 +48,10 @@ std::string reminderCaption(const store::ReminderRecord& reminder) {
 void showSharedReminders(const TickContext& tick, const store::ReminderRecord& first, int from) {
     std::vector<store::ReminderRecord> due;
     for (int i = from; i < reminderCount(tick.lists()); ++i) {
-        if (std::optional<store::ReminderRecord> reminder = dueReminder(tick, i))
-            due.push_back(std::move(*reminder));
+        if (std::optional<DueReminder> reminder = dueReminder(tick, i)) {
+            tick.state.fired.markFired(reminder->alarm, reminder->day);
+            due.push_back(std::move(reminder->record));
+        }
     }
     std::string subjects = std::to_string(due.size()) + " more reminders are due now:";
     bool sound = false;
@@ -60,29 +72,38 @@ void runReminders(const TickContext& tick) {
     int shown = 0;
     // The count is read again after every pop-up: closing one may have reloaded the list.
     for (int i = 0; i < reminderCount(tick.lists()); ++i) {
-        const std::optional<store::ReminderRecord> reminder = dueReminder(tick, i);
+        const std::optional<DueReminder> reminder = dueReminder(tick, i);
         if (!reminder)
             continue;
         if (shown == kSeparateReminderPopUps) {
-            showSharedReminders(tick, *reminder, i);
+            showSharedReminders(tick, reminder->record, i);
             return;
         }
         ++shown;
-        tick.state.AlarmSoundFlag = reminder->playSound;
-        tick.actions.showReminder(reminderCaption(*reminder), reminder->subject);
+        // Before the pop-up: the ticks that run while it is open must not fire it again.
+        tick.state.fired.markFired(reminder->alarm, reminder->day);
+        tick.state.AlarmSoundFlag = reminder->record.playSound;
+        tick.actions.showReminder(reminderCaption(reminder->record), reminder->record.subject);
     }
 }
 
 namespace {
 
-// The week day of the shutdown whose warning is due in this tick, 0 for none. A shutdown in the
-// first ten minutes of a day is warned of at the end of the day before.
-int warningFor(std::int64_t shutdownTime, const TickContext& tick) {
+// The date of the shutdown whose warning is due in this tick. A shutdown in the first ten minutes of
+// a day is warned of at the end of the day before.
+std::optional<std::int64_t> warningFor(std::int64_t shutdownTime, const TickContext& tick) {
     const std::int64_t warnAt = shutdownTime - kTenMinutesMs;
     if (warnAt >= 0)
-        return tick.dueDay(warnAt);
-    const int eveningBefore = tick.dueDay(warnAt + store::kMsPerDay);
-    return eveningBefore == 0 ? 0 : nextWeekDay(eveningBefore);
+        return tick.dueOn(warnAt);
+    const std::optional<std::int64_t> eveningBefore = tick.dueOn(warnAt + store::kMsPerDay);
+    return eveningBefore ? std::optional<std::int64_t>(*eveningBefore + 1) : std::nullopt;
+}
+
+// Whether the shutdown or its warning, due on day, falls on a day the week days select and fires for
+// the first time that day.
+bool firesOn(const TickContext& tick, const std::string& days, const std::string& alarm,
+             std::optional<std::int64_t> day) {
+    return day && store::scheduledOn(days, tick.weekDayOn(*day)) && tick.firstFiring(alarm, *day);
 }
 
 } // namespace
@@ -92,15 +113,16 @@ void runAutomaticShutdown(const TickContext& tick) {
     const std::string warnDays = store::lineAt(settings, 0);
     const std::string warnTimeText = store::lineAt(settings, 1);
     const std::optional<std::int64_t> warnTime = store::readTimeOfDay(warnTimeText);
-    if (warnTime && store::scheduledOn(warnDays, warningFor(*warnTime, tick))) {
+    if (warnTime &&
+        firesOn(tick, warnDays, "shutdown warning " + warnTimeText, warningFor(*warnTime, tick))) {
         tick.state.AlarmSoundFlag = store::isOn(store::lineAt(settings, 3));
         tick.actions.showShutdownWarning("Reminder for shutdown at " + warnTimeText);
     }
     // Read again after the warning: cancelling it rewrites the week days so that no day is selected.
     const std::string days = store::lineAt(tick.lists().ReminderLines, 0);
-    const std::optional<std::int64_t> time =
-        store::readTimeOfDay(store::lineAt(tick.lists().ReminderLines, 1));
-    if (time && store::scheduledOn(days, tick.dueDay(*time))) {
+    const std::string timeText = store::lineAt(tick.lists().ReminderLines, 1);
+    const std::optional<std::int64_t> time = store::readTimeOfDay(timeText);
+    if (time && firesOn(tick, days, "shutdown " + timeText, tick.dueOn(*time))) {
         tick.actions.startShutdown();
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The local date and time as the rules see it. The engine never reads the system clock itself:
-// the window's timer passes a Clock in, tests pass a simulated one.
+// The local date and time as the rules see it, and a count of real time beside it. The engine never
+// reads the system clock itself: the window's timer passes a Clock in, tests pass a simulated one.
 #include <cstdint>
 
 #include "store/time_of_day.h"
@@ -34,6 +34,11 @@ class Clock {
   public:
     virtual ~Clock() = default;
     virtual LocalDateTime now() const = 0;
+    // Milliseconds of real time since some fixed moment (the start of the system), counting the
+    // time the machine was asleep, and never moved when the wall clock is set or changes to or from
+    // summer time. Between two readings it tells what the wall clock did: the two went on together
+    // through a sleep, the wall clock alone moved when it was set.
+    virtual std::int64_t sinceBootMs() const = 0;
 };
 
 } // namespace tallowby::engine

@@ -16,11 +16,17 @@ namespace {
 using NoticeText = std::string (*)(const SessionRecord&, const WholeDayRecord*);
 
 // A notice concerns the day its time falls on, which near midnight is tomorrow: the session's days
-// and the whole-day days are both tested against that day.
-void noticeIfDue(const TickContext& tick, const SessionRecord& session, std::int64_t timeMs,
-                 NoticeText text) {
-    const int day = tick.dueDay(timeMs);
+// and the whole-day days are both tested against that day. It fires once that day, however the
+// wall clock is set meanwhile; kind and index name it among the alarms that fired.
+void noticeIfDue(const TickContext& tick, const SessionRecord& session, std::int64_t timeMs, const char* kind,
+                 int index, NoticeText text) {
+    const std::optional<std::int64_t> date = tick.dueOn(timeMs);
+    const int day = date ? tick.weekDayOn(*date) : 0;
     if (!store::scheduledOn(session.weekDays, day)) {
+        return;
+    }
+    const std::string alarm = kind + std::to_string(index) + " " + session.start + "-" + session.end;
+    if (!tick.firstFiring(alarm, *date)) {
         return;
     }
     const WholeDayRecord wholeDay = wholeDayRecord(tick.lists().WholeDayLines);
@@ -110,10 +116,10 @@ void runSession(const TickContext& tick, int index) {
         return;
     }
     if (store::configFlag(tick.lists().ConfigLines, store::ConfigLine::SessionReminder)) {
-        noticeIfDue(tick, session, *start - kTenMinutesMs, PreSessionNoticeText);
+        noticeIfDue(tick, session, *start - kTenMinutesMs, "before session ", index, PreSessionNoticeText);
     }
     if (store::configFlag(tick.lists().ConfigLines, store::ConfigLine::SessionEndReminder)) {
-        noticeIfDue(tick, session, *end, SessionEndNoticeText);
+        noticeIfDue(tick, session, *end, "session end ", index, SessionEndNoticeText);
     }
     const LocalDateTime now = tick.now();
     if (!inSessionWindow(*start, *end, now.msOfDay)) {

@@ -23,22 +23,33 @@ void sweepWholeDayBlock(const TickContext& tick) {
     tick.actions.sweepWindows(tick.sweepRule(SweepKind::WholeDayBlock, panel.processes));
 }
 
-// How far back a tick takes up the last one's window. Beyond it the rules were off (stopped, paused,
-// the machine asleep) and what passed meanwhile is not made up.
+// How late a tick may come, in real time, after the end of the last one's window and still take it
+// up: a timer's jitter, a busy moment. Later than that the rules were off (stopped, paused, the
+// machine asleep or stalled) and what passed meanwhile is not made up.
 constexpr int kMostIntervalsTakenUp = 3;
+// How much of a wall clock set forward between two ticks is made up: a time correction or the
+// start of summer time jumps over moments whose alarms then fire once, late. Of a longer jump (a
+// clock that was far wrong) only its last hour is.
+constexpr std::int64_t kMostMadeUpMs = 60LL * 60 * 1000;
 
 TickContext makeContext(const TickInputs& inputs, TickState& state, const Clock& clock,
                         TickActions& actions) {
     TickContext tick{inputs, state, clock, actions, clock.now()};
+    const std::int64_t sinceBoot = clock.sinceBootMs();
     const std::int64_t interval = std::max(inputs.intervalMs, 0);
     const std::int64_t begun = localMs(tick.begun);
     const std::int64_t end = begun + interval;
     std::int64_t start = begun;
-    if (state.answeredUntil && *state.answeredUntil >= begun - kMostIntervalsTakenUp * interval &&
+    // The wall clock is not trusted for how much time passed: it jumps when it is set. Real time
+    // tells a tick that came on time after the clock was set forward (taken up) from one that came
+    // after a sleep (not). After a clock set back the window starts afresh: what it answers for again
+    // fired already and does not fire twice (TickState::fired).
+    if (state.answeredUntil && sinceBoot - state.answeredUntilSinceBoot <= kMostIntervalsTakenUp * interval &&
         *state.answeredUntil <= end) {
-        start = *state.answeredUntil;
+        start = std::max(*state.answeredUntil, begun - kMostMadeUpMs - kMostIntervalsTakenUp * interval);
     }
     state.answeredUntil = end;
+    state.answeredUntilSinceBoot = sinceBoot + interval;
     tick.windowStart = tick.begun.msOfDay + (start - begun);
     tick.windowLength = end - start;
     return tick;
@@ -46,14 +57,30 @@ TickContext makeContext(const TickInputs& inputs, TickState& state, const Clock&
 
 } // namespace
 
+std::optional<std::int64_t> TickContext::dueOn(std::int64_t timeMs) const {
+    const std::int64_t from = localMs(begun) - begun.msOfDay + windowStart;
+    return dueDate(timeMs, from, from + windowLength);
+}
+
+int TickContext::weekDayOn(std::int64_t day) const {
+    return weekDayAfter(begun.weekDay, day - daysSinceEpoch(begun));
+}
+
 int TickContext::dueDay(std::int64_t timeMs) const {
-    LocalDateTime windowBegins = begun;
-    windowBegins.msOfDay = windowStart;
-    return dueWeekDay(timeMs, windowBegins, windowLength);
+    const std::optional<std::int64_t> day = dueOn(timeMs);
+    return day ? weekDayOn(*day) : 0;
+}
+
+bool TickContext::firstFiring(const std::string& alarm, std::int64_t day) const {
+    if (state.fired.firedOn(alarm, day))
+        return false;
+    state.fired.markFired(alarm, day);
+    return true;
 }
 
 bool TickContext::startJustPassed(std::int64_t startMs) const {
-    return DueThisTick(startMs, windowStart - interval(), windowLength) == DueDay::Today;
+    // The start lies in the window moved one interval back.
+    return dueOn(startMs + interval()).has_value();
 }
 
 SweepRule TickContext::sweepRule(SweepKind kind, std::vector<std::string> names) const {

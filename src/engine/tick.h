@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/clock.h"
+#include "engine/fired_alarms.h"
 #include "engine/sweep_rules.h"
 #include "store/rule_lists.h"
 
@@ -25,12 +26,18 @@ struct TickState {
     int CurrentSessionIndex = -1;
     bool HostsRefreshPending = true;
     bool AlarmSoundFlag = false;
-    // Where the span of time the last tick answered for ended (localMs). A timer never fires exactly
-    // one interval apart: a tick a little late would leave a gap in which an event is never due, a
-    // tick a little early an overlap in which it is due twice. So each tick takes up where the last
-    // one ended, unless the rules were off for longer than a few ticks (a stop or pause: what
-    // passed then is skipped, not made up).
+    // Where the span of time the last tick answered for ended (localMs), and when that end comes in
+    // real time (Clock::sinceBootMs). A timer never fires exactly one interval apart: a tick a
+    // little late would leave a gap in which an event is never due, a tick a little early an
+    // overlap in which it is due twice. So each tick takes up where the last one ended, unless
+    // more than a few ticks' real time passed since (a stop, a pause, a sleep: what passed then is
+    // skipped, not made up). A wall clock set forward between two ticks (a time correction, the
+    // start of summer time) is taken up too, up to an hour of it: what it jumped over fires once.
     std::optional<std::int64_t> answeredUntil;
+    std::int64_t answeredUntilSinceBoot = 0;
+    // The reminders, shutdown warnings, shutdowns and notices that fired, by day: a wall clock set
+    // back brings their moment round again, and they do not fire twice that day.
+    FiredAlarms fired;
     // The sites the program's block in the hosts file was last written with, by the tick or by
     // anything else the program did (Run, Stop, a whole-day edit); nothing when the last write
     // failed. Each tick compares it with what should be blocked now, so a missed edge (a sleep, a

@@ -33,8 +33,16 @@ struct TickContext {
     // spares): a pop-up opened earlier in the tick may have stayed open for minutes.
     LocalDateTime now() const { return clock.now(); }
     std::int64_t interval() const { return inputs.intervalMs; }
+    // The local date (days since 1970-01-01) of an event at timeMs past midnight due in this tick's
+    // window, which near midnight may be tomorrow's or yesterday's; nothing when it is not due.
+    std::optional<std::int64_t> dueOn(std::int64_t timeMs) const;
+    // The week day of that date.
+    int weekDayOn(std::int64_t day) const;
     // The week day of an event due in this tick's window, 0 when it is not due.
     int dueDay(std::int64_t timeMs) const;
+    // An alarm (a reminder, the shutdown or its warning, a notice) due on day fires unless it fired
+    // for that day already, when the wall clock was set back over it. Remembered from now on.
+    bool firstFiring(const std::string& alarm, std::int64_t day) const;
     // The session start has just passed: it lies in the tick's window moved one interval back.
     bool startJustPassed(std::int64_t startMs) const;
     // A sweep rule of this kind with the tick's window command.

@@ -26,8 +26,26 @@ DueDay DueThisTick(std::int64_t tMs, std::int64_t nowMs, std::int64_t intervalMs
     return DueDay::NotDue;
 }
 
+std::optional<std::int64_t> dueDate(std::int64_t tMs, std::int64_t fromMs, std::int64_t toMs) {
+    if (tMs < 0) {
+        return std::nullopt;
+    }
+    // The first day whose moment tMs is not before fromMs (the division rounds towards minus infinity).
+    const std::int64_t span = fromMs - tMs + store::kMsPerDay - 1;
+    const std::int64_t day = span / store::kMsPerDay - (span % store::kMsPerDay < 0 ? 1 : 0);
+    if (day * store::kMsPerDay + tMs >= toMs) {
+        return std::nullopt;
+    }
+    return day;
+}
+
 int nextWeekDay(int weekDay) {
     return weekDay % 7 + 1;
+}
+
+int weekDayAfter(int weekDay, std::int64_t days) {
+    const std::int64_t shifted = (weekDay - 1 + days) % 7;
+    return static_cast<int>(shifted < 0 ? shifted + 7 : shifted) + 1;
 }
 
 bool ScheduledToday(std::string_view weekDays, const LocalDateTime& now) {
@@ -35,15 +53,9 @@ bool ScheduledToday(std::string_view weekDays, const LocalDateTime& now) {
 }
 
 int dueWeekDay(std::int64_t tMs, const LocalDateTime& now, std::int64_t intervalMs) {
-    switch (DueThisTick(tMs, now.msOfDay, intervalMs)) {
-    case DueDay::Today:
-        return now.weekDay;
-    case DueDay::Tomorrow:
-        return nextWeekDay(now.weekDay);
-    case DueDay::NotDue:
-        break;
-    }
-    return 0;
+    const std::int64_t from = localMs(now);
+    const std::optional<std::int64_t> day = dueDate(tMs, from, from + intervalMs);
+    return day ? weekDayAfter(now.weekDay, *day - daysSinceEpoch(now)) : 0;
 }
 
 bool dueAndScheduled(std::int64_t tMs, std::string_view weekDays, const LocalDateTime& now,

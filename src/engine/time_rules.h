@@ -3,6 +3,7 @@
 // values are compared as they are, so a time before midnight (a session start minus ten minutes
 // at 00:05) stays negative and is earlier than every time of day.
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "engine/clock.h"
@@ -23,8 +24,15 @@ enum class DueDay { NotDue, Today, Tomorrow };
 // tick of the day before. Negative times are never due.
 DueDay DueThisTick(std::int64_t tMs, std::int64_t nowMs, std::int64_t intervalMs);
 
+// The local date (days since 1970-01-01) of the one moment at tMs past a midnight that lies in
+// [fromMs, toMs) of the local time line (localMs); nothing when none does, or when tMs is negative
+// (a time before midnight is never due). The span may cross midnight and be up to a day long.
+std::optional<std::int64_t> dueDate(std::int64_t tMs, std::int64_t fromMs, std::int64_t toMs);
+
 // Week days are numbered 1 = Sunday ... 7 = Saturday.
 int nextWeekDay(int weekDay);
+// The week day days later (earlier when negative).
+int weekDayAfter(int weekDay, std::int64_t days);
 
 bool ScheduledToday(std::string_view weekDays, const LocalDateTime& now);
 

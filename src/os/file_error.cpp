@@ -13,14 +13,14 @@ void throwFileError(const std::filesystem::path& path, int error) {
     throw FileError(path, std::generic_category().message(error), error);
 }
 
-void refuseFileKind(const std::filesystem::path& path, FileKind kind) {
+void refuseFileKind(const std::filesystem::path& path, FileKind kind, FileKind wanted) {
     // In the order of FileKind.
     static constexpr std::array<const char*, 8> kNames{
         "a regular file",     "a folder",       "a symbolic link", "a named pipe",
         "a character device", "a block device", "a socket",        "a file of an unknown kind"};
-    throw FileError(
-        path, std::string("it is ") + kNames.at(static_cast<std::size_t>(kind)) + ", not a regular file",
-        kind == FileKind::Folder ? EISDIR : 0);
+    const auto name = [](FileKind of) { return std::string(kNames.at(static_cast<std::size_t>(of))); };
+    throw FileError(path, "it is " + name(kind) + ", not " + name(wanted),
+                    kind == FileKind::Folder ? EISDIR : 0);
 }
 
 } // namespace tallowby::os

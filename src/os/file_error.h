@@ -25,8 +25,9 @@ class FileError : public std::runtime_error {
 enum class FileKind { Regular, Folder, Link, Pipe, CharacterDevice, BlockDevice, Socket, Other };
 
 // Throws FileError saying what kind of file is at the path ("it is a named pipe, not a regular
-// file"), for a path where only a regular file may be read or written. A folder's code is EISDIR,
-// so that a reader to which a folder means "no file" can tell it apart.
-[[noreturn]] void refuseFileKind(const std::filesystem::path& path, FileKind kind);
+// file"), for a path where only a regular file (or, as wanted says, a folder) may be. A folder's code
+// is EISDIR, so that a reader to which a folder means "no file" can tell it apart.
+[[noreturn]] void refuseFileKind(const std::filesystem::path& path, FileKind kind,
+                                 FileKind wanted = FileKind::Regular);
 
 } // namespace tallowby::os

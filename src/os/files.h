@@ -58,6 +58,20 @@ inline constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
 std::optional<RegularFile> readRegularFile(const std::filesystem::path& path, std::size_t limit = kNoLimit,
                                            Links links = Links::Follow);
 
+// The program's own files, below the folder it keeps them in (root, which may itself be reached
+// through a link; empty for the file's own folder). Every folder between root and the file must be a
+// real folder, never a link, and the file itself is never followed: only a regular file is read or
+// replaced. A link (a dangling one included), a folder, a named pipe, a device or a socket in the
+// file's place is refused by kind ("it is a symbolic link, not a regular file") and left as it is;
+// so is a link on the way ("... is a symbolic link, not a folder"). A file the path does not lead
+// to (nor a folder on the way) is no file: nothing, for the readers.
+std::optional<FileInfo> ownFileInfo(const std::filesystem::path& root, const std::filesystem::path& path);
+std::optional<RegularFile> readOwnFile(const std::filesystem::path& root, const std::filesystem::path& path,
+                                       std::size_t limit = kNoLimit);
+// As replaceFileContents, and a new file where none is.
+void replaceOwnFile(const std::filesystem::path& root, const std::filesystem::path& path,
+                    std::string_view bytes);
+
 // Replaces the file with the bytes: a complete temporary file is written beside the old one and
 // renamed over it, so a failed or interrupted write leaves the previous file intact. Keeps the owner
 // and mode of a file that is replaced (the owner only where the caller may give files away) and gives

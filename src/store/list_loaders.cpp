@@ -6,8 +6,9 @@
 namespace tallowby::store {
 namespace {
 
-bool loadInto(Lines& list, const std::filesystem::path& path) {
-    auto lines = readLines(path);
+bool loadInto(RuleLists& lists, RuleFile file, Lines& list, const std::filesystem::path& path,
+              const std::filesystem::path& root) {
+    auto lines = readLines(path, root, &lists.readStamp(file));
     if (!lines)
         return false;
     list = std::move(*lines);
@@ -16,27 +17,29 @@ bool loadInto(Lines& list, const std::filesystem::path& path) {
 
 } // namespace
 
-bool loadConfigList(RuleLists& lists, const std::filesystem::path& path) {
-    return loadInto(lists.ConfigLines, path);
+bool loadConfigList(RuleLists& lists, const std::filesystem::path& path, const std::filesystem::path& root) {
+    return loadInto(lists, RuleFile::Config, lists.ConfigLines, path, root);
 }
 
-bool loadProfileList(RuleLists& lists, const std::filesystem::path& path) {
-    return loadInto(lists.ProfileLines, path);
+bool loadProfileList(RuleLists& lists, const std::filesystem::path& path, const std::filesystem::path& root) {
+    return loadInto(lists, RuleFile::Profiles, lists.ProfileLines, path, root);
 }
 
-bool loadSessionList(RuleLists& lists, const std::filesystem::path& path) {
-    if (!loadInto(lists.SessionLines, path))
+bool loadSessionList(RuleLists& lists, const std::filesystem::path& path, const std::filesystem::path& root) {
+    if (!loadInto(lists, RuleFile::Sessions, lists.SessionLines, path, root))
         return false;
     lists.SessionCount = sessionCount(lists.SessionLines.size());
     return true;
 }
 
-bool loadWholeDayList(RuleLists& lists, const std::filesystem::path& path) {
-    return loadInto(lists.WholeDayLines, path);
+bool loadWholeDayList(RuleLists& lists, const std::filesystem::path& path,
+                      const std::filesystem::path& root) {
+    return loadInto(lists, RuleFile::WholeDay, lists.WholeDayLines, path, root);
 }
 
-bool loadReminderList(RuleLists& lists, const std::filesystem::path& path) {
-    const bool read = loadInto(lists.ReminderLines, path);
+bool loadReminderList(RuleLists& lists, const std::filesystem::path& path,
+                      const std::filesystem::path& root) {
+    const bool read = loadInto(lists, RuleFile::Reminders, lists.ReminderLines, path, root);
     lists.ReminderCount = reminderCount(lists.ReminderLines.size());
     return read;
 }

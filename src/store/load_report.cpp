@@ -11,6 +11,7 @@
 #include "store/profile_files.h"
 #include "store/record_groups.h"
 #include "store/reminder_records.h"
+#include "store/report_text.h"
 #include "store/rule_limits.h"
 #include "store/session_records.h"
 #include "store/time_of_day.h"
@@ -22,10 +23,6 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kWholeDayLineCount = 4;
 constexpr std::size_t kShutdownLineCount = 5;
-
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
 
 bool fileExists(const fs::path& path) {
     std::error_code error;
@@ -42,8 +39,9 @@ void checkEntryList(LoadReport& report, const std::string& where, const char* li
                    " entries; only the first " + std::to_string(kMaxListEntries) + " are read.");
     const std::size_t read = line.rfind(';') + 1; // 0 when there is none
     if (read < line.size())
-        report.add(where + ": the " + listName + " is read only as far as " + quoted(line.substr(0, read)) +
-                   "; " + quoted(line.substr(read)) + " is not read (each entry needs a \";\" after it).");
+        report.add(where + ": the " + listName + " is read only as far as " +
+                   quotedExcerpt(line.substr(0, read)) + "; " + quotedExcerpt(line.substr(read)) +
+                   " is not read (each entry needs a \";\" after it).");
 }
 
 // A website the hosts file cannot block: a URL, a path, an underscore.
@@ -52,7 +50,7 @@ void checkWebsites(LoadReport& report, const std::string& where, const char* lis
     checkEntryList(report, where, listName, line);
     for (const std::string& site : readEntryList(line)) {
         if (!isPlainHostName(site))
-            report.add(where + ": " + quoted(site) + " in the " + listName +
+            report.add(where + ": " + quotedExcerpt(site) + " in the " + listName +
                        " is not a host name (such as www.example.com) and is not blocked.");
     }
 }
@@ -91,7 +89,7 @@ void checkSessions(LoadReport& report, const Lines& lines, const fs::path& file)
         const std::optional<std::int64_t> startMs = readTimeOfDay(start);
         const std::optional<std::int64_t> endMs = readTimeOfDay(end);
         if (!startMs || !endMs) {
-            report.add(where + " is not enforced: " + quoted(startMs ? end : start) +
+            report.add(where + " is not enforced: " + quotedExcerpt(startMs ? end : start) +
                        " is not a time of day (HH:MM).");
             continue;
         }
@@ -99,7 +97,7 @@ void checkSessions(LoadReport& report, const Lines& lines, const fs::path& file)
             report.add(where + " is not enforced: it does not end after it starts.");
         const std::string& mode = lineAt(lines, 6 * i + 3);
         if (mode != "0" && mode != "1")
-            report.add(where + ": the mode line " + quoted(mode) +
+            report.add(where + ": the mode line " + quotedExcerpt(mode) +
                        " is neither 0 (Block) nor 1 (Focus); the session blocks its listed programs.");
         checkEntryList(report, where, "program list", lineAt(lines, 6 * i + 4));
         checkWebsites(report, where, "website list", lineAt(lines, 6 * i + 5));
@@ -124,8 +122,8 @@ void checkReminders(LoadReport& report, const Lines& lines, const fs::path& file
         report.add(file.string() + " has " + std::to_string(lines.size()) +
                    " of its 5 shutdown lines; the missing ones read as empty.");
     else if (lineAt(lines, 0).find('1') != std::string::npos && !readTimeOfDay(lineAt(lines, 1)))
-        report.add(file.string() + ": the automatic shutdown is off: its time " + quoted(lineAt(lines, 1)) +
-                   " is not a time of day (HH:MM).");
+        report.add(file.string() + ": the automatic shutdown is off: its time " +
+                   quotedExcerpt(lineAt(lines, 1)) + " is not a time of day (HH:MM).");
     checkRecordCount(report, file, kReminderLayout, lines.size(), kMaxReminders, "reminders", "");
     const int count = reminderCount(lines.size());
     for (int i = 0; i < count; ++i) {
@@ -133,7 +131,7 @@ void checkReminders(LoadReport& report, const Lines& lines, const fs::path& file
         const std::string& time = lineAt(lines, first);
         if (!readTimeOfDay(time))
             report.add(file.string() + ": reminder " + std::to_string(i + 1) +
-                       " is never shown: " + quoted(time) + " is not a time of day (HH:MM).");
+                       " is never shown: " + quotedExcerpt(time) + " is not a time of day (HH:MM).");
         if (lineAt(lines, first + 3).size() > kMaxSubjectBytes)
             report.add(file.string() + ": the subject of reminder " + std::to_string(i + 1) +
                        " is longer than " + std::to_string(kMaxSubjectBytes) +
@@ -155,11 +153,15 @@ void checkConfig(LoadReport& report, const Lines& config, const fs::path& file) 
     if (name.empty())
         report.add(file.string() + " names no profile: no rules are loaded.");
     else if (profileNameReadFailure(name))
-        report.add(file.string() + " names the profile " + quoted(name) +
+        report.add(file.string() + " names the profile " + quotedExcerpt(name) +
                    ", which is not a plain file name: no rules are loaded.");
 }
 
 } // namespace
+
+void LoadReport::add(std::string_view problem) {
+    problems_.push_back(printable(problem));
+}
 
 void LoadReport::unreadable(const FileError& error) {
     add(describeFailure("read", error));
@@ -171,9 +173,14 @@ std::string profileForFiles(const Lines& configLines) {
 }
 
 void checkLoadedLists(LoadReport& report, const LoadedLists& lists, const ProgramPaths& paths) {
-    // A folder reads as no file; unlike a missing file, it is no choice of the user's.
+    // A folder reads as no file; unlike a missing file, it is no choice of the user's. Any other kind
+    // that is not a regular file (a link, a pipe) is told by the read that refused it.
     const auto folderInPlace = [&](const fs::path& file) {
-        const std::optional<os::FileInfo> info = os::fileInfo(file, os::Links::Follow);
+        std::optional<os::FileInfo> info;
+        try {
+            info = os::ownFileInfo(paths.folder(), file);
+        } catch (const FileError&) {
+        }
         if (info && info->kind == os::FileKind::Folder)
             report.add(file.string() + " is a folder, not a file: the rules it should hold are not read.");
     };
@@ -189,7 +196,7 @@ void checkLoadedLists(LoadReport& report, const LoadedLists& lists, const Progra
     // One missing file just means no rules of its kind (a profile written by hand may have no
     // reminders); none at all means the name is not the profile meant.
     if (!fileExists(sessions) && !fileExists(wholeDay) && !fileExists(reminders)) {
-        report.add(paths.configFile().string() + " names the profile " + quoted(profile) +
+        report.add(paths.configFile().string() + " names the profile " + quotedExcerpt(profile) +
                    ", which has no files in " + paths.profilesFolder().string() + ": no rules are loaded.");
         return;
     }

@@ -2,9 +2,11 @@
 // What a load of the rule files left unread: a missing or unreadable file, a name that cannot name
 // files, a record the tick skips (a time it cannot read, a cut-off record), the part of a list that
 // is not read. Each problem is one sentence naming its file, for telling the user once; the rules
-// that could be read are enforced as they are.
+// that could be read are enforced as they are. A problem is kept printable (report_text.h), whatever
+// the path or the file's text it names holds.
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/program_paths.h"
@@ -14,7 +16,7 @@ namespace tallowby::store {
 
 class LoadReport {
   public:
-    void add(std::string problem) { problems_.push_back(std::move(problem)); }
+    void add(std::string_view problem);
     void unreadable(const FileError& error);
     const std::vector<std::string>& problems() const { return problems_; }
 

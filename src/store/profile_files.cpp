@@ -63,10 +63,24 @@ std::optional<std::string> newNameFailure(const Lines& profileLines, const std::
 // Every target is checked before the first one is made, so a file that is in the way (left over from
 // a profile removed by hand, say) never joins the new profile, even where the source file it would
 // have replaced is missing.
-void refuseExisting(const std::array<fs::path, 3>& targets) {
+void refuseExisting(const fs::path& root, const std::array<fs::path, 3>& targets) {
     for (const fs::path& target : targets) {
-        if (os::fileInfo(target))
+        if (os::ownFileInfo(root, target))
             refuse("create", target, EEXIST);
+    }
+}
+
+// Why a file in a profile file's place is no file of a profile (a link, a named pipe: "it is a
+// symbolic link, not a regular file"); nothing for a regular file or none. Such a file is left as
+// it is: nothing is made from it, and it is not taken away.
+std::optional<std::string> notRegular(const fs::path& root, const fs::path& file) {
+    const std::optional<os::FileInfo> info = os::ownFileInfo(root, file);
+    if (!info || info->kind == os::FileKind::Regular)
+        return std::nullopt;
+    try {
+        os::refuseFileKind(file, info->kind);
+    } catch (const FileError& error) {
+        return error.what();
     }
 }
 
@@ -91,10 +105,10 @@ void createFile(ProfileChange& change, const fs::path& path, std::string_view by
 // false when there is no source file, which is skipped. Only a regular file is copied, no larger than
 // a rule file may be: a named pipe would never give its end, a link may lead to a device or to a file
 // outside the profiles folder that has no place in a profile.
-bool copyFile(ProfileChange& change, const fs::path& from, const fs::path& to) {
+bool copyFile(ProfileChange& change, const fs::path& root, const fs::path& from, const fs::path& to) {
     std::optional<os::RegularFile> file;
     try {
-        file = os::readRegularFile(from, kMaxRuleFileBytes, os::Links::NotFollowed);
+        file = os::readOwnFile(root, from, kMaxRuleFileBytes);
     } catch (const FileError& error) {
         refuse("read", from, error);
     }
@@ -107,7 +121,9 @@ bool copyFile(ProfileChange& change, const fs::path& from, const fs::path& to) {
 // The file under a second name, as a hard link: until the lists are written the profile's files are
 // there under both names, so whichever name a list file ends up with, that profile has its files.
 // A link never replaces the new name. A file system without hard links gets a copy.
-bool linkFile(ProfileChange& change, const fs::path& from, const fs::path& to) {
+bool linkFile(ProfileChange& change, const fs::path& root, const fs::path& from, const fs::path& to) {
+    if (const std::optional<std::string> why = notRegular(root, from))
+        refuse("rename", from, *why);
     os::LinkResult result{};
     try {
         result = os::linkFile(from, to);
@@ -123,7 +139,7 @@ bool linkFile(ProfileChange& change, const fs::path& from, const fs::path& to) {
     case os::LinkResult::NotSupported:
         break;
     }
-    return copyFile(change, from, to);
+    return copyFile(change, root, from, to);
 }
 
 // Runs the steps that make files; when one fails, the files made so far are taken back and the
@@ -211,6 +227,7 @@ void ProfileChange::undo() {
         os::removeFile(*file);
     made.clear();
     leftOver.clear();
+    kept.clear();
 }
 
 std::optional<std::string> ProfileChange::finish() {
@@ -219,8 +236,11 @@ std::optional<std::string> ProfileChange::finish() {
         if (const int error = os::removeFile(file); error != 0 && !failure)
             failure = "Failed - " + file.string() + ": " + std::generic_category().message(error);
     }
+    for (const std::string& note : kept)
+        failure = failure ? *failure + "\n" + note : note;
     made.clear();
     leftOver.clear();
+    kept.clear();
     return failure;
 }
 
@@ -232,7 +252,7 @@ ProfileChange addProfile(const ProgramPaths& paths, const Lines& profileLines, s
     const auto targets = profileFiles(paths, name);
     const std::array<Lines, 3> contents{newWholeDayLines(), newSessionLines(), newReminderLines()};
     makeFiles(change, [&] {
-        refuseExisting(targets);
+        refuseExisting(paths.folder(), targets);
         for (std::size_t i = 0; i < targets.size(); ++i)
             createFile(change, targets[i], joinLines(contents[i]));
     });
@@ -250,10 +270,10 @@ ProfileChange copyProfile(const ProgramPaths& paths, const Lines& profileLines, 
     const auto sources = profileFiles(paths, source);
     const auto targets = profileFiles(paths, name);
     makeFiles(change, [&] {
-        refuseExisting(targets);
+        refuseExisting(paths.folder(), targets);
         if (hasFiles(source))
             for (std::size_t i = 0; i < targets.size(); ++i)
-                copyFile(change, sources[i], targets[i]);
+                copyFile(change, paths.folder(), sources[i], targets[i]);
     });
     if (!change.failure)
         change.profileLines = appended(profileLines, name);
@@ -273,12 +293,12 @@ ProfileChange renameProfile(const ProgramPaths& paths, const Lines& profileLines
     const auto sources = profileFiles(paths, old);
     const auto targets = profileFiles(paths, name);
     makeFiles(change, [&] {
-        refuseExisting(targets);
+        refuseExisting(paths.folder(), targets);
         if (!hasFiles(old))
             return;
         for (std::size_t i = 0; i < targets.size(); ++i) {
-            if (listedElsewhere ? copyFile(change, sources[i], targets[i])
-                                : linkFile(change, sources[i], targets[i]))
+            if (listedElsewhere ? copyFile(change, paths.folder(), sources[i], targets[i])
+                                : linkFile(change, paths.folder(), sources[i], targets[i]))
                 change.leftOver.push_back(sources[i]);
         }
     });
@@ -304,9 +324,20 @@ ProfileChange removeProfile(const ProgramPaths& paths, const Lines& profileLines
     }
     change.profileLines = profileLines;
     change.profileLines.erase(change.profileLines.begin() + static_cast<std::ptrdiff_t>(row));
-    if (hasFiles(name))
-        for (const fs::path& file : profileFiles(paths, name))
-            change.leftOver.push_back(file);
+    if (hasFiles(name)) {
+        for (const fs::path& file : profileFiles(paths, name)) {
+            std::optional<std::string> why;
+            try {
+                why = notRegular(paths.folder(), file);
+            } catch (const FileError& error) {
+                why = error.path().string() + ": " + error.what();
+            }
+            if (why)
+                change.kept.push_back(file.string() + " is left as it is: " + *why + ".");
+            else
+                change.leftOver.push_back(file);
+        }
+    }
     keepListedFiles(change, paths);
     return change;
 }

@@ -44,9 +44,13 @@ struct ProfileChange {
     std::vector<std::filesystem::path> made;
     // Files no longer anyone's once the lists are written: deleted by finish().
     std::vector<std::filesystem::path> leftOver;
+    // What stands in a removed profile's file places and is no regular file (a link, a pipe): left as
+    // it is, each named in a sentence by finish().
+    std::vector<std::string> kept;
 
     void undo();
-    // The message for a left-over file that could not be deleted (the others are deleted anyway).
+    // The message for a left-over file that could not be deleted (the others are deleted anyway),
+    // followed by the sentences of the files kept.
     std::optional<std::string> finish();
 };
 

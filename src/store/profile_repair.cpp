@@ -21,9 +21,9 @@ bool anyFileOf(const ProgramPaths& paths, const std::string& name) {
                                [](const fs::path& file) { return os::fileInfo(file).has_value(); });
 }
 
-std::optional<std::string> bytesOf(const fs::path& file) {
+std::optional<std::string> bytesOf(const ProgramPaths& paths, const fs::path& file) {
     try {
-        if (auto read = os::readRegularFile(file, kMaxRuleFileBytes, os::Links::NotFollowed))
+        if (auto read = os::readOwnFile(paths.folder(), file, kMaxRuleFileBytes))
             return std::move(read->bytes);
     } catch (const FileError&) {
     }
@@ -47,7 +47,7 @@ bool provablyLeftOver(const fs::path& file, std::size_t kind, const ProgramPaths
     const std::optional<os::FileInfo> info = os::fileInfo(file);
     if (!info || info->kind != os::FileKind::Regular)
         return false;
-    const std::optional<std::string> bytes = bytesOf(file);
+    const std::optional<std::string> bytes = bytesOf(paths, file);
     if (!bytes)
         return false;
     const std::array<Lines, 3> fresh{newWholeDayLines(), newSessionLines(), newReminderLines()};
@@ -60,16 +60,32 @@ bool provablyLeftOver(const fs::path& file, std::size_t kind, const ProgramPaths
         const std::optional<os::FileInfo> other = os::fileInfo(theirs);
         if (other && other->stamp.device == info->stamp.device && other->stamp.inode == info->stamp.inode)
             return true;
-        if (other && bytesOf(theirs) == bytes)
+        if (other && bytesOf(paths, theirs) == bytes)
             return true;
     }
     return false;
+}
+
+// Nothing stands in the place, or what does is of that kind, reached without a link.
+bool emptyOrOfKind(const ProgramPaths& paths, const fs::path& place, os::FileKind kind) {
+    try {
+        const std::optional<os::FileInfo> info = os::ownFileInfo(paths.folder(), place);
+        return !info || info->kind == kind;
+    } catch (const FileError&) {
+        return false;
+    }
 }
 
 } // namespace
 
 ProfileRepair repairProfiles(const ProgramPaths& paths, const Lines& profileLines, const Lines& configLines) {
     ProfileRepair repair;
+    // A profile list or a profiles folder that is not a regular file or a real folder of the data
+    // folder (a link out of it, a pipe) was not read: nothing is put right against it, and the
+    // start-up report tells of it.
+    if (!emptyOrOfKind(paths, paths.profileListFile(), os::FileKind::Regular) ||
+        !emptyOrOfKind(paths, paths.profilesFolder(), os::FileKind::Folder))
+        return repair;
     Lines listed = profileLines;
     const std::string current = profileForFiles(configLines);
     if (!current.empty() && std::ranges::find(listed, current) == listed.end() && anyFileOf(paths, current)) {

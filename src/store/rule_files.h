@@ -11,10 +11,6 @@
 
 namespace tallowby::store {
 
-// The program's files ("config.db", "profiles.db", "sound.db") and the current profile's files
-// (sessions, whole day, reminders).
-enum class RuleFile { Config, Profiles, Sound, Sessions, WholeDay, Reminders };
-
 struct RuleFileKind {
     // One of a profile's files, named after the profile.
     bool ofProfile;
@@ -32,5 +28,19 @@ std::filesystem::path ruleFilePath(RuleFile file, const ProgramPaths& paths, con
 
 // Loads the file from its place; whether a file was there.
 bool loadRuleFile(RuleFile file, RuleLists& lists, const ProgramPaths& paths, const std::string& profile);
+
+// The list the file is loaded into.
+const Lines& ruleFileLines(const RuleLists& lists, RuleFile file);
+
+// Whether what stands in the file's place now is not what its list was last read from: a hand edit,
+// a file put there or taken away, anything that could not be looked at.
+bool changedSinceRead(RuleFile file, const RuleLists& lists, const ProgramPaths& paths,
+                      const std::string& profile);
+
+// The lines a save writes when the file changed since its list was read: the lines the caller
+// made from the list as read (wanted) hold its change, which is made on what the file holds now.
+// For the profile list, names the change added, removed or renamed; for every other file, the lines
+// it changed, added at the end or took from the end, by their place.
+Lines reapplyChange(RuleFile file, const Lines& read, const Lines& wanted, const Lines& now);
 
 } // namespace tallowby::store

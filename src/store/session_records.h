@@ -15,7 +15,8 @@ inline constexpr RecordLayout kSessionLayout{0, 6};
 // than are read (kMaxSessions).
 int sessionCount(std::size_t lineCount);
 
-// The list-box text of session i: start, "-", end, as stored (e.g. "09:00-10:30").
+// The list-box text of session i: start, "-", end, as stored (e.g. "09:00-10:30"). A line that a
+// hand edit made long or unprintable shows as a message quotes it (report_text.h).
 std::string sessionCaption(const Lines& lines, int i);
 
 // Adds a session with every day, Block mode and empty lists. A trailing incomplete group is
@@ -35,6 +36,14 @@ SessionFields sessionFields(const Lines& lines, int i);
 // Session i with its lines 2-5 replaced; everything else (a trailing incomplete group included) as
 // it was. Throws std::out_of_range.
 Lines saveSessionFields(Lines lines, int i, const SessionFields& fields);
+
+// Where the session that was session i of the lines as read, with these times, is in the lines there
+// now: i while session i still has them, else the first session that has; -1 when none has.
+int findSession(const Lines& now, int i, const std::string& start, const std::string& end);
+
+// Session i with the user's change to its days, mode and lists (from read to edited) made on its
+// lines as they are (reapplyRuleFields). Throws std::out_of_range.
+Lines changeSessionFields(Lines lines, int i, const SessionFields& read, const SessionFields& edited);
 
 // The sessions in ascending order of start time, each once; equal times keep their order; a trailing
 // incomplete group is dropped. Throws TimeFormatError naming a start time that cannot be read.

@@ -36,7 +36,7 @@ void defaultIfMissing(Lines& lines, std::size_t index, const std::filesystem::pa
 } // namespace
 
 bool loadSound(RuleLists& lists, const ProgramPaths& paths) {
-    auto lines = readLines(paths.soundFile());
+    auto lines = readLines(paths.soundFile(), paths.folder(), &lists.readStamp(RuleFile::Sound));
     if (lines)
         lists.SoundLines = std::move(*lines);
     defaultIfMissing(lists.SoundLines, 0, paths.defaultReminderSound());
@@ -47,7 +47,7 @@ bool loadSound(RuleLists& lists, const ProgramPaths& paths) {
 void checkSoundFiles(LoadReport& report, const ProgramPaths& paths) {
     std::optional<Lines> lines;
     try {
-        lines = readLines(paths.soundFile());
+        lines = readLines(paths.soundFile(), paths.folder());
     } catch (const FileError& error) {
         report.unreadable(error);
         return;
@@ -65,7 +65,7 @@ void checkSoundFiles(LoadReport& report, const ProgramPaths& paths) {
 }
 
 void saveSound(RuleLists& lists, const ProgramPaths& paths) {
-    writeLines(paths.soundFile(), {lineAt(lists.SoundLines, 0), lineAt(lists.SoundLines, 1)});
+    writeLines(paths.soundFile(), {lineAt(lists.SoundLines, 0), lineAt(lists.SoundLines, 1)}, paths.folder());
     loadSound(lists, paths);
 }
 

@@ -76,6 +76,10 @@ int removeStaleTemporaries(const std::filesystem::path& folder, std::string_view
 int removeStaleProfileTemporaries(const std::filesystem::path& folder,
                                   const std::vector<std::string>& profiles,
                                   std::chrono::system_clock::time_point before) {
+    // A profiles folder that is a link leads out of the data folder: nothing there is the program's.
+    if (const auto info = os::fileInfo(folder, os::Links::NotFollowed);
+        !info || info->kind != os::FileKind::Folder)
+        return 0;
     std::vector<std::string> owned;
     for (const std::string& profile : profiles) {
         if (profile.empty())

@@ -28,14 +28,20 @@ using os::FileError;
 std::string describeFailure(std::string_view action, const FileError& error);
 
 // The file's lines, or nothing when no file exists at the path. Throws FileError when it exists but
-// cannot be read: when it is no regular file (a named pipe, a device), or larger than a rule file may
-// be (kMaxRuleFileBytes), it is not read at all. A folder is no file: nothing.
-std::optional<Lines> readLines(const std::filesystem::path& path);
+// cannot be read: when it is no regular file (a link, a named pipe, a device), or larger than a rule
+// file may be (kMaxRuleFileBytes), it is not read at all. A folder is no file: nothing. root is the
+// data folder the file lies in (empty: its own folder): no link on the way from it is followed
+// (the floor's readOwnFile). stamp, where given, receives the stamp of the file read (nothing when
+// none was there).
+std::optional<Lines> readLines(const std::filesystem::path& path, const std::filesystem::path& root = {},
+                               std::optional<os::FileStamp>* stamp = nullptr);
 
 // Replaces the file with exactly these lines (CR LF ends). A complete temporary file is written
 // beside the old one and renamed over it, so a failed or interrupted write leaves the previous file
-// intact. Throws FileError.
-void writeLines(const std::filesystem::path& path, const Lines& lines);
+// intact. Only a regular file in the data folder is replaced, never through a link (the floor's
+// replaceOwnFile). Throws FileError.
+void writeLines(const std::filesystem::path& path, const Lines& lines,
+                const std::filesystem::path& root = {});
 
 // The same replacement for arbitrary bytes, and the rewrite in place for a file that cannot be
 // replaced (see the floor's os/files.h).

@@ -10,4 +10,8 @@ Lines encodeWholeDay(const WholeDayFields& fields) {
     return encodeRuleFields(fields);
 }
 
+Lines changeWholeDay(const Lines& now, const WholeDayFields& read, const WholeDayFields& edited) {
+    return reapplyRuleFields(read, edited, now, 0);
+}
+
 } // namespace tallowby::store

@@ -15,4 +15,7 @@ WholeDayFields decodeWholeDay(const Lines& lines);
 // Exactly the four lines of the whole-day file.
 Lines encodeWholeDay(const WholeDayFields& fields);
 
+// The four lines with the user's change (from read to edited) made on the file's lines as they are now.
+Lines changeWholeDay(const Lines& now, const WholeDayFields& read, const WholeDayFields& edited);
+
 } // namespace tallowby::store

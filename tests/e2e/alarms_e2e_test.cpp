@@ -1,5 +1,6 @@
 // Reminders and the automatic shutdown of the sandbox program at its moved wall clock: the pop-up
-// with its subject at the reminder's time, the shutdown written to the sandbox's log at its time,
+// with its subject at the reminder's time, once even when the clock is set back over it, the
+// shutdown written to the sandbox's log at its time,
 // no shutdown after the warning was cancelled (with its check code typed into the window above it,
 // also over a Stop code already on show), and a pop-up that answers while a notice opens.
 #include "accessible_desktop.h"
@@ -45,6 +46,19 @@ TEST_F(AlarmsTest, ACancelledShutdownDoesNotComeEvenAfterARestart) {
     killProgram();
     startAccessible("2026-12-07 10:00:55");
     EXPECT_TRUE(holdsFor([&] { return !std::filesystem::exists(shutdownLog()); }, 12s));
+}
+
+TEST_F(AlarmsTest, AClockSetBackOverAReminderDoesNotBringItBack) {
+    sandbox.configure(
+        {}, {.reminders = {"0000000", "22:30", "1", "1", "1", "10:01", "0", "1111111", "Stretch now"}});
+    sandbox.useMovableClock();
+    startAccessible("2026-12-07 10:00:57");
+    const std::string popUp = "Reminder - It's time 10:01";
+    ASSERT_TRUE(drive({"click:" + popUp + "/OK", "closed:" + popUp}));
+    // The clock passes 10:01:00 again within a quarter of a minute.
+    sandbox.setClockBack(15);
+    EXPECT_TRUE(holdsFor([&] { return visibleWindowsNamed(session, "^" + popUp + "$").empty(); }, 25s))
+        << "the reminder popped up again";
 }
 
 // Shutdown at 10:01 every day, cancelled only with the check code.

@@ -11,15 +11,18 @@ A step is one of
     choose:PATH=ITEM      open the drop-down list and pick the item ITEM
     shown:WINDOW          wait until the window is on show
     holds:PATH=TEXT       wait until the control (an edit box, a label) shows exactly TEXT
+    changes:PATH=COUNT    wait until the control has shown COUNT different texts (a countdown)
     closed:WINDOW         wait until no window of that caption is on show
     key:KEYS              press the keys, as xdotool names them ("Down Return")
 
 PATH is the chain of captions from a window down to the control, joined by "/"; each caption is
 looked for among the descendants of the one before, depth first, on show only. The first caption
 names the window. A control whose name is its value (a drop-down list) is named by its role and
-place instead: "combo box#3" is the third drop-down list on show below the caption before.
+place instead: "combo box#3" is the third drop-down list on show below the caption before. A
+caption with "*" in it is a pattern ("Countdown *"), for a control whose name changes.
 Ends with status 0 when every step was done, 1 with a message naming the step otherwise.
 """
+import fnmatch
 import subprocess
 import sys
 import time
@@ -56,6 +59,8 @@ def descendant(root, caption):
     if hash_sign and place.isdigit():
         matches = (acc for acc in descendants(root) if acc.getRoleName() == role)
         return next((acc for number, acc in enumerate(matches, 1) if number == int(place)), None)
+    if "*" in caption:
+        return next((acc for acc in descendants(root) if fnmatch.fnmatchcase(acc.name or "", caption)), None)
     return next((acc for acc in descendants(root) if acc.name == caption), None)
 
 
@@ -144,6 +149,16 @@ def run(app_name, step):
         path, _, text = rest.partition("=")
         wait_for(f"{path} to show {text!r}",
                  lambda: (lambda acc: acc is not None and text_of(acc) == text)(find(app_name, path)))
+    elif verb == "changes":
+        path, _, count = rest.partition("=")
+        seen = set()
+
+        def shown_texts():
+            acc = find(app_name, path)
+            if acc is not None:
+                seen.add(text_of(acc))
+            return len(seen) >= int(count)
+        wait_for(f"{path} to show {count} different texts (seen {seen!r})", shown_texts)
     elif verb == "shown":
         wait_for(rest, lambda: find(app_name, rest))
     elif verb == "closed":

@@ -1,6 +1,9 @@
 #include "sandbox_program.h"
 
 #include <cstdlib>
+#include <ctime>
+#include <iomanip>
+#include <sstream>
 
 #include "platform/hosts/hosts_content.h"
 #include "support/file_bytes.h"
@@ -15,6 +18,16 @@ namespace {
 std::string withOption(const char* variable, const std::string& extra) {
     const char* own = std::getenv(variable);
     return own != nullptr && *own != '\0' ? std::string(own) + ":" + extra : extra;
+}
+
+// Seconds from now to the local time "YYYY-MM-DD hh:mm:ss", in libfaketime's words for a clock that
+// runs that far from the real one.
+std::string offsetTo(const std::string& wallClock) {
+    std::tm local{};
+    std::istringstream(wallClock) >> std::get_time(&local, "%Y-%m-%d %H:%M:%S");
+    local.tm_isdst = -1;
+    const long long offset = static_cast<long long>(std::mktime(&local) - std::time(nullptr));
+    return (offset >= 0 ? "+" : "") + std::to_string(offset);
 }
 
 } // namespace
@@ -57,7 +70,6 @@ testsupport::SpawnOptions SandboxProgram::environment(const std::string& wallClo
     testsupport::SpawnOptions options;
     options.environment = {
         {"LD_PRELOAD", TALLOWBY_FAKETIME_LIBRARY},
-        {"FAKETIME", "@" + wallClock},
         {"FAKETIME_DONT_FAKE_MONOTONIC", "1"},
         // The sanitizers insist on being loaded first; the clock library is preloaded before them.
         {"ASAN_OPTIONS", withOption("ASAN_OPTIONS", "verify_asan_link_order=0")},
@@ -70,8 +82,20 @@ testsupport::SpawnOptions SandboxProgram::environment(const std::string& wallClo
         {"XDG_CACHE_HOME", (home_ / "cache").string()},
         {"XDG_DATA_HOME", (home_ / "data").string()},
     };
+    if (movableClock_) {
+        testsupport::writeFile(clockFile(), offsetTo(wallClock));
+        options.environment.emplace_back("FAKETIME_TIMESTAMP_FILE", clockFile().string());
+        options.environment.emplace_back("FAKETIME_CACHE_DURATION", "1");
+    } else {
+        options.environment.emplace_back("FAKETIME", "@" + wallClock);
+    }
     options.keepStderr = true;
     return options;
+}
+
+void SandboxProgram::setClockBack(int seconds) const {
+    const long long offset = std::stoll(testsupport::readFile(clockFile())) - seconds;
+    testsupport::writeFile(clockFile(), (offset >= 0 ? "+" : "") + std::to_string(offset));
 }
 
 testsupport::ChildProcess SandboxProgram::start(const testsupport::XSession& session,

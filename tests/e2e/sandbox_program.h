@@ -41,13 +41,22 @@ class SandboxProgram {
     // per-user files inside the test's folder.
     testsupport::SpawnOptions environment(const std::string& wallClock) const;
 
+    // From now on the program reads its wall clock's distance from the real one from a file, so
+    // that setClockBack can move it while the program runs, as a user setting the clock does.
+    void useMovableClock() { movableClock_ = true; }
+    // Takes effect within a second or two (libfaketime reads the file again each second).
+    void setClockBack(int seconds) const;
+
     // Starts the copied program on the session's display.
     testsupport::ChildProcess start(const testsupport::XSession& session, const std::string& wallClock) const;
 
   private:
+    std::filesystem::path clockFile() const { return temp_.path() / "clock"; }
+
     testsupport::TempFolder temp_;
     std::filesystem::path folder_;
     std::filesystem::path home_;
+    bool movableClock_ = false;
 };
 
 } // namespace tallowby::e2e

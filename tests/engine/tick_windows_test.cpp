@@ -65,5 +65,17 @@ TEST_F(TickTest, ALateTickAcrossMidnightStillFiresTheMidnightEvent) {
     EXPECT_EQ(shown[0].at.weekDay, 3) << "shown in Tuesday's first tick";
 }
 
+TEST_F(TickTest, AClockSetForwardOverMidnightFiresWhatItJumpedOverOnTheirOwnDays) {
+    addReminder("23:55", kMondayOnly, "Monday night");
+    addReminder("00:05", "0010000", "Tuesday morning");
+    addReminder("00:05", kMondayOnly, "not on Tuesdays");
+    tickAt(hms(23, 50));
+    clock.advance(intervalMs);
+    clock.step(30 * 60 * 1000); // a time correction, or summer time in a zone that changes at midnight
+    tick();
+    EXPECT_EQ(texts(Act::Reminder),
+              (std::vector<std::string>{"Reminder - It's time 23:55", "Reminder - It's time 00:05"}));
+}
+
 } // namespace
 } // namespace tallowby::engine

@@ -246,6 +246,52 @@ TEST(RenderHosts, RandomFilesKeepUserLinesAndEndWithOneBlock) {
         ASSERT_EQ(userLines(once), userLines(old));
         ASSERT_NE(once.find(kPart + "\n127.0.0.1       s.com\n"), std::string::npos);
         ASSERT_EQ(once.find(kBegin), once.rfind(kBegin));
+        // Lifting takes what a write replaces and leaves nothing of the program's to take again.
+        const std::optional<std::string> lifted = withoutHostsBlocks(old);
+        ASSERT_EQ(userLines(lifted.value_or(old)), userLines(old));
+        if (lifted)
+            ASSERT_FALSE(withoutHostsBlocks(*lifted));
+    }
+}
+
+// What an uninstaller leaves: the lines a write would replace taken out, every other byte kept; the
+// same cases as the Debian package's removal.
+TEST(WithoutHostsBlocks, TakesOutTheProgramsLinesAndKeepsEveryOtherByte) {
+    const std::string site = "127.0.0.1       blocked.example";
+    const std::string localhost = "127.0.0.1       localhost";
+    const struct {
+        const char* what;
+        std::string old;
+        std::optional<std::string> lifted;
+    } cases[] = {
+        {"in the middle", "127.0.0.1\tlocalhost\n" + block({"blocked.example"}) + "::1\tip6-localhost\n",
+         "127.0.0.1\tlocalhost\n::1\tip6-localhost\n"},
+        {"CR LF", "a\r\n" + block({"blocked.example"}, "\r\n") + "b\r\n", "a\r\nb\r\n"},
+        {"a last line without a line end", block({"x.com"}) + "user line", "user line"},
+        {"the end marker without a line end", "a\n" + kBegin + "\n" + site + "\n" + kEnd, "a\n"},
+        {"blanks around the markers", "a\n  " + kBegin + " \t\n" + site + "\n\t" + kEnd + "\r\n", "a\n"},
+        {"a user's lines inside",
+         kBegin + "\n# my note\n" + site + "\n127.0.0.1 mine.example\n" + kEnd + "\n",
+         "# my note\n127.0.0.1 mine.example\n"},
+        {"the end marker lost",
+         "a\n" + kBegin + "\n" + localhost + "\n" + site + "\nuser line\n" + site + "\n",
+         "a\nuser line\n" + site + "\n"},
+        {"two blocks", block({"x.com"}) + "a\n" + block({"y.com"}), "a\n"},
+        {"every user's part",
+         "a\n" + kBegin + "\n" + localhost + "\n" + kPart + "\n" + site +
+             "\n# Tallowby sites of user 1001\n" +
+             "127.0.0.1       other.example\n# mine\n# Tallowby sites of user S-1-5-21-7\n" + kEnd + "\nb\n",
+         "a\n# mine\nb\n"},
+        {"a part whose end marker was lost",
+         kBegin + "\n# Tallowby sites of user 1001\n" + site + "\nuser line\n", "user line\n"},
+        {"an end marker alone", site + "\n" + kEnd + "\n", site + "\n"},
+        {"filler after the block", "a\n" + block({"x.com"}) + std::string(8, '\0'), "a\n"},
+        {"no block", "127.0.0.1\tlocalhost\n# BEGIN Tallowby\n" + site + "\n", std::nullopt},
+        {"nothing", "", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(withoutHostsBlocks(c.old), c.lifted);
     }
 }
 

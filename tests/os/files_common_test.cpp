@@ -55,5 +55,30 @@ TEST(LockExclusively, OneHolderAtATime) {
     EXPECT_TRUE(lockExclusively(temp / ".lock", std::chrono::milliseconds(0)).valid());
 }
 
+// The program's own files below its data folder: a regular file is made, replaced and read there; a
+// folder in a file's place, a path outside the folder or through a missing folder is not.
+TEST(OwnFiles, AreRegularFilesInsideTheirFolder) {
+    TempFolder temp;
+    const std::filesystem::path root = temp / "data";
+    std::filesystem::create_directories(root / "profiles" / "Work.rem");
+    const std::filesystem::path file = root / "profiles" / "Work.db";
+    replaceOwnFile(root, file, "09:00\r\n");
+    replaceOwnFile(root, file, "10:00\r\n");
+    const std::optional<RegularFile> read = readOwnFile(root, file);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->bytes, "10:00\r\n");
+    EXPECT_EQ(read->stamp, ownFileInfo(root, file)->stamp);
+    EXPECT_EQ(ownFileInfo(root, root / "profiles")->kind, FileKind::Folder);
+    EXPECT_FALSE(readOwnFile(root, root / "missing" / "Work.db"));
+    EXPECT_FALSE(readOwnFile(root, file / "below"));
+    using testsupport::thrownBy;
+    EXPECT_EQ(thrownBy<FileError>([&] { readOwnFile(root, root / "profiles" / "Work.rem"); }).code(), EISDIR);
+    EXPECT_EQ(thrownBy<FileError>([&] { replaceOwnFile(root, root / "profiles" / "Work.rem", "x"); }).code(),
+              EISDIR);
+    EXPECT_EQ(thrownBy<FileError>([&] { replaceOwnFile(root, temp / "elsewhere", "x"); }).code(), EINVAL);
+    EXPECT_EQ(thrownBy<FileError>([&] { replaceOwnFile(root, root / "missing" / "x", "x"); }).code(), ENOENT);
+    EXPECT_FALSE(std::filesystem::exists(temp / "elsewhere"));
+}
+
 } // namespace
 } // namespace tallowby::os

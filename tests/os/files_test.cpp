@@ -54,6 +54,63 @@ TEST(ReadRegularFile, FollowsALinkOnlyWhenAsked) {
     EXPECT_EQ(readRegularFile(temp / "target")->stamp, fileStamp(temp / "target"));
 }
 
+// The hosts file's replacement follows a link to the file it leads to, as the plain one does, and
+// takes the stamp of that file's read; the link stays a link, and a stale stamp changes nothing.
+TEST(ReplaceFileIfUnchanged, FollowsALinkToTheFileItReplaces) {
+    TempFolder temp;
+    fs::create_directory(temp / "etc");
+    writeFile(temp / "hosts", "read");
+    fs::create_symlink(temp / "hosts", temp / "etc" / "hosts");
+    const FileStamp read = readRegularFile(temp / "etc" / "hosts")->stamp;
+    EXPECT_TRUE(replaceFileIfUnchanged(temp / "etc" / "hosts", "planned", read));
+    EXPECT_TRUE(fs::is_symlink(temp / "etc" / "hosts"));
+    EXPECT_EQ(readFile(temp / "hosts"), "planned");
+    EXPECT_FALSE(replaceFileIfUnchanged(temp / "etc" / "hosts", "stale", read));
+    EXPECT_EQ(readFile(temp / "hosts"), "planned");
+    EXPECT_EQ(temp.names(), (std::vector<std::string>{"etc", "hosts"}));
+}
+
+// The program's own files: nothing in a file's place or on the way to it that is not a regular file
+// or a real folder is read or written, and what the link leads to keeps its bytes.
+TEST(OwnFiles, AreReadAndReplacedOnlyAsRegularFilesReachedWithoutALink) {
+    TempFolder temp;
+    const fs::path root = temp / "data";
+    fs::create_directories(root / "profiles");
+    fs::create_directories(temp / "outside");
+    writeFile(temp / "outside" / "target", "outside");
+    fs::create_symlink(temp / "outside" / "target", root / "link");
+    fs::create_symlink(temp / "outside" / "missing", root / "dangling");
+    fs::create_symlink(temp / "outside", root / "linked");
+    ASSERT_EQ(::mkfifo((root / "pipe").c_str(), 0600), 0);
+    const struct {
+        const char* name;
+        const char* told;
+    } refused[] = {{"link", "it is a symbolic link, not a regular file"},
+                   {"dangling", "it is a symbolic link, not a regular file"},
+                   {"pipe", "it is a named pipe, not a regular file"},
+                   {"linked/target", "it is a symbolic link, not a folder"},
+                   {"pipe/below", "it is a named pipe, not a folder"}};
+    for (const auto& c : refused) {
+        const fs::path path = root / c.name;
+        EXPECT_STREQ(thrownBy([&] { readOwnFile(root, path); }).what(), c.told) << c.name;
+        EXPECT_STREQ(thrownBy([&] { replaceOwnFile(root, path, "new"); }).what(), c.told) << c.name;
+    }
+    EXPECT_EQ(readFile(temp / "outside" / "target"), "outside");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(temp / "outside" / "missing")));
+    EXPECT_EQ(ownFileInfo(root, root / "dangling")->kind, FileKind::Link);
+
+    // A regular file, new or old, through a data folder that is itself a link.
+    fs::create_symlink(root, temp / "data-link");
+    replaceOwnFile(temp / "data-link", temp / "data-link" / "profiles" / "Work.db", "09:00\r\n");
+    EXPECT_EQ(readOwnFile(temp / "data-link", temp / "data-link" / "profiles" / "Work.db")->bytes,
+              "09:00\r\n");
+    EXPECT_EQ(readOwnFile(root, root / "profiles" / "Work.db")->stamp,
+              ownFileInfo(root, root / "profiles" / "Work.db")->stamp);
+    EXPECT_FALSE(readOwnFile(root, root / "missing" / "Work.db"));
+    EXPECT_FALSE(ownFileInfo(root, root / "missing"));
+    EXPECT_EQ(thrownBy([&] { readOwnFile(root, temp / "elsewhere"); }).code(), EINVAL);
+}
+
 TEST(ReadAll, NeverHoldsMoreThanTheLimit) {
     int pipeEnds[2];
     ASSERT_EQ(::pipe(pipeEnds), 0);

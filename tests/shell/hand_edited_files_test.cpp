@@ -2,16 +2,28 @@
 // told once the main window is there, in one message; the rest is in force; nothing outside the
 // profiles folder is read; a killed writer's leftovers are cleared.
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <ostream>
+#include <random>
 #include <sys/stat.h>
 
 #include "shell_fixture.h"
 #include "support/file_bytes.h"
+#include "ui/common/long_message.h"
 #include "ui/common/message_box.h"
 
 namespace tallowby::test {
@@ -55,6 +67,149 @@ TEST_F(HandEditedFilesTest, SkippedRecordsAreToldOnceAndTheReadableRulesRun) {
     EXPECT_EQ(messages.texts.size(), 1);
 }
 
+// What start-up showed of its message box, seen from inside the box's own loop.
+struct ShownBox {
+    bool seen = false;
+    QString title;
+    QString text;
+    bool withinScreen = false;
+    bool okWithinScreen = false;
+};
+
+// A rule file no editor writes: a line of megabytes, or noise.
+struct Noise {
+    const char* what;
+    bool wholeDay; // else the session file
+    std::string bytes;
+    const char* told; // a piece of the message
+};
+
+void PrintTo(const Noise& noise, std::ostream* out) {
+    *out << noise.what;
+}
+
+class StartUpReportTest : public HandEditedFilesTest, public testing::WithParamInterface<Noise> {};
+
+TEST_P(StartUpReportTest, TheBoxFitsTheScreenAndExitAnswers) {
+    const Noise& noise = GetParam();
+    const auto& paths = folder.paths();
+    testsupport::writeFile(noise.wholeDay ? paths.wholeDayFile("Work") : paths.sessionFile("Work"),
+                           noise.bytes);
+    ui::setMessageHook(nullptr); // the real box
+    ShownBox shown;
+    whenModal([&shown](QDialog* box) {
+        shown.seen = true;
+        shown.title = box->windowTitle();
+        const QRect screen = box->screen()->availableGeometry();
+        shown.withinScreen = screen.contains(box->frameGeometry());
+        auto* ok = box->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        shown.okWithinScreen =
+            ok->isVisible() && screen.contains(QRect(ok->mapToGlobal(QPoint()), ok->size()));
+        if (auto* plain = qobject_cast<QMessageBox*>(box))
+            shown.text = plain->text();
+        else if (auto* report = dynamic_cast<ui::LongMessageBox*>(box))
+            shown.text = report->summary()->text() + "\n\n" + report->details()->toPlainText();
+        ok->click();
+    });
+    start({}, true);
+    ASSERT_TRUE(shown.seen);
+    EXPECT_EQ(shown.title, QStringLiteral("Tallowby"));
+    EXPECT_TRUE(shown.withinScreen);
+    EXPECT_TRUE(shown.okWithinScreen);
+    EXPECT_TRUE(shown.text.startsWith(QStringLiteral("Some of the rules could not be read")))
+        << shown.text.toStdString();
+    EXPECT_TRUE(shown.text.contains(QLatin1String(noise.told))) << shown.text.toStdString();
+    EXPECT_LT(shown.text.size(), 16 * 1024);
+    EXPECT_FALSE(shown.text.contains(QChar(0)));
+
+    main->m_exit->trigger();
+    EXPECT_TRUE(main->ExitAllowed);
+    EXPECT_FALSE(main->isVisible());
+}
+
+std::string noiseBytes(std::size_t size) {
+    std::mt19937 random(20261208);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RuleFiles, StartUpReportTest,
+    testing::Values(Noise{"a 4 MiB time", false,
+                          std::string((4 << 20) - 64, '9') + "\r\n12:00\r\n1111111\r\n0\r\n\r\n\r\n",
+                          "9999999999...\" is not a time of day"},
+                    Noise{"a 4 MiB website", true,
+                          "1111111\r\n0\r\n\r\n" + std::string((4 << 20) - 64, 'w') + ";\r\n",
+                          "wwwwwwwwww...\" in the whole-day website list is not a host name"},
+                    Noise{"64 KiB of noise", false, noiseBytes(64 * 1024), " more."}));
+
+TEST_F(HandEditedFilesTest, ALongEntryShowsItsBeginningAndIsSavedWhole) {
+    const fs::path file = folder.paths().wholeDayFile("Work");
+    const std::string site(300, 'w');
+    folder.write(file, {"0100000", "0", "game.exe;", "social.example;" + site + ";"});
+    start();
+    const QListWidget* sites = main->gb_wholeday->lb_wholedaydomain;
+    ASSERT_EQ(sites->count(), 2);
+    EXPECT_EQ(sites->item(1)->text(), QString(200, QLatin1Char('w')) + QStringLiteral("..."));
+    main->gb_wholeday->cb_w0->click();
+    EXPECT_EQ(store::readLines(file),
+              (store::Lines{"1100000", "0", "game.exe;", "social.example;" + site + ";"}));
+}
+
+// A rule file edited by hand while the program runs: the next save from the window reads it again,
+// says which file changed, and makes the user's change on what the file holds now.
+TEST_F(HandEditedFilesTest, AHandEditMadeAfterStartSurvivesTheNextChangeAndIsTold) {
+    const auto& paths = folder.paths();
+    folder.write(paths.sessionFile("Work"), {"09:00", "12:00", "0100000", "1", "code.exe;", "news.example;",
+                                             "13:00", "14:00", "0100000", "0", "", ""});
+    start();
+    main->M_stopClick();
+    messages.texts.clear();
+    // A website for session 1, Saturday and a program for session 2, a third session.
+    const store::Lines sessions{"09:00", "12:00", "0100000", "1", "code.exe;", "news.example;video.example;",
+                                "13:00", "14:00", "0100001", "0", "chat.exe;", "",
+                                "15:00", "16:00", "1000000", "0", "",          ""};
+    const store::Lines wholeDay{"0100000", "0", "game.exe;", "social.example;forum.example;"};
+    testsupport::writeFile(paths.sessionFile("Work"), store::joinLines(sessions));
+    testsupport::writeFile(paths.wholeDayFile("Work"), store::joinLines(wholeDay));
+
+    ui::SessionPanel* panel = main->gb_sessionAll;
+    panel->selectSession(1);
+    panel->lb_sessionListClick();
+    panel->cb_Tue->click();
+    store::Lines expected = sessions;
+    expected[8] = "0110001";
+    EXPECT_EQ(store::readLines(paths.sessionFile("Work")), expected);
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].startsWith(QString::fromStdString(paths.sessionFile("Work").string()) +
+                                             QStringLiteral(" was changed outside Tallowby")));
+    // The panel shows the session as the file has it now; the next change has nothing to tell.
+    EXPECT_EQ(panel->selectedSessionIndex(), 1);
+    EXPECT_EQ(panel->lbox_processList->count(), 1);
+    EXPECT_EQ(panel->lb_sessionList->count(), 3);
+    panel->cb_wed->click();
+    expected[8] = "0111001";
+    EXPECT_EQ(store::readLines(paths.sessionFile("Work")), expected);
+    EXPECT_EQ(messages.texts.size(), 1);
+
+    main->gb_wholeday->cb_w3->click();
+    EXPECT_EQ(store::readLines(paths.wholeDayFile("Work")),
+              (store::Lines{"0101000", "0", "game.exe;", "social.example;forum.example;"}));
+    ASSERT_EQ(messages.texts.size(), 2);
+    EXPECT_TRUE(messages.texts[1].startsWith(QString::fromStdString(paths.wholeDayFile("Work").string())));
+
+    // A session taken away by hand is not made again by a change to it.
+    const store::Lines first(sessions.begin(), sessions.begin() + 6);
+    testsupport::writeFile(paths.sessionFile("Work"), store::joinLines(first));
+    panel->cb_Thu->click();
+    EXPECT_EQ(store::readLines(paths.sessionFile("Work")), first);
+    ASSERT_EQ(messages.texts.size(), 4);
+    EXPECT_EQ(messages.texts[3],
+              QStringLiteral("Failed - the session 13:00-14:00 is no longer in the file: nothing was changed."));
+}
+
 TEST_F(HandEditedFilesTest, AProfileNameThatLeavesTheProfilesFolderLoadsNoFiles) {
     const fs::path outside =
         folder.folder().parent_path() / (folder.folder().filename().string() + "-outside");
@@ -66,7 +221,7 @@ TEST_F(HandEditedFilesTest, AProfileNameThatLeavesTheProfilesFolderLoadsNoFiles)
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].contains(QStringLiteral("which is not a plain file name: no rules are loaded")));
     EXPECT_TRUE(main->SessionLines.empty());
-    EXPECT_FALSE(main->save(ui::RuleFile::Sessions, {}));
+    EXPECT_FALSE(main->save(ui::RuleFile::Sessions, store::Lines{}));
     startUpRun();
     main->timer_tofocusonTimer();
     EXPECT_TRUE(hostsHasOnlyLocalhost());

@@ -1,12 +1,15 @@
-// One program per program folder: the built sandbox program started twice against a private copy
-// of its folder, on a private X display.
+// One program per data folder: the built sandbox program started twice against a private copy of
+// its folder, on a private X display, the second time also from other environments and other paths
+// to the same folder.
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
+#include "support/bind_mount.h"
 #include "support/child_process.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
@@ -55,13 +58,19 @@ class InstanceTest : public testing::Test {
     fs::path hostsFile() const { return program / "system" / "hosts"; }
     bool blocking() const { return readFile(hostsFile()).find("blocked.example") != std::string::npos; }
 
-    ChildProcess startProgram() const {
-        return session.start(program / "tallowby", {},
-                             {.environment = {{"QT_QPA_PLATFORM", "xcb"},
-                                              {"XDG_RUNTIME_DIR", runtime.string()},
-                                              {"XDG_CONFIG_HOME", (temp / "config").string()},
-                                              {"XDG_CACHE_HOME", (temp / "cache").string()}}});
+    // Started from the program's folder (or another path to it) as the desktop starts it, or
+    // with another runtime folder, or none (su, ssh, a terminal outside the desktop).
+    ChildProcess startProgram(const fs::path& folder, std::optional<fs::path> runtimeFolder) const {
+        testsupport::SpawnOptions options{.environment = {{"QT_QPA_PLATFORM", "xcb"},
+                                                          {"XDG_CONFIG_HOME", (temp / "config").string()},
+                                                          {"XDG_CACHE_HOME", (temp / "cache").string()}}};
+        if (runtimeFolder)
+            options.environment.emplace_back("XDG_RUNTIME_DIR", runtimeFolder->string());
+        else
+            options.unset.push_back("XDG_RUNTIME_DIR");
+        return session.start(folder / "tallowby", {}, options);
     }
+    ChildProcess startProgram() const { return startProgram(program, runtime); }
 
     // Started, blocking and showing its one window.
     void waitUntilUp(ChildProcess& process) {
@@ -86,6 +95,37 @@ TEST_F(InstanceTest, ASecondStartEndsAndLeavesTheFirstAndEveryFileAlone) {
     ASSERT_TRUE(status.has_value());
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
 
+    EXPECT_EQ(folderBytes(program), before);
+    EXPECT_FALSE(first.hasExited());
+    EXPECT_EQ(probe.managedTopFirst().size(), 1u);
+}
+
+TEST_F(InstanceTest, ASecondStartEndsWhateverItsEnvironmentOrItsPathToTheFolder) {
+    ChildProcess first = startProgram();
+    waitUntilUp(first);
+    const auto before = folderBytes(program);
+    const fs::path otherRuntime = temp / "other-runtime";
+    fs::create_directories(otherRuntime);
+    fs::permissions(otherRuntime, fs::perms::owner_all, fs::perm_options::replace);
+    testsupport::BindMount bound(program, temp / "bound");
+    ASSERT_TRUE(bound.mounted()) << "a bind mount needs root: " << bound.failure();
+    fs::create_directory_symlink(program, temp / "link");
+
+    const struct {
+        const char* what;
+        fs::path folder;
+        std::optional<fs::path> runtime;
+    } starts[] = {{"without XDG_RUNTIME_DIR", program, std::nullopt},
+                  {"with another runtime folder", program, otherRuntime},
+                  {"through a bind mount", temp / "bound", runtime},
+                  {"through a bind mount, without XDG_RUNTIME_DIR", temp / "bound", std::nullopt},
+                  {"through a link", temp / "link", std::nullopt}};
+    for (const auto& start : starts) {
+        ChildProcess second = startProgram(start.folder, start.runtime);
+        const auto status = second.waitForExit(20s);
+        ASSERT_TRUE(status.has_value()) << start.what;
+        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << start.what;
+    }
     EXPECT_EQ(folderBytes(program), before);
     EXPECT_FALSE(first.hasExited());
     EXPECT_EQ(probe.managedTopFirst().size(), 1u);

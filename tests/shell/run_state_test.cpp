@@ -17,6 +17,7 @@
 #include "support/sim_clock.h"
 #include "ui/common/message_box.h"
 #include "ui/common/system_clock.h"
+#include "ui/main/website_locks.h"
 #include "ui/restraint/unt_Options.h"
 #include "ui/restraint/unt_checkcode.h"
 #include "ui/restraint/unt_pause.h"
@@ -275,6 +276,24 @@ TEST_F(RunStateTest, WebsitesKeptUntilTheirSessionEndsOutlastStopPauseAndExitUnt
     ui::setNextAnswer(true);
     main->m_exitClick();
     EXPECT_TRUE(hostsHasOnlyLocalhost());
+}
+
+// A lock that ends another day is told with its day, so "until 11:05" never means tomorrow's.
+TEST(LockEndText, NamesTheDayOfALockThatEndsAnotherDay) {
+    const auto at = [](int day, int hours, int minutes) {
+        return ui::epochSeconds(
+            engine::localMs(engine::kit::at(2026, 12, day, engine::kit::hms(hours, minutes))));
+    };
+    const std::int64_t now = at(7, 22, 30);
+    const std::vector<std::pair<std::int64_t, QString>> cases = {
+        {at(7, 23, 5), "23:05"},
+        {at(8, 0, 0), "midnight"},
+        {at(8, 11, 5), "tomorrow 11:05"},
+        {at(9, 0, 0), "Wed 9 Dec 00:00"},
+        {at(10, 9, 0), "Thu 10 Dec 09:00"},
+    };
+    for (const auto& [until, text] : cases)
+        EXPECT_EQ(ui::lockEndText(until, now), text) << text.toStdString();
 }
 
 TEST_F(RunStateTest, ATickQueuedBeforeStopOrPauseActsOnNothing) {

@@ -29,8 +29,10 @@ void ShellTest::setConfig(store::ConfigLine line, const std::string& value) {
     store::setConfigValue(config_, line, value);
 }
 
-void ShellTest::start() {
+void ShellTest::start(const std::function<void()>& beforeWindows, bool shown) {
     folder.write(folder.paths().configFile(), config_);
+    if (beforeWindows)
+        beforeWindows();
     auto fixed = std::make_unique<SimClock>();
     clock = fixed.get();
     clock->set(monday(9, 30, 5));
@@ -38,6 +40,8 @@ void ShellTest::start() {
     main = windows.frmmain.get();
     main->timer_minimize->stop();
     main->T_mm_note->stop();
+    if (shown)
+        main->show();
     // What start-up has to tell is told once the message loop runs.
     QCoreApplication::processEvents();
 }

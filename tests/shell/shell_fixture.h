@@ -30,8 +30,11 @@ class ShellTest : public testing::Test {
 
     // Before start(): a line of the "config.db" the program will read.
     void setConfig(store::ConfigLine line, const std::string& value);
-    // Makes the windows. The tick runs on its own timer only once a test runs the rules.
-    void start();
+    // Makes the windows, after beforeWindows has had its way with the files (config.db is written by
+    // then). Shows the main window when shown,
+    // as the program does unless it starts to the notification area. The tick runs on its own timer only once
+    // a test runs the rules.
+    void start(const std::function<void()>& beforeWindows = {}, bool shown = false);
     // The start-up Run, as the one-shot timer performs it shortly after the message loop starts.
     void startUpRun();
 

@@ -18,7 +18,7 @@ using testsupport::readFile;
 using testsupport::TempFolder;
 using testsupport::writeFile;
 
-using Loader = bool (*)(RuleLists&, const std::filesystem::path&);
+using Loader = bool (*)(RuleLists&, const std::filesystem::path&, const std::filesystem::path&);
 
 TEST(Loaders, MissingFileLeavesEveryListAsItWas) {
     TempFolder dir;
@@ -29,7 +29,7 @@ TEST(Loaders, MissingFileLeavesEveryListAsItWas) {
     lists.ReminderLines = Lines(9, "x");
     const RuleLists before = lists;
     for (Loader load : {loadConfigList, loadProfileList, loadSessionList, loadWholeDayList, loadReminderList})
-        EXPECT_FALSE(load(lists, dir / "absent"));
+        EXPECT_FALSE(load(lists, dir / "absent", {}));
     EXPECT_EQ(lists.ConfigLines, before.ConfigLines);
     EXPECT_EQ(lists.ProfileLines, before.ProfileLines);
     EXPECT_EQ(lists.WholeDayLines, before.WholeDayLines);

@@ -134,12 +134,20 @@ TEST_F(ProfileFilesTest, RefusalsAndFailedStepsLeaveEverythingAsItWas) {
          },
          Copy, "Home",
          "Failed - could not read " + file("Home").string() + ": it is a symbolic link, not a regular file"},
+        // A link is not moved to the new name either: it stays where it is, and so does its target.
+        {[](auto& t) {
+             fs::remove(t.file("Home.db"));
+             fs::create_symlink("/etc/passwd", t.file("Home.db"));
+         },
+         Rename, "X",
+         "Failed - could not rename " + file("Home.db").string() +
+             ": it is a symbolic link, not a regular file"},
 #endif
         {{}, Rename, "Home ", exists},
         {[](auto& t) { fs::create_directory(t.file("X.db")); }, Rename, "X",
          inTheWay + file("X.db").string()},
         {homeRemIsAFolder, Rename, "X",
-         "Failed - could not read " + file("Home.rem").string() + ": Is a directory"},
+         "Failed - could not rename " + file("Home.rem").string() + ": it is a folder, not a regular file"},
         {{}, Remove, "Home", "Failed - Can not remove default profile."},
     };
     for (const auto& c : cases) {
@@ -217,6 +225,21 @@ TEST_F(ProfileFilesTest, RemoveDeletesInFinishOnlyFilesNoListedProfileOwns) {
 
 namespace tallowby::store {
 namespace {
+
+// A removed profile's file that is a link (to a file outside, say) is left as it is and named; its
+// regular files go.
+TEST_F(ProfileFilesTest, ARemovedProfilesLinkIsLeftAsItIsAndNamed) {
+    writeFile(dir / "outside", "root:x:0:0\n");
+    fs::remove(file("Work.db"));
+    fs::create_symlink(dir / "outside", file("Work.db"));
+    ProfileChange remove = removeProfile(paths, profiles, config, 1);
+    ASSERT_EQ(remove.failure, std::nullopt);
+    EXPECT_EQ(remove.finish(),
+              file("Work.db").string() + " is left as it is: it is a symbolic link, not a regular file.");
+    EXPECT_TRUE(fs::is_symlink(file("Work.db")));
+    EXPECT_EQ(readFile(dir / "outside"), "root:x:0:0\n");
+    EXPECT_FALSE(fs::exists(file("Work")) || fs::exists(file("Work.rem")));
+}
 
 // A rename killed after each of its steps, then a start: the lists name a profile with files, no
 // name is kept from use by files no list names, and nothing of the user's is removed.

@@ -146,3 +146,40 @@ TEST(RuleLimits, NoMoreIsReadThanTheBoundsAllowAndASubjectIsCutWhole) {
 
 } // namespace
 } // namespace tallowby::store
+
+namespace tallowby::store {
+namespace {
+
+// The panel's change to a session, from the record as read to the record as the panel has it, made
+// on the file as a hand edit left it: only the day, mode and entries the user changed.
+TEST(SessionRecords, AChangeIsMadeOnTheSessionAsTheFileHasItNow) {
+    const Lines read{"09:00", "10:00", "0100000", "0", "code.exe;", "news.example;"};
+    const Lines now{"08:00",
+                    "08:30",
+                    "1111111",
+                    "0",
+                    "",
+                    "",
+                    "09:00",
+                    "10:00",
+                    "0100001",
+                    "1",
+                    "code.exe;chat.exe;",
+                    "news.example;"};
+    SessionFields edited = sessionFields(read, 0);
+    edited.weekDays[2] = true;                     // Tuesday ticked
+    edited.websites.emplace_back("video.example"); // a website added
+    std::erase(edited.processes, "code.exe");      // a program taken away
+    const int at = findSession(now, 0, "09:00", "10:00");
+    ASSERT_EQ(at, 1);
+    EXPECT_EQ(changeSessionFields(now, at, sessionFields(read, 0), edited),
+              (Lines{"08:00", "08:30", "1111111", "0", "", "", "09:00", "10:00", "0110001", "1", "chat.exe;",
+                     "news.example;video.example;"}));
+    // Unchanged by hand, the record is the panel's as it always was.
+    EXPECT_EQ(changeSessionFields(read, 0, sessionFields(read, 0), edited),
+              (Lines{"09:00", "10:00", "0110000", "0", "", "news.example;video.example;"}));
+    EXPECT_EQ(findSession(now, 0, "11:00", "12:00"), -1);
+}
+
+} // namespace
+} // namespace tallowby::store

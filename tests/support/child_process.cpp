@@ -45,7 +45,8 @@ std::vector<std::string> mergedEnvironment(const SpawnOptions& options) {
         const std::string text = *entry;
         const std::string name = text.substr(0, text.find('='));
         const bool replaced =
-            std::ranges::any_of(options.environment, [&](const auto& pair) { return pair.first == name; });
+            std::ranges::any_of(options.environment, [&](const auto& pair) { return pair.first == name; }) ||
+            std::ranges::find(options.unset, name) != options.unset.end();
         if (!replaced) {
             merged.push_back(text);
         }

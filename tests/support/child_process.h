@@ -18,6 +18,7 @@ struct SpawnOptions {
     std::vector<std::pair<std::string, std::string>> environment; // added to or replacing the test's own
     bool captureStdout = false;                                   // else stdout goes to /dev/null
     bool keepStderr = false;                                      // else stderr goes to /dev/null
+    std::vector<std::string> unset = {};                          // names left out of the test's own
 };
 
 class ChildProcess {

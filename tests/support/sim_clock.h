@@ -1,6 +1,7 @@
 #pragma once
 // A local clock driven by hand: tests, the fuzz target and the benchmarks set it and move it on. The
 // date and week day roll over at midnight.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 
@@ -30,17 +31,33 @@ inline LocalDateTime at(int year, int month, int day, std::int64_t msOfDay) {
     return localDateTime(sys_days(std::chrono::year(year) / month / day), msOfDay);
 }
 
+// Moving the clock forward lets that much real time pass (sinceBootMs with it): a tick a second
+// later, or a sleep; moving it back is a wall clock set back. step() sets the wall clock alone.
 class SimClock : public Clock {
   public:
     explicit SimClock(LocalDateTime start = at(2026, 12, 7, 0)) : now_(start) {}
 
     LocalDateTime now() const override { return now_; }
+    std::int64_t sinceBootMs() const override { return sinceBoot_; }
 
-    void set(const LocalDateTime& t) { now_ = t; }
+    void set(const LocalDateTime& t) {
+        sinceBoot_ += std::max<std::int64_t>(localMs(t) - localMs(now_), 0);
+        now_ = t;
+    }
     // Another time on the same date.
-    void setTime(std::int64_t msOfDay) { now_.msOfDay = msOfDay; }
+    void setTime(std::int64_t msOfDay) {
+        LocalDateTime t = now_;
+        t.msOfDay = msOfDay;
+        set(t);
+    }
 
     void advance(std::int64_t ms) {
+        sinceBoot_ += std::max<std::int64_t>(ms, 0);
+        step(ms);
+    }
+
+    // The wall clock is set forward (or back, when negative) while no time passes.
+    void step(std::int64_t ms) {
         using namespace std::chrono;
         const std::int64_t total = now_.msOfDay + ms;
         std::int64_t days = total / store::kMsPerDay;
@@ -55,6 +72,7 @@ class SimClock : public Clock {
 
   private:
     LocalDateTime now_;
+    std::int64_t sinceBoot_ = 0;
 };
 
 } // namespace tallowby::engine::kit

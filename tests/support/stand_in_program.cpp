@@ -16,9 +16,17 @@ n=0
 while [ -e "$calls/$n.args" ] || [ -e "$calls/$n.input" ]; do n=$((n+1)); done
 cat > "$calls/$n.input"
 printf '%s\n' "$@" > "$calls/$n.args.part" && mv "$calls/$n.args.part" "$calls/$n.args"
-[ -f "$calls/answer.errors" ] && cat "$calls/answer.errors" >&2
-[ -f "$calls/answer.delay" ] && sleep "$(cat "$calls/answer.delay")"
-exit "$(cat "$calls/answer.status" 2>/dev/null || echo 0)"
+answers=$calls
+for arg in "$@"; do
+  case $arg in */* | . | .. | '') ;; *) [ -d "$calls/when/$arg" ] && answers=$calls/when/$arg ;; esac
+done
+[ -f "$answers/answer.errors" ] && cat "$answers/answer.errors" >&2
+# The delay runs out early once the caller is gone: a stand-in never outlives the program it answers.
+if [ -f "$answers/answer.delay" ]; then
+  left=$(cat "$answers/answer.delay")
+  while [ "$left" -gt 0 ] && kill -0 "$PPID" 2>/dev/null; do sleep 1; left=$((left - 1)); done
+fi
+exit "$(cat "$answers/answer.status" 2>/dev/null || echo 0)"
 )sh";
 
 std::vector<std::string> linesOf(const std::string& text) {
@@ -44,10 +52,24 @@ StandInProgram::StandInProgram(const fs::path& folder, const std::string& name)
     fs::permissions(callsFolder(), fs::perms(0777));
 }
 
+namespace {
+
+void writeAnswer(const fs::path& folder, const StandInProgram::Answer& answer) {
+    writeFile(folder / "answer.status", std::to_string(answer.exitCode));
+    writeFile(folder / "answer.errors", answer.errors);
+    writeFile(folder / "answer.delay", std::to_string(answer.delaySeconds));
+}
+
+} // namespace
+
 void StandInProgram::answer(const Answer& answer) const {
-    writeFile(callsFolder() / "answer.status", std::to_string(answer.exitCode));
-    writeFile(callsFolder() / "answer.errors", answer.errors);
-    writeFile(callsFolder() / "answer.delay", std::to_string(answer.delaySeconds));
+    writeAnswer(callsFolder(), answer);
+}
+
+void StandInProgram::answerWhen(const std::string& argument, const Answer& answer) const {
+    const fs::path folder = callsFolder() / "when" / argument;
+    fs::create_directories(folder);
+    writeAnswer(folder, answer);
 }
 
 std::vector<StandInProgram::Call> StandInProgram::calls() const {

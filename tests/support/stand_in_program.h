@@ -2,7 +2,7 @@
 // A stand-in for a program that a test must never run for real (pkexec): a shell script under the
 // real program's name in a folder of its own, to be put first on PATH. Each call records its
 // arguments and its standard input, then answers with the exit status and error text the test
-// chose, after a chosen delay.
+// chose, after a chosen delay (cut short when its caller ends).
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -32,6 +32,9 @@ class StandInProgram {
 
     // How the calls from now on answer.
     void answer(const Answer& answer) const;
+    // How the calls from now on that are given this argument answer (a plain word, no "/"), whatever
+    // answer() says.
+    void answerWhen(const std::string& argument, const Answer& answer) const;
 
     // The finished calls, oldest first.
     std::vector<Call> calls() const;

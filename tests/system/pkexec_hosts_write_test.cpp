@@ -177,7 +177,7 @@ TEST_F(PkexecHostsWriteTest, ARefusalIsNotAskedAgainUntilTheSitesChangeOrTimeHas
     std::atomic<int> ended = 0;
     write.setSettled([&] { ++ended; });
     // Started beside the caller; asked again while it runs, nothing new is started.
-    const auto settle = [&](const std::vector<std::string>& sites) {
+    const auto settle = [&](const BlockRequest& sites) {
         const int before = ended;
         EXPECT_FALSE(write.write(sites));
         EXPECT_FALSE(write.write(sites));
@@ -212,6 +212,18 @@ TEST_F(PkexecHostsWriteTest, ARefusalIsNotAskedAgainUntilTheSitesChangeOrTimeHas
     EXPECT_EQ(pkexec.calls().size(), 4u);
     EXPECT_THROW(write.writeAndWait({"news.example", "chat.example"}), PermissionNotGiven);
     EXPECT_EQ(pkexec.calls().size(), 5u);
+
+    // A request the user has just asked for (an early lift) is asked for again at once, though its
+    // refusal is held back; forgetting another request's refusal changes nothing.
+    BlockRequest lift{"news.example"};
+    lift.liftEarly = true;
+    EXPECT_TRUE(settle(lift));
+    write.forgetRefusal({"news.example"});
+    EXPECT_TRUE(failureOf(write, lift));
+    EXPECT_EQ(pkexec.calls().size(), 6u);
+    write.forgetRefusal(lift);
+    EXPECT_TRUE(settle(lift));
+    EXPECT_EQ(pkexec.calls().size(), 7u);
 }
 
 // The hosts file decides: it writes itself where it may, and hands the write over only when the

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <functional>
 #include <map>
-#include <regex>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/detached_spawn.h"
 #include "platform/single_instance.h"
+#include "support/bind_mount.h"
 #include "test_files.h"
 
 namespace tallowby::platform {
@@ -19,7 +23,7 @@ namespace fs = std::filesystem;
 // Another process holding the lock until it is killed; the constructor returns once it holds it.
 class Holder {
   public:
-    Holder(const fs::path& lockFolder, const std::string& name) {
+    explicit Holder(const fs::path& dataFolder) {
         int ready[2];
         if (::pipe(ready) != 0) {
             throw std::runtime_error("pipe failed");
@@ -27,7 +31,7 @@ class Holder {
         pid_ = ::fork();
         if (pid_ == 0) {
             ::close(ready[0]);
-            const auto lock = SingleInstance::acquireIn(lockFolder, name);
+            const auto lock = SingleInstance::acquire("Tallowby", dataFolder);
             const char answer = lock && lock->holdsLock() ? 'y' : 'n';
             (void)!::write(ready[1], &answer, 1);
             for (;;) {
@@ -58,121 +62,165 @@ class Holder {
     bool holds_ = false;
 };
 
-bool freeToAcquire(const fs::path& folder, const std::string& name) {
-    const auto lock = SingleInstance::acquireIn(folder, name);
+bool freeToAcquire(const fs::path& dataFolder) {
+    const auto lock = SingleInstance::acquire("Tallowby", dataFolder);
     return lock && lock->holdsLock();
 }
 
 class SingleInstanceTest : public testing::Test {
   protected:
-    test::TempFolder locks;
-    const std::string name = SingleInstance::nameFor("Tallowby", "/opt/tallowby");
+    test::TempFolder data;
 };
 
 TEST_F(SingleInstanceTest, ASecondProcessIsRefusedUntilTheHolderIsKilled) {
-    Holder holder(locks.path(), name);
+    Holder holder(data.path());
     ASSERT_TRUE(holder.holds());
-    EXPECT_FALSE(SingleInstance::acquireIn(locks.path(), name).has_value());
+    EXPECT_FALSE(SingleInstance::acquire("Tallowby", data.path()).has_value());
 
     holder.kill(); // SIGKILL: the holder runs no clean-up of its own
-    EXPECT_TRUE(freeToAcquire(locks.path(), name));
+    EXPECT_TRUE(freeToAcquire(data.path()));
 }
 
 TEST_F(SingleInstanceTest, ARefusedSecondInstanceTouchesNoFileOfItsProgramFolder) {
-    test::TempFolder program;
-    test::writeFile(program / "config.db", "Default\r\n");
+    test::writeFile(data / "config.db", "Default\r\n");
     const auto listing = [&] {
-        std::map<fs::path, fs::file_time_type> files{{program.path(), fs::last_write_time(program.path())}};
-        for (const auto& entry : fs::recursive_directory_iterator(program.path())) {
+        std::map<fs::path, fs::file_time_type> files{{data.path(), fs::last_write_time(data.path())}};
+        for (const auto& entry : fs::recursive_directory_iterator(data.path())) {
             files[entry.path()] = entry.last_write_time();
         }
         return files;
     };
-    const auto before = listing();
-    const std::string programName = SingleInstance::nameFor("Tallowby", program.path());
-    Holder holder(locks.path(), programName);
+    Holder holder(data.path());
     ASSERT_TRUE(holder.holds());
+    const auto before = listing();
 
-    EXPECT_FALSE(
-        SingleInstance::acquireIn(locks.path(), SingleInstance::nameFor("Tallowby", program.path())));
+    EXPECT_FALSE(SingleInstance::acquire("Tallowby", data.path()));
     EXPECT_EQ(listing(), before);
 }
 
 TEST_F(SingleInstanceTest, ProgramsOfDifferentFoldersRunSideBySide) {
-    Holder real(locks.path(), SingleInstance::nameFor("Tallowby", "/opt/tallowby"));
+    Holder real(data / "real");
     ASSERT_TRUE(real.holds());
-    EXPECT_TRUE(freeToAcquire(locks.path(), SingleInstance::nameFor("Tallowby", "/opt/tallowby/sandbox")));
+    EXPECT_TRUE(freeToAcquire(data / "real" / "sandbox"));
+    EXPECT_TRUE(freeToAcquire(data / "other"));
 }
 
 TEST_F(SingleInstanceTest, TheLockEndsWithItsOwnerAndNotWithWhatItStarted) {
-    auto lock = SingleInstance::acquireIn(locks.path(), name);
+    auto lock = SingleInstance::acquire("Tallowby", data.path());
     ASSERT_TRUE(lock && lock->holdsLock());
-    EXPECT_FALSE(SingleInstance::acquireIn(locks.path(), name)); // also within one process
+    EXPECT_EQ(lock->lockFile(), data / ".Tallowby.lock");
+    EXPECT_FALSE(SingleInstance::acquire("Tallowby", data.path())); // also within one process
 
     // A program started while the lock is held (such as the shutdown command) must not keep it.
     const Spawned sleeper = spawnDetached("/bin/sleep", {"30"});
     ASSERT_TRUE(sleeper.started());
     SingleInstance moved = std::move(*lock);
     EXPECT_TRUE(moved.holdsLock());
-    EXPECT_FALSE(SingleInstance::acquireIn(locks.path(), name));
+    EXPECT_FALSE(SingleInstance::acquire("Tallowby", data.path()));
     lock.reset();
     { SingleInstance ended = std::move(moved); }
 
-    EXPECT_TRUE(freeToAcquire(locks.path(), name));
+    EXPECT_TRUE(freeToAcquire(data.path()));
     ::kill(sleeper.pid, SIGKILL);
 }
 
-TEST(SingleInstanceName, OneFolderHasOneNameHoweverItIsSpelled) {
-    test::TempFolder temp;
-    fs::create_directories(temp / "program");
-    fs::create_symlink(temp / "program", temp / "link");
-    const std::string name = SingleInstance::nameFor("Tallowby", temp / "program");
-
-    EXPECT_TRUE(std::regex_match(name, std::regex("Tallowby-[0-9a-f]{16}"))) << name;
-    for (const fs::path& spelling :
-         {temp / "program/", temp / "program/./", temp / "link", temp / "missing/../program"}) {
-        EXPECT_EQ(SingleInstance::nameFor("Tallowby", spelling), name) << spelling;
+// The environment a start was given names no place of the lock: a start from su, ssh or a terminal
+// outside the desktop meets the same lock as the desktop's own.
+class RuntimeFolder {
+  public:
+    explicit RuntimeFolder(const char* value) {
+        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
+            old_ = old;
+        if (value)
+            ::setenv("XDG_RUNTIME_DIR", value, 1);
+        else
+            ::unsetenv("XDG_RUNTIME_DIR");
     }
-    EXPECT_NE(SingleInstance::nameFor("Tallowby", temp / "other"), name);
-}
+    ~RuntimeFolder() {
+        if (old_.empty())
+            ::unsetenv("XDG_RUNTIME_DIR");
+        else
+            ::setenv("XDG_RUNTIME_DIR", old_.c_str(), 1);
+    }
 
-TEST(SingleInstanceFolder, UsesTheRuntimeFolderOrAPrivateOneInTheDataFolder) {
+  private:
+    std::string old_;
+};
+
+TEST_F(SingleInstanceTest, OneFolderHasOneLockHoweverItIsReached) {
+    const fs::path program = data / "program";
     test::TempFolder runtime;
-    test::TempFolder data;
-    EXPECT_EQ(SingleInstance::lockFolder(runtime.path().c_str(), data.path()), runtime.path());
-
-    // A runtime folder that others may write is no safer than a shared /tmp, where another user
-    // could make the folder first: the data folder is the user's own.
-    test::TempFolder shared;
-    ::chmod(shared.path().c_str(), 0777);
-    const fs::path own = data / "Tallowby" / ".lock";
-    for (const char* unusable :
-         {static_cast<const char*>(nullptr), "", "relative/run", shared.path().c_str()}) {
-        EXPECT_EQ(SingleInstance::lockFolder(unusable, data / "Tallowby"), own);
+    std::optional<Holder> holder;
+    {
+        const RuntimeFolder desktop(runtime.path().c_str());
+        holder.emplace(program);
     }
-    struct stat info {};
-    ASSERT_EQ(::lstat(own.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0700u);
+    ASSERT_TRUE(holder->holds());
+    fs::create_symlink(program, data / "link");
+    testsupport::BindMount bound(program, data / "bound");
+    std::vector<fs::path> paths = {program / "", program / "." / "", data / "link",
+                                   data / "link" / ".." / "program"};
+    if (bound.mounted())
+        paths.push_back(data / "bound");
+    else
+        ADD_FAILURE() << "no bind mount (not root?): " << bound.failure();
+    test::TempFolder otherRuntime;
+    for (const char* environment : {static_cast<const char*>(nullptr), "", otherRuntime.path().c_str()}) {
+        const RuntimeFolder started(environment);
+        for (const fs::path& path : paths)
+            EXPECT_FALSE(SingleInstance::acquire("Tallowby", path).has_value())
+                << path << " with XDG_RUNTIME_DIR " << (environment ? environment : "unset");
+    }
+    EXPECT_TRUE(fs::is_empty(otherRuntime.path()));
+    EXPECT_TRUE(fs::is_empty(runtime.path()));
 }
 
-TEST(SingleInstanceFolder, RefusesALockFolderOthersCouldWriteOrRedirect) {
-    test::TempFolder data;
-    const fs::path own = data / ".lock";
-    fs::create_directory(own);
-    ::chmod(own.c_str(), 0777);
-    EXPECT_EQ(SingleInstance::lockFolder(nullptr, data.path()), fs::path());
+TEST_F(SingleInstanceTest, AMissingDataFolderIsMadePrivate) {
+    const fs::path folder = data / "share" / "tallowby";
+    EXPECT_TRUE(freeToAcquire(folder));
+    struct stat info {};
+    ASSERT_EQ(::lstat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+    ASSERT_EQ(::lstat((folder / ".Tallowby.lock").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+}
 
-    fs::remove(own);
-    fs::create_directory(data / "elsewhere");
-    ::chmod((data / "elsewhere").c_str(), 0700);
-    fs::create_directory_symlink(data / "elsewhere", own);
-    EXPECT_EQ(SingleInstance::lockFolder(nullptr, data.path()), fs::path());
+TEST_F(SingleInstanceTest, ALockFileOthersCouldOpenIsMadePrivate) {
+    const fs::path file = data / ".Tallowby.lock";
+    test::writeFile(file, "");
+    ::chmod(file.c_str(), 0666);
+    EXPECT_TRUE(freeToAcquire(data.path()));
+    struct stat info {};
+    ASSERT_EQ(::lstat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+}
 
-    // Without a usable folder there is no lock, and the program is told why so it can say so.
-    const auto lock = SingleInstance::acquireIn(fs::path(), "Tallowby-0000000000000000");
-    ASSERT_TRUE(lock.has_value());
-    EXPECT_FALSE(lock->holdsLock());
-    EXPECT_NE(lock->failure().find("only this user can write"), std::string::npos) << lock->failure();
+// Something else in the lock file's place is never followed, written through or waited on: the
+// program says why it cannot start.
+TEST_F(SingleInstanceTest, NothingButALockFileInItsPlaceIsUsed) {
+    const fs::path file = data / ".Tallowby.lock";
+    const fs::path target = data / "elsewhere";
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        const char* told;
+    };
+    const Case cases[] = {
+        {"a link", [&] { fs::create_symlink(target, file); }, "is a symbolic link"},
+        {"a named pipe", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }, "is not a regular file"},
+        {"a folder", [&] { fs::create_directory(file); }, "is not a regular file"},
+    };
+    for (const Case& place : cases) {
+        fs::remove_all(file);
+        place.make();
+        const auto lock = SingleInstance::acquire("Tallowby", data.path());
+        ASSERT_TRUE(lock.has_value()) << place.what;
+        EXPECT_FALSE(lock->holdsLock()) << place.what;
+        EXPECT_NE(lock->failure().find(place.told), std::string::npos)
+            << place.what << ": " << lock->failure();
+        EXPECT_NE(lock->failure().find(file.string()), std::string::npos) << lock->failure();
+        EXPECT_FALSE(fs::exists(target)) << place.what;
+    }
 }
 
 } // namespace

@@ -1,15 +1,16 @@
 // A small Windows program for the platform tests to start and act on:
 //   test_program window <title>  shows a top-level window and ends when it is closed
-//   test_program instance <name> exits 0 when it got the single-instance lock, 3 when another holds it
+//   test_program instance <folder> exits 0 when it got the single-instance lock of that data folder,
+//                                3 when another holds it
 //   test_program wait            waits a minute, windowless
 //   test_program -<option> ...   the same, standing in for an interpreter given options and a script
 //   test_program detached <mode> <argument>  starts another test_program with those and exits with
 //                                its process id
+#include <filesystem>
 #include <string>
 #include <windows.h>
 
 #include "platform/single_instance.h"
-#include "platform/windows/wide_text.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ int wmain(int argc, wchar_t** argv) {
         return showWindow(argv[2]);
     if (mode == L"instance" && argc > 2) {
         const auto instance =
-            tallowby::platform::SingleInstance::acquire(tallowby::platform::windows::utf8Of(argv[2]), {});
+            tallowby::platform::SingleInstance::acquire("Tallowby-test", std::filesystem::path(argv[2]));
         return !instance ? 3 : instance->holdsLock() ? 0 : 4;
     }
     if (mode == L"detached")

@@ -91,28 +91,32 @@ TEST(Win32Hosts, TheSystemFoldersHostsFileGetsTheBlockAndKeepsItsLines) {
     testsupport::writeFile(hosts, before);
 }
 
-TEST(Win32SingleInstance, AMutexOfTheSameNameRefusesASecondProcess) {
+TEST(Win32SingleInstance, OneFolderHasOneMutexHoweverItIsReached) {
     const testsupport::TempFolder folder;
-    const std::string name = SingleInstance::nameFor("Tallowby-test", folder.path());
-    // One folder, one name, however its path is spelled.
-    EXPECT_EQ(SingleInstance::nameFor("Tallowby-test", folder / "sub" / ".." / ""), name);
-    EXPECT_NE(SingleInstance::nameFor("Tallowby-test", folder / "sandbox"), name);
-    const auto second = [&](const std::string& lock) {
-        StartedProgram program(testProgram(), L"instance " + wideOf(lock));
+    std::filesystem::create_directories(folder / "sub");
+    std::filesystem::create_directories(folder / "other");
+    const std::wstring name = SingleInstance::mutexName("Tallowby-test", folder.path());
+    // One folder, one name, however its path is spelled; another folder, another name.
+    EXPECT_EQ(SingleInstance::mutexName("Tallowby-test", folder / "sub" / ".." / ""), name);
+    EXPECT_NE(SingleInstance::mutexName("Tallowby-test", folder / "other"), name);
+    EXPECT_EQ(name.find(L"Local\\Tallowby-test-"), 0u);
+    EXPECT_NE(name.find(L"-S-1-"), std::wstring::npos);
+    const auto second = [&](const std::filesystem::path& data) {
+        StartedProgram program(testProgram(), L"instance \"" + data.wstring() + L"\"");
         EXPECT_TRUE(program.ended(10s));
         return program.exitCode();
     };
     {
-        std::optional<SingleInstance> first = SingleInstance::acquire(name, folder.path());
+        std::optional<SingleInstance> first = SingleInstance::acquire("Tallowby-test", folder.path());
         ASSERT_TRUE(first && first->holdsLock());
-        EXPECT_FALSE(SingleInstance::acquire(name, folder.path())); // also within one process
-        EXPECT_EQ(second(name), 3u);
-        EXPECT_EQ(second(name + "-other folder"), 0u);
+        EXPECT_FALSE(SingleInstance::acquire("Tallowby-test", folder.path())); // also within one process
+        EXPECT_EQ(second(folder.path()), 3u);
+        EXPECT_EQ(second(folder / "sub" / ".."), 3u);
+        EXPECT_EQ(second(folder / "other"), 0u);
         const SingleInstance moved = std::move(*first);
-        EXPECT_EQ(second(name), 3u); // the lock went with the move
+        EXPECT_EQ(second(folder.path()), 3u); // the lock went with the move
     }
-    EXPECT_EQ(second(name), 0u); // free again once the holder let go
-    EXPECT_NE(SingleInstance::mutexName(name).find(L"Local\\" + wideOf(name) + L"-S-1-"), std::wstring::npos);
+    EXPECT_EQ(second(folder.path()), 0u); // free again once the holder let go
 }
 
 TEST(Win32AutoStart, TheRunKeyValueIsAddedOnceAndRemoved) {

@@ -11,8 +11,19 @@
 #include <unistd.h>
 #include <utility>
 
+#include "os/posix/posix_files.h"
+
 namespace tallowby::os {
 namespace {
+
+[[noreturn]] void refuseSize(const std::filesystem::path& path, std::size_t limit) {
+    throw FileError(
+        path, "it is larger than the " + std::to_string(limit) + " bytes a file of its kind may hold", EFBIG);
+}
+
+} // namespace
+
+namespace posix {
 
 FileKind kindOf(mode_t mode) {
     static constexpr std::pair<mode_t, FileKind> kKinds[] = {
@@ -34,12 +45,40 @@ FileInfo infoOf(const struct stat& info) {
     return FileInfo{kindOf(info.st_mode), stamp, info.st_uid == ::geteuid()};
 }
 
-[[noreturn]] void refuseSize(const std::filesystem::path& path, std::size_t limit) {
-    throw FileError(
-        path, "it is larger than the " + std::to_string(limit) + " bytes a file of its kind may hold", EFBIG);
+RegularFile readOpened(UniqueFd fd, const std::filesystem::path& reported, std::size_t limit) {
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0)
+        throwFileError(reported, errno);
+    const FileInfo info = infoOf(status);
+    // A pipe, a device or a socket is no file to read whole: reading one could wait or never end.
+    if (info.kind != FileKind::Regular)
+        refuseFileKind(reported, info.kind);
+    if (static_cast<std::uint64_t>(status.st_size) > limit)
+        refuseSize(reported, limit);
+    // One byte past the limit tells a file that grew since it was looked at.
+    std::string bytes = readAll(fd.get(), reported, limit == kNoLimit ? limit : limit + 1);
+    if (bytes.size() > limit)
+        refuseSize(reported, limit);
+    return RegularFile{std::move(bytes), info.stamp};
 }
 
-} // namespace
+std::optional<struct stat> lookAt(int folder, const std::string& name,
+                                  const std::filesystem::path& reported) {
+    UniqueFd named(::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (!named.valid()) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throwFileError(reported, errno);
+    }
+    struct stat look {};
+    if (::fstat(named.get(), &look) != 0)
+        throwFileError(reported, errno);
+    return look;
+}
+
+} // namespace posix
+
+using posix::infoOf;
 
 std::optional<FileInfo> fileInfo(const std::filesystem::path& path, Links links, int* error) {
     struct stat info {};
@@ -75,20 +114,7 @@ std::optional<RegularFile> readRegularFile(const std::filesystem::path& path, st
             throw FileError(path, "it became a symbolic link while it was being opened", ELOOP);
         throwFileError(path, errno);
     }
-    struct stat status {};
-    if (::fstat(fd.get(), &status) != 0)
-        throwFileError(path, errno);
-    const FileInfo info = infoOf(status);
-    // A pipe, a device or a socket is no file to read whole: reading one could wait or never end.
-    if (info.kind != FileKind::Regular)
-        refuseFileKind(path, info.kind);
-    if (static_cast<std::uint64_t>(status.st_size) > limit)
-        refuseSize(path, limit);
-    // One byte past the limit tells a file that grew since the look above.
-    std::string bytes = readAll(fd.get(), path, limit == kNoLimit ? limit : limit + 1);
-    if (bytes.size() > limit)
-        refuseSize(path, limit);
-    return RegularFile{std::move(bytes), info.stamp};
+    return posix::readOpened(std::move(fd), path, limit);
 }
 
 UniqueFd createExclusive(const std::filesystem::path& path, NewFileMode mode) {

@@ -85,6 +85,12 @@ bool BackgroundHostsWrite::write(const BlockRequest& request) {
     return false;
 }
 
+void BackgroundHostsWrite::forgetRefusal(const BlockRequest& request) {
+    const std::lock_guard lock(shared_->mutex);
+    if (shared_->last && shared_->last->request == request && shared_->last->failure)
+        shared_->last.reset();
+}
+
 void BackgroundHostsWrite::writeAndWait(const BlockRequest& request) {
     {
         std::unique_lock lock(shared_->mutex);

@@ -43,6 +43,10 @@ class BackgroundHostsWrite {
     // again.
     bool write(const BlockRequest& request);
 
+    // The next write of these sites asks again although a refusal of them is held back: the user
+    // has just asked for it (an early lift).
+    void forgetRefusal(const BlockRequest& request);
+
     // Waits for a write under way to end, then writes these sites on the caller's thread, asking even
     // when a refusal of them is held back: for the program's last write, which nobody sees later.
     void writeAndWait(const BlockRequest& request);

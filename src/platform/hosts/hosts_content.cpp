@@ -326,6 +326,13 @@ std::string renderHosts(std::string_view oldContent, const BlockRequest& request
     return plan.content ? *plan.content : std::string(withoutRewriteFiller(oldContent));
 }
 
+std::optional<std::string> withoutHostsBlocks(std::string_view content) {
+    const Block block = readBlock(content);
+    if (!block.any)
+        return std::nullopt;
+    return renderInto(block, std::string(), "\n");
+}
+
 std::vector<BlockLine> blockLines(std::string_view content) {
     const Block block = readBlock(content);
     std::vector<BlockLine> lines = block.nobodys;

@@ -65,6 +65,12 @@ std::string renderHosts(std::string_view oldContent, const std::vector<std::stri
 std::string renderHosts(std::string_view oldContent, const BlockRequest& request, std::int64_t now,
                         std::string_view lineEnd);
 
+// content with the program's blocks taken out, every user's part with them: the lines a write would
+// replace, and nothing else; every other line stays byte for byte. Nothing when content holds none
+// of the program's lines, so a file without them is never rewritten. What an uninstaller leaves,
+// once no program keeps a block.
+std::optional<std::string> withoutHostsBlocks(std::string_view content);
+
 // The site lines of the program's blocks in content, of every part, with their locks.
 std::vector<BlockLine> blockLines(std::string_view content);
 // Those of one owner's part.

@@ -28,6 +28,12 @@ constexpr auto kLockWait = std::chrono::seconds(10);
 // a few milliseconds apart give way long before this.
 constexpr int kMostRounds = 100;
 
+// A lift the user asked for takes the block out of a file of any size; any other write reads no
+// more than a hosts file holds.
+std::size_t readLimit(const BlockRequest& request) {
+    return request.liftEarly ? os::kNoLimit : hosts_io::kLargestHostsFile;
+}
+
 } // namespace
 
 HostsFile::HostsFile(std::filesystem::path path, std::string lineEnd, std::filesystem::path confinement)
@@ -69,6 +75,31 @@ void HostsFile::writeAndWait(const BlockRequest& request) const {
     writeWith(request, true);
 }
 
+void HostsFile::askAgain(const BlockRequest& request) const {
+    if (asked_ && asked_->request == request)
+        asked_.reset();
+    if (!background_)
+        return;
+    std::optional<hosts_io::RegularFile> file;
+    try {
+        file = read(readLimit(request));
+    } catch (const store::FileError&) {
+        // The write itself tells why the file cannot be read.
+    }
+    background_->forgetRefusal(
+        writableOnly(request, file ? std::string_view(file->bytes) : std::string_view()));
+}
+
+BlockRequest HostsFile::writableOnly(BlockRequest request, std::string_view content) const {
+    const std::vector<std::string> machine = machineNames(content, writer_.machineName);
+    const auto unwritable = [&](const std::string& site) {
+        return !isWritableSite(site) || isMachineName(machine, site);
+    };
+    std::erase_if(request.sites, unwritable);
+    std::erase_if(request.lockedUntil, [&](const auto& lock) { return unwritable(lock.first); });
+    return request;
+}
+
 bool HostsFile::writeWith(const BlockRequest& request, bool wait) const {
     try {
         writeOwn(request);
@@ -78,27 +109,17 @@ bool HostsFile::writeWith(const BlockRequest& request, bool wait) const {
             throw;
     }
     const std::int64_t now = now_();
-    std::optional<hosts_io::RegularFile> file =
-        read(request.liftEarly ? os::kNoLimit : hosts_io::kLargestHostsFile);
+    std::optional<hosts_io::RegularFile> file = read(readLimit(request));
     const std::string_view bytes = file ? std::string_view(file->bytes) : std::string_view();
     // Asked for already: the helper's clock may keep what this program's has let go, and the same
     // request would be refused or kept the same way again.
     if (!wait && stillAsLeft(partLines(bytes, writer_.owner), request, now))
         return true;
-    // The helper refuses a whole request for one name it does not take; the block holds only
-    // writable sites either way, and never the machine's own names.
-    BlockRequest writable = request;
-    const std::vector<std::string> machine = machineNames(bytes, writer_.machineName);
-    const auto unwritable = [&](const std::string& site) {
-        return !isWritableSite(site) || isMachineName(machine, site);
-    };
-    std::erase_if(writable.sites, unwritable);
-    std::erase_if(writable.lockedUntil, [&](const auto& lock) { return unwritable(lock.first); });
-    if (!privilegedWrite_(writable, wait))
+    if (!privilegedWrite_(writableOnly(request, bytes), wait))
         return false;
     // The next check reads what the helper left, with the locks it kept and their times.
     seen_.reset();
-    file = read(request.liftEarly ? os::kNoLimit : hosts_io::kLargestHostsFile);
+    file = read(readLimit(request));
     asked_ = Asked{request, file ? partLines(file->bytes, writer_.owner) : std::vector<BlockLine>(), now};
     return true;
 }
@@ -122,7 +143,7 @@ HostsWritePlan HostsFile::plan(const std::optional<hosts_io::RegularFile>& file,
 }
 
 void HostsFile::writeOwn(const BlockRequest& request) const {
-    const std::size_t limit = request.liftEarly ? os::kNoLimit : hosts_io::kLargestHostsFile;
+    const std::size_t limit = readLimit(request);
     hosts_io::HostsTarget target = hosts_io::findHostsTarget(path_, confinement_);
     std::optional<hosts_io::RegularFile> old =
         target.stamp ? os::readRegularFile(target.path, limit, os::Links::NotFollowed) : std::nullopt;

@@ -63,6 +63,11 @@ class HostsFile {
     // lift of locked sites that the user asked for.
     void writeAndWait(const BlockRequest& request) const;
 
+    // The next write() of this request asks for the permission again, even where a refusal of it is
+    // held back or the part is as the last privileged write of it left it: the user has just asked
+    // for it.
+    void askAgain(const BlockRequest& request) const;
+
     // Whether this user's part is what write() would leave now, or what the last privileged write
     // of this same request left. Cheap enough for every tick: the file is
     // read only when it is another file, or its size or modification time differ, from when it was
@@ -96,6 +101,10 @@ class HostsFile {
     void setNow(Now now) { now_ = std::move(now); }
 
   private:
+    // What the helper is handed for a file of this content: it refuses a whole request for one name
+    // it does not take, and the block holds only writable sites either way, never the machine's own
+    // names.
+    BlockRequest writableOnly(BlockRequest request, std::string_view content) const;
     bool writeWith(const BlockRequest& request, bool wait) const;
     void writeOwn(const BlockRequest& request) const;
     HostsWritePlan plan(const std::optional<hosts_io::RegularFile>& file, const BlockRequest& request,

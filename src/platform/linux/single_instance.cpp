@@ -1,10 +1,11 @@
-// The single-instance lock on Linux: an flock on a file in a folder that only this user can write.
+// The single-instance lock on Linux: an flock on a lock file inside the data folder. The file is
+// the folder's, so every path and every environment that reaches the folder meets the same lock;
+// and it is private to the user, so no one else can open it to hold the lock first.
 #include "platform/single_instance.h"
 
 #include "os/files.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -14,17 +15,12 @@
 namespace tallowby::platform {
 namespace {
 
-bool usableFileName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-           name.find('\0') == std::string::npos;
+std::string described(const std::filesystem::path& path, int error) {
+    return path.string() + ": " + std::generic_category().message(error);
 }
 
-// A folder in a shared /tmp is only trusted when it is ours alone: anyone else could otherwise
-// hold our lock and keep the program from starting.
-bool privateFolder(const std::filesystem::path& folder) {
-    struct stat info {};
-    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
-           (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+std::string notRegular(const std::filesystem::path& path) {
+    return path.string() + " is not a regular file (it should be the lock file)";
 }
 
 } // namespace
@@ -37,55 +33,52 @@ bool SingleInstance::holdsLock() const {
     return fd_.valid();
 }
 
-std::filesystem::path SingleInstance::lockFolder(const std::filesystem::path& dataFolder) {
-    return lockFolder(std::getenv("XDG_RUNTIME_DIR"), dataFolder);
+std::string SingleInstance::lockFileName(std::string_view title) {
+    return "." + std::string(title) + ".lock";
 }
 
-std::filesystem::path SingleInstance::lockFolder(const char* runtimeDir,
-                                                 const std::filesystem::path& dataFolder) {
-    if (runtimeDir != nullptr && runtimeDir[0] == '/' && privateFolder(runtimeDir)) {
-        return runtimeDir;
-    }
-    const std::filesystem::path folder = dataFolder / ".lock";
-    try {
-        os::makePrivateFolders(folder);
-    } catch (const os::FileError&) {
-        return {};
-    }
-    return privateFolder(folder) ? folder : std::filesystem::path{};
-}
-
-std::optional<SingleInstance> SingleInstance::acquire(const std::string& name,
+std::optional<SingleInstance> SingleInstance::acquire(std::string_view title,
                                                       const std::filesystem::path& dataFolder) {
-    return acquireIn(lockFolder(dataFolder), name);
-}
-
-std::optional<SingleInstance> SingleInstance::acquireIn(const std::filesystem::path& folder,
-                                                        const std::string& name) {
-    if (folder.empty()) {
-        return refused("there is no folder for it that only this user can write (XDG_RUNTIME_DIR does "
-                       "not name one, and the .lock folder in the data folder is not private to this user)");
+    try {
+        os::makePrivateFolders(dataFolder);
+    } catch (const os::FileError& error) {
+        return refused(error.path().string() + ": " + error.what());
     }
-    if (!usableFileName(name)) {
-        return refused("\"" + name + "\" is not a usable file name");
-    }
-    std::filesystem::path file = folder / (name + ".lock");
-    // Close-on-exec: a program started from here (the shutdown command) must not inherit the lock
-    // and keep it after this program has ended.
-    os::UniqueFd fd(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    const os::UniqueFd folder(::open(dataFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid())
+        return refused(described(dataFolder, errno));
+    std::filesystem::path file = dataFolder / lockFileName(title);
+    // Never through a link, which could lead anywhere; never waiting on a named pipe put in its
+    // place. Close-on-exec: a program started from here (the shutdown command) must not inherit the
+    // lock and keep it after this program has ended.
+    os::UniqueFd fd(::openat(folder.get(), lockFileName(title).c_str(),
+                             O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
     if (!fd.valid()) {
-        return refused(file.string() + ": " + std::generic_category().message(errno));
+        const int error = errno;
+        if (error == ELOOP)
+            return refused(file.string() + " is a symbolic link, not a lock file");
+        if (error == EISDIR)
+            return refused(notRegular(file));
+        return refused(described(file, error));
     }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        return refused(described(file, errno));
+    if (!S_ISREG(info.st_mode))
+        return refused(notRegular(file));
+    // A lock file others may open (made by hand, or under another umask) is made private, so that
+    // no one else can hold the lock from now on.
+    if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0 && info.st_uid == ::geteuid())
+        ::fchmod(fd.get(), 0600);
     int result;
     do {
         result = ::flock(fd.get(), LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
         const int error = errno;
-        if (error == EWOULDBLOCK) {
+        if (error == EWOULDBLOCK)
             return std::nullopt;
-        }
-        return refused(file.string() + ": " + std::generic_category().message(error));
+        return refused(described(file, error));
     }
     return SingleInstance(std::move(fd), std::move(file));
 }

@@ -38,8 +38,8 @@ class Filler {
         const std::string bytes = fileBytes(defaults_ / relative);
         os::makePrivateFolders(target.parent_path());
         // The replacement writes a whole temporary file and renames it into place. Under the lock
-        // nobody else can have made the file since the look above.
-        store::replaceFileContents(target, bytes);
+        // nobody else can have made the file since the look above; a link put on the way is refused.
+        os::replaceOwnFile(data_, target, bytes);
         copied_.push_back(relative);
     }
 
@@ -71,16 +71,28 @@ std::vector<fs::path> fillWithDefaults(const fs::path& defaultsFolder, const fs:
             filler.copyIfMissing(file);
     }
 
-    // By now the data folder has a profile list: the user's own, or the installation's.
-    const store::Lines profiles =
-        store::readLines(dataFolder / in.profileListFile()).value_or(store::Lines{});
+    // By now the data folder has a profile list: the user's own, or the installation's. One that is
+    // not a regular file (a link, say) is told by the window once it is there, and lists nothing here.
+    store::Lines profiles;
+    try {
+        profiles = store::readLines(dataFolder / in.profileListFile(), dataFolder).value_or(store::Lines{});
+    } catch (const store::FileError&) {
+    }
     for (const std::string& profile : profiles) {
         // A list line that could not be a profile's file name would reach outside the profiles folder.
         if (profile.empty() || store::profileNameReadFailure(profile))
             continue;
         for (const fs::path& file : store::profileFiles(in, profile)) {
-            if (present(defaultsFolder / file))
+            if (!present(defaultsFolder / file))
+                continue;
+            // A profiles folder that is a link out of the data folder gets nothing; the window tells
+            // of the files it cannot read there.
+            try {
                 filler.copyIfMissing(file);
+            } catch (const store::FileError& error) {
+                if (error.code() != 0)
+                    throw;
+            }
         }
     }
     return std::move(filler).copied();

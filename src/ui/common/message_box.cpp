@@ -6,6 +6,7 @@
 #include <QShowEvent>
 #include <utility>
 
+#include "ui/common/long_message.h"
 #include "ui/common/pop_ups.h"
 
 namespace tallowby::ui {
@@ -29,26 +30,43 @@ std::optional<std::optional<QString>>& nextText() {
 }
 
 // A box opened above the window that asked for it, or as one of the tick's pop-ups.
-class Box : public QMessageBox {
+template <class Window> class OpenedFor : public Window {
   public:
-    Box(Icon icon, const QString& text, StandardButtons buttons, QWidget* asker, bool popUp = false)
-        : QMessageBox(icon, kTitle, text, buttons) {
+    template <class... Args>
+    OpenedFor(QWidget* asker, bool popUp, Args&&... args) : Window(std::forward<Args>(args)...) {
         openFor(this, ownerFor(asker), popUp);
     }
 
   protected:
     void showEvent(QShowEvent* event) override {
         // The box takes its size here, so it is placed after.
-        QMessageBox::showEvent(event);
+        Window::showEvent(event);
         if (isPopUp(this) && !event->spontaneous())
             popUpShowing(this);
     }
     void hideEvent(QHideEvent* event) override {
         if (!event->spontaneous())
             popUpHidden(this);
-        QMessageBox::hideEvent(event);
+        Window::hideEvent(event);
     }
 };
+
+class Box : public OpenedFor<QMessageBox> {
+  public:
+    Box(Icon icon, const QString& text, StandardButtons buttons, QWidget* asker, bool popUp = false)
+        : OpenedFor<QMessageBox>(asker, popUp, icon, kTitle, text, buttons) {}
+};
+
+// A plain box for a message that fits one, else a box that keeps a long one within the screen.
+void showOkBox(QWidget* asker, const QString& text, bool popUp) {
+    if (fitsPlainBox(text)) {
+        Box box(QMessageBox::NoIcon, text, QMessageBox::Ok, asker, popUp);
+        box.exec();
+        return;
+    }
+    OpenedFor<LongMessageBox> box(asker, popUp, text, nullptr);
+    box.exec();
+}
 
 // The answer a test gave before the question, used once; the question still reaches the hook.
 std::optional<bool> answerGivenBefore(const QString& text) {
@@ -68,8 +86,7 @@ void showMessage(QWidget* parent, const QString& text) {
         messageHook()(text);
         return;
     }
-    Box box(QMessageBox::NoIcon, text, QMessageBox::Ok, parent);
-    box.exec();
+    showOkBox(parent, text, false);
 }
 
 void showPopUpMessage(const QString& text) {
@@ -77,8 +94,7 @@ void showPopUpMessage(const QString& text) {
         messageHook()(text);
         return;
     }
-    Box box(QMessageBox::NoIcon, text, QMessageBox::Ok, nullptr, true);
-    box.exec();
+    showOkBox(nullptr, text, true);
 }
 
 void setMessageHook(std::function<void(const QString&)> hook) {

@@ -10,7 +10,8 @@ class QWidget;
 namespace tallowby::ui {
 
 // A plain modal message box titled "Tallowby" with an OK button, above the window that asked
-// (parent; nullptr: the modal window on show, if any) and owned by it (see pop_ups.h).
+// (parent; nullptr: the modal window on show, if any) and owned by it (see pop_ups.h). A message
+// too long for a plain box shows in one that stays within the screen (long_message.h).
 void showMessage(QWidget* parent, const QString& text);
 
 // The same box as one of the pop-ups the tick opens by itself: it stays on top, never keeps another

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/clock.h"
+#include "platform/boot_clock.h"
 
 namespace tallowby::ui {
 
@@ -21,6 +22,7 @@ std::int64_t epochSeconds(std::int64_t localMs);
 class SystemClock : public engine::Clock {
   public:
     engine::LocalDateTime now() const override { return toLocalDateTime(QDateTime::currentDateTime()); }
+    std::int64_t sinceBootMs() const override { return platform::millisecondsSinceBoot(); }
 };
 
 } // namespace tallowby::ui

@@ -7,7 +7,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
+#include <stdexcept>
 
+#include "store/line_values.h"
 #include "store/session_records.h"
 #include "ui/common/local_text.h"
 #include "ui/common/message_box.h"
@@ -167,8 +170,8 @@ void SessionPanel::Nosession() {
     }
 }
 
-bool SessionPanel::saveSessions(const store::Lines& lines, int selectAfter) {
-    if (!book_.save(RuleFile::Sessions, lines)) {
+bool SessionPanel::saveSessions(const RuleBook::Change& change, const int& selectAfter) {
+    if (!book_.save(RuleFile::Sessions, change)) {
         // The user has been told; the panel goes back to what the file still says.
         lb_sessionListClick();
         return false;
@@ -178,12 +181,52 @@ bool SessionPanel::saveSessions(const store::Lines& lines, int selectAfter) {
     return true;
 }
 
-bool SessionPanel::SaveSelectedSession() {
+namespace {
+
+// Where the session read as index, with these times, is in the file now; refused, in words for the
+// user, when a hand edit has taken it away.
+int sessionNow(const store::Lines& now, int index, const std::pair<std::string, std::string>& was,
+               const char* undone) {
+    const int at = store::findSession(now, index, was.first, was.second);
+    if (at < 0)
+        throw std::runtime_error("Failed - the session " + was.first + "-" + was.second +
+                                 " is no longer in the file: nothing was " + undone + ".");
+    return at;
+}
+
+} // namespace
+
+std::pair<std::string, std::string> SessionPanel::readTimes(int index) const {
+    const store::Lines& read = book_.lists().SessionLines;
+    const auto first = static_cast<std::ptrdiff_t>(6 * index);
+    return {store::lineAt(read, first), store::lineAt(read, first + 1)};
+}
+
+bool SessionPanel::changeSelectedSession(const std::optional<std::pair<std::string, std::string>>& times) {
     const int index = selectedSessionIndex();
     if (index < 0)
         return false;
+    // The session as it was read and as the panel has it now: the difference is the user's change,
+    // made on the session with the same times in what the file holds when it is written.
+    const std::pair<std::string, std::string> was = readTimes(index);
+    const store::SessionFields before = store::sessionFields(book_.lists().SessionLines, index);
+    const store::SessionFields edited = ruleFieldsOf(ruleControls());
+    int savedAt = index;
     return saveSessions(
-        store::saveSessionFields(book_.lists().SessionLines, index, ruleFieldsOf(ruleControls())), index);
+        [&, index](const store::Lines& now) {
+            savedAt = sessionNow(now, index, was, "changed");
+            store::Lines lines = store::changeSessionFields(now, savedAt, before, edited);
+            if (times) {
+                lines[6 * static_cast<std::size_t>(savedAt)] = times->first;
+                lines[6 * static_cast<std::size_t>(savedAt) + 1] = times->second;
+            }
+            return lines;
+        },
+        savedAt);
+}
+
+bool SessionPanel::SaveSelectedSession() {
+    return changeSelectedSession(std::nullopt);
 }
 
 bool SessionPanel::saveAfterDialog() {
@@ -196,14 +239,10 @@ bool SessionPanel::saveAfterDialog() {
 }
 
 bool SessionPanel::addSession(const std::string& start, const std::string& end) {
-    store::Lines lines;
-    try {
-        lines = store::sortSessions(store::appendSession(book_.lists().SessionLines, start, end));
-    } catch (const std::exception& error) {
-        showMessage(this, fromBytes(error.what()));
-        return false;
-    }
-    if (!book_.save(RuleFile::Sessions, lines))
+    const bool saved = book_.save(RuleFile::Sessions, [&](const store::Lines& now) {
+        return store::sortSessions(store::appendSession(now, start, end));
+    });
+    if (!saved)
         return false;
     selectSessionStartingAt(start);
     lb_sessionListClick();
@@ -211,14 +250,7 @@ bool SessionPanel::addSession(const std::string& start, const std::string& end) 
 }
 
 bool SessionPanel::saveSelectedSessionTimes(const std::string& start, const std::string& end) {
-    const int index = selectedSessionIndex();
-    if (index < 0)
-        return false;
-    store::Lines lines =
-        store::saveSessionFields(book_.lists().SessionLines, index, ruleFieldsOf(ruleControls()));
-    lines[6 * static_cast<std::size_t>(index)] = start;
-    lines[6 * static_cast<std::size_t>(index) + 1] = end;
-    return saveSessions(lines, index);
+    return changeSelectedSession(std::pair(start, end));
 }
 
 void SessionPanel::ruleControlClick() {
@@ -294,9 +326,17 @@ void SessionPanel::btn_sessionDelClick() {
                              lb_sessionList->item(index)->text() + QStringLiteral(" ?");
     if (!askYesNo(this, question))
         return;
-    const store::Lines lines = store::deleteSession(book_.lists().SessionLines, index);
-    // The same place again, or the new last entry when the last one went.
-    saveSessions(lines, std::min(index, store::sessionCount(lines.size()) - 1));
+    const std::pair<std::string, std::string> was = readTimes(index);
+    int selectAfter = index;
+    saveSessions(
+        [&](const store::Lines& now) {
+            const int at = sessionNow(now, index, was, "deleted");
+            store::Lines lines = store::deleteSession(now, at);
+            // The same place again, or the new last entry when the last one went.
+            selectAfter = std::min(at, store::sessionCount(lines.size()) - 1);
+            return lines;
+        },
+        selectAfter);
 }
 
 void SessionPanel::btn_clearClick() {

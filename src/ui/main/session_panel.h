@@ -4,7 +4,9 @@
 #include <QGroupBox>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "ui/common/rule_book.h"
 #include "ui/common/run_state_controls.h"
@@ -105,7 +107,12 @@ class SessionPanel : public QGroupBox, public RunStateControls {
     void buildControls();
     RuleControlSet ruleControls() const;
     bool hasSelection(const QString& messageWithout);
-    bool saveSessions(const store::Lines& lines, int selectAfter);
+    // selectAfter is read once the change has run: the change may find its session elsewhere.
+    bool saveSessions(const RuleBook::Change& change, const int& selectAfter);
+    // The start and end of session index as read: what finds it again in the file as it is now.
+    std::pair<std::string, std::string> readTimes(int index) const;
+    // Stores the panel's change to the selected session, and new times where given.
+    bool changeSelectedSession(const std::optional<std::pair<std::string, std::string>>& times);
 
     RuleBook& book_;
     const ProgramDialogs& dialogs_;

@@ -18,6 +18,7 @@
 #include "store/list_loaders.h"
 #include "store/load_report.h"
 #include "store/profile_repair.h"
+#include "store/report_text.h"
 #include "store/session_records.h"
 #include "store/sound_list.h"
 #include "store/stale_temporaries.h"
@@ -202,12 +203,9 @@ void Tfrmmain::repairProfileLists() {
     const store::ProfileRepair repair = store::repairProfiles(paths_, ProfileLines, ConfigLines);
     if (repair.profileLines)
         save(RuleFile::Profiles, *repair.profileLines);
-    QStringList told;
-    for (const std::string& text : repair.told)
-        told << QStringLiteral("- ") + fromBytes(text);
-    if (!told.isEmpty())
+    if (!repair.told.empty())
         tell(QStringLiteral("A change of profiles was cut short before Tallowby last ended.\n\n") +
-             told.join(QLatin1Char('\n')));
+             fromBytes(store::problemList(repair.told)));
 }
 
 void Tfrmmain::removeStaleTemporaryFiles() {
@@ -241,6 +239,8 @@ void Tfrmmain::loadRuleFiles() {
     lists_.WholeDayLines.clear();
     lists_.ReminderLines.clear();
     lists_.ReminderCount = 0;
+    for (const RuleFile file : {RuleFile::Sessions, RuleFile::WholeDay, RuleFile::Reminders})
+        lists_.readStamp(file).reset();
     gb_sessionAll->showSessionList();
     gb_wholeday->showWholeDay();
     // Without a usable profile name there are no profile files to read: an empty name would make
@@ -257,15 +257,16 @@ void Tfrmmain::tellUnreadRules() {
     store::LoadReport report = loadFailures_;
     store::checkLoadedLists(report, {ConfigLines, SessionLines, WholeDayLines, ReminderLines}, paths_);
     store::checkSoundFiles(report, paths_);
-    QStringList fresh;
+    // Every problem counts as told, listed or not: the count said there were more.
+    std::vector<std::string> fresh;
     for (const std::string& problem : report.problems()) {
         if (toldProblems_.insert(problem).second)
-            fresh << QStringLiteral("- ") + fromBytes(problem);
+            fresh.push_back(problem);
     }
-    if (fresh.isEmpty())
+    if (fresh.empty())
         return;
     tell(QStringLiteral("Some of the rules could not be read and are not in force; the rest are.\n\n") +
-         fresh.join(QLatin1Char('\n')));
+         fromBytes(store::problemList(fresh)));
 }
 
 void Tfrmmain::tell(const QString& text) {
@@ -282,17 +283,17 @@ void Tfrmmain::tell(const QString& text) {
     reportingError_ = false;
 }
 
-bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
+bool Tfrmmain::save(RuleFile file, const Change& change) {
     if (isProfileFile(file) && currentProfile().empty()) {
         showMessage(this,
                     QStringLiteral("Failed - no profile is loaded, so there is no rule file to save to."));
         return false;
     }
+    const std::filesystem::path path = ruleFilePath(file);
     if (file == RuleFile::Config || file == RuleFile::Profiles) {
         // These come with the installation; one made from nothing would hold empty lines that name
         // no profile.
         std::error_code error;
-        const std::filesystem::path path = ruleFilePath(file);
         if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
             tell(QStringLiteral("Failed - %1 is missing, so nothing was saved: Tallowby does not make "
                                 "this file from nothing. Put it back (reinstalling Tallowby brings it) "
@@ -301,9 +302,17 @@ bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
             return false;
         }
     }
+    if (!readAgainIfChanged(file))
+        return false;
+    store::Lines lines;
     try {
-        const std::filesystem::path path = ruleFilePath(file);
-        store::writeLines(path, lines);
+        lines = change(store::ruleFileLines(lists_, file));
+    } catch (const std::exception& refused) {
+        tell(fromBytes(refused.what()));
+        return false;
+    }
+    try {
+        store::writeLines(path, lines, paths_.folder());
         loadFile(file);
     } catch (const store::FileError& error) {
         tell(fileFailureText(QStringLiteral("save ") + fileWhat(file) + QStringLiteral(" to"), error,
@@ -315,9 +324,29 @@ bool Tfrmmain::save(RuleFile file, const store::Lines& lines) {
     return true;
 }
 
-void Tfrmmain::loadFile(RuleFile file) {
-    if (store::loadRuleFile(file, lists_, paths_, currentProfile()))
-        showLoaded(file);
+bool Tfrmmain::readAgainIfChanged(RuleFile file) {
+    if (!store::changedSinceRead(file, lists_, paths_, currentProfile()))
+        return true;
+    try {
+        // A file gone, or a folder in its place, holds no edit to keep: the write tells what it meets.
+        if (!loadFile(file))
+            return true;
+    } catch (const store::FileError& error) {
+        tell(fileFailureText(QStringLiteral("save ") + fileWhat(file) + QStringLiteral(" to"), error,
+                             QStringLiteral("Nothing was changed.")));
+        return false;
+    }
+    tell(QStringLiteral("%1 was changed outside Tallowby since it was read. It has been read again, and "
+                        "your change is made to what it holds now.")
+             .arg(QString::fromStdString(ruleFilePath(file).string())));
+    return true;
+}
+
+bool Tfrmmain::loadFile(RuleFile file) {
+    if (!store::loadRuleFile(file, lists_, paths_, currentProfile()))
+        return false;
+    showLoaded(file);
+    return true;
 }
 
 void Tfrmmain::showLoaded(RuleFile file) {
@@ -380,21 +409,21 @@ void Tfrmmain::showWholeDayPanel(bool shown) {
 }
 
 void Tfrmmain::LoadConfiglist(const std::filesystem::path& path) {
-    if (store::loadConfigList(lists_, path))
+    if (store::loadConfigList(lists_, path, paths_.folder()))
         showLoaded(RuleFile::Config);
 }
 
 void Tfrmmain::LoadprofileList(const std::filesystem::path& path) {
-    store::loadProfileList(lists_, path);
+    store::loadProfileList(lists_, path, paths_.folder());
 }
 
 void Tfrmmain::LoadSessionList(const std::filesystem::path& path) {
-    if (store::loadSessionList(lists_, path))
+    if (store::loadSessionList(lists_, path, paths_.folder()))
         showLoaded(RuleFile::Sessions);
 }
 
 void Tfrmmain::LoadWholedayList(const std::filesystem::path& path) {
-    if (store::loadWholeDayList(lists_, path))
+    if (store::loadWholeDayList(lists_, path, paths_.folder()))
         showLoaded(RuleFile::WholeDay);
 }
 
@@ -408,6 +437,11 @@ platform::BlockRequest Tfrmmain::hostsRequest(const std::vector<std::string>& si
 
 bool Tfrmmain::writeHostsFile(const std::vector<std::string>& sites, bool quietRetry) {
     hostsWanted_ = hostsRequest(sites);
+    if (liftUnderWay_) {
+        // Written as soon as the lift has ended (carryOnLift), as a write under way would be.
+        tickState_.hostsBlock = sites;
+        return true;
+    }
     try {
         // A write that waits on a password dialog goes on beside the window: the tick keeps asking,
         // and so does hostsWriteEnded as soon as it has ended. What depended on the write goes on.
@@ -429,7 +463,9 @@ bool Tfrmmain::writeHostsFile(const std::vector<std::string>& sites, bool quietR
 }
 
 void Tfrmmain::hostsWriteEnded() {
-    if (!ExitAllowed)
+    if (liftUnderWay_)
+        carryOnLift();
+    else if (!ExitAllowed)
         writeHostsFile(hostsWanted_.sites, true);
 }
 
@@ -440,21 +476,43 @@ void Tfrmmain::checkWebsiteLocks() {
 
 void Tfrmmain::offerEarlyLift() {
     earlyLiftOffered_ = false;
+    // The yes already given is being carried out.
+    if (liftUnderWay_)
+        return;
     std::vector<platform::BlockLine> staying;
     try {
         staying = enforcement_.hosts.locksStaying(hostsWanted_);
     } catch (const store::FileError&) {
         // An unreadable file shows no locks; its writes tell the user why.
     }
-    if (staying.empty() || !askYesNo(isVisible() ? this : nullptr, locksStayingQuestion(staying)))
+    if (staying.empty() ||
+        !askYesNo(isVisible() ? this : nullptr,
+                  locksStayingQuestion(staying, epochSeconds(engine::localMs(clock_->now())))))
         return;
     platform::BlockRequest lift = hostsWanted_;
     lift.liftEarly = true;
+    // A password dialog dismissed a minute ago is no reason not to show it when asked again.
+    enforcement_.hosts.askAgain(lift);
+    liftUnderWay_ = std::move(lift);
+    carryOnLift();
+}
+
+void Tfrmmain::carryOnLift() {
     try {
-        enforcement_.hosts.writeAndWait(lift);
+        // false: the lift, or a write that was under way before it, still waits (on a password
+        // dialog, say); hostsWriteEnded comes back here when it has ended.
+        if (!enforcement_.hosts.write(*liftUnderWay_))
+            return;
+        liftUnderWay_.reset();
     } catch (const store::FileError& error) {
+        liftUnderWay_.reset();
         showMessage(isVisible() ? this : nullptr, hostsFailureText(error, HostsWriteMoment::Lifting));
     }
+    if (ExitAllowed)
+        endProgram(false);
+    else
+        // What the rules want by now (Run may have come meanwhile), or what the lift left.
+        writeHostsFile(hostsWanted_.sites, true);
 }
 
 void Tfrmmain::offerEarlyLiftSoon() {
@@ -466,7 +524,7 @@ void Tfrmmain::offerEarlyLiftSoon() {
 }
 
 void Tfrmmain::LoadReminderList(const std::filesystem::path& path) {
-    store::loadReminderList(lists_, path);
+    store::loadReminderList(lists_, path, paths_.folder());
 }
 
 void Tfrmmain::LoadSound() {

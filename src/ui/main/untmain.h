@@ -151,7 +151,8 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     // --- The rule book: how every window changes a rule file.
     const store::RuleLists& lists() const override { return lists_; }
     const store::ProgramPaths& paths() const override { return paths_; }
-    bool save(RuleFile file, const store::Lines& lines) override;
+    using RuleBook::save;
+    bool save(RuleFile file, const Change& change) override;
     void reload(RuleFile file) override;
     void reloadProfile() override;
     std::filesystem::path ruleFilePath(RuleFile file) const;
@@ -280,9 +281,17 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     void tell(const QString& text);
     void hostsWriteEnded();
     // Asks whether websites that stay locked after Stop, a pause or Exit are to be lifted early
-    // (with an administrator's password), and lifts them; nothing when none stay.
+    // (with an administrator's password), and starts lifting them; nothing when none stay, or while
+    // a lift the user asked for is still under way. The password dialog waits beside the window.
     void offerEarlyLift();
     void offerEarlyLiftSoon();
+    // Hands the early lift to the hosts file, or learns how it went once it has ended, and then
+    // tells a failure and writes what is wanted by now.
+    void carryOnLift();
+    // The last steps of Exit, once no early lift is under way: the program's last hosts write, the
+    // offer of an early lift (when offerLift), and the end of the message loop once its outcome is
+    // known.
+    void endProgram(bool offerLift);
     // Tells the user once about each rule the loaded lists leave unread.
     void tellUnreadRules();
     void tellStartupProblems();
@@ -294,8 +303,12 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     void repairProfileLists();
     void removeStaleTemporaryFiles();
     static QString fileWhat(RuleFile file);
-    // Reads the file into its list and brings the widgets that show it in line.
-    void loadFile(RuleFile file);
+    // A file edited by hand since its list was read is read again and the user told which; false
+    // when it cannot be read any more (the user has been told why).
+    bool readAgainIfChanged(RuleFile file);
+    // Reads the file into its list and brings the widgets that show it in line; whether a file was
+    // there to read.
+    bool loadFile(RuleFile file);
     void showLoaded(RuleFile file);
     void setRunIcon(const std::filesystem::path& iconFile);
     void setStatusColour(const QColor& colour);
@@ -310,6 +323,9 @@ class Tfrmmain : public QMainWindow, public RuleBook {
     // What the last hosts write was asked to block: asked for again when a write under way ends.
     platform::BlockRequest hostsWanted_;
     bool earlyLiftOffered_ = false;
+    // The early lift the user said yes to, until its outcome is known. No other hosts write is
+    // started meanwhile: its outcome would take the lift's place.
+    std::optional<platform::BlockRequest> liftUnderWay_;
     bool websiteBlocksLifted_ = false;
     bool sessionEnding_ = false;
     bool reportingError_ = false;

@@ -162,14 +162,30 @@ void Tfrmmain::closeEvent(QCloseEvent* event) {
     // Exit always ends the program: a hosts file that cannot be written must not keep it running
     // until only a kill ends it. The user is told what stays behind.
     timer_tofocuson->stop();
+    T_pause->stop();
     ++stopCount_;
     trayIcon->hide();
     hide();
-    if (const std::optional<store::FileError> failure = liftWebsiteBlocksForEnd(); failure && !sessionEnding_)
-        showMessage(nullptr, hostsFailureText(*failure, HostsWriteMoment::ProgramEnd));
-    else if (!sessionEnding_)
-        offerEarlyLift();
     event->accept();
+    if (sessionEnding_) {
+        liftWebsiteBlocksForEnd();
+        QCoreApplication::quit();
+        return;
+    }
+    // An early lift the user said yes to is seen through first: the program, hidden by now, ends
+    // once its outcome is known (carryOnLift), so the answer given is never lost.
+    if (!liftUnderWay_)
+        endProgram(true);
+}
+
+void Tfrmmain::endProgram(bool offerLift) {
+    if (const std::optional<store::FileError> failure = liftWebsiteBlocksForEnd()) {
+        showMessage(nullptr, hostsFailureText(*failure, HostsWriteMoment::ProgramEnd));
+    } else if (offerLift) {
+        offerEarlyLift();
+        if (liftUnderWay_)
+            return;
+    }
     QCoreApplication::quit();
 }
 

@@ -1,6 +1,7 @@
 #include "ui/main/website_locks.h"
 
 #include <QDateTime>
+#include <QLocale>
 
 #include "engine/site_lock_ends.h"
 #include "store/config_lines.h"
@@ -28,15 +29,23 @@ platform::BlockRequest hostsRequest(const std::vector<std::string>& sites, const
     return request;
 }
 
-QString locksStayingQuestion(const std::vector<platform::BlockLine>& staying) {
+QString lockEndText(std::int64_t until, std::int64_t now) {
+    const QDateTime end = QDateTime::fromSecsSinceEpoch(until);
+    const QDate today = QDateTime::fromSecsSinceEpoch(now).date();
+    const QString time = end.time().toString(QStringLiteral("HH:mm"));
+    if (end.date() == today)
+        return time;
+    if (end.date() == today.addDays(1))
+        return end.time() == QTime(0, 0) ? QStringLiteral("midnight") : QStringLiteral("tomorrow ") + time;
+    // The program's words are English; so are its day and month names.
+    return QLocale::c().toString(end.date(), QStringLiteral("ddd d MMM ")) + time;
+}
+
+QString locksStayingQuestion(const std::vector<platform::BlockLine>& staying, std::int64_t now) {
     QString names;
-    for (std::size_t i = 0; i < staying.size() && i < kMostSitesNamed; ++i) {
-        const QTime until = QDateTime::fromSecsSinceEpoch(staying[i].lockedUntil).time();
+    for (std::size_t i = 0; i < staying.size() && i < kMostSitesNamed; ++i)
         names += QStringLiteral("%1 until %2\n")
-                     .arg(fromBytes(staying[i].site), until == QTime(0, 0)
-                                                          ? QStringLiteral("midnight")
-                                                          : until.toString(QStringLiteral("HH:mm")));
-    }
+                     .arg(fromBytes(staying[i].site), lockEndText(staying[i].lockedUntil, now));
     if (staying.size() > kMostSitesNamed)
         names += QStringLiteral("and %1 more\n").arg(staying.size() - kMostSitesNamed);
     return QStringLiteral("These websites stay blocked until their session ends:\n\n%1\n"

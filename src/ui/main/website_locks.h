@@ -2,6 +2,7 @@
 // Website blocks that stay until their session ends: what the window asks the hosts file to lock,
 // and how it tells the user what stays.
 #include <QString>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,12 @@ platform::BlockRequest hostsRequest(const std::vector<std::string>& sites, const
                                     const engine::WholeDayPanel& wholeDay, int currentSessionIndex,
                                     const engine::LocalDateTime& now);
 
-// The question put after Stop, a pause or Exit while locked sites stay: each site with the time of
-// day it stays until.
-QString locksStayingQuestion(const std::vector<platform::BlockLine>& staying);
+// The question put after Stop, a pause or Exit while locked sites stay: each site with the time it
+// stays until, the day named when that is not today (now, seconds since the epoch).
+QString locksStayingQuestion(const std::vector<platform::BlockLine>& staying, std::int64_t now);
+
+// When a lock ends, in words, as seen at now (seconds since the epoch; local time): "11:05" today,
+// "midnight" at the end of today, "tomorrow 11:05", else the day and date ("Thu 10 Dec 00:00").
+QString lockEndText(std::int64_t until, std::int64_t now);
 
 } // namespace tallowby::ui

@@ -85,7 +85,12 @@ void WholeDayPanel::showWholeDay() {
 }
 
 bool WholeDayPanel::SaveWholeDay() {
-    if (book_.save(RuleFile::WholeDay, store::encodeWholeDay(ruleFieldsOf(ruleControls()))))
+    // What the panel has against what was read is the user's change, made on what the file holds
+    // when it is written.
+    const store::WholeDayFields before = store::decodeWholeDay(book_.lists().WholeDayLines);
+    const store::WholeDayFields edited = ruleFieldsOf(ruleControls());
+    if (book_.save(RuleFile::WholeDay,
+                   [&](const store::Lines& now) { return store::changeWholeDay(now, before, edited); }))
         return true;
     // The user has been told; the panel goes back to what the file still says.
     showWholeDay();

@@ -205,7 +205,7 @@ void Tfrm_AddProcess::showEvent(QShowEvent* event) {
 void Tfrm_AddProcess::FormShow() {
     lb_processlist->clear();
     for (int row = 0; row < target_->count(); ++row)
-        lb_processlist->addItem(target_->item(row)->text());
+        lb_processlist->addItem(target_->item(row)->clone()); // with the whole entry of a long one
     if (traits_.refreshOnShow)
         GetAllProgress();
 }
@@ -403,7 +403,7 @@ void Tfrm_AddProcess::btn_browseClick() {
 void Tfrm_AddProcess::copyBack() {
     target_->clear();
     for (int row = 0; row < lb_processlist->count(); ++row)
-        target_->addItem(lb_processlist->item(row)->text());
+        target_->addItem(lb_processlist->item(row)->clone());
 }
 
 void Tfrm_AddProcess::btn_saveClick() {

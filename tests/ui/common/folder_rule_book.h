@@ -21,11 +21,13 @@ class FolderRuleBook : public ui::RuleBook {
     const store::RuleLists& lists() const override { return rules; }
     const store::ProgramPaths& paths() const override { return paths_; }
 
-    bool save(ui::RuleFile file, const store::Lines& lines) override {
+    using ui::RuleBook::save;
+    bool save(ui::RuleFile file, const Change& change) override {
         const auto path = pathOf(file);
         try {
-            store::writeLines(path, lines);
-        } catch (const store::FileError& error) {
+            const store::Lines lines = change(store::ruleFileLines(rules, file));
+            store::writeLines(path, lines, paths_.folder());
+        } catch (const std::exception& error) {
             ui::showMessage(nullptr, ui::fromBytes(error.what()));
             return false;
         }

@@ -161,8 +161,8 @@ TEST_F(ProfilesDialogTest, AListFileThatCannotBeWrittenTakesTheFilesBack) {
     fs::create_directory(paths.profileListFile());
     click(dialog.btn_add, QStringLiteral("Study"));
     click(dialog.btn_rename, QStringLiteral("Base"));
-    EXPECT_EQ(messages.texts,
-              QStringList({"Input new name:", "Is a directory", "Input new name:", "Is a directory"}));
+    EXPECT_EQ(messages.texts, QStringList({"Input new name:", "it is a folder, not a regular file",
+                                           "Input new name:", "it is a folder, not a regular file"}));
     EXPECT_EQ(readFile(paths.configFile()), "Home\r\n1\r\n0\r\n");
     EXPECT_EQ(dialog.lb_default->text(), QStringLiteral("Home"));
     EXPECT_EQ(readFile(paths.reminderFile("Home")), "Home.rem\r\n");
