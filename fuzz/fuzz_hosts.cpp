@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/hosts/hosts_content.h"
+#include "platform/hosts_io.h"
 
 namespace {
 
@@ -98,10 +99,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string old = decode(std::string_view(reinterpret_cast<const char*>(data), size));
     const std::string once = renderHosts(old, kSites, "\n");
     check(renderHosts(once, kSites, "\n") == once, "a second rendering changes the file");
-    check(once.find(renderHostsBlock(kSites, "\n")) != std::string::npos, "the block is missing");
+    const std::vector<BlockLine> part = partLines(once, hosts_io::thisUser());
+    check(std::equal(part.begin(), part.end(), kSites.begin(), kSites.end(),
+                     [](const BlockLine& line, const std::string& site) { return line.site == site; }),
+          "the writer's part is missing");
 
     // Locks the input holds (a '\x04' stands for a lock's mark) are kept by a write of nothing and
-    // the result is a fixed point; lifting early leaves no lock.
+    // the result is a fixed point; lifting early leaves no lock in the writer's part.
     constexpr std::int64_t kNow = 1700000000;
     const std::string keptLocks = renderHosts(old, BlockRequest{}, kNow, "\n");
     check(hostsHold(keptLocks, BlockRequest{}, kNow, "\n"), "a write of nothing does not hold");
@@ -110,7 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "a lock beyond now was lost or made up");
     BlockRequest lift;
     lift.liftEarly = true;
-    check(nextLockEnd(blockLines(renderHosts(keptLocks, lift, kNow, "\n")), kNow) == std::nullopt,
+    check(nextLockEnd(partLines(renderHosts(keptLocks, lift, kNow, "\n"), hosts_io::thisUser()), kNow) ==
+              std::nullopt,
           "lifting early left a lock");
 
     // Filler at the end is what a cut-short rewrite leaves: it must not change the outcome.

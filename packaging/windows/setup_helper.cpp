@@ -3,17 +3,20 @@
 //
 //   end-programs <folder>  ends every process whose program file lies in the folder (a running
 //                          Tallowby holds its files and would write its block again)
-//   lift-hosts             takes Tallowby's block out of the system hosts file by the very rule the
-//                          program writes it with: every other line stays byte for byte
+//   lift-hosts             takes Tallowby's block, every user's part of it, out of the system hosts
+//                          file by the very rule the program writes it with: every other line stays
+//                          byte for byte
 //
 // Exits 0 when done, 1 with the reason on standard output (which the script shows), 2 on a wrong
 // command line.
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <windows.h>
 
 #include "os/file_error.h"
+#include "os/files.h"
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_target.h"
 #include "platform/hosts_io.h"
@@ -92,10 +95,19 @@ int liftHosts() {
         const auto target = tallowby::platform::hosts_io::findHostsTarget(hosts, {});
         if (!target.stamp)
             return kDone;
-        const auto file = tallowby::platform::hosts_io::readRegularFile(target.path);
-        const auto lifted = file ? tallowby::platform::withoutHostsBlocks(file->bytes) : std::nullopt;
-        if (lifted)
-            tallowby::store::replaceFileContents(target.path, *lifted);
+        const std::filesystem::path lockFile = tallowby::platform::hosts_io::hostsLockFile(target.path);
+        {
+            // In turn with any program still writing its part (another user's, say).
+            const tallowby::os::UniqueFd lock =
+                tallowby::os::lockExclusively(lockFile, std::chrono::seconds(10));
+            const auto file = tallowby::platform::hosts_io::readRegularFile(target.path);
+            const auto lifted = file ? tallowby::platform::withoutHostsBlocks(file->bytes) : std::nullopt;
+            if (lifted)
+                tallowby::store::replaceFileContents(target.path, *lifted);
+        }
+        // The writers' lock file goes with the program; one still held open stays.
+        std::error_code ignored;
+        std::filesystem::remove(lockFile, ignored);
         return kDone;
     } catch (const tallowby::os::FileError& error) {
         return fail(utf8Of(error.path().wstring()) + ": " + error.what());

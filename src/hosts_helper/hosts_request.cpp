@@ -52,7 +52,12 @@ HostsRequest readHostsRequest(std::string_view input) {
     }
     std::size_t lineNumber = 0;
     while (!input.empty()) {
-        ++lineNumber;
+        if (++lineNumber > kMostPartSites) {
+            request.block = {};
+            request.refusal = "the request names more than " + std::to_string(kMostPartSites) +
+                              " websites, more than one user's rules can ask for at once";
+            return request;
+        }
         const std::size_t end = std::min(input.find('\n'), input.size());
         const std::string_view line = input.substr(0, end);
         input.remove_prefix(std::min(end + 1, input.size()));

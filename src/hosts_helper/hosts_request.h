@@ -8,13 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/hosts/hosts_bounds.h"
 #include "platform/hosts/site_locks.h"
 
 namespace tallowby::hosts_helper {
 
-// Far above any real list of websites (a few thousand names), far below what could trouble the
-// helper's memory.
-inline constexpr std::size_t kMaxRequestBytes = 1024 * 1024;
+using platform::kMaxRequestBytes;
+using platform::kMostPartSites;
 
 struct HostsRequest {
     platform::BlockRequest block;
@@ -25,7 +25,8 @@ struct HostsRequest {
 };
 
 // Every line ends with "\n" but a last one may end the input without it; no input at all asks for
-// the block with no sites. A refused request carries no sites.
+// the block with no sites. More than kMostPartSites lines, or more than kMaxRequestBytes, are
+// refused. A refused request carries no sites.
 HostsRequest readHostsRequest(std::string_view input);
 
 } // namespace tallowby::hosts_helper

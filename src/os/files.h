@@ -80,6 +80,14 @@ void replaceOwnFile(const std::filesystem::path& root, const std::filesystem::pa
 // failed write can leave it partly written.
 void replaceFileContents(const std::filesystem::path& path, std::string_view bytes);
 
+// The same, but only while the file at the path is still the one that `expected` was taken from (a
+// read of it): true when the bytes took its place; false, and nothing changed, when another writer
+// replaced or changed it meanwhile. Where the system swaps two names in one step (Linux's
+// RENAME_EXCHANGE), a change made in the very moment of the swap is still seen, and put back.
+// A mount point is refused (EBUSY): it can only be rewritten in place.
+bool replaceFileIfUnchanged(const std::filesystem::path& path, std::string_view bytes,
+                            const FileStamp& expected);
+
 // Writes the bytes over an existing file's content through the same inode: one write of the bytes
 // with NUL bytes over whatever old bytes run on beyond them, then truncate to the new length, then
 // flush to the disk. Not atomic, but a process killed between the steps leaves the old bytes, the
@@ -87,6 +95,13 @@ void replaceFileContents(const std::filesystem::path& path, std::string_view byt
 // short). The path names the file itself: a link, a named pipe or any other kind of file that is not
 // a regular file is refused. Only for files that cannot be replaced, such as a mounted file.
 void rewriteFileInPlace(const std::filesystem::path& path, std::string_view bytes);
+
+// An exclusive lock that the writers of one file share through a lock file of their own, held until
+// the returned descriptor is closed (or the process ends). The lock file is made 0600 when missing,
+// so no other user may open it to hold the lock, and a link at its path is never followed. Waits
+// up to `wait` for another holder. Throws FileError: EACCES where this user may not make or open it,
+// EWOULDBLOCK when the wait ran out.
+UniqueFd lockExclusively(const std::filesystem::path& lockFile, std::chrono::milliseconds wait);
 
 enum class NewFileMode {
     Umasked,      // 0666 less the umask, as any new file of the user's

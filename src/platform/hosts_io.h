@@ -4,6 +4,7 @@
 // other than a regular file.
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "os/files.h"
 
@@ -27,6 +28,13 @@ inline std::optional<RegularFile> readRegularFile(const std::filesystem::path& p
 // Creates an empty file readable by everyone, as the resolvers of every user must read the hosts
 // file. Whatever appeared at the path meanwhile is left as it is.
 void createReadableFile(const std::filesystem::path& path);
+
+// Who this process runs as, as the hosts file's block names the owner of a part: the user id in
+// decimal on Linux, the user's SID ("S-1-5-21-...") on Windows.
+std::string thisUser();
+
+// The machine's own name as the system gives it (gethostname); empty when it cannot tell.
+std::string machineName();
 
 // Whether something is mounted on the path itself (a bind-mounted file, as /etc/hosts in a
 // container): no other file can be renamed over it.

@@ -1,6 +1,7 @@
 #include "installed_program.h"
 
 #include <regex>
+#include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -46,16 +47,18 @@ testsupport::ChildProcess startCommand(const testsupport::XSession& session,
     return session.start(command.front(), {command.begin() + 1, command.end()}, options);
 }
 
-void giveToNobody(const fs::path& path) {
-    if (::chown(path.c_str(), testsupport::kNobodyId, testsupport::kNobodyId) != 0)
-        throw std::runtime_error("cannot give " + path.string() + " to nobody");
+void giveTo(const fs::path& path, unsigned uid) {
+    if (::chown(path.c_str(), uid, uid) != 0)
+        throw std::runtime_error("cannot give " + path.string() + " to the user");
 }
 
 } // namespace
 
-InstalledProgram::InstalledProgram()
-    : stage_(temp_ / "stage"), home_(temp_ / "home"), runtime_(temp_ / "runtime"),
-      pkexec_(temp_ / "stand-in", "pkexec"), opener_(temp_ / "stand-in-opener", "xdg-open") {
+InstalledProgram::InstalledProgram(unsigned uid)
+    : uid_(uid), hostsFile_(temp_ / "hosts"), stage_(temp_ / "stage"), home_(temp_ / "home"),
+      runtime_(temp_ / "runtime"), pkexec_(temp_ / "stand-in", "pkexec"),
+      opener_(temp_ / "stand-in-opener", "xdg-open") {
+    pkexecFolder_ = pkexec_.binFolder();
     // The user must reach the installation, the stand-in and the hosts file below.
     fs::permissions(temp_.path(), fs::perms(0755));
     testsupport::SpawnOptions install;
@@ -68,7 +71,7 @@ InstalledProgram::InstalledProgram()
     for (const fs::path& folder : {home_, runtime_}) {
         fs::create_directories(folder);
         fs::permissions(folder, fs::perms(0700));
-        giveToNobody(folder);
+        giveTo(folder, uid_);
     }
     testsupport::writeFile(hostsFile(), "127.0.0.1\tlocalhost\n::1\tlocalhost ip6-localhost\n");
     fs::permissions(hostsFile(), fs::perms(0644));
@@ -101,7 +104,7 @@ void InstalledProgram::writeEveryDayRule(const std::string& programs, const std:
 
 void InstalledProgram::handHomeOver() const {
     for (const auto& entry : fs::recursive_directory_iterator(home_))
-        giveToNobody(entry.path());
+        giveTo(entry.path(), uid_);
 }
 
 std::vector<std::string> InstalledProgram::asUser(const testsupport::XSession& session,
@@ -116,14 +119,14 @@ std::vector<std::string> InstalledProgram::asUser(const testsupport::XSession& s
                                   "XDG_RUNTIME_DIR=" + runtime_.string()};
     args.insert(args.end(), environment.begin(), environment.end());
     args.insert(args.end(), command.begin(), command.end());
-    return testsupport::asNobody(args);
+    return testsupport::asUserId(uid_, args);
 }
 
 fs::path InstalledProgram::usersFolder(const std::string& name) const {
     const fs::path folder = temp_ / name;
     fs::create_directories(folder);
     fs::permissions(folder, fs::perms(0700));
-    giveToNobody(folder);
+    giveTo(folder, uid_);
     return folder;
 }
 
@@ -133,11 +136,32 @@ testsupport::ChildProcess InstalledProgram::start(const testsupport::XSession& s
                                        "LSAN_OPTIONS=suppressions=" TALLOWBY_E2E_LSAN_SUPPRESSIONS};
     variables.insert(variables.end(), environment.begin(), environment.end());
     // The namespace's /etc/hosts is the test's file.
-    const std::vector<std::string> args =
-        testsupport::withOwnEtcHosts(hostsFile(), asUser(session, variables, {executable().string()}));
+    const std::vector<std::string> args = testsupport::withOwnEtcHosts(
+        hostsFile(), asUser(session, variables, {executable().string()}), pkexecFolder_);
     testsupport::SpawnOptions options;
     options.keepStderr = true;
     return testsupport::ChildProcess("unshare", args, options);
+}
+
+void InstalledProgram::runRealHelper() {
+    pkexecFolder_ = temp_ / "setuid-pkexec";
+    fs::create_directories(pkexecFolder_);
+    fs::permissions(pkexecFolder_, fs::perms(0755));
+    const fs::path pkexec = pkexecFolder_ / "pkexec";
+    fs::copy_file(TALLOWBY_SETUID_PKEXEC, pkexec);
+    fs::permissions(pkexec, fs::perms(04755));
+    testsupport::writeFile(pkexecFolder_ / "pkexec.allowed", staged(TALLOWBY_INSTALLED_HELPER).string() +
+                                                                 "\n" + hostsFile().string() + "\n" +
+                                                                 (temp_ / "helper-runs").string() + "\n");
+}
+
+std::vector<std::string> InstalledProgram::helperRuns() const {
+    std::vector<std::string> runs;
+    std::istringstream lines(fs::exists(temp_ / "helper-runs") ? testsupport::readFile(temp_ / "helper-runs")
+                                                               : "");
+    for (std::string line; std::getline(lines, line);)
+        runs.push_back(line);
+    return runs;
 }
 
 UsersAccessibility::UsersAccessibility(const InstalledProgram& installed,

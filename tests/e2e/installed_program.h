@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/child_process.h"
+#include "support/other_user.h"
 #include "support/stand_in_program.h"
 #include "support/temp_folder.h"
 #include "support/x_session.h"
@@ -18,8 +19,9 @@ namespace tallowby::e2e {
 
 class InstalledProgram {
   public:
-    // Installs into a staging folder; throws std::runtime_error when the installation fails.
-    InstalledProgram();
+    // Installs into a staging folder for the user uid; throws std::runtime_error when the
+    // installation fails.
+    explicit InstalledProgram(unsigned uid = testsupport::kNobodyId);
 
     // Installed paths inside the staging folder, and the same path as the installation names it.
     std::filesystem::path staged(const std::filesystem::path& installed) const;
@@ -42,7 +44,15 @@ class InstalledProgram {
     const testsupport::StandInProgram& opener() const { return opener_; }
 
     // The file mounted over /etc/hosts while the program runs.
-    std::filesystem::path hostsFile() const { return temp_ / "hosts"; }
+    std::filesystem::path hostsFile() const { return hostsFile_; }
+    // Runs with the other installation's hosts file: two users of one machine.
+    void shareHostsFile(const InstalledProgram& other) { hostsFile_ = other.hostsFile(); }
+
+    // pkexec runs the real installed helper as root for the user, as an authorised action does
+    // (with a setuid stand-in that sets PKEXEC_UID), in place of the recording stand-in.
+    void runRealHelper();
+    // The helper's runs so far, "<uid> <argument>" each.
+    std::vector<std::string> helperRuns() const;
 
     // Starts the installed program on the session's display as the ordinary user, with the
     // environment of a desktop session and these variables ("NAME=value") besides.
@@ -56,7 +66,10 @@ class InstalledProgram {
     std::filesystem::path usersFolder(const std::string& name) const;
 
   private:
+    unsigned uid_;
     testsupport::TempFolder temp_;
+    std::filesystem::path hostsFile_;
+    std::filesystem::path pkexecFolder_;
     std::filesystem::path stage_;
     std::filesystem::path home_;
     std::filesystem::path runtime_;

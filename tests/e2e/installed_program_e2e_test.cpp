@@ -79,6 +79,64 @@ TEST(InstalledProgram, RunsForAnOrdinaryUserWithItsDataAtHomeAndBlocksThroughPke
     program.stop();
 }
 
+// Two users of one machine, each running Tallowby with websites of their own, the real helper
+// writing for them as pkexec would run it. Each user's websites stay blocked all the while, and
+// neither program rewrites the file once it holds both parts: each compares its own part alone.
+// The second user keeps website blocks until their session ends, on a clock two days ahead of the
+// system's (the helper's): the locks the helper writes are never the ones that program would
+// write, and still it does not ask again.
+TEST(InstalledProgram, TwoUsersBlockingDifferentWebsitesAtOnceNeverUndoEachOther) {
+    if (const std::string why = testsupport::whyNoOtherUser(); !why.empty())
+        GTEST_SKIP() << why;
+    if (!fs::exists(TALLOWBY_FAKETIME_LIBRARY))
+        GTEST_SKIP() << "libfaketime is not installed (package faketime)";
+    InstalledProgram first;
+    InstalledProgram second(testsupport::kNobodyId - 1);
+    second.shareHostsFile(first);
+    const std::vector<std::pair<InstalledProgram*, std::string>> users{
+        {&first, "first-user.tallowby.test"}, {&second, "second-user.tallowby.test"}};
+    for (const auto& [installed, site] : users) {
+        installed->runRealHelper();
+        installed->writeEveryDayRule("", site + ";");
+    }
+    writeConfig(second.dataFolder(), "Default", {.websiteBlocksStay = true});
+    second.handHomeOver();
+    const std::string machineLines = testsupport::readFile(first.hostsFile());
+
+    testsupport::XSession session;
+    testsupport::ChildProcess firstProgram = first.start(session);
+    testsupport::ChildProcess secondProgram = second.start(
+        session, {"LD_PRELOAD=" TALLOWBY_FAKETIME_LIBRARY, "FAKETIME=+2d", "FAKETIME_DONT_FAKE_MONOTONIC=1"});
+    const auto bothBlocked = [&](const std::string& content) {
+        return content.starts_with(machineLines) &&
+               content.find("\n127.0.0.1       first-user.tallowby.test\n") != std::string::npos &&
+               content.find("\n127.0.0.1       second-user.tallowby.test # locked until ") !=
+                   std::string::npos;
+    };
+    ASSERT_TRUE(waitUntil([&] { return bothBlocked(testsupport::readFile(first.hostsFile())); }, 60s))
+        << testsupport::readFile(first.hostsFile());
+    const std::string both = testsupport::readFile(first.hostsFile());
+    for (const std::string part :
+         {"# Tallowby sites of user 65534\n127.0.0.1       first-user.tallowby.test\n",
+          "# Tallowby sites of user 65533\n127.0.0.1       second-user.tallowby.test # locked"})
+        EXPECT_NE(both.find(part), std::string::npos) << both;
+
+    // Twenty seconds of watching: the file never changes, so neither user's websites are ever
+    // reachable, and no program asks the helper again and again.
+    bool changed = false;
+    waitUntil([&] { return (changed = testsupport::readFile(first.hostsFile()) != both); }, 20s);
+    EXPECT_FALSE(changed) << testsupport::readFile(first.hostsFile());
+    for (const auto& [installed, site] : users) {
+        const std::vector<std::string> runs = installed->helperRuns();
+        EXPECT_GE(runs.size(), 1u) << site;
+        EXPECT_LE(runs.size(), 2u) << site << " asked again and again";
+    }
+    EXPECT_FALSE(firstProgram.hasExited());
+    EXPECT_FALSE(secondProgram.hasExited());
+    firstProgram.stop();
+    secondProgram.stop();
+}
+
 TEST(InstalledProgram, AnUpgradedHelpPageIsTheOneShownToAUserOfTheEarlierLayout) {
     if (const std::string why = testsupport::whyNoOtherUser(); !why.empty())
         GTEST_SKIP() << why;

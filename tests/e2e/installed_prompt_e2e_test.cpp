@@ -84,9 +84,12 @@ class EarlyLiftTest : public testing::Test {
         const std::int64_t now = std::time(nullptr);
         platform::BlockRequest kept{kLockedSite};
         kept.lockedUntil[kLockedSite] = now + 2 * 60 * 60;
-        testsupport::writeFile(
-            installed->hostsFile(),
-            platform::renderHosts(testsupport::readFile(installed->hostsFile()), kept, now, "\n"));
+        // In the part of the user the program runs as.
+        const platform::HostsWriter user{std::to_string(testsupport::kNobodyId), "\n", {}};
+        const platform::HostsWritePlan plan =
+            platform::planHostsWrite(testsupport::readFile(installed->hostsFile()), kept, now, user);
+        ASSERT_TRUE(plan.content);
+        testsupport::writeFile(installed->hostsFile(), *plan.content);
         // Blocking goes through at once.
         installed->pkexec().answer({0, "", 0});
     }

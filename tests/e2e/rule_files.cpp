@@ -30,6 +30,7 @@ void writeConfig(const std::filesystem::path& programFolder, const std::string& 
                        "0",                                    // nothing when the window is hidden
                        "0",                                    // notice at each session end
                        settings.closeWindows ? "1" : "0",      // window action
+                       settings.websiteBlocksStay ? "1" : "0", // website blocks stay
                    });
 }
 

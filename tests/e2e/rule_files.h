@@ -45,6 +45,7 @@ struct ProgramSettings {
     bool sessionNotices = false; // a notice ten minutes before each session
     bool stopAsksCheckCode = false;
     bool exitAsksCheckCode = false;
+    bool websiteBlocksStay = false; // website blocks stay until their session ends
 };
 
 // Writes each line followed by CR LF, replacing the file.

@@ -37,14 +37,7 @@ const std::string kOwnHostsLines = "# Hosts of the test machine\n"
                                    "::1\tlocalhost ip6-localhost ip6-loopback\n";
 
 std::string hostsWithBlock(const std::vector<std::string>& sites) {
-    std::string text = kOwnHostsLines;
-    text += std::string(platform::kHostsBeginMarker) + "\n";
-    text += "127.0.0.1       localhost\n";
-    for (const std::string& site : sites) {
-        text += "127.0.0.1       " + site + "\n";
-    }
-    text += std::string(platform::kHostsEndMarker) + "\n";
-    return text;
+    return kOwnHostsLines + platform::renderHostsBlock(sites, "\n");
 }
 
 SandboxProgram::SandboxProgram() : folder_(temp_.path() / "Tallowby"), home_(temp_.path() / "home") {

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "hosts_test_support.h"
+#include "platform/hosts/hosts_bounds.h"
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_file.h"
 #include "support/temp_folder.h"
@@ -31,8 +32,8 @@ TEST(HostsFileCrash, KilledWriterLeavesOneCompleteContent) {
     const auto hosts = folder.path() / "hosts";
     const std::string user = "127.0.0.1 localhost\n127.0.1.1 box\n";
     hosts_testing::writeFile(hosts, user);
-    const auto small = numberedSites(1500, "a", ".example.com");
-    const auto large = numberedSites(4000, "b", ".example.org");
+    const auto small = numberedSites(400, "a", ".example.com");
+    const auto large = numberedSites(kMostPartSites, "b-long-enough-to-take-longer-to-write", ".example.org");
     const std::string smallContent = user + renderHostsBlock(small, "\n");
     const std::string largeContent = user + renderHostsBlock(large, "\n");
     const HostsFile file(hosts, "\n");

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "hosts_test_support.h"
+#include "platform/hosts/hosts_bounds.h"
 #include "platform/hosts/hosts_content.h"
 #include "platform/hosts/hosts_file.h"
 #include "store/text_file.h"
@@ -42,7 +43,8 @@ TEST_F(HostsFileTest, KeepsTheUserLinesAndReplacesTheFileAtomically) {
     EXPECT_EQ(readFile(hosts), kDebianHosts + renderHostsBlock({"example.com", "example.org"}, "\n"));
     EXPECT_NE(statOf(hosts).st_ino, before) << "a new file renamed into place";
     EXPECT_EQ(statOf(hosts).st_mode & 07777, 0640u);
-    EXPECT_EQ(hosts_testing::folderEntries(folder.path()), std::vector<std::string>{"hosts"});
+    EXPECT_EQ(hosts_testing::folderEntries(folder.path()),
+              (std::vector<std::string>{".hosts.tallowby-lock", "hosts"}));
 }
 
 TEST_F(HostsFileTest, RepeatedAndAlternatingWritesLeaveTheSameBytes) {
@@ -173,14 +175,15 @@ TEST_F(HostsFileTest, FolderRefusingNewFilesRewritesTheFileInPlace) {
     HostsFile file(hosts, "\n");
     file.setFolderProbe([](const std::filesystem::path&) { return EACCES; });
     const ino_t inode = statOf(hosts).st_ino;
-    const auto many = hosts_testing::numberedSites(2000, "site", ".example");
+    const auto many = hosts_testing::numberedSites(kMostPartSites, "site", ".example");
     file.write(many);
     EXPECT_EQ(readFile(hosts), kDebianHosts + renderHostsBlock(many, "\n"));
     // Shrinking cuts the old tail off.
     file.write({"a.com"});
     EXPECT_EQ(readFile(hosts), kDebianHosts + renderHostsBlock({"a.com"}, "\n"));
     EXPECT_EQ(statOf(hosts).st_ino, inode);
-    EXPECT_EQ(hosts_testing::folderEntries(folder.path()), std::vector<std::string>{"hosts"});
+    EXPECT_EQ(hosts_testing::folderEntries(folder.path()), std::vector<std::string>{"hosts"})
+        << "the file itself is locked";
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "platform/hosts/hosts_content.h"
+#include "platform/hosts_io.h"
 
 namespace tallowby::platform {
 namespace {
@@ -11,8 +12,13 @@ namespace {
 const std::string kBegin(kHostsBeginMarker);
 const std::string kEnd(kHostsEndMarker);
 
+const std::string kPart = std::string(kHostsPartPrefix) + hosts_io::thisUser();
+
+// This user's block: nothing at all without sites.
 std::string block(const std::vector<std::string>& sites, const std::string& end = "\n") {
-    std::string bytes = kBegin + end + "127.0.0.1       localhost" + end;
+    if (sites.empty())
+        return "";
+    std::string bytes = kBegin + end + "127.0.0.1       localhost" + end + kPart + end;
     for (const auto& site : sites)
         bytes += "127.0.0.1       " + site + end;
     return bytes + kEnd + end;
@@ -22,13 +28,14 @@ TEST(RenderHosts, FirstWriteOfAnEmptyFileIsTheBlockAlone) {
     EXPECT_EQ(renderHosts("", {"example.com", "example.org"}, "\n"),
               "# BEGIN Tallowby blocked sites - managed by Tallowby, do not edit\n"
               "127.0.0.1       localhost\n"
-              "127.0.0.1       example.com\n"
-              "127.0.0.1       example.org\n"
-              "# END Tallowby blocked sites\n");
-    EXPECT_EQ(renderHosts("", {}, "\r\n"),
-              "# BEGIN Tallowby blocked sites - managed by Tallowby, do not edit\r\n"
-              "127.0.0.1       localhost\r\n"
-              "# END Tallowby blocked sites\r\n");
+              "# Tallowby sites of user " +
+                  hosts_io::thisUser() +
+                  "\n"
+                  "127.0.0.1       example.com\n"
+                  "127.0.0.1       example.org\n"
+                  "# END Tallowby blocked sites\n");
+    // Nothing blocked, nothing locked: no block at all.
+    EXPECT_EQ(renderHosts("", {}, "\r\n"), "");
 }
 
 TEST(RenderHosts, SitesStandExactlyAsGivenInOrderWithDuplicates) {
@@ -52,7 +59,8 @@ TEST(RenderHosts, FirstWriteAppendsAfterTheUserLines) {
     // A last line without a line end gets one before the block.
     EXPECT_EQ(renderHosts("127.0.0.1 localhost", {"x.com"}, "\n"),
               "127.0.0.1 localhost\n" + block({"x.com"}));
-    EXPECT_EQ(renderHosts("127.0.0.1 localhost", {}, "\r\n"), "127.0.0.1 localhost\r\n" + block({}, "\r\n"));
+    // Nothing to block: a file without a block is not touched.
+    EXPECT_EQ(renderHosts("127.0.0.1 localhost", {}, "\r\n"), "127.0.0.1 localhost");
 }
 
 TEST(RenderHosts, RepeatedWritesAreIdempotentAndLiftingLeavesLocalhostAlone) {
@@ -169,6 +177,24 @@ TEST(RenderHosts, NamesThatCannotStandOnALineAreLeftOut) {
     EXPECT_EQ(renderHosts(once, {}, "\n"), "u\n" + block({}));
 }
 
+TEST(RenderHosts, OtherUsersPartsStayByteForByteAndOnlyLockedLinesOfNobodysStay) {
+    const std::string other = std::string(kHostsPartPrefix) + "4242\r\n127.0.0.1       theirs.example\r\n" +
+                              "127.0.0.1       old.example # locked until 2001-01-01T00:00:00Z\n";
+    // A block of an earlier version: its lines are nobody's; a lock on localhost was never one.
+    const std::string old =
+        "127.0.1.1\tbox.lan box\n" + kBegin + "\n127.0.0.1       localhost\n" +
+        "127.0.0.1       gone.example\n" + "127.0.0.1       localhost # locked until 2099-01-01T00:00:00Z\n" +
+        "127.0.0.1       kept.example # locked until 2099-01-01T00:00:00Z\n" + other + kEnd + "\n";
+    const std::string once = renderHosts(old, {"mine.example", "box.lan", "BOX"}, "\n");
+    EXPECT_EQ(once, "127.0.1.1\tbox.lan box\n" + kBegin + "\n127.0.0.1       localhost\n" +
+                        "127.0.0.1       kept.example # locked until 2099-01-01T00:00:00Z\n" + other + kPart +
+                        "\n127.0.0.1       mine.example\n" + kEnd + "\n")
+        << "the machine's own names are never written";
+    EXPECT_EQ(renderHosts(once, {"mine.example"}, "\n"), once);
+    // This user's lift leaves the others.
+    EXPECT_EQ(partLines(renderHosts(once, {}, "\n"), "4242").size(), 2u);
+}
+
 // Random files built from user lines, markers and program lines in every arrangement: every line that
 // is neither a marker nor of the program's shape must survive in order, one block must come out, and
 // a second write must change nothing.
@@ -183,7 +209,7 @@ std::vector<std::string> userLines(const std::string& bytes) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.find(kBegin) == std::string::npos && line.find(kEnd) == std::string::npos &&
-            !line.starts_with("127.0.0.1       "))
+            !line.starts_with("127.0.0.1       ") && !line.starts_with(kHostsPartPrefix))
             lines.push_back(line);
         start = lf + 1;
     }
@@ -201,7 +227,10 @@ TEST(RenderHosts, RandomFilesKeepUserLinesAndEndWithOneBlock) {
                                           "",
                                           "::1 localhost",
                                           "\r",
-                                          "a\rb"};
+                                          "a\rb",
+                                          kPart,
+                                          std::string(kHostsPartPrefix) + "4242",
+                                          "127.0.0.1       localhost # locked until 2099-01-01T00:00:00Z"};
     std::mt19937 random(20240611);
     for (int round = 0; round < 2000; ++round) {
         std::string old;
@@ -215,7 +244,7 @@ TEST(RenderHosts, RandomFilesKeepUserLinesAndEndWithOneBlock) {
         SCOPED_TRACE(::testing::Message() << "old: " << ::testing::PrintToString(old));
         ASSERT_EQ(renderHosts(once, {"s.com"}, "\n"), once);
         ASSERT_EQ(userLines(once), userLines(old));
-        ASSERT_NE(once.find(block({"s.com"})), std::string::npos);
+        ASSERT_NE(once.find(kPart + "\n127.0.0.1       s.com\n"), std::string::npos);
         ASSERT_EQ(once.find(kBegin), once.rfind(kBegin));
         // Lifting takes what a write replaces and leaves nothing of the program's to take again.
         const std::optional<std::string> lifted = withoutHostsBlocks(old);
@@ -238,7 +267,7 @@ TEST(WithoutHostsBlocks, TakesOutTheProgramsLinesAndKeepsEveryOtherByte) {
         {"in the middle", "127.0.0.1\tlocalhost\n" + block({"blocked.example"}) + "::1\tip6-localhost\n",
          "127.0.0.1\tlocalhost\n::1\tip6-localhost\n"},
         {"CR LF", "a\r\n" + block({"blocked.example"}, "\r\n") + "b\r\n", "a\r\nb\r\n"},
-        {"a last line without a line end", block({}) + "user line", "user line"},
+        {"a last line without a line end", block({"x.com"}) + "user line", "user line"},
         {"the end marker without a line end", "a\n" + kBegin + "\n" + site + "\n" + kEnd, "a\n"},
         {"blanks around the markers", "a\n  " + kBegin + " \t\n" + site + "\n\t" + kEnd + "\r\n", "a\n"},
         {"a user's lines inside",
@@ -247,9 +276,16 @@ TEST(WithoutHostsBlocks, TakesOutTheProgramsLinesAndKeepsEveryOtherByte) {
         {"the end marker lost",
          "a\n" + kBegin + "\n" + localhost + "\n" + site + "\nuser line\n" + site + "\n",
          "a\nuser line\n" + site + "\n"},
-        {"two blocks", block({"x.com"}) + "a\n" + block({}), "a\n"},
+        {"two blocks", block({"x.com"}) + "a\n" + block({"y.com"}), "a\n"},
+        {"every user's part",
+         "a\n" + kBegin + "\n" + localhost + "\n" + kPart + "\n" + site +
+             "\n# Tallowby sites of user 1001\n" +
+             "127.0.0.1       other.example\n# mine\n# Tallowby sites of user S-1-5-21-7\n" + kEnd + "\nb\n",
+         "a\n# mine\nb\n"},
+        {"a part whose end marker was lost",
+         kBegin + "\n# Tallowby sites of user 1001\n" + site + "\nuser line\n", "user line\n"},
         {"an end marker alone", site + "\n" + kEnd + "\n", site + "\n"},
-        {"filler after the block", "a\n" + block({}) + std::string(8, '\0'), "a\n"},
+        {"filler after the block", "a\n" + block({"x.com"}) + std::string(8, '\0'), "a\n"},
         {"no block", "127.0.0.1\tlocalhost\n# BEGIN Tallowby\n" + site + "\n", std::nullopt},
         {"nothing", "", std::nullopt},
     };

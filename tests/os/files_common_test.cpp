@@ -27,6 +27,34 @@ TEST(LinkFile, GivesASecondNameButNeverTakesOneInUse) {
     EXPECT_EQ(readFile(temp / "taken"), "kept");
 }
 
+TEST(ReplaceFileIfUnchanged, ReplacesOnlyTheFileThatWasRead) {
+    TempFolder temp;
+    writeFile(temp / "hosts", "read");
+    const FileStamp read = *fileStamp(temp / "hosts");
+    EXPECT_TRUE(replaceFileIfUnchanged(temp / "hosts", "planned", read));
+    EXPECT_EQ(readFile(temp / "hosts"), "planned");
+
+    // Another writer's file took its place since: nothing is replaced, nothing is left beside it.
+    const FileStamp planned = *fileStamp(temp / "hosts");
+    writeFile(temp / "edited", "edited by hand");
+    std::filesystem::rename(temp / "edited", temp / "hosts");
+    EXPECT_FALSE(replaceFileIfUnchanged(temp / "hosts", "stale plan", planned));
+    EXPECT_EQ(readFile(temp / "hosts"), "edited by hand");
+    EXPECT_EQ(temp.names(), std::vector<std::string>{"hosts"});
+    EXPECT_FALSE(replaceFileIfUnchanged(temp / "gone", "stale plan", planned));
+}
+
+TEST(LockExclusively, OneHolderAtATime) {
+    TempFolder temp;
+    UniqueFd held = lockExclusively(temp / ".lock", std::chrono::milliseconds(0));
+    EXPECT_EQ(testsupport::thrownBy<FileError>([&] {
+                  lockExclusively(temp / ".lock", std::chrono::milliseconds(50));
+              }).code(),
+              EWOULDBLOCK);
+    held.reset();
+    EXPECT_TRUE(lockExclusively(temp / ".lock", std::chrono::milliseconds(0)).valid());
+}
+
 // The program's own files below its data folder: a regular file is made, replaced and read there; a
 // folder in a file's place, a path outside the folder or through a missing folder is not.
 TEST(OwnFiles, AreRegularFilesInsideTheirFolder) {

@@ -54,6 +54,22 @@ TEST(ReadRegularFile, FollowsALinkOnlyWhenAsked) {
     EXPECT_EQ(readRegularFile(temp / "target")->stamp, fileStamp(temp / "target"));
 }
 
+// The hosts file's replacement follows a link to the file it leads to, as the plain one does, and
+// takes the stamp of that file's read; the link stays a link, and a stale stamp changes nothing.
+TEST(ReplaceFileIfUnchanged, FollowsALinkToTheFileItReplaces) {
+    TempFolder temp;
+    fs::create_directory(temp / "etc");
+    writeFile(temp / "hosts", "read");
+    fs::create_symlink(temp / "hosts", temp / "etc" / "hosts");
+    const FileStamp read = readRegularFile(temp / "etc" / "hosts")->stamp;
+    EXPECT_TRUE(replaceFileIfUnchanged(temp / "etc" / "hosts", "planned", read));
+    EXPECT_TRUE(fs::is_symlink(temp / "etc" / "hosts"));
+    EXPECT_EQ(readFile(temp / "hosts"), "planned");
+    EXPECT_FALSE(replaceFileIfUnchanged(temp / "etc" / "hosts", "stale", read));
+    EXPECT_EQ(readFile(temp / "hosts"), "planned");
+    EXPECT_EQ(temp.names(), (std::vector<std::string>{"etc", "hosts"}));
+}
+
 // The program's own files: nothing in a file's place or on the way to it that is not a regular file
 // or a real folder is read or written, and what the link leads to keeps its bytes.
 TEST(OwnFiles, AreReadAndReplacedOnlyAsRegularFilesReachedWithoutALink) {

@@ -1,8 +1,8 @@
 #!/bin/sh
 # postrm_test.sh POSTRM: the package's postrm on copies of hosts files, never the machine's own
 # (TALLOWBY_POSTRM_HOSTS_FILE points it at them). Each case gives the file before and after, with
-# printf escapes; the program's block is written B (begin marker), S (one of its site lines) and
-# E (end marker).
+# printf escapes; the program's block is written B (begin marker), S (one of its site lines),
+# P and Q (the lines that open two users' parts) and E (end marker).
 set -u
 postrm=$1
 work=$(mktemp -d)
@@ -17,10 +17,13 @@ B='# BEGIN Tallowby blocked sites - managed by Tallowby, do not edit'
 S='127.0.0.1       blocked.example'
 E='# END Tallowby blocked sites'
 L='127.0.0.1       localhost'
+P='# Tallowby sites of user 1000'
+Q='# Tallowby sites of user S-1-5-21-7-1001'
 
 # expand TEXT: printf escapes and the block's shorthands.
 expand() {
-    printf '%s' "$1" | sed -e "s/{B}/$B/g" -e "s/{S}/$S/g" -e "s/{E}/$E/g" -e "s/{L}/$L/g" >"$work/format"
+    printf '%s' "$1" | sed -e "s/{B}/$B/g" -e "s/{S}/$S/g" -e "s/{E}/$E/g" -e "s/{L}/$L/g" \
+        -e "s/{P}/$P/g" -e "s/{Q}/$Q/g" >"$work/format"
     printf "$(cat "$work/format")"
 }
 
@@ -62,6 +65,11 @@ check users-line-inside-kept remove '{B}\n# my note\n{S}\n127.0.0.1 mine.example
 check end-marker-lost remove 'a\n{B}\n{L}\n{S}\nuser line\n{S}\n' 'a\nuser line\n{S}\n'
 check two-blocks disappear '{B}\n{S}\n{E}\na\n{B}\n{S}\n{E}\n' 'a\n'
 check lone-end-marker remove '{S}\n{E}\n' '{S}\n'
+# Every user's part goes, and the lock file beside the file; a user's comment of the same look
+# outside the block stays.
+check users-parts purge '{Q}\n{B}\n{L}\n{P}\n{S}\n{Q}\n{S}\n{E}\n' '{Q}\n'
+touch "$work/users-parts/.hosts.tallowby-lock"
+check users-parts remove '{B}\n{L}\n{P}\n{S}\n{E}\na\n' 'a\n'
 untouched no-block remove '127.0.0.1\tlocalhost\n# BEGIN Tallowby\n'
 untouched empty purge ''
 for argument in upgrade failed-upgrade abort-install abort-upgrade; do

@@ -14,20 +14,31 @@ std::string whyNoOtherUser() {
 }
 
 std::vector<std::string> withOwnEtcHosts(const std::filesystem::path& hostsFile,
-                                         const std::vector<std::string>& command) {
+                                         const std::vector<std::string>& command,
+                                         const std::filesystem::path& binFolder) {
     std::vector<std::string> args{
-        "-m", "sh",
-        "-c", "mount --make-rprivate / && mount --bind \"$1\" /etc/hosts && shift && exec \"$@\"",
-        "sh", hostsFile.string()};
+        "-m",
+        "sh",
+        "-c",
+        "mount --make-rprivate / && mount --bind \"$1\" /etc/hosts && "
+        "{ [ -z \"$2\" ] || mount -t overlay overlay -o lowerdir=\"$2\":/usr/bin /usr/bin; } "
+        "&& shift 2 && exec \"$@\"",
+        "sh",
+        hostsFile.string(),
+        binFolder.string()};
+    args.insert(args.end(), command.begin(), command.end());
+    return args;
+}
+
+std::vector<std::string> asUserId(unsigned uid, const std::vector<std::string>& command) {
+    std::vector<std::string> args{"setpriv", "--reuid=" + std::to_string(uid),
+                                  "--regid=" + std::to_string(uid), "--clear-groups"};
     args.insert(args.end(), command.begin(), command.end());
     return args;
 }
 
 std::vector<std::string> asNobody(const std::vector<std::string>& command) {
-    std::vector<std::string> args{"setpriv", "--reuid=" + std::to_string(kNobodyId),
-                                  "--regid=" + std::to_string(kNobodyId), "--clear-groups"};
-    args.insert(args.end(), command.begin(), command.end());
-    return args;
+    return asUserId(kNobodyId, command);
 }
 
 } // namespace tallowby::testsupport

@@ -14,11 +14,16 @@ inline constexpr unsigned kNobodyId = 65534;
 std::string whyNoOtherUser();
 
 // The arguments of "unshare" that run command in a mount namespace of its own, with hostsFile
-// mounted over /etc/hosts there.
+// mounted over /etc/hosts there, and the programs of binFolder, when given, laid over /usr/bin
+// (a stand-in /usr/bin/pkexec).
 std::vector<std::string> withOwnEtcHosts(const std::filesystem::path& hostsFile,
-                                         const std::vector<std::string>& command);
+                                         const std::vector<std::string>& command,
+                                         const std::filesystem::path& binFolder = {});
 
-// command run as nobody, without supplementary groups.
+// command run as the user uid (group the same number), without supplementary groups.
+std::vector<std::string> asUserId(unsigned uid, const std::vector<std::string>& command);
+
+// The same as nobody.
 std::vector<std::string> asNobody(const std::vector<std::string>& command);
 
 } // namespace tallowby::testsupport

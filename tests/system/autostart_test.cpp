@@ -3,8 +3,8 @@
 #include <sys/stat.h>
 
 #include "platform/linux/desktop_entry.h"
-#include "platform/system/system_operations.h"
 #include "platform/linux/xdg_autostart.h"
+#include "platform/system/system_operations.h"
 #include "test_files.h"
 
 namespace tallowby::platform {

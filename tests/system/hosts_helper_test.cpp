@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <unistd.h>
 
 #include "hosts_request.h"
 #include "platform/hosts/hosts_content.h"
@@ -31,7 +32,8 @@ const fs::path kHelper = TALLOWBY_HOSTS_HELPER_TEST_EXE;
 const fs::path kInstalledHelper = TALLOWBY_HOSTS_HELPER_EXE;
 
 // The user's own lines: mixed line ends and a last line without one, all to be kept byte for byte.
-const std::string kUserLines = "127.0.0.1\tlocalhost\r\n10.0.0.5 nas.home.arpa nas\n# the end, no line end";
+const std::string kUserLines = "127.0.0.1\tlocalhost\r\n127.0.1.1\tbox.home.arpa box\n10.0.0.5 nas.home.arpa "
+                               "nas\n# the end, no line end";
 
 std::string withBlock(const std::vector<std::string>& sites) {
     return kUserLines + "\n" + platform::renderHostsBlock(sites, "\n");
@@ -70,8 +72,8 @@ TEST_F(HostsHelper, WritesTheNamesAsTheProgramsBlockAndKeepsTheUsersLines) {
     ASSERT_EQ(request("chat.example\nvideo.example").exitCode, 0);
     EXPECT_EQ(test::readFile(kHostsFile), withBlock({"chat.example", "video.example"}));
 
-    // No names at all: the block holds the localhost line alone, as after Stop. A helper killed
-    // while it wrote left its temporary file long ago; one of a write under way now stays.
+    // No names at all: no block is left, as after Stop. A helper killed while it wrote left its
+    // temporary file long ago; one of a write under way now stays.
     const fs::path killed = kHostsFile.parent_path() / store::temporaryName("hosts", "Ab3dE9");
     const fs::path underWay = kHostsFile.parent_path() / store::temporaryName("hosts", "Zz9yX8");
     test::writeFile(killed, "half a hosts file");
@@ -124,6 +126,20 @@ INSTANTIATE_TEST_SUITE_P(
                     Refused{"LeadingHyphen", "-bad.com\n", "\"-bad.com\""},
                     Refused{"LabelEndingInHyphen", "bad-.com\n", "\"bad-.com\""},
                     Refused{"Address", "10.0.0.1\n", "\"10.0.0.1\""},
+                    // What the resolver reads as an address in any form, and this machine's names.
+                    Refused{"HexAddress", "0x7f.0x1\n", "\"0x7f.0x1\""},
+                    Refused{"OneNumber", "0x7f000001\n", "\"0x7f000001\""},
+                    Refused{"DecimalNumber", "2130706433\n", "\"2130706433\""},
+                    Refused{"HexLastPart", "1.2.3.0x10\n", "\"1.2.3.0x10\""},
+                    Refused{"OctalParts", "0177.01\n", "\"0177.01\""},
+                    Refused{"Localhost", "localhost\n", "\"localhost\""},
+                    Refused{"LocalhostDomain", "LocalHost.localdomain\n", "\"LocalHost.localdomain\""},
+                    Refused{"UnderLocalhost", "app.localhost\n", "\"app.localhost\""},
+                    Refused{"Ip6Name", "ip6-localhost\n", "\"ip6-localhost\""},
+                    Refused{"OneLabel", "com\n", "\"com\""},
+                    Refused{"MachinesOwnName", "Box.home.arpa\n",
+                            "\"Box.home.arpa\" is a name of this machine"},
+                    Refused{"MachinesShortName", "box.home.arpa\nbox\n", "line 2 is not a plain host name"},
                     Refused{"Escape", "a\x1b[2J.example\n", "\"a\\x1b[2J.example\""}),
     [](const testing::TestParamInfo<Refused>& info) { return info.param.what; });
 
@@ -158,7 +174,7 @@ TEST_F(HostsHelper, TakesTheProgramsOwnRequestsAndTheirRefusalReachesTheUser) {
     platform::PkexecHostsWrite::Options options;
     options.helper = kHelper;
     options.hostsFile = kHostsFile;
-    options.searchPath = (temp / "bin").string();
+    options.pkexec = temp / "bin" / "pkexec";
     platform::PkexecHostsWrite write(options);
 
     write({"news.example", "chat.example"});
@@ -183,7 +199,8 @@ TEST_F(HostsHelper, KeepsALockedNameUntilItsTimeUnlessAnAdministratorLiftsItEarl
     ASSERT_EQ(request("kept.example " + hour + "\nfree.example\n").exitCode, 0);
     const std::string kept = "127.0.0.1       kept.example" + platform::lockText(now + 3600) + "\n";
     const std::string locked = kUserLines + "\n" + std::string(platform::kHostsBeginMarker) +
-                               "\n127.0.0.1       localhost\n" + kept +
+                               "\n127.0.0.1       localhost\n" + std::string(platform::kHostsPartPrefix) +
+                               std::to_string(::getuid()) + "\n" + kept +
                                std::string(platform::kHostsEndMarker) + "\n";
     EXPECT_EQ(test::readFile(kHostsFile), locked.substr(0, locked.find(kept) + kept.size()) +
                                               "127.0.0.1       free.example\n" +
@@ -207,7 +224,7 @@ TEST_F(HostsHelper, KeepsALockedNameUntilItsTimeUnlessAnAdministratorLiftsItEarl
     EXPECT_EQ(test::readFile(kHostsFile), withBlock({}));
 
     // A lock whose time has passed goes with the next write.
-    test::writeFile(kHostsFile, kUserLines + "\n" + platform::renderHosts("", {"old.example"}, "\n"));
+    test::writeFile(kHostsFile, kUserLines + "\n" + platform::renderHostsBlock({"old.example"}, "\n"));
     std::string content = test::readFile(kHostsFile);
     content.insert(content.find("old.example") + 11, platform::lockText(now - 1));
     test::writeFile(kHostsFile, content);

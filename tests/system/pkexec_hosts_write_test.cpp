@@ -1,6 +1,6 @@
 // The program's side of a hosts write made through pkexec, against a stand-in pkexec that records
 // each call: what it is asked, how its refusals read, and that a refusal is not asked again every
-// second. The real pkexec is never run: the client looks for it only in the stand-in's folder.
+// second. The real pkexec is never run: the client is given the stand-in in its place.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -38,7 +38,7 @@ class PkexecHostsWriteTest : public testing::Test {
         PkexecHostsWrite::Options options;
         options.helper = helper;
         options.hostsFile = "/etc/hosts";
-        options.searchPath = pkexec.binFolder().string();
+        options.pkexec = pkexec.program();
         options.timeout = 20s;
         return options;
     }
@@ -151,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PkexecHostsWriteTest, SaysWhatIsMissingWithoutRunningAnything) {
     PkexecHostsWrite::Options noPkexec = options();
-    noPkexec.searchPath = (temp / "libexec").string() + ":" + (temp / "nowhere").string();
+    noPkexec.pkexec = temp / "nowhere" / "pkexec";
     PkexecHostsWrite withoutPkexec(noPkexec);
     const auto notInstalled = failureOf(withoutPkexec, {"news.example"});
     ASSERT_TRUE(notInstalled);

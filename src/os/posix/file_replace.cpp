@@ -3,12 +3,15 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "os/files.h"
 #include "os/posix/posix_files.h"
+#include "os/replace_file.h"
 #include "os/temporary_name.h"
 
 namespace tallowby::os {
@@ -114,38 +117,81 @@ void rewriteOpened(UniqueFd& fd, std::string_view bytes, const fs::path& reporte
     syncAndClose(fd, reported);
 }
 
+// The stamp of what stands at the name, taken as lookAt takes it, so that it agrees with the stamp
+// a read of the same file took.
+std::optional<FileStamp> stampAt(int folder, const std::string& name, const fs::path& reported) {
+    const std::optional<struct stat> look = posix::lookAt(folder, name, reported);
+    return look ? std::optional(posix::infoOf(*look).stamp) : std::nullopt;
+}
+
+// Puts the temporary file in the name's place. With an expected stamp the file there is looked at
+// just before, then the two are swapped in one step, where the file system can, and the file
+// swapped out must be the one expected; else it is swapped back and errno is ESTALE.
+bool takePlace(int folder, const TempFile& temp, const std::string& name, const FileStamp* expected,
+               const fs::path& reported) {
+    if (expected == nullptr)
+        return ::renameat(folder, temp.name().c_str(), folder, name.c_str()) == 0;
+    // Looked at first, so that the file of a writer that came in while this one wrote is not
+    // even swapped out for a moment, when a reader could see this one's bytes in its place.
+    if (stampAt(folder, name, reported) != *expected) {
+        errno = ESTALE;
+        return false;
+    }
+    if (::renameat2(folder, temp.name().c_str(), folder, name.c_str(), RENAME_EXCHANGE) == 0) {
+        // The temporary name now holds what was in place.
+        if (stampAt(folder, temp.name(), reported) == *expected)
+            return true;
+        if (::renameat2(folder, temp.name().c_str(), folder, name.c_str(), RENAME_EXCHANGE) != 0)
+            throwFileError(reported, errno);
+        errno = ESTALE;
+        return false;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return false;
+    // No swap on this file system: the look above has to do.
+    return ::renameat(folder, temp.name().c_str(), folder, name.c_str()) == 0;
+}
+
 } // namespace
 
 namespace posix {
 
-void replaceIn(int folder, const std::string& name, const struct stat* old, std::string_view bytes,
-               const fs::path& reported) {
+bool replaceIn(int folder, const std::string& name, const struct stat* old, std::string_view bytes,
+               const fs::path& reported, const FileStamp* expected) {
+    if (expected != nullptr && old == nullptr)
+        return false;
     TempFile temp(folder, name, reported);
     writeAll(temp.fd(), bytes, reported);
     if (old != nullptr)
         keepOwnerAndMode(temp.fd(), *old, reported);
     temp.syncAndClose(reported);
 
-    if (::renameat(folder, temp.name().c_str(), folder, name.c_str()) != 0) {
-        if (errno != EBUSY || old == nullptr)
+    if (takePlace(folder, temp, name, expected, reported)) {
+        // After a swap the temporary name holds the old file, which goes.
+        if (expected != nullptr && ::unlinkat(folder, temp.name().c_str(), 0) != 0 && errno != ENOENT)
             throwFileError(reported, errno);
+        temp.markRenamed();
+    } else if (errno == ESTALE) {
+        return false;
+    } else if (errno != EBUSY || old == nullptr || expected != nullptr) {
+        throwFileError(reported, errno);
+    } else {
         // A file that is a mount point (a bind-mounted /etc/hosts in a container, for one) cannot be
         // renamed over; it can only be rewritten where it is, and never through a link.
         UniqueFd fd(::openat(folder, name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         if (!fd.valid())
             throwFileError(reported, errno);
         rewriteOpened(fd, bytes, reported);
-    } else {
-        temp.markRenamed();
     }
     // Makes the rename itself durable. Some file systems refuse fsync on a folder; the new contents
     // are in place by now, so that is not reported.
     (void)::fsync(folder);
+    return true;
 }
 
 } // namespace posix
 
-void replaceFileContents(const fs::path& path, std::string_view bytes) {
+bool detail::replaceFile(const fs::path& path, std::string_view bytes, const FileStamp* expected) {
     const fs::path target = resolveLink(path);
     const std::string name = target.filename().string();
     if (name.empty() || name == "." || name == "..")
@@ -161,7 +207,7 @@ void replaceFileContents(const fs::path& path, std::string_view bytes) {
     const bool replacing = ::fstatat(folder.get(), name.c_str(), &old, 0) == 0;
     if (replacing && S_ISDIR(old.st_mode))
         throwFileError(path, EISDIR);
-    posix::replaceIn(folder.get(), name, replacing ? &old : nullptr, bytes, path);
+    return posix::replaceIn(folder.get(), name, replacing ? &old : nullptr, bytes, path, expected);
 }
 
 void rewriteFileInPlace(const fs::path& path, std::string_view bytes) {

@@ -2,9 +2,12 @@
 #include "os/files.h"
 
 #include <cerrno>
+#include <chrono>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -57,6 +60,20 @@ RegularFile readOpened(UniqueFd fd, const std::filesystem::path& reported, std::
     if (bytes.size() > limit)
         refuseSize(reported, limit);
     return RegularFile{std::move(bytes), info.stamp};
+}
+
+std::optional<struct stat> lookAt(int folder, const std::string& name,
+                                  const std::filesystem::path& reported) {
+    UniqueFd named(::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (!named.valid()) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throwFileError(reported, errno);
+    }
+    struct stat look {};
+    if (::fstat(named.get(), &look) != 0)
+        throwFileError(reported, errno);
+    return look;
 }
 
 } // namespace posix
@@ -158,6 +175,24 @@ int accessError(const std::filesystem::path& path, Access access) {
 int folderWriteError(const std::filesystem::path& folder) {
     const std::filesystem::path checked = folder.empty() ? std::filesystem::path(".") : folder;
     return ::access(checked.c_str(), W_OK | X_OK) == 0 ? 0 : errno;
+}
+
+UniqueFd lockExclusively(const std::filesystem::path& lockFile, std::chrono::milliseconds wait) {
+    UniqueFd fd(::open(lockFile.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+    if (!fd.valid())
+        throwFileError(lockFile, errno);
+    // Short waits at first: a writer holds the lock for a read, a plan and a rename.
+    const auto until = std::chrono::steady_clock::now() + wait;
+    auto pause = std::chrono::microseconds(200);
+    while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            throwFileError(lockFile, errno);
+        if (std::chrono::steady_clock::now() >= until)
+            throw FileError(lockFile, "another program has held it for too long", EWOULDBLOCK);
+        std::this_thread::sleep_for(pause);
+        pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(20));
+    }
+    return fd;
 }
 
 } // namespace tallowby::os

@@ -70,21 +70,9 @@ std::optional<Place> placeOf(const fs::path& root, const fs::path& path) {
     return Place{std::move(folder), steps.back()};
 }
 
-// What stands at the place now; nothing when nothing does. Looked at through a descriptor of the
-// name itself (O_PATH, which neither follows a link nor opens a device or a pipe) with fstat, the
-// call a read takes its stamp with, so that the two stamps of an unchanged file agree even where
-// the calls are answered apart (as libfaketime fakes fstat's times but not fstatat's).
+// What stands at the place now; nothing when nothing does.
 std::optional<struct stat> lookAt(const Place& place, const fs::path& reported) {
-    UniqueFd name(::openat(place.folder.get(), place.name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-    if (!name.valid()) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        throwFileError(reported, errno);
-    }
-    struct stat look {};
-    if (::fstat(name.get(), &look) != 0)
-        throwFileError(reported, errno);
-    return look;
+    return posix::lookAt(place.folder.get(), place.name, reported);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include "os/files.h"
 #include "os/path_text.h"
+#include "os/replace_file.h"
 #include "os/temporary_name.h"
 #include "os/windows/file_handle.h"
 #include "os/windows/win32_error.h"
@@ -94,7 +95,9 @@ bool takePlace(const fs::path& temporary, const fs::path& target, bool replacing
 
 } // namespace
 
-void replaceFileContents(const fs::path& path, std::string_view bytes) {
+namespace {
+
+bool replace(const fs::path& path, std::string_view bytes, const FileStamp* expected) {
     const fs::path target = resolveLink(path);
     const std::string name = utf8Of(target.filename());
     if (name.empty() || name == "." || name == "..")
@@ -106,14 +109,18 @@ void replaceFileContents(const fs::path& path, std::string_view bytes) {
     const std::optional<FileInfo> old = fileInfo(target, Links::Follow);
     if (old && old->kind == FileKind::Folder)
         throwFileError(path, EISDIR);
+    if (expected != nullptr && !old)
+        return false;
 
     // A file another program holds open without letting it be deleted (as a resolver may hold the
     // hosts file) cannot be replaced, only rewritten where it is: Windows' counterpart of a mount
     // point on Linux. Asked first, as a failed ReplaceFileW may leave a file of its own behind.
     if (old && !openFile(target, {DELETE, OPEN_EXISTING}).valid() &&
         ::GetLastError() == ERROR_SHARING_VIOLATION) {
+        if (expected != nullptr)
+            throwFileError(path, EBUSY);
         rewriteFileInPlace(target, bytes);
-        return;
+        return true;
     }
     TempFile temp(folder, name, path);
     writeAll(temp.fd(), bytes, path);
@@ -125,15 +132,27 @@ void replaceFileContents(const fs::path& path, std::string_view bytes) {
         ::SetFileAttributesW(temp.path().c_str(),
                              attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                            FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    // Windows swaps no two names in one step: the file is looked at just before it is replaced.
+    if (expected != nullptr && fileStamp(target) != *expected)
+        return false;
     if (!takePlace(temp.path(), target, old.has_value())) {
         const DWORD error = ::GetLastError();
         // Held open so since the question above: rewritten in place all the same.
         if (error != ERROR_UNABLE_TO_REMOVE_REPLACED && error != ERROR_SHARING_VIOLATION)
             throwFileError(path, windows::errnoFromWin32(error));
+        if (expected != nullptr)
+            throwFileError(path, EBUSY);
         rewriteFileInPlace(target, bytes);
-        return;
+        return true;
     }
     temp.markPlaced();
+    return true;
+}
+
+} // namespace
+
+bool detail::replaceFile(const fs::path& path, std::string_view bytes, const FileStamp* expected) {
+    return replace(path, bytes, expected);
 }
 
 void rewriteFileInPlace(const fs::path& path, std::string_view bytes) {

@@ -2,7 +2,9 @@
 #include "os/files.h"
 
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
+#include <thread>
 #include <windows.h>
 
 #include "os/path_text.h"
@@ -155,6 +157,27 @@ int folderWriteError(const std::filesystem::path& folder) {
     // Asking the folder for the rights to add and remove files checks its access list, and changes
     // nothing in it.
     return openError(checked, FILE_ADD_FILE | FILE_DELETE_CHILD);
+}
+
+UniqueFd lockExclusively(const std::filesystem::path& lockFile, std::chrono::milliseconds wait) {
+    windows::UniqueHandle handle = windows::openFile(
+        lockFile, {GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, Links::NotFollowed});
+    if (!handle.valid())
+        windows::throwLastError(lockFile);
+    const auto until = std::chrono::steady_clock::now() + wait;
+    auto pause = std::chrono::microseconds(200);
+    OVERLAPPED whole{};
+    while (
+        !::LockFileEx(handle.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
+        if (::GetLastError() != ERROR_LOCK_VIOLATION)
+            windows::throwLastError(lockFile);
+        if (std::chrono::steady_clock::now() >= until)
+            throw FileError(lockFile, "another program has held it for too long", EWOULDBLOCK);
+        std::this_thread::sleep_for(pause);
+        pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(20));
+    }
+    // Closing the descriptor closes the handle, which lets the lock go.
+    return windows::toDescriptor(std::move(handle), _O_RDWR, lockFile);
 }
 
 } // namespace tallowby::os

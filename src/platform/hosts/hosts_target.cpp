@@ -102,4 +102,8 @@ HostsTarget findHostsTarget(const fs::path& path, const fs::path& confinement) {
     refuse(path, "it is a symbolic link that leads round in a loop", ELOOP);
 }
 
+fs::path hostsLockFile(const fs::path& target) {
+    return folderOf(target) / ("." + target.filename().string() + ".tallowby-lock");
+}
+
 } // namespace tallowby::platform::hosts_io

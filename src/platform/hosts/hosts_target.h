@@ -22,4 +22,9 @@ struct HostsTarget {
 // confining folder, or into a folder that does not exist; its path() is the path given.
 HostsTarget findHostsTarget(const std::filesystem::path& path, const std::filesystem::path& confinement);
 
+// The lock file that every writer of the hosts file at target (a file, not a link) takes before it
+// reads, plans and replaces the file: beside it, named after it (".hosts.tallowby-lock"). Not the
+// file itself, whose replacement is a new file under the old name.
+std::filesystem::path hostsLockFile(const std::filesystem::path& target);
+
 } // namespace tallowby::platform::hosts_io

@@ -14,11 +14,13 @@
 
 namespace tallowby::platform {
 
-// The hosts helper's two ways of being run, each a polkit action of its own: "--block" keeps every
-// lock and asks the user at the machine for no password; "--lift-early" may lift locked sites and
-// asks for an administrator's.
+// The hosts helper's two ways of being run through pkexec, each a polkit action of its own:
+// "--block" keeps every lock and asks the user at the machine for no password; "--lift-early" may
+// lift the user's locked sites and asks for an administrator's.
 inline constexpr std::string_view kHostsHelperBlock = "--block";
 inline constexpr std::string_view kHostsHelperLiftEarly = "--lift-early";
+// Root's own: run by root directly (not through pkexec), the helper lifts every user's part.
+inline constexpr std::string_view kHostsHelperLiftAll = "--lift-all";
 
 // A lock never reaches further than this beyond the write that sets it: a day and an hour, for the
 // longest day of a change of clocks. So no request can lock a site out for good.
@@ -35,6 +37,8 @@ struct BlockRequest {
     SiteLocks lockedUntil;
     // Locked sites of the file that `sites` leaves out go as well, their time passed or not.
     bool liftEarly = false;
+    // With liftEarly: every user's part goes, and the lines of nobody's, not the writer's alone.
+    bool liftEveryPart = false;
 
     BlockRequest() = default;
     BlockRequest(std::vector<std::string> blocked) : sites(std::move(blocked)) {}

@@ -1,7 +1,9 @@
-// The hosts writer's file operation of Linux's own: the mount table of /proc.
+// The hosts writer's operations of Linux's own: the mount table of /proc, the user and the machine.
 #include "platform/hosts_io.h"
 
+#include <climits>
 #include <fstream>
+#include <unistd.h>
 
 namespace tallowby::platform::hosts_io {
 
@@ -39,6 +41,17 @@ std::string mountPointOf(const std::string& line) {
 }
 
 } // namespace
+
+std::string thisUser() {
+    return std::to_string(::getuid());
+}
+
+std::string machineName() {
+    char name[HOST_NAME_MAX + 1] = {};
+    if (::gethostname(name, sizeof name - 1) != 0)
+        return {};
+    return name;
+}
 
 bool isMountPoint(const std::filesystem::path& path) {
     std::error_code error;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <system_error>
 
 #include "platform/hosts/permission_not_given.h"
@@ -72,8 +71,6 @@ PkexecHostsWrite::Options PkexecHostsWrite::optionsFor(const std::filesystem::pa
     Options options;
     options.helper = helper;
     options.hostsFile = hostsFile;
-    const char* path = std::getenv("PATH");
-    options.searchPath = path != nullptr ? path : "/usr/bin:/bin";
     return options;
 }
 
@@ -84,8 +81,9 @@ void PkexecHostsWrite::operator()(const BlockRequest& request) const {
         throw store::FileError(options_.hostsFile, start + why, EACCES);
     };
 
-    const std::filesystem::path pkexec = findProgram("pkexec", options_.searchPath);
-    if (pkexec.empty())
+    const std::filesystem::path& pkexec = options_.pkexec;
+    std::error_code missing;
+    if (!std::filesystem::exists(pkexec, missing))
         refuse("pkexec, which asks for that permission, is not installed (package pkexec or policykit-1)");
     std::error_code error;
     if (!std::filesystem::exists(options_.helper, error))

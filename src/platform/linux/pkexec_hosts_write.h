@@ -21,13 +21,13 @@ class PkexecHostsWrite {
         std::filesystem::path helper;
         // The hosts file the helper writes, named in the descriptions of a failure.
         std::filesystem::path hostsFile;
-        // Where "pkexec" is looked for: the program's $PATH.
-        std::string searchPath;
+        // pkexec itself, by its absolute path: never one that a folder on $PATH puts first.
+        std::filesystem::path pkexec = "/usr/bin/pkexec";
         // How long pkexec may take, an authentication dialog answered by the user included.
         std::chrono::milliseconds timeout = std::chrono::seconds(60);
     };
 
-    // Options for the program as it runs: $PATH and the real clock.
+    // Options for the program as it runs.
     static Options optionsFor(const std::filesystem::path& helper, const std::filesystem::path& hostsFile);
 
     explicit PkexecHostsWrite(Options options) : options_(std::move(options)) {}

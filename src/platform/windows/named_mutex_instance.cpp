@@ -7,34 +7,16 @@
 #include <algorithm>
 #include <cwchar>
 #include <iterator>
-#include <sddl.h>
 #include <system_error>
 #include <utility>
 
 #include "os/files.h"
 #include "os/path_text.h"
+#include "platform/windows/user_sid.h"
 #include "platform/windows/wide_text.h"
 
 namespace tallowby::platform {
 namespace {
-
-// The user's SID as text ("S-1-5-21-..."), empty when the token does not tell.
-std::wstring userSid() {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
-        return {};
-    alignas(TOKEN_USER) unsigned char buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
-    DWORD size = 0;
-    std::wstring text;
-    LPWSTR sid = nullptr;
-    if (::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
-        ::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid)) {
-        text = sid;
-        ::LocalFree(sid);
-    }
-    ::CloseHandle(token);
-    return text;
-}
 
 // What the folder is, whatever path reached it (another spelling, a junction, a drive letter made
 // with subst): its volume's serial number and its file index, as hex digits; empty when it cannot be
@@ -69,7 +51,7 @@ std::wstring SingleInstance::mutexName(std::string_view title, const std::filesy
     // name may not hold past the namespace.
     std::wstring plain = windows::wideOf(title);
     std::ranges::replace(plain, L'\\', L'/');
-    return L"Local\\" + plain + L"-" + identity + L"-" + userSid();
+    return L"Local\\" + plain + L"-" + identity + L"-" + windows::userSid();
 }
 
 std::optional<SingleInstance> SingleInstance::acquire(std::string_view title,

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "fake_enforcement.h"
+#include "platform/hosts_io.h"
 #include "program_folder_fixture.h"
 #include "store/text_file.h"
 #include "support/sim_clock.h"
@@ -62,8 +63,11 @@ TEST_F(EnforcementTest, StartUpWritesWholeDaySitesAndKeepsTheUsersLines) {
               "127.0.1.1\tmybox\n::1\tlocalhost\n"
               "# BEGIN Tallowby blocked sites - managed by Tallowby, do not edit\n"
               "127.0.0.1       localhost\n"
-              "127.0.0.1       social.example\n"
-              "# END Tallowby blocked sites\n");
+              "# Tallowby sites of user " +
+                  platform::hosts_io::thisUser() +
+                  "\n"
+                  "127.0.0.1       social.example\n"
+                  "# END Tallowby blocked sites\n");
 }
 
 TEST_F(EnforcementTest, CurrentSessionBlocksSitesAndClosesWhatItDoesNotList) {

@@ -65,8 +65,8 @@ struct EntryCase {
 
 TEST(EntryRules, OnlyWhatTheListFormatReadsBackIsAccepted) {
     const EntryCase cases[] = {
-        {"firefox-esr", true, true},
-        {"code", true, true},
+        {"firefox-esr", true, false}, // one label: no website is named so
+        {"code", true, false},
         {"vlc", true, false}, // a short program name; websites keep four characters
         {"", false, false},
         {"ab;cd", false, false},             // would split
@@ -80,6 +80,12 @@ TEST(EntryRules, OnlyWhatTheListFormatReadsBackIsAccepted) {
         {"example.com/news", false, false},
         {"my_site.example", true, false},
         {"-.example..com", true, false},
+        // What the resolver reads as an address, and this machine's own loopback names.
+        {"0x7f.0x1", true, false},
+        {"1.2.3.0x10", true, false},
+        {"localhost.localdomain", true, false},
+        {"ip6-localhost", true, false},
+        {"www.localhost", true, false},
     };
     for (const EntryCase& c : cases) {
         EXPECT_EQ(!processEntryFailure(c.typed, ProgramNaming::AnyName), c.processAccepted) << c.typed;
