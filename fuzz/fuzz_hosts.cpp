@@ -67,6 +67,9 @@ Kind kindOf(std::string_view text) {
         return Kind::Begin;
     if (trimmed == kHostsEndMarker)
         return Kind::End;
+    // A user's part of the block opens with a heading of the program's own.
+    if (text.starts_with(kHostsPartPrefix))
+        return Kind::Program;
     return text.size() > kHostsLinePrefix.size() && text.starts_with(kHostsLinePrefix) ? Kind::Program
                                                                                        : Kind::User;
 }
