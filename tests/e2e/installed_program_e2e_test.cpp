@@ -121,10 +121,10 @@ TEST(InstalledProgram, TwoUsersBlockingDifferentWebsitesAtOnceNeverUndoEachOther
           "# Tallowby sites of user 65533\n127.0.0.1       second-user.tallowby.test # locked"})
         EXPECT_NE(both.find(part), std::string::npos) << both;
 
-    // Twenty seconds of watching: the file never changes, so neither user's websites are ever
-    // reachable, and no program asks the helper again and again.
+    // A minute of watching: the file never changes, so neither user's websites are ever reachable,
+    // and no program asks the helper again and again.
     bool changed = false;
-    waitUntil([&] { return (changed = testsupport::readFile(first.hostsFile()) != both); }, 20s);
+    waitUntil([&] { return (changed = testsupport::readFile(first.hostsFile()) != both); }, 60s);
     EXPECT_FALSE(changed) << testsupport::readFile(first.hostsFile());
     for (const auto& [installed, site] : users) {
         const std::vector<std::string> runs = installed->helperRuns();
