@@ -102,8 +102,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string old = decode(std::string_view(reinterpret_cast<const char*>(data), size));
     const std::string once = renderHosts(old, kSites, "\n");
     check(renderHosts(once, kSites, "\n") == once, "a second rendering changes the file");
+    // The writer's part holds every site but those the file's own lines give the machine.
+    std::vector<std::string> wanted = kSites;
+    const std::vector<std::string> machine = machineNames(old, "");
+    std::erase_if(wanted, [&machine](const std::string& site) { return isMachineName(machine, site); });
     const std::vector<BlockLine> part = partLines(once, hosts_io::thisUser());
-    check(std::equal(part.begin(), part.end(), kSites.begin(), kSites.end(),
+    check(std::equal(part.begin(), part.end(), wanted.begin(), wanted.end(),
                      [](const BlockLine& line, const std::string& site) { return line.site == site; }),
           "the writer's part is missing");
 
