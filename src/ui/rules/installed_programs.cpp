@@ -59,24 +59,6 @@ std::vector<std::string> programsIn(const std::vector<fs::path>& folders) {
     return names;
 }
 
-bool programIn(std::string_view name, const std::vector<fs::path>& folders) {
-    if (name.empty() || name.find('/') != std::string_view::npos)
-        return false;
-    // The name as written first: one look per folder instead of a reading of each.
-    if (std::ranges::any_of(folders, [&](const fs::path& folder) { return executableFile(folder / name); }))
-        return true;
-    return forEachFileIn(folders, [&](const fs::path& file) {
-        return engine::sameName(file.filename().string(), name) && executableFile(file);
-    });
-}
-
-bool installedApplicationNamed(std::string_view name, const std::vector<platform::DesktopEntry>& entries) {
-    return std::ranges::any_of(entries, [&](const platform::DesktopEntry& entry) {
-        return engine::sameName(entry.id, name) || engine::sameName(entry.name, name) ||
-               engine::sameName(entry.program, name);
-    });
-}
-
 std::string applicationNameOf(const fs::path& file, const std::vector<platform::DesktopEntry>& entries,
                               const std::vector<fs::path>& folders) {
     std::vector<const platform::DesktopEntry*> running;

@@ -15,12 +15,6 @@ namespace tallowby::ui {
 // The file names of the executable files in the folders, each once, in the order found.
 std::vector<std::string> programsIn(const std::vector<std::filesystem::path>& folders);
 
-// Whether one of the folders holds an executable file of this name.
-bool programIn(std::string_view name, const std::vector<std::filesystem::path>& folders);
-
-// Whether an installed application answers to the name: its id, its menu name or its program.
-bool installedApplicationNamed(std::string_view name, const std::vector<platform::DesktopEntry>& entries);
-
 // The name a program file is best listed by when desktop entries run it (file is a canonical
 // path): the application's id where one application runs it ("idle"); where several do, as a
 // suite's launcher runs Writer, Calc and the rest, the program name their entries share
